@@ -1,0 +1,237 @@
+#include "link/ecm_link.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/commands.h"
+
+namespace vantor {
+namespace {
+
+// txPending while a submitter copies its packet into the slot.
+constexpr std::uint32_t kTxClaimed = 0xFFFFFFFFu;
+
+}  // namespace
+
+EcmLink::EcmLink(const LinkProfile& profile)
+    : profile_(profile),
+      opener_(OpenPlatformSerial),
+      ring_(new std::uint8_t[profile.ringSize]()),
+      ringSize_(profile.ringSize) {}
+
+EcmLink::~EcmLink() {
+  RequestShutdown();
+  device_.reset();
+}
+
+void EcmLink::SetDeviceOpener(SerialOpener opener) { opener_ = std::move(opener); }
+
+void EcmLink::SetStatusHook(std::function<void(bool)> hook) { statusHook_ = std::move(hook); }
+
+void EcmLink::SetSelectPolicy(std::function<bool()> portHeldElsewhere, std::function<void()> remember) {
+  portHeldElsewhere_ = std::move(portHeldElsewhere);
+  rememberPort_ = std::move(remember);
+}
+
+std::string EcmLink::RequestedPortName() const {
+  std::lock_guard lock(nameMutex_);
+  return requestedPortName_;
+}
+
+int EcmLink::RequestPort(PortRequest mode, const std::string* portName) {
+  if (mode != PortOpen && HandleValid()) {
+    TxMsXmit(*this, kStreamStop);
+    Sleep(std::chrono::milliseconds(100));
+  }
+  connected_.store(0, std::memory_order_release);
+  {
+    std::lock_guard lock(nameMutex_);
+    requestedPortName_ = portName ? *portName : std::string();
+  }
+  requestedMode_.store(mode, std::memory_order_release);
+  requestPending_.store(1, std::memory_order_release);
+  return 0;
+}
+
+void EcmLink::SelectPort(const std::string& portName) {
+  if (!(portHeldElsewhere_ && portHeldElsewhere_())) {
+    ShowPortStatus(false);
+    RequestPort(PortReopen, &portName);
+    portReleased_.store(0, std::memory_order_release);
+  }
+  if (rememberPort_) rememberPort_();
+}
+
+void EcmLink::ReleasePort() {
+  RequestPort(PortClose, nullptr);
+  portReleased_.store(1, std::memory_order_release);
+}
+
+void EcmLink::ShowPortStatus(bool open) {
+  portIsOpen_.store(open ? 1 : 0, std::memory_order_release);
+  if (statusHook_) statusHook_(open);
+}
+
+void EcmLink::ServicePortRequest() {
+  // Taken at the start, so a request posted while this one is serviced
+  // (possibly for a long time in the retry loop) is not lost.
+  requestPending_.store(0, std::memory_order_release);
+  std::uint32_t mode = requestedMode_.load(std::memory_order_acquire);
+  if (mode == PortClose) {
+    ClosePort();
+    return;
+  }
+  if (mode == PortReopen) {
+    ClosePort();
+    requestedMode_.store(PortOpen, std::memory_order_release);
+    mode = PortOpen;
+  }
+  if (mode != PortOpen) return;
+  if (!OpenPort()) {
+    retryDelayMs_.store(kInitialRetryDelayMs);
+    ReopenPortUntilOpen();
+  }
+  // A newer request supersedes this one before any byte is pumped.
+  if (RequestPending() || ShutdownRequested()) return;
+  connected_.store(1, std::memory_order_release);
+  if (profile_.streamAfterOpen) TxMsXmit(*this, kStreamStart);
+}
+
+bool EcmLink::OpenPort() {
+  if (device_) {
+    ClosePort();
+    Sleep(std::chrono::milliseconds(125));
+  }
+  device_ = opener_ ? opener_(RequestedPortName()) : nullptr;
+  if (!device_) return false;
+  handleValid_.store(true, std::memory_order_release);
+  if (!device_->ClearEventMask()) return false;
+  device_->SetNonBlockingReads();  // advisory, as the result is on every platform
+  if (!device_->ConfigureLine()) return false;
+  if (!device_->SetQueueSizes(profile_.inputQueueBytes, profile_.outputQueueBytes)) return false;
+  ShowPortStatus(true);
+  return true;
+}
+
+void EcmLink::ClosePort() {
+  if (device_) {
+    device_.reset();
+    handleValid_.store(false, std::memory_order_release);
+  }
+  ShowPortStatus(false);
+}
+
+std::uint32_t EcmLink::NextRetryDelay(std::uint32_t delay) const {
+  const std::uint32_t doubled = delay * 2;
+  if (profile_.backoff == ReopenBackoff::CapAt5000) return std::min<std::uint32_t>(doubled, 5000);
+  return doubled > 8000 ? kInitialRetryDelayMs : doubled;
+}
+
+void EcmLink::ReopenPortUntilOpen() {
+  if (device_) {
+    device_.reset();
+    handleValid_.store(false, std::memory_order_release);
+  }
+  Sleep(std::chrono::milliseconds(125));
+  do {
+    if (ShutdownRequested()) return;
+    if (OpenPort()) return;
+    const std::uint32_t delay = NextRetryDelay(retryDelayMs_.load());
+    retryDelayMs_.store(delay);
+    Sleep(std::chrono::milliseconds(delay));
+  } while (!HandleValid());
+}
+
+IoStatus EcmLink::WritePendingPacket() {
+  const std::uint32_t length = txPending_.load(std::memory_order_acquire);
+  if (length == 0 || length == kTxClaimed) return IoStatus::NoData;
+  std::size_t written = 0;
+  const IoStatus status = device_ ? device_->Write(txBuffer_, length, &written) : IoStatus::Failed;
+  txPending_.store(0, std::memory_order_release);
+  if (status == IoStatus::Failed) {
+    PostReopen();
+    return IoStatus::Failed;
+  }
+  return IoStatus::Ok;
+}
+
+bool EcmLink::ServiceRxReset() {
+  if (!rxResetRequested_.load(std::memory_order_acquire)) return false;
+  rxWrite_ = 0;
+  rxHead_.store(0, std::memory_order_release);
+  rxTail_.store(0, std::memory_order_release);
+  rxResetRequested_.store(0, std::memory_order_release);
+  return true;
+}
+
+IoStatus EcmLink::ReadDeviceByte(std::uint8_t* byte) {
+  std::size_t got = 0;
+  const IoStatus status = device_ ? device_->Read(byte, 1, &got) : IoStatus::Failed;
+  if (status == IoStatus::Failed) {
+    PostReopen();
+    return IoStatus::Failed;
+  }
+  return got == 1 ? IoStatus::Ok : IoStatus::NoData;
+}
+
+void EcmLink::StoreRxByte(std::uint8_t byte) {
+  std::uint32_t next = rxWrite_ + 1;
+  if (next == ringSize_) next = 0;
+  if (next == rxTail_.load(std::memory_order_acquire)) return;  // full: one slot stays free
+  ring_[next] = byte;
+  rxWrite_ = next;
+  rxHead_.store(next, std::memory_order_release);  // publish after the byte is stored
+}
+
+void EcmLink::PostReopen() {
+  requestedMode_.store(PortReopen, std::memory_order_release);
+  requestPending_.store(1, std::memory_order_release);
+}
+
+std::uint32_t EcmLink::RxAvailable() const {
+  const std::int64_t diff = static_cast<std::int64_t>(rxHead_.load(std::memory_order_acquire)) -
+                            static_cast<std::int64_t>(rxTail_.load(std::memory_order_acquire));
+  return static_cast<std::uint32_t>(diff < 0 ? diff + ringSize_ : diff);
+}
+
+int EcmLink::RxNextByte() {
+  const std::uint32_t tail = rxTail_.load(std::memory_order_relaxed);
+  if (tail == rxHead_.load(std::memory_order_acquire)) return -1;
+  std::uint32_t next = tail + 1;
+  if (next == ringSize_) next = 0;
+  const int byte = ring_[next];
+  rxTail_.store(next, std::memory_order_release);
+  return byte;
+}
+
+int EcmLink::RxPeekByte() const {
+  const std::uint32_t tail = rxTail_.load(std::memory_order_relaxed);
+  if (tail == rxHead_.load(std::memory_order_acquire)) return -1;
+  std::uint32_t next = tail + 1;
+  if (next == ringSize_) next = 0;
+  return ring_[next];
+}
+
+int EcmLink::SubmitPacket(const std::uint8_t* bytes, std::uint32_t length) {
+  if (!Connected() || length > kTxSlotSize) return -1;
+  std::uint32_t expected = 0;
+  if (!txPending_.compare_exchange_strong(expected, kTxClaimed, std::memory_order_acq_rel)) return -1;
+  std::memcpy(txBuffer_, bytes, length);
+  txPending_.store(length, std::memory_order_release);
+  return 0;
+}
+
+void EcmLink::RequestShutdown() {
+  {
+    std::lock_guard lock(sleepMutex_);
+    shutdown_.store(true, std::memory_order_release);
+  }
+  sleepWake_.notify_all();
+}
+
+void EcmLink::Sleep(std::chrono::milliseconds duration) {
+  std::unique_lock lock(sleepMutex_);
+  sleepWake_.wait_for(lock, duration, [this] { return shutdown_.load(std::memory_order_acquire); });
+}
+
+}  // namespace vantor

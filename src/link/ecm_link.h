@@ -1,0 +1,134 @@
+#pragma once
+// EcmLink: the serial connection shared by the user-interface, communication
+// and display threads. The communication thread alone touches the device;
+// the others post requests and exchange bytes through the receive ring and
+// the transmit slot. Every shared word has one writer at a time.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "link/link_profile.h"
+#include "link/link_tick.h"
+#include "link/message_sink.h"
+#include "link/sl_reply.h"
+#include "platform/serial_device.h"
+
+namespace vantor {
+
+enum PortRequest : std::uint32_t { PortClose = 0, PortOpen = 1, PortReopen = 99 };
+
+constexpr std::uint32_t kTxSlotSize = 256;
+constexpr std::uint32_t kInitialRetryDelayMs = 125;
+
+class EcmLink {
+ public:
+  explicit EcmLink(const LinkProfile& profile = MainProgramProfile());
+  ~EcmLink();
+  EcmLink(const EcmLink&) = delete;
+  EcmLink& operator=(const EcmLink&) = delete;
+
+  const LinkProfile& Profile() const { return profile_; }
+
+  // ---- installed by the program before the threads start ----
+  void SetDeviceOpener(SerialOpener opener);
+  // Called with the new open state whenever it changes (the window draws it).
+  void SetStatusHook(std::function<void(bool open)> hook);
+  // Decides whether SelectPort may touch the port (not while analysis or
+  // playback hold it) and remembers the choice (writes the configuration).
+  void SetSelectPolicy(std::function<bool()> portHeldElsewhere, std::function<void()> remember);
+  void SetMessageSink(MessageSink* sink) { sink_.store(sink); }
+  MessageSink* Messages() const { return sink_.load(); }
+  LinkTick& Tick() { return tick_; }
+  SlReply& Reply() { return reply_; }
+
+  // ---- user-interface thread ----
+  int RequestPort(PortRequest mode, const std::string* portName);
+  void SelectPort(const std::string& portName);
+  void ReleasePort();
+  void ShowPortStatus(bool open);
+
+  // ---- communication thread ----
+  void ServicePortRequest();
+  bool OpenPort();
+  void ClosePort();
+  void ReopenPortUntilOpen();
+  IoStatus WritePendingPacket();     // writes the slot; a failure posts PortReopen
+  bool ServiceRxReset();             // true when a requested reset was done
+  IoStatus ReadDeviceByte(std::uint8_t* byte);  // a failure posts PortReopen
+  void StoreRxByte(std::uint8_t byte);
+  void PostReopen();
+
+  // ---- the one ring reader ----
+  std::uint32_t RxAvailable() const;
+  int RxNextByte();
+  int RxPeekByte() const;
+  void RequestRxReset() { rxResetRequested_.store(1, std::memory_order_release); }
+
+  // ---- any thread ----
+  int SubmitPacket(const std::uint8_t* bytes, std::uint32_t length);
+
+  bool Connected() const { return connected_.load(std::memory_order_acquire) != 0; }
+  bool RequestPending() const { return requestPending_.load(std::memory_order_acquire) != 0; }
+  std::uint32_t RequestedMode() const { return requestedMode_.load(std::memory_order_acquire); }
+  bool PortIsOpen() const { return portIsOpen_.load(std::memory_order_acquire) != 0; }
+  bool PortReleased() const { return portReleased_.load(std::memory_order_acquire) != 0; }
+  bool HandleValid() const { return handleValid_.load(std::memory_order_acquire); }
+  bool TxPending() const { return txPending_.load(std::memory_order_acquire) != 0; }
+  std::uint32_t RetryDelayMs() const { return retryDelayMs_.load(); }
+  std::string RequestedPortName() const;
+
+  // Ends the back-off waits at once and tells the communication thread to leave.
+  void RequestShutdown();
+  bool ShutdownRequested() const { return shutdown_.load(std::memory_order_acquire); }
+  // A sleep that a shutdown cuts short.
+  void Sleep(std::chrono::milliseconds duration);
+
+ private:
+  std::uint32_t NextRetryDelay(std::uint32_t delay) const;
+
+  const LinkProfile& profile_;
+  LinkTick tick_;
+  SlReply reply_;
+  std::atomic<MessageSink*> sink_{nullptr};
+
+  SerialOpener opener_;
+  std::function<void(bool)> statusHook_;
+  std::function<bool()> portHeldElsewhere_;
+  std::function<void()> rememberPort_;
+
+  // Device: communication thread only.
+  std::unique_ptr<SerialDevice> device_;
+  std::atomic<bool> handleValid_{false};
+
+  mutable std::mutex nameMutex_;
+  std::string requestedPortName_;
+
+  std::atomic<std::uint32_t> requestedMode_{PortClose};
+  std::atomic<std::uint32_t> requestPending_{0};
+  std::atomic<std::uint32_t> connected_{0};
+  std::atomic<std::uint32_t> retryDelayMs_{kInitialRetryDelayMs};
+  std::atomic<std::uint32_t> portIsOpen_{0};
+  std::atomic<std::uint32_t> portReleased_{0};
+
+  std::unique_ptr<std::uint8_t[]> ring_;
+  const std::uint32_t ringSize_;
+  std::atomic<std::uint32_t> rxHead_{0};
+  std::atomic<std::uint32_t> rxTail_{0};
+  std::uint32_t rxWrite_ = 0;
+  std::atomic<std::uint32_t> rxResetRequested_{0};
+
+  std::uint8_t txBuffer_[kTxSlotSize] = {};
+  std::atomic<std::uint32_t> txPending_{0};
+
+  std::atomic<bool> shutdown_{false};
+  std::mutex sleepMutex_;
+  std::condition_variable sleepWake_;
+};
+
+}  // namespace vantor

@@ -1,0 +1,41 @@
+#pragma once
+// Reading and writing the configuration file, driven by a SettingsTable.
+// The main program's table and the update utility's seven-row table are data
+// for the same code.
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "settings/settings.h"
+
+namespace vantor {
+
+struct SettingsTable;  // defined in settings_table.h
+
+const SettingsTable& MainProgramSettingsTable();
+const SettingsTable& UpdateUtilitySettingsTable();
+
+// Shows "Can not open Configuration File: \n\n %s" / "Configuration File Error".
+using SettingsErrorHook = std::function<void(const std::string& text, const std::string& caption)>;
+
+// Start-up read: opens for update, creates the file empty when missing. Always 0.
+int ReadSettings(const std::string& configPath, const SettingsTable& table, Settings* settings,
+                 const SettingsErrorHook& onError);
+// Read only (the command-line tool): false when the file cannot be opened; creates nothing.
+bool ReadSettingsFile(const std::string& configPath, const SettingsTable& table, Settings* settings);
+// Rewrites the whole file; clamps numeric fields in place. Always 0.
+int WriteSettings(const std::string& configPath, const SettingsTable& table, Settings* settings,
+                  const SettingsErrorHook& onError);
+// The lines of every row, as written into the file (the table's line ends).
+std::string SettingsText(const SettingsTable& table, Settings* settings);
+// Writes SettingsText to an open binary stream (data log headers: CR LF line ends).
+bool WriteSettingsText(std::FILE* stream, const SettingsTable& table, Settings* settings);
+
+// The configuration file beside the running program.
+std::string ConfigPath(const std::string& fileName);
+
+constexpr const char* kMainConfigName = "ORV_KDM-9_Vantor.cfg";
+constexpr const char* kUpdateConfigName = "ORV_KDM9Update.cfg";
+
+}  // namespace vantor
