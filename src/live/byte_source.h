@@ -57,6 +57,7 @@ class ByteSources {
   ByteSourceId Current() const { return static_cast<ByteSourceId>(current_.load(std::memory_order_acquire)); }
 
   // Store the stream and set that source's end-of-data flag to !active.
+  // On return no read of the file it replaces is in progress.
   void SetPlaybackFile(bool active, LogFileReader* file);
   void SetAnalysisFile(bool active, LogFileReader* file);
   void SetPlaybackEndHook(std::function<void()> hook) { playbackEnd_ = std::move(hook); }
@@ -69,10 +70,16 @@ class ByteSources {
   bool CurrentIsFile() const;
 
  private:
+  // The reader shows the file it is using in inUse, so that Set can wait
+  // until no read of a file being replaced is in progress.
   struct FileSource {
-    LogFileReader* file = nullptr;
+    std::atomic<LogFileReader*> file{nullptr};
+    std::atomic<LogFileReader*> inUse{nullptr};
     std::atomic<bool> ended{true};
     std::function<void()>* hook = nullptr;
+    void Set(bool active, LogFileReader* newFile);
+    LogFileReader* Acquire();
+    void Release();
   };
   int NextFileByte(FileSource& source);
   FileSource* CurrentFile();
