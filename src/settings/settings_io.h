@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "settings/settings.h"
 
@@ -29,8 +30,12 @@ int WriteSettings(const std::string& configPath, const SettingsTable& table, Set
                   const SettingsErrorHook& onError);
 // The lines of every row, as written into the file (the table's line ends).
 std::string SettingsText(const SettingsTable& table, Settings* settings);
-// Writes SettingsText to an open binary stream (data log headers: CR LF line ends).
+// The same lines with the given line end (a data log header uses kLogHeaderLineEnd).
+std::string SettingsText(const SettingsTable& table, Settings* settings, std::string_view lineEnd);
+// Writes the lines to an open binary stream with CR LF line ends (data log headers).
 bool WriteSettingsText(std::FILE* stream, const SettingsTable& table, Settings* settings);
+
+constexpr const char* kLogHeaderLineEnd = "\r\n";
 
 // The configuration file beside the running program.
 std::string ConfigPath(const std::string& fileName);

@@ -1,0 +1,146 @@
+// Configuration file: opening, reading, writing and its place on disk.
+
+#include "settings/settings_io.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "settings/settings_table.h"
+
+namespace vantor {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+void ReportOpenError(const std::string& configPath, const SettingsErrorHook& onError) {
+  if (onError) {
+    onError("Can not open Configuration File: \n\n " + configPath, "Configuration File Error");
+  }
+}
+
+std::string ReadAll(std::FILE* file) {
+  std::string bytes;
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+  return bytes;
+}
+
+template <typename Int>
+Int ClampInPlace(Int* value, std::int64_t min, std::int64_t max) {
+  *value = static_cast<Int>(std::clamp<std::int64_t>(*value, min, max));
+  return *value;
+}
+
+// "%lf": six decimals, always with a '.' whatever the process locale.
+std::string FixedSix(double value) {
+  char buffer[400];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+  return std::string(buffer, result.ptr);
+}
+
+std::string ValueText(const SettingsRow& row, Settings* settings) {
+  if (!row.field) return row.defaultText;
+  SettingsField field = row.field(*settings);
+  if (auto* p32 = std::get_if<std::int32_t*>(&field)) {
+    return std::to_string(ClampInPlace(*p32, row.min, row.max));
+  }
+  if (auto* p16 = std::get_if<std::int16_t*>(&field)) {
+    return std::to_string(ClampInPlace(*p16, row.min, row.max));
+  }
+  if (auto* text = std::get_if<std::string*>(&field)) return **text;
+  if (auto* real = std::get_if<double*>(&field)) return FixedSix(**real);
+  return row.defaultText;
+}
+
+bool WriteBytes(std::FILE* stream, const std::string& bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+}
+
+std::filesystem::path ProgramDirectoryPath() {
+  std::error_code error;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return {};
+  return exe.parent_path();
+}
+
+}  // namespace
+
+int ReadSettings(const std::string& configPath, const SettingsTable& table, Settings* settings,
+                 const SettingsErrorHook& onError) {
+  FilePtr file(std::fopen(configPath.c_str(), "r+b"));
+  if (file) {
+    ApplySettingsText(ReadAll(file.get()), table, settings);
+    return 0;
+  }
+  // First run: leave an empty file for the first write to fill.
+  file.reset(std::fopen(configPath.c_str(), "w+b"));
+  if (!file) ReportOpenError(configPath, onError);
+  return 0;
+}
+
+bool ReadSettingsFile(const std::string& configPath, const SettingsTable& table,
+                      Settings* settings) {
+  FilePtr file(std::fopen(configPath.c_str(), "rb"));
+  if (!file) return false;
+  std::string bytes = ReadAll(file.get());
+  if (std::ferror(file.get())) return false;
+  ApplySettingsText(bytes, table, settings);
+  return true;
+}
+
+int WriteSettings(const std::string& configPath, const SettingsTable& table, Settings* settings,
+                  const SettingsErrorHook& onError) {
+  // Written beside the file and then renamed over it, so a full disk or a
+  // failed write never leaves the user with a truncated configuration.
+  std::string text = SettingsText(table, settings);
+  std::string temporary = configPath + ".new";
+  FilePtr file(std::fopen(temporary.c_str(), "wb"));
+  if (!file) {
+    ReportOpenError(configPath, onError);
+    return 0;
+  }
+  bool written = WriteBytes(file.get(), text) && std::fflush(file.get()) == 0;
+  written = std::fclose(file.release()) == 0 && written;
+  std::error_code error;
+  if (written) std::filesystem::rename(temporary, configPath, error);
+  if (!written || error) {
+    std::filesystem::remove(temporary, error);
+    ReportOpenError(configPath, onError);
+  }
+  return 0;
+}
+
+std::string SettingsText(const SettingsTable& table, Settings* settings) {
+  return SettingsText(table, settings, table.lineEnd);
+}
+
+std::string SettingsText(const SettingsTable& table, Settings* settings,
+                         std::string_view lineEnd) {
+  std::string text;
+  for (const SettingsRow& row : table.rows) {
+    text += row.key;
+    text += ' ';
+    text += ValueText(row, settings);
+    text += lineEnd;
+  }
+  return text;
+}
+
+bool WriteSettingsText(std::FILE* stream, const SettingsTable& table, Settings* settings) {
+  return WriteBytes(stream, SettingsText(table, settings, kLogHeaderLineEnd));
+}
+
+std::string ConfigPath(const std::string& fileName) {
+  return (ProgramDirectoryPath() / fileName).string();
+}
+
+}  // namespace vantor

@@ -1,0 +1,171 @@
+// The writer: byte-exact files for both programs, the clamp on write, the
+// data log header's line ends and text that survives a write and a read.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "settings/settings.h"
+#include "settings/settings_io.h"
+#include "settings/settings_table.h"
+#include "settings/settings_files_support.h"
+
+namespace vantor {
+namespace {
+
+// The general rows of a main program file holding the start values, in file order.
+const char* const kMainStartLines[] = {
+    "[ID] ORV KDM-9 Vantor Display", "[PORT] COM2", "[DLOG] ", "[DLOGNAME] ", "[DLOGPATH] ",
+    "[PLAY] ", "[PLAYNAME] ", "[PLAYPATH] ", "[LEARNVE] ", "[LEARNVENAME] ", "[LEARNVEPATH] ",
+    "[NEWVE] ", "[NEWVENAME] ", "[NEWVEPATH] ", "[ANALYSIS] ", "[ANALYSISNAME] ",
+    "[ANALYSISPATH] ", "[TEMPERSCALE] 1", "[LRNLWR] 75", "[LRNUPR] 110", "[LRNINP] 0",
+    "[PBSPD] 50", "[RDLN] 5800", "[RPMRANGE] 7000", "[MPHRANGE] 120", "[KPHORMPH] 0",
+    "[SMOOTHFAC] 5", "[AUTOVSAVE] 0", "[AUTOVTIME] 5", "[AUTOVSHOW] 1", "[KNOCKALERT] 1",
+    "[SAVETRIP] 0", "[BFRVSSPPM] 0", "[BFRFLWCNST] 0", "[TOTALPW] 0.000000",
+    "[TOTALVSS] 0.000000", "[XPOSMALF] -1", "[YPOSMALF] -1", "[ACTVMALF] 0", "[XPOSFBNK] -1",
+    "[YPOSFBNK] -1", "[ACTVFBNK] 0", "[XPOSHWND] -1", "[YPOSHWND] -1", "[FLSHBANK] 0",
+    "[FLSHVERIFY] 1", "[FLSHSETBANK] 1", "[FLSHACTION] 1", "[FLSHBIN] ", "[FLSHBINFILE] ",
+    "[FLSHBINPATH] ", "[READBIN] ", "[READBINFILE] ", "[READBINPATH] ", "[ANASHEADER] 0",
+    "[ANA.CSV] 0", "[ENTERPAUSE] 0", "[TRANSTYPE] 0", "[UPDATERATE] 0",
+    "[UD0ACTIVE] 0", "[UD0NAME] -Available Device Entry-", "[UD0UNIT] NEW", "[UD0VOLTJ] 0",
+    "[UD0VOLTK] 5000", "[UD0UNITJ] 0", "[UD0UNITK] 1000000", "[UD0WIDTH] 4", "[UD0PRECI] 4",
+    "[UD1ACTIVE] 0",
+};
+
+std::string Joined(const char* const* lines, std::size_t count, const std::string& lineEnd) {
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) text += std::string(lines[i]) + lineEnd;
+  return text;
+}
+
+TEST(SettingsWrite, MainFileIsByteExact) {
+  testing::ScratchDir dir;
+  std::string path = dir.File(kMainConfigName);
+  Settings settings;
+  WriteSettings(path, MainProgramSettingsTable(), &settings, {});
+  std::string bytes = testing::ReadBytes(path);
+  std::string head = Joined(kMainStartLines, std::size(kMainStartLines), "\r\r\n");
+  EXPECT_EQ(bytes.substr(0, head.size()), head);
+  std::string tail =
+      "[UD15PRECI] 4\r\r\n"
+      "[AD0TYPE] -1\r\r\n[AD0INSTA] 0\r\r\n[AD0INDEX] 0\r\r\n[AD0NAME] None\r\r\n"
+      "[AD0FILTER] 100\r\r\n[AD0WBPREF] 0\r\r\n[AD0FPPREF] 0\r\r\n";
+  EXPECT_NE(bytes.find(tail), std::string::npos);
+  EXPECT_TRUE(bytes.ends_with("[AD7WBPREF] 0\r\r\n[AD7FPPREF] 0\r\r\n"));
+  std::size_t lines = 0;
+  for (std::size_t at = 0; (at = bytes.find("\r\r\n", at)) != std::string::npos; at += 3) ++lines;
+  EXPECT_EQ(lines, 59u + 16u * 9u + 8u * 7u);
+  EXPECT_EQ(bytes.find('\n'), bytes.find("\r\r\n") + 2);
+}
+
+TEST(SettingsWrite, UpdateUtilityFileIsByteExact) {
+  testing::ScratchDir dir;
+  std::string path = dir.File(kUpdateConfigName);
+  Settings settings;
+  settings.port = "COM12";
+  settings.xPosHwnd = 40;
+  settings.flshBin = "C:\\bins\\a.bin";
+  settings.flshBinFile = "a.bin";
+  settings.flshBinPath = "C:\\bins\\";
+  WriteSettings(path, UpdateUtilitySettingsTable(), &settings, {});
+  EXPECT_EQ(testing::ReadBytes(path),
+            "[ID] ORV Flash Update\r\n[PORT] COM12\r\n[XPOSHWND] 40\r\n[YPOSHWND] -1\r\n"
+            "[FLSHBIN] C:\\bins\\a.bin\r\n[FLSHBINFILE] a.bin\r\n[FLSHBINPATH] C:\\bins\\\r\n");
+}
+
+TEST(SettingsWrite, NumbersAreClampedInPlace) {
+  Settings settings;
+  settings.xPosHwnd = 1500;
+  settings.pbSpd = -20;
+  settings.autoVSave = 1;
+  settings.flshBank = 9;
+  std::string text = SettingsText(MainProgramSettingsTable(), &settings);
+  EXPECT_NE(text.find("[XPOSHWND] 1280\r\r\n"), std::string::npos);
+  EXPECT_NE(text.find("[PBSPD] 0\r\r\n"), std::string::npos);
+  EXPECT_NE(text.find("[AUTOVSAVE] 0\r\r\n"), std::string::npos);
+  EXPECT_NE(text.find("[FLSHBANK] 7\r\r\n"), std::string::npos);
+  EXPECT_EQ(settings.xPosHwnd, 1280);
+  EXPECT_EQ(settings.pbSpd, 0);
+  EXPECT_EQ(settings.autoVSave, 0);
+  EXPECT_EQ(settings.flshBank, 7);
+}
+
+TEST(SettingsWrite, RealsHaveSixDecimals) {
+  Settings settings;
+  settings.totalPw = -1.0;
+  settings.totalVss = 123456.0078125;
+  std::string text = SettingsText(MainProgramSettingsTable(), &settings);
+  EXPECT_NE(text.find("[TOTALPW] -1.000000\r\r\n"), std::string::npos);
+  EXPECT_NE(text.find("[TOTALVSS] 123456.007812\r\r\n"), std::string::npos);
+}
+
+TEST(SettingsWrite, LogHeaderUsesCrLf) {
+  testing::ScratchDir dir;
+  std::string path = dir.File("header.bin");
+  Settings settings;
+  std::FILE* stream = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(stream, nullptr);
+  EXPECT_TRUE(WriteSettingsText(stream, MainProgramSettingsTable(), &settings));
+  std::fclose(stream);
+  std::string bytes = testing::ReadBytes(path);
+  EXPECT_TRUE(bytes.starts_with("[ID] ORV KDM-9 Vantor Display\r\n[PORT] COM2\r\n[DLOG] \r\n"));
+  EXPECT_EQ(bytes.find("\r\r"), std::string::npos);
+  EXPECT_EQ(bytes, SettingsText(MainProgramSettingsTable(), &settings, kLogHeaderLineEnd));
+}
+
+// A 4-letter unit and a 48-character name once read back as "NEW" and the
+// free-slot name, silently replacing the user's device.
+TEST(SettingsWrite, RegressionProgramWrittenTextReadsBackUnchanged) {
+  testing::ScratchDir dir;
+  std::string path = dir.File(kMainConfigName);
+  Settings written;
+  written.userDevices[2].active = 1;
+  written.userDevices[2].unit = "PSIG";
+  written.userDevices[2].name = std::string(48, 'N');
+  written.adcChannels[5].name = std::string(48, 'C');
+  written.port = std::string(32, 'P');
+  written.dlog = "/logs/" + std::string(1017, 'd');
+  WriteSettings(path, MainProgramSettingsTable(), &written, {});
+  Settings read;
+  ASSERT_TRUE(ReadSettingsFile(path, MainProgramSettingsTable(), &read));
+  EXPECT_EQ(read.userDevices[2].unit, "PSIG");
+  EXPECT_EQ(read.userDevices[2].name, std::string(48, 'N'));
+  EXPECT_EQ(read.adcChannels[5].name, std::string(48, 'C'));
+  EXPECT_EQ(read.port, std::string(32, 'P'));
+  EXPECT_EQ(read.dlog, written.dlog);
+}
+
+TEST(SettingsWrite, EveryFieldSurvivesARoundTrip) {
+  testing::ScratchDir dir;
+  std::string path = dir.File(kMainConfigName);
+  Settings written;
+  written.saveTrip = 1;
+  written.totalPw = 1234.5;
+  written.updateRate = 2;
+  written.flshAction = 2;
+  written.userDevices[15] = {1, 15, "Oil pressure", "psi", 500, 4500, -50000, 1000000, 3, 1};
+  written.adcChannels[7] = {kChannelUserDevice, 15, 15, "Oil pressure", 30, 0, 1};
+  WriteSettings(path, MainProgramSettingsTable(), &written, {});
+  Settings read;
+  ASSERT_TRUE(ReadSettingsFile(path, MainProgramSettingsTable(), &read));
+  EXPECT_EQ(SettingsText(MainProgramSettingsTable(), &read),
+            SettingsText(MainProgramSettingsTable(), &written));
+  EXPECT_EQ(read.updateDivisor, 1);
+  EXPECT_EQ(read.totalPw, 1234.5);
+}
+
+TEST(SettingsWrite, RewriteReplacesTheWholeFile) {
+  testing::ScratchDir dir;
+  std::string path = dir.File(kUpdateConfigName);
+  testing::WriteBytes(path, std::string(5000, 'x'));
+  Settings settings;
+  WriteSettings(path, UpdateUtilitySettingsTable(), &settings, {});
+  std::string bytes = testing::ReadBytes(path);
+  EXPECT_TRUE(bytes.starts_with("[ID] ORV Flash Update\r\n"));
+  EXPECT_EQ(bytes.find('x'), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+}
+
+}  // namespace
+}  // namespace vantor
