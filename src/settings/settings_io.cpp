@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/program_dir.h"
 #include "settings/settings_table.h"
 
 namespace vantor {
@@ -63,13 +64,6 @@ std::string ValueText(const SettingsRow& row, Settings* settings) {
 
 bool WriteBytes(std::FILE* stream, const std::string& bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-}
-
-std::filesystem::path ProgramDirectoryPath() {
-  std::error_code error;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return {};
-  return exe.parent_path();
 }
 
 }  // namespace
@@ -140,7 +134,7 @@ bool WriteSettingsText(std::FILE* stream, const SettingsTable& table, Settings* 
 }
 
 std::string ConfigPath(const std::string& fileName) {
-  return (ProgramDirectoryPath() / fileName).string();
+  return (ProgramDirectory() / fileName).string();
 }
 
 }  // namespace vantor
