@@ -1,0 +1,176 @@
+#include "cal/bank_jobs.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "cal/bank_file.h"
+#include "cal/cal_image.h"
+#include "cal/message_pane.h"
+#include "cal/stdio_file.h"
+#include "link/commands.h"
+#include "link/ecm_link.h"
+
+namespace vantor {
+namespace {
+
+constexpr auto kBankSetPause = std::chrono::milliseconds(60);
+constexpr std::uint8_t kVerifyFill = 0x55;
+
+using Calibration = std::array<std::uint8_t, kCalibrationSize>;
+
+// One running job: its link, pane and colours.
+class Dialogue {
+ public:
+  Dialogue(EcmLink& link, MessageSink& pane, const BankJob& job)
+      : link_(link), pane_(pane), job_(job), style_(FlashPaneStyle()) {}
+
+  void Progress(const char* text) { pane_.AddLine(style_.progress, text); }
+  // A step's outcome: false (and its message) when it failed.
+  bool Step(int result, const char* failText) {
+    if (result != 0) pane_.AddLine(style_.failedStep, failText);
+    return result == 0;
+  }
+  void Closing(bool ok, const char* success, const char* failure) {
+    Progress("");
+    pane_.AddLine(ok ? style_.success : style_.finalFailure, ok ? success : failure);
+  }
+
+  // Stop streaming, optionally make the bank active, enter flash mode, announce.
+  bool Open() {
+    if (!Step(TxMsXmit(link_, kStreamStop), "TxMsXmit Failed")) return false;
+    if (job_.setBankActive) {
+      if (!Step(TxMsBank(link_, job_.bank), "TxMsBank Failed")) return false;
+      Progress("Flash Bank Set");
+      link_.Sleep(kBankSetPause);
+    }
+    return Step(TxMsFlash(link_), "TxMsFlash Failed") && Info();
+  }
+  bool Info() { return Step(TxSlInfo(link_, Params()), "TxSlInfo Failed"); }
+
+  bool Program(const Calibration& calibration) {
+    if (!Open()) return false;
+    if (!Step(TxSlEraseSector(link_, job_.bank * 8 + 0), "TxSlEraseSector Failed")) return false;
+    if (!Step(TxSlEraseSector(link_, job_.bank * 8 + 1), "TxSlEraseSector Failed")) return false;
+    if (!Info()) return false;
+    for (int page = 0; page < kCalibrationPages; ++page) {
+      const std::uint8_t* data = calibration.data() + page * kCalPageSize;
+      if (!Step(TxSlPgmPage(link_, page, job_.bank, data), "TxSlPgmPage Failed")) return false;
+    }
+    if (job_.verify && !Verify(calibration)) return false;
+    Progress("Bank Programmed Successfully");
+    return Step(TxSlStop(link_, true), "TxSlStop Failed");
+  }
+
+  bool Verify(const Calibration& calibration) {
+    Progress("Bank Verify Starting");
+    auto& payload = link_.Reply().payload;
+    payload.fill(kVerifyFill);  // nothing left over from an earlier reply can pass
+    if (!Step(TxSlRequestCal(link_, job_.bank), "TxSlRequestBin Failed")) return false;
+    const bool same = std::equal(calibration.begin(), calibration.end(), payload.begin() + 1);
+    return Step(same ? 0 : -1, "Verify Failed");
+  }
+
+  bool Read(StdioFile& file) {
+    Progress("Bank Read Starting");
+    if (!Open()) return false;
+    if (!Step(TxSlRequestCal(link_, job_.bank), "TxSlRequestCal Failed")) return false;
+    const bool written = file.Write(link_.Reply().payload.data() + 1, kCalibrationSize);
+    if (written)
+      Progress("Bank Read Successful");
+    else
+      Step(-1, "File Write Failed");
+    const bool stopped = Step(TxSlStop(link_, true), "TxSlStop Failed  ");
+    return written && stopped;
+  }
+
+ private:
+  InfoParams Params() const {
+    InfoParams params;
+    params.bank = static_cast<std::uint8_t>(job_.bank);
+    params.p4 = link_.Profile().infoFourthParam;
+    return params;
+  }
+
+  EcmLink& link_;
+  MessageSink& pane_;
+  const BankJob& job_;
+  const PaneStyle& style_;
+};
+
+// The first 8,192 bytes; false for a file that has fewer.
+bool LoadCalibration(StdioFile& file, Calibration* calibration) {
+  return file.Read(calibration->data(), calibration->size()) == calibration->size();
+}
+
+}  // namespace
+
+std::string ElapsedText(unsigned ticks) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%3.1f Second(s)", ticks / 10.0);
+  return text;
+}
+
+int ProgramBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std::string& path) {
+  Dialogue dialogue(link, pane, job);
+  bool ok = false;
+  StdioFile file(path, "rb");
+  if (!file) {
+    dialogue.Step(-1, "Failed opening BIN File");
+  } else {
+    // A short file would leave pages without content: refused before anything is sent.
+    auto calibration = std::make_unique<Calibration>();
+    if (!LoadCalibration(file, calibration.get())) {
+      dialogue.Step(-1, kProgramFileTooShort);
+    } else {
+      dialogue.Progress("Bank Flash Program Starting");
+      ok = dialogue.Program(*calibration);
+    }
+  }
+  dialogue.Closing(ok, "    -Flashing Successful-", "     -Flashing Failed-");
+  return ok ? 0 : -1;
+}
+
+int ReadBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std::string& path) {
+  Dialogue dialogue(link, pane, job);
+  bool ok = false;
+  StdioFile file(path, "w+b");
+  if (!file) {
+    dialogue.Step(-1, "Failed opening BIN File");
+  } else {
+    ok = dialogue.Read(file);
+    // Even a failed read leaves a complete, balanced file behind.
+    ok = CompleteBankFile(file) && ok;
+    ok = file.Close() && ok;
+  }
+  dialogue.Closing(ok, "    -Read Successful-", "     -Read Failed-");
+  return ok ? 0 : -1;
+}
+
+int RunFlashJob(EcmLink& link, MessagePane& pane, const FlashJob& job, const MessageBoxHook& showBox) {
+  const std::uint32_t start = link.Tick().Now();
+  pane.Clear();
+  int result = 0;
+  if (job.action == kFlashProgram) {
+    if (job.programFile.empty()) {
+      if (showBox) showBox("Need a Program Bank BIN Name", "File Error");
+      return -1;
+    }
+    result = ProgramBank(link, pane, job.bank, job.programFile);
+  } else if (job.action == kFlashRead) {
+    if (job.readDirectory.empty()) {
+      if (showBox) showBox("Need a Read Bank BIN Name", "File Error");
+      return -1;
+    }
+    result = ReadBank(link, pane, job.bank, job.readFile);
+  }
+  if (result == 0) {
+    pane.AddLine(pane.Style().progress, "");
+    pane.AddLine(pane.Style().progress, ElapsedText(link.Tick().Now() - start));
+  }
+  return result;
+}
+
+}  // namespace vantor

@@ -1,0 +1,247 @@
+#include "update/bank_update.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "cal/bank_file.h"
+#include "cal/cal_image.h"
+#include "cal/message_pane.h"
+#include "cal/stdio_file.h"
+#include "link/commands.h"
+#include "link/ecm_link.h"
+#include "update/calibration_migration.h"
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint8_t kVerifyFill = 0x55;
+constexpr int kSectorsPerBank = 8;
+
+std::string BankPath(const std::string& directory, const char* pattern, int bank) {
+  char name[32];
+  std::snprintf(name, sizeof name, pattern, bank);
+  return directory.empty() ? std::string(name) : (fs::path(directory) / name).string();
+}
+
+std::string BankLine(int bank) {
+  char text[32];
+  std::snprintf(text, sizeof text, "Bank #: %d ", bank);
+  return text;
+}
+
+void MakeReadOnly(const std::string& path) {
+  std::error_code ignored;
+  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove, ignored);
+}
+
+// One update run's dialogue with the ECM and its pane.
+class UpdateDialogue {
+ public:
+  UpdateDialogue(EcmLink& link, MessageSink& pane, const UpdateRun& run)
+      : link_(link), pane_(pane), run_(run), style_(UpdatePaneStyle()) {}
+
+  void Progress(const std::string& text) { pane_.AddLine(style_.progress, text); }
+  bool Step(int result, const char* failText) {
+    if (result != 0) pane_.AddLine(style_.failedStep, failText);
+    return result == 0;
+  }
+
+  void SelectBank(int bank) { bank_ = bank; }
+  bool Info() {
+    InfoParams params;
+    params.bank = static_cast<std::uint8_t>(bank_);
+    params.p4 = link_.Profile().infoFourthParam;
+    return Step(TxSlInfo(link_, params), "TxSlInfo Failed");
+  }
+
+  // Read phase: the bank's calibration into an open file (then completed by the caller).
+  bool ReadCalibration(StdioFile& file) {
+    if (!Info()) return false;
+    if (!Step(TxSlRequestCal(link_, bank_), "TxSlRequestCal Failed")) return false;
+    if (!Step(file.Write(Payload() + 1, kCalibrationSize) ? 0 : -1, "File Write Failed")) return false;
+    Progress("Bank Read Successful");
+    return true;
+  }
+
+  int Run() {
+    Progress("Updating your ORV KDM-9 Flash ECM");
+    if (!Step(TxMsXmit(link_, kStreamStop), "TxMsXmit Failed")) return -1;
+    if (!Step(TxMsFlash(link_), "TxMsFlash Failed")) return -1;
+    if (!ReadAll() || !ConvertAll() || !ProgramAll()) return -1;
+    Progress("ORV Flash Update Completed...");
+    return Step(TxSlStop(link_, true), "TxSlStop Failed") ? 0 : -1;
+  }
+
+ private:
+  const std::uint8_t* Payload() const { return link_.Reply().payload.data(); }
+
+  bool ReadAll() {
+    Progress("Reading Calibrations");
+    for (int bank = 0; bank < kBankCount; ++bank) {
+      Progress(BankLine(bank));
+      SelectBank(bank);
+      if (ReadBankToFile(link_, pane_, bank, OldBankPath(run_.directory, bank)) != 0) return false;
+    }
+    return true;
+  }
+
+  bool ConvertAll() {
+    Progress("Creating New Calibrations");
+    for (int bank = 0; bank < kBankCount; ++bank) {
+      Progress(BankLine(bank));
+      const ConvertOutcome outcome = ConvertCalibration(OldBankPath(run_.directory, bank),
+                                                        NewBankPath(run_.directory, bank), run_.conversionPause);
+      if (outcome.status == ConvertStatus::Error) {
+        pane_.AddLine(style_.failedStep, outcome.text);
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool ProgramAll() {
+    Progress("Programming Banks...");
+    for (int bank = 0; bank < kBankCount; ++bank) {
+      if (!ProgramOne(bank)) {
+        pane_.AddLine(style_.finalFailure, "BIN Programing FAILED!");
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool ProgramOne(int bank) {
+    Progress(BankLine(bank));
+    SelectBank(bank);
+    if (!Info()) return false;
+    if (!Step(TxSlRequestCal(link_, bank), "TxSlReqstPage Failed")) return false;
+    if (Payload()[1 + 9] == 1 && Payload()[1 + 10] == 1) {
+      Progress("Bank Already Updated");
+      return true;
+    }
+    auto calibration = std::make_unique<std::array<std::uint8_t, kCalibrationSize>>();
+    if (!LoadNewCalibration(bank, calibration.get())) return false;
+    for (int s = 0; s < kSectorsPerBank; ++s)
+      if (!Step(TxSlEraseSector(link_, bank * kSectorsPerBank + s), "TxSlEraseSector Failed")) return false;
+    // Page 0 carries the layout version: it goes last, so an unfinished bank never reads as 1.1.
+    if (!ProgramPages(calibration->data() + kCalPageSize, 1, kCalibrationPages - 1)) return false;
+    if (!VerifyCalibration(*calibration)) return false;
+    if (!ProgramPages(run_.firmware->data(), kFirmwareFirstPage, kFirmwarePages)) return false;
+    if (!VerifyFirmware()) return false;
+    std::array<std::uint8_t, kCalPageSize> pageZero;
+    std::copy_n(calibration->begin(), kCalPageSize, pageZero.begin());
+    pageZero[9] = 1;
+    pageZero[10] = 1;
+    if (!Step(TxSlPgmPage(link_, 0, bank_, pageZero.data()), "TxSlPgmPage Failed")) return false;
+    pane_.AddLine(style_.success, "Bank Updated/Verified Successfully");
+    return true;
+  }
+
+  bool LoadNewCalibration(int bank, std::array<std::uint8_t, kCalibrationSize>* calibration) {
+    StdioFile file(NewBankPath(run_.directory, bank), "rb");
+    if (!Step(file ? 0 : -1, "New Calibration File Open Failed")) return false;
+    const bool whole = file.Read(calibration->data(), calibration->size()) == calibration->size();
+    return Step(whole ? 0 : -1, "New Calibration File Read Failure");
+  }
+
+  // Pages first, first + 1, ... from consecutive 128-byte slices of data.
+  bool ProgramPages(const std::uint8_t* data, int first, int count) {
+    for (int n = 0; n < count; ++n)
+      if (!Step(TxSlPgmPage(link_, first + n, bank_, data + n * kCalPageSize), "TxSlPgmPage Failed"))
+        return false;
+    return true;
+  }
+
+  bool VerifyCalibration(const std::array<std::uint8_t, kCalibrationSize>& calibration) {
+    link_.Reply().payload.fill(kVerifyFill);
+    if (!Step(TxSlRequestCal(link_, bank_), "TxSlRequestCal Failed")) return false;
+    const bool same = std::equal(calibration.begin() + kCalPageSize, calibration.end(),
+                                 Payload() + 1 + kCalPageSize);
+    return Step(same ? 0 : -1, "Verify Failed");
+  }
+
+  bool VerifyFirmware() {
+    link_.Reply().payload.fill(kVerifyFill);
+    if (!Step(TxSlRequestBin(link_, bank_), "TxSlRequestBin Failed  ")) return false;
+    const bool same = std::equal(run_.firmware->begin(), run_.firmware->end(), Payload() + 1 + kCalibrationSize);
+    return Step(same ? 0 : -1, "Verify Failed  ");
+  }
+
+  EcmLink& link_;
+  MessageSink& pane_;
+  const UpdateRun& run_;
+  const PaneStyle& style_;
+  int bank_ = 0;
+};
+
+}  // namespace
+
+std::string OldBankPath(const std::string& directory, int bank) {
+  return BankPath(directory, "Bank_%d_old.bin", bank);
+}
+
+std::string NewBankPath(const std::string& directory, int bank) {
+  return BankPath(directory, "Bank_%d_new.bin", bank);
+}
+
+int ReadBankToFile(EcmLink& link, MessageSink& pane, int bank, const std::string& path) {
+  const UpdateRun noFirmware;
+  UpdateDialogue dialogue(link, pane, noFirmware);
+  if (StdioFile(path, "rb")) {
+    dialogue.Progress("    -Calibration Exists-");
+    return 0;
+  }
+  // Written under a working name and renamed when complete, so that even a
+  // run killed mid-write never leaves a partial file under the kept name.
+  const std::string working = path + ".part";
+  bool ok = false;
+  {
+    StdioFile file(working, "w+b");
+    if (!file) {
+      dialogue.Step(-1, "Failed opening BIN File");
+    } else {
+      dialogue.SelectBank(bank);
+      ok = dialogue.ReadCalibration(file);
+      ok = CompleteBankFile(file) && ok;
+      ok = file.Close() && ok;
+    }
+  }
+  std::error_code error;
+  if (ok) {
+    fs::rename(working, path, error);
+    if (error) ok = dialogue.Step(-1, "File Write Failed");
+  }
+  if (!ok) {
+    fs::remove(working, error);
+    return -1;
+  }
+  MakeReadOnly(path);
+  return 0;
+}
+
+int UpdateAllBanks(EcmLink& link, MessageSink& pane, const UpdateRun& run) {
+  if (!run.firmware) return -1;
+  UpdateDialogue dialogue(link, pane, run);
+  return dialogue.Run();
+}
+
+int RunUpdate(EcmLink& link, MessagePane& pane, const UpdateRun& run) {
+  pane.Clear();
+  const int result = UpdateAllBanks(link, pane, run);
+  const PaneStyle& style = pane.Style();
+  pane.AddLine(style.progress, "");
+  if (result == 0)
+    pane.AddLine(style.success, "    -Update Successful-");
+  else
+    pane.AddLine(style.finalFailure, "     -Update Failed-");
+  return result;
+}
+
+}  // namespace vantor
