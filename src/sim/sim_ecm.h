@@ -1,0 +1,103 @@
+#pragma once
+// The simulated ORV KDM-9: answers the host's packets as the module does,
+// streams live frames from the engine model or a replayed log, and holds
+// eight banks of flash. Safe to use from several threads.
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "sim/flash_memory.h"
+#include "sim/frame_source.h"
+#include "sim/host_packet_parser.h"
+#include "sim/output_line.h"
+#include "sim/sim_clock.h"
+#include "sim/sim_faults.h"
+
+namespace vantor::sim {
+
+struct SimOptions {
+  bool paced = true;                 // 11,520 bytes a second on the line
+  double framesPerSecond = 17.0;
+  int cylinders = 8;
+  std::shared_ptr<SimClock> clock;   // null: the steady clock
+};
+
+// One packet as the simulated ECM received it.
+struct ReceivedPacket {
+  std::uint8_t form = 0;
+  std::uint8_t command = 0;
+  std::uint8_t firstByte = 0;  // argument or first data byte
+  bool checkOk = false;
+};
+
+class SimEcm {
+ public:
+  explicit SimEcm(SimOptions options = {});
+
+  // ---- the serial line ----
+  void Receive(const std::uint8_t* bytes, std::size_t n);
+  // Bytes that have reached the host by now.
+  std::size_t Transmit(std::uint8_t* out, std::size_t capacity);
+  std::int64_t NowMicros() const { return clock_->NowMicros(); }
+
+  // ---- the cable: a device unplugged fails every I/O until replugged ----
+  void Unplug();
+  void Replug();
+  bool Plugged() const;
+  std::uint64_t PlugGeneration() const;
+
+  // ---- state ----
+  bool Streaming() const;
+  bool FlashMode() const;
+  int RunningBank() const;
+  int SelectedBank() const;
+  std::uint64_t FramesQueued() const;
+  std::vector<ReceivedPacket> ReceivedPackets() const;
+
+  // ---- flash ----
+  bool LoadBank(int bank, const std::vector<std::uint8_t>& image);
+  bool LoadBankFile(int bank, const std::string& path, std::string* error);
+  std::vector<std::uint8_t> Bank(int bank) const;
+
+  // ---- frames: the engine model unless a log is replayed ----
+  bool Replay(const std::string& logPath, std::string* error);
+
+  // ---- faults ----
+  void SetFaults(const SimFaults& faults);
+  SimFaults Faults() const;
+
+ private:
+  void Handle(const HostPacket& packet, std::int64_t now);
+  void HandleMs(const HostPacket& packet, std::int64_t now);
+  void HandleSl(const HostPacket& packet, std::int64_t now);
+  void QueueReply(std::uint8_t type, const std::vector<std::uint8_t>& payload, std::int64_t now);
+  void QueueAck(std::uint8_t type, std::uint8_t command, std::uint8_t page, std::uint8_t infoEcho, std::int64_t now);
+  void QueueFrames(std::int64_t now);
+  void QueueOutput(std::vector<std::uint8_t> bytes, std::int64_t readyAt, bool isFrame);
+  std::vector<std::uint8_t> BuildFrame();
+  void StopStream();
+
+  mutable std::mutex mutex_;
+  SimOptions options_;
+  std::shared_ptr<SimClock> clock_;
+  std::unique_ptr<FrameSource> frames_;
+  HostPacketParser parser_;
+  OutputLine line_;
+  FlashMemory flash_;
+  SimFaults faults_;
+  std::vector<ReceivedPacket> received_;
+
+  bool plugged_ = true;
+  std::uint64_t plugGeneration_ = 1;
+  bool streaming_ = false;
+  bool flashMode_ = false;
+  int runningBank_ = 0;
+  int selectedBank_ = 0;
+  std::int64_t nextFrameAt_ = 0;
+  std::uint64_t framesQueued_ = 0;
+};
+
+}  // namespace vantor::sim
