@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "live/byte_source.h"
+#include "live/frame_reader.h"
+#include "logs/log_bytes_support.h"
+#include "logs/recording_rig_support.h"
+
+namespace vantor::testing {
+namespace {
+
+std::string AsText(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+struct ReadBack {
+  std::vector<std::uint8_t> markers;  // byte 2 of each good frame
+  std::vector<std::string> times;
+  std::vector<std::string> marks;
+  int badFrames = 0;
+};
+
+// Every frame of a log file through the frame reader.
+ReadBack ReadAllFrames(const std::string& path) {
+  ReadBack result;
+  LogFileReader file;
+  if (!file.Open(path)) return result;
+  ByteSources sources(nullptr, ByteSourceId::Analysis);
+  sources.SetAnalysisFile(true, &file);
+  LogFrameRead frame{};
+  for (;;) {
+    const int status = ReadLogFrame(sources, frame);
+    if (status == kFrameEndOfData) break;
+    if (status != kFrameOk) {
+      ++result.badFrames;
+      continue;
+    }
+    result.markers.push_back(frame.data[2]);
+    result.times.push_back(frame.timeText);
+    result.marks.push_back(frame.markText);
+  }
+  sources.SetAnalysisFile(false, nullptr);
+  return result;
+}
+
+class RecorderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = FreshTempDir("recorder");
+    path_ = dir_ + "/drive.dat";
+    ASSERT_TRUE(rig_.Connect());
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string dir_;
+  std::string path_;
+  RecordingRig rig_;
+};
+
+TEST_F(RecorderTest, RecordingIsHeaderThenTheStreamUnchanged) {
+  const std::string header = rig_.ExpectedHeader();
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  const auto frame = FrameEnvelope(MarkedFrameData(7));
+  const std::vector<std::uint8_t> stray{'x', 0x55, 0x00};
+  ASSERT_TRUE(rig_.Feed(stray));
+  ASSERT_TRUE(rig_.Feed(frame));
+  rig_.recorder.StopDataLog();
+
+  EXPECT_EQ(ReadWholeFile(path_), header + AsText(stray) + AsText(frame));
+  EXPECT_EQ(ReadAllFrames(path_).markers, std::vector<std::uint8_t>{7});
+  EXPECT_EQ(rig_.loggingStates, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(rig_.recorder.Logging());
+  EXPECT_FALSE(rig_.recorder.WriteFailed());
+}
+
+TEST_F(RecorderTest, NewLogBecomesTheRememberedLogAndTheAnalysisDefault) {
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  EXPECT_EQ(rig_.settings.dlog, path_);
+  EXPECT_EQ(rig_.settings.dlogName, "drive.dat");
+  EXPECT_EQ(rig_.settings.dlogPath, dir_ + "/");
+  EXPECT_EQ(rig_.settings.analysis, path_);
+  EXPECT_EQ(rig_.settings.analysisName, "drive.dat");
+  EXPECT_EQ(rig_.settings.analysisPath, dir_ + "/");
+}
+
+TEST_F(RecorderTest, StampsAndMarksGoBetweenBytesAndTheReaderReportsThem) {
+  const std::string header = rig_.ExpectedHeader();
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  const auto first = FrameEnvelope(MarkedFrameData(1));
+  const auto second = FrameEnvelope(MarkedFrameData(2));
+  const std::vector<std::uint8_t> firstHalf(second.begin(), second.begin() + 100);
+  const std::vector<std::uint8_t> secondHalf(second.begin() + 100, second.end());
+  ASSERT_TRUE(rig_.Feed(first));
+  rig_.recorder.RequestMark();
+  ASSERT_TRUE(rig_.WaitRequestsServed());
+  ASSERT_TRUE(rig_.Feed(firstHalf));
+  rig_.recorder.RequestMark();  // inside a frame
+  ASSERT_TRUE(rig_.WaitRequestsServed());
+  rig_.recorder.RequestTimeStamp();
+  ASSERT_TRUE(rig_.WaitRequestsServed());
+  ASSERT_TRUE(rig_.Feed(secondHalf));
+  rig_.recorder.StopDataLog();
+
+  const std::string mark0 = std::string("MARK000TIME: ") + kFixedDate;
+  const std::string mark1 = std::string("MARK001TIME: ") + kFixedDate;
+  const std::string stamp = std::string("TIME: ") + kFixedDate;
+  EXPECT_EQ(ReadWholeFile(path_), header + AsText(first) + mark0 + AsText(firstHalf) + mark1 +
+                                      stamp + AsText(secondHalf));
+  const ReadBack back = ReadAllFrames(path_);
+  EXPECT_EQ(back.markers, (std::vector<std::uint8_t>{1, 2}));
+  EXPECT_EQ(back.marks, (std::vector<std::string>{"", "001"}));
+  EXPECT_EQ(back.times, (std::vector<std::string>{std::string(" ") + kFixedDate, std::string(" ") + kFixedDate}));
+  EXPECT_EQ(back.badFrames, 0);
+}
+
+TEST_F(RecorderTest, PauseLeavesNoBytesAndResumeWritesOneStamp) {
+  const std::string header = rig_.ExpectedHeader();
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  const auto before = FrameEnvelope(MarkedFrameData(1));
+  const auto during = FrameEnvelope(MarkedFrameData(2));
+  const auto after = FrameEnvelope(MarkedFrameData(3));
+  ASSERT_TRUE(rig_.Feed(before));
+  EXPECT_TRUE(rig_.recorder.PauseFromKey());
+  EXPECT_TRUE(rig_.recorder.PausedShown());
+  EXPECT_FALSE(rig_.recorder.PauseFromKey()) << "a second ENTER changes nothing";
+  ASSERT_TRUE(rig_.Feed(during));
+  rig_.recorder.RequestTimeStamp();
+  EXPECT_FALSE(rig_.recorder.PausedShown());
+  ASSERT_TRUE(rig_.WaitRequestsServed());
+  ASSERT_TRUE(rig_.Feed(after));
+  rig_.recorder.StopDataLog();
+
+  EXPECT_EQ(ReadWholeFile(path_),
+            header + AsText(before) + "TIME: " + kFixedDate + AsText(after));
+  EXPECT_EQ(ReadAllFrames(path_).markers, (std::vector<std::uint8_t>{1, 3}));
+}
+
+TEST_F(RecorderTest, SetWriterPausedReturnsThePreviousFlag) {
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  EXPECT_FALSE(rig_.recorder.SetWriterPaused(true));
+  EXPECT_TRUE(rig_.recorder.SetWriterPaused(false));
+  EXPECT_FALSE(rig_.recorder.SetWriterPaused(false));
+}
+
+TEST_F(RecorderTest, SecondRecordingIsAppendedAndBothPlayInOrder) {
+  const auto first = FrameEnvelope(MarkedFrameData(1));
+  const auto second = FrameEnvelope(MarkedFrameData(2));
+  const std::string firstHeader = rig_.ExpectedHeader();
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  ASSERT_TRUE(rig_.Feed(first));
+  rig_.recorder.RequestMark();
+  ASSERT_TRUE(rig_.WaitRequestsServed());
+  rig_.recorder.StopDataLog();
+  const std::string secondHeader = rig_.ExpectedHeader();  // now naming this log
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  rig_.recorder.RequestMark();
+  ASSERT_TRUE(rig_.WaitRequestsServed());
+  ASSERT_TRUE(rig_.Feed(second));
+  rig_.recorder.StopDataLog();
+
+  EXPECT_EQ(ReadWholeFile(path_), firstHeader + AsText(first) + "MARK000TIME: " + kFixedDate + secondHeader +
+                                      "MARK000TIME: " + kFixedDate + AsText(second))
+      << "each recording counts its marks from 000";
+  EXPECT_EQ(ReadAllFrames(path_).markers, (std::vector<std::uint8_t>{1, 2}));
+}
+
+TEST_F(RecorderTest, StartWhileLoggingKeepsTheRunningLog) {
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  EXPECT_TRUE(rig_.recorder.StartDataLog(dir_ + "/other.dat"));
+  EXPECT_EQ(rig_.settings.dlog, path_);
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/other.dat"));
+}
+
+TEST_F(RecorderTest, UnopenableFileIsReportedAndChangesNothing) {
+  const std::string bad = dir_ + "/missing/drive.dat";
+  EXPECT_FALSE(rig_.recorder.StartDataLog(bad));
+  const auto messages = rig_.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Can not open Data Logging File");
+  EXPECT_EQ(messages[0].caption, "File Open Error");
+  EXPECT_FALSE(rig_.recorder.Logging());
+  EXPECT_TRUE(rig_.settings.dlog.empty());
+  EXPECT_EQ(rig_.hooks.writerMode.load(), 0u);
+}
+
+TEST_F(RecorderTest, RequestsOutsideARecordingAreIgnored) {
+  rig_.recorder.RequestTimeStamp();
+  rig_.recorder.RequestMark();
+  EXPECT_EQ(rig_.hooks.stampRequest.load(), 0u);
+  EXPECT_EQ(rig_.hooks.markRequest.load(), 0u);
+  EXPECT_FALSE(rig_.recorder.PauseFromKey());
+}
+
+// ---- a full disk: the child process records under a file size limit ----
+
+constexpr int kFramesBeforeLimit = 5;
+
+int RecordUntilTheDiskIsFull(const std::string& path) {
+  RecordingRig rig;
+  if (!rig.Connect()) return 10;
+  const std::size_t headerSize = rig.ExpectedHeader().size();
+  rlimit limit{};
+  limit.rlim_cur = limit.rlim_max = headerSize + kFramesBeforeLimit * kLogFrameSize + 100;
+  if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 11;
+  if (!rig.recorder.StartDataLog(path)) return 12;
+  std::vector<std::uint8_t> stream;
+  for (int i = 0; i < 40; ++i) {
+    const auto frame = FrameEnvelope(MarkedFrameData(static_cast<std::uint8_t>(i)));
+    stream.insert(stream.end(), frame.begin(), frame.end());
+  }
+  if (!rig.Feed(stream)) return 13;
+  rig.recorder.RequestFlush();  // the buffered bytes meet the limit at the latest here
+  if (!WaitFor([&] { return rig.recorder.WriteFailed(); })) return 14;
+  const auto messages = rig.Messages();
+  if (messages.size() != 1 || messages[0].text != "Error Writing to File\nDisk Full?" ||
+      messages[0].caption != "File Write Error")
+    return 15;
+  if (rig.hooks.writerMode.load() != 0) return 16;
+  // The user interface answers the message by stopping the log.
+  rig.recorder.StopDataLog();
+  // Live data goes on: bytes still reach the ring.
+  if (!rig.Feed(FrameEnvelope(MarkedFrameData(99)))) return 17;
+  return 0;
+}
+
+// No thread runs in this process when it forks.
+TEST(RecorderDiskFullTest, FullDiskStopsTheRecordingAndLeavesTheLogReadable) {
+  const std::string dir = FreshTempDir("diskfull");
+  const std::string path = dir + "/full.dat";
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    _exit(RecordUntilTheDiskIsFull(path));
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0) << "step that failed in the child";
+
+  Settings settings;
+  const std::string header = ExpectedLogHeader(settings);
+  const std::string content = ReadWholeFile(path);
+  ASSERT_GE(content.size(), header.size());
+  EXPECT_LE(content.size(), header.size() + kFramesBeforeLimit * kLogFrameSize + 100);
+  EXPECT_EQ(content.substr(0, header.size()), header);
+  const ReadBack back = ReadAllFrames(path);
+  ASSERT_EQ(back.markers.size(), static_cast<std::size_t>(kFramesBeforeLimit));
+  for (int i = 0; i < kFramesBeforeLimit; ++i) EXPECT_EQ(back.markers[i], i);
+  EXPECT_EQ(back.badFrames, 0);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace vantor::testing
