@@ -1,0 +1,21 @@
+#pragma once
+// The log dump: every valid frame of a data log as a row of a text table
+// or a CSV file, with headings and the marks and time stamps met.
+
+#include <string>
+
+#include "logs/export_hooks.h"
+#include "settings/settings.h"
+
+namespace vantor {
+
+// ChooseDumpFile's output name: the log path with its extension replaced by
+// ".csv" ([ANA.CSV] = 1) or ".ORV"; a name without extension gets it appended.
+std::string DumpOutputPath(const std::string& logPath, bool csv);
+
+// DumpLog: [ANA.CSV] picks CSV or text, [ANASHEADER] a single heading.
+// Line ends are CR LF on every platform.
+ExportResult DumpLog(const std::string& logPath, const std::string& outputPath, const Settings& settings,
+                     const ExportHooks& hooks);
+
+}  // namespace vantor
