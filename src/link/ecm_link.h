@@ -89,8 +89,10 @@ class EcmLink {
   // A sleep that a shutdown cuts short.
   void Sleep(std::chrono::milliseconds duration);
 
- private:
+  // The back-off wait that follows `delay` after a failed attempt (profile rule).
   std::uint32_t NextRetryDelay(std::uint32_t delay) const;
+
+ private:
 
   const LinkProfile& profile_;
   LinkTick tick_;

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "link/ecm_link.h"
+
+namespace vantor {
+namespace {
+
+std::uint8_t Value(std::uint32_t i) { return static_cast<std::uint8_t>(i * 13 + 5); }
+
+TEST(RxRing, EmptyRingReportsNothing) {
+  EcmLink link;
+  EXPECT_EQ(link.RxAvailable(), 0u);
+  EXPECT_EQ(link.RxNextByte(), -1);
+  EXPECT_EQ(link.RxPeekByte(), -1);
+}
+
+TEST(RxRing, PeekDoesNotAdvance) {
+  EcmLink link;
+  link.StoreRxByte(0x53);
+  link.StoreRxByte(0x41);
+  EXPECT_EQ(link.RxPeekByte(), 0x53);
+  EXPECT_EQ(link.RxPeekByte(), 0x53);
+  EXPECT_EQ(link.RxNextByte(), 0x53);
+  EXPECT_EQ(link.RxAvailable(), 1u);
+  EXPECT_EQ(link.RxNextByte(), 0x41);
+  EXPECT_EQ(link.RxNextByte(), -1);
+}
+
+// Write position 18431, read position 0: the ring is full and stays so.
+TEST(RxRing, FullRingDropsUntilTheReaderTakesAByte) {
+  EcmLink link;
+  const std::uint32_t capacity = MainProgramProfile().ringSize - 1;
+  for (std::uint32_t i = 0; i < capacity; ++i) link.StoreRxByte(Value(i));
+  EXPECT_EQ(link.RxAvailable(), capacity);
+  link.StoreRxByte(0xEE);  // dropped
+  link.StoreRxByte(0xEF);  // dropped
+  EXPECT_EQ(link.RxAvailable(), capacity);
+
+  EXPECT_EQ(link.RxNextByte(), Value(0));
+  link.StoreRxByte(0x77);  // stored again, at index 0
+  EXPECT_EQ(link.RxAvailable(), capacity);
+  for (std::uint32_t i = 1; i < capacity; ++i) ASSERT_EQ(link.RxNextByte(), Value(i)) << i;
+  EXPECT_EQ(link.RxNextByte(), 0x77);
+  EXPECT_EQ(link.RxAvailable(), 0u);
+}
+
+TEST(RxRing, UpdateUtilityRingHoldsItsLargerSize) {
+  EcmLink link(UpdateUtilityProfile());
+  for (std::uint32_t i = 0; i < 40000; ++i) link.StoreRxByte(Value(i));
+  EXPECT_EQ(link.RxAvailable(), 33791u);
+}
+
+TEST(RxRing, BytesKeepTheirOrderAcrossManyWraps) {
+  EcmLink link;
+  std::uint32_t written = 0, read = 0;
+  for (int round = 0; round < 7; ++round) {
+    for (int i = 0; i < 10000; ++i) link.StoreRxByte(Value(written++));
+    for (int i = 0; i < 10000; ++i) ASSERT_EQ(link.RxNextByte(), Value(read++));
+  }
+  EXPECT_EQ(link.RxAvailable(), 0u);
+}
+
+TEST(RxRing, ResetEmptiesTheRingOnTheWriterSide) {
+  EcmLink link;
+  for (int i = 0; i < 100; ++i) link.StoreRxByte(1);
+  EXPECT_FALSE(link.ServiceRxReset());
+  link.RequestRxReset();
+  EXPECT_TRUE(link.ServiceRxReset());
+  EXPECT_EQ(link.RxAvailable(), 0u);
+  EXPECT_FALSE(link.ServiceRxReset());
+}
+
+// One producer and one consumer on separate threads (run under TSan too).
+TEST(RxRing, ConcurrentProducerAndConsumerSeeEveryByteInOrder) {
+  EcmLink link;
+  constexpr std::uint32_t kCount = 200000;
+  std::thread producer([&] {
+    for (std::uint32_t i = 0; i < kCount;) {
+      if (link.RxAvailable() + 1 < MainProgramProfile().ringSize - 1) {
+        link.StoreRxByte(Value(i));
+        ++i;
+      } else {
+        std::this_thread::yield();
+      }
+    }
+  });
+  std::uint32_t mismatches = 0;
+  for (std::uint32_t i = 0; i < kCount;) {
+    const int byte = link.RxNextByte();
+    if (byte < 0) {
+      std::this_thread::yield();
+      continue;
+    }
+    if (byte != Value(i)) ++mismatches;
+    ++i;
+  }
+  producer.join();
+  EXPECT_EQ(mismatches, 0u);
+}
+
+}  // namespace
+}  // namespace vantor
