@@ -1,0 +1,76 @@
+#pragma once
+// A scratch directory per test, removed afterwards (read-only files included).
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace vantor::test {
+
+class TempDir {
+ public:
+  TempDir() {
+    std::random_device seed;
+    path_ = std::filesystem::temp_directory_path() / ("vantor_cal_" + std::to_string(seed()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  std::string Path() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::vector<std::uint8_t> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A plausible calibration: signature, layout 1.0, varied content, its checksum stored.
+inline std::vector<std::uint8_t> SampleCalibration(unsigned seed, std::uint8_t major = 1, std::uint8_t minor = 0) {
+  std::vector<std::uint8_t> bytes(8192);
+  std::mt19937 random(seed);
+  for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+  bytes[0] = 0x00;
+  bytes[1] = 0x07;
+  bytes[2] = 'O';
+  bytes[3] = 'R';
+  bytes[4] = 'V';
+  bytes[5] = '9';
+  bytes[9] = major;
+  bytes[10] = minor;
+  std::uint32_t sum = 0;
+  for (std::size_t i = 8; i < bytes.size(); ++i) sum += bytes[i];
+  bytes[6] = static_cast<std::uint8_t>(sum >> 8);
+  bytes[7] = static_cast<std::uint8_t>(sum);
+  return bytes;
+}
+
+inline std::uint16_t SumBytes(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t to) {
+  std::uint32_t sum = 0;
+  for (std::size_t i = from; i <= to && i < bytes.size(); ++i) sum += bytes[i];
+  return static_cast<std::uint16_t>(sum);
+}
+
+inline std::uint16_t StoredChecksum(const std::vector<std::uint8_t>& bytes) {
+  return static_cast<std::uint16_t>(bytes[6] << 8 | bytes[7]);
+}
+
+}  // namespace vantor::test

@@ -1,0 +1,163 @@
+#include "cal/ve_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cal/cal_image.h"
+#include "cal/temp_dir.h"
+
+namespace vantor {
+namespace {
+
+std::vector<std::uint8_t> FullBin(unsigned seed) {
+  const auto calibration = test::SampleCalibration(seed);
+  const CalImage image = MakeImageFromCalibration(calibration.data());
+  return std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize);
+}
+
+VeTable Pattern(int salt) {
+  VeTable table;
+  for (int r = 1; r <= kVeRows; ++r)
+    for (int c = 1; c <= kVeColumns; ++c) table.At(r, c) = (r * 7 + c * 3 + salt) & 0xFF;
+  return table;
+}
+
+class VeFileTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+};
+
+TEST_F(VeFileTest, SignatureOutcomesAndTheirTexts) {
+  const std::string bin = dir.File("a.bin");
+  test::WriteAll(bin, FullBin(1));
+  SignatureCheck ok = CheckSignature(bin);
+  EXPECT_EQ(ok.status, SignatureStatus::Bin);
+  EXPECT_EQ(ok.generation, 7);
+  EXPECT_TRUE(ok.text.empty());
+
+  EXPECT_EQ(CheckSignature(dir.File("missing.bin")).status, SignatureStatus::CannotOpen);
+  EXPECT_TRUE(CheckSignature(dir.File("missing.bin")).text.empty());
+
+  const std::string other = dir.File("b.bin");
+  test::WriteAll(other, {0, 1, 'O', 'R', 'V', '8', 0, 0});
+  SignatureCheck main = CheckSignature(other, BinReader::MainProgram);
+  EXPECT_EQ(main.status, SignatureStatus::NotABin);
+  EXPECT_EQ(main.text, "Not an ORV KDM-9 Flash BIN!");
+  EXPECT_EQ(main.caption, "Incorrect BIN File");
+  EXPECT_EQ(CheckSignature(other, BinReader::UpdateUtility).text, "Not an ORV Flash BIN");
+}
+
+TEST_F(VeFileTest, FileShorterThanSixBytesIsNotABin) {
+  const std::string path = dir.File("short.bin");
+  test::WriteAll(path, {0, 1, 'O', 'R', 'V'});
+  EXPECT_EQ(CheckSignature(path).status, SignatureStatus::NotABin);
+}
+
+TEST_F(VeFileTest, ReadMatchesTheImageMappingWithLaterSeamCopies) {
+  auto bytes = FullBin(2);
+  bytes[0x00EC] = 1;  // earlier copy of row 17, must lose
+  bytes[0x01C1] = 2;  // earlier copy of row 31, must lose
+  bytes[0x01CF] = 3;  // slot 15, superseded by block 3
+  const std::string path = dir.File("v.bin");
+  test::WriteAll(path, bytes);
+  VeTable table;
+  ASSERT_TRUE(ReadVeTable(path, &table));
+  for (int r = 1; r <= kVeRows; ++r)
+    for (int c = 1; c <= kVeColumns; ++c) ASSERT_EQ(table.At(r, c), bytes[VeReadOffset(r, c)]) << r << "," << c;
+  EXPECT_EQ(table.At(17, 1), bytes[0x00FD]);
+  EXPECT_EQ(table.At(31, 1), bytes[0x0E03]);
+  EXPECT_EQ(table.At(32, 1), bytes[0x0E03 + 14]);
+}
+
+TEST_F(VeFileTest, ShortBinReadStopsAtItsEndLeavingOtherCellsAlone) {
+  auto bytes = FullBin(3);
+  bytes.resize(0x000C + 14 * 5 + 6);  // five rows and six cells of block 1
+  const std::string path = dir.File("short.bin");
+  test::WriteAll(path, bytes);
+  VeTable table = Pattern(99);
+  const VeTable before = table;
+  ASSERT_TRUE(ReadVeTable(path, &table));
+  for (int c = 1; c <= kVeColumns; ++c) EXPECT_EQ(table.At(5, c), bytes[0x000C + 14 * 4 + c - 1]);
+  EXPECT_EQ(table.At(6, 6), bytes[0x000C + 14 * 5 + 5]);
+  EXPECT_EQ(table.At(6, 7), before.At(6, 7));
+  EXPECT_EQ(table.At(20, 1), before.At(20, 1));
+  EXPECT_EQ(table.At(35, 14), before.At(35, 14));
+}
+
+TEST_F(VeFileTest, ReadOfMissingFileFails) {
+  VeTable table;
+  EXPECT_FALSE(ReadVeTable(dir.File("none.bin"), &table));
+}
+
+TEST_F(VeFileTest, WriteCopiesTheSourceThenUpdatesCellsGenerationAndChecksum) {
+  const auto source = FullBin(4);
+  test::WriteAll(dir.File("src.bin"), source);
+  const VeTable learned = Pattern(1);
+  ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 7, learned));
+  const auto written = test::ReadAll(dir.File("new.bin"));
+  ASSERT_EQ(written.size(), kCalImageSize);
+  EXPECT_EQ(written[0] << 8 | written[1], 8);
+  EXPECT_EQ(test::SumBytes(written, 8, kCalImageSize - 1), test::StoredChecksum(written));
+  VeTable back;
+  ASSERT_TRUE(ReadVeTable(dir.File("new.bin"), &back));
+  EXPECT_EQ(back.cells, learned.cells);
+  // Both copies of the seam rows, and nothing of rows 16 and 30 overwritten.
+  EXPECT_EQ(written[0x00EC + 13], learned.At(17, 14));
+  EXPECT_EQ(written[0x01C1 + 13], learned.At(31, 14));
+  EXPECT_EQ(written[0x00EA], learned.At(16, 13));
+  EXPECT_EQ(written[0x01B9], learned.At(30, 7));
+  // Every byte that is not a VE cell, the generation or the checksum is the source's.
+  std::vector<bool> touched(kCalImageSize, false);
+  for (std::size_t i : {0, 1, 6, 7}) touched[i] = true;
+  for (int r = 1; r <= kVeRows; ++r)
+    for (int c = 1; c <= kVeColumns; ++c) {
+      touched[VeWriteOffsetsFor(r, c).first] = true;
+      touched[VeWriteOffsetsFor(r, c).second] = true;
+    }
+  for (std::size_t i = 0; i < kCalImageSize; ++i)
+    if (!touched[i]) {
+      ASSERT_EQ(written[i], source[i]) << i;
+    }
+}
+
+TEST_F(VeFileTest, ShortSourceIsPaddedWith0xFF) {
+  auto source = FullBin(5);
+  source.resize(9000);
+  test::WriteAll(dir.File("src.bin"), source);
+  ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 0, Pattern(2)));
+  const auto written = test::ReadAll(dir.File("new.bin"));
+  ASSERT_EQ(written.size(), kCalImageSize);
+  for (std::size_t i = 9000; i < kCalImageSize; ++i) ASSERT_EQ(written[i], 0xFF) << i;
+  EXPECT_EQ(test::SumBytes(written, 8, kCalImageSize - 1), test::StoredChecksum(written));
+}
+
+TEST_F(VeFileTest, SecondWriteUpdatesTheNewFileInPlaceWithoutTheSource) {
+  test::WriteAll(dir.File("src.bin"), FullBin(6));
+  ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 1, Pattern(1)));
+  auto edited = test::ReadAll(dir.File("new.bin"));
+  edited[0x3000] = 0x12;  // a byte outside the cells that only the new file has
+  test::WriteAll(dir.File("new.bin"), edited);
+  std::filesystem::remove(dir.File("src.bin"));
+  ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 2, Pattern(9)));
+  const auto written = test::ReadAll(dir.File("new.bin"));
+  EXPECT_EQ(written[0x3000], 0x12);
+  EXPECT_EQ(written[0] << 8 | written[1], 3);
+  EXPECT_EQ(test::SumBytes(written, 8, kCalImageSize - 1), test::StoredChecksum(written));
+}
+
+TEST_F(VeFileTest, GenerationWrapsToZero) {
+  test::WriteAll(dir.File("src.bin"), FullBin(7));
+  ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 65535, Pattern(1)));
+  const auto written = test::ReadAll(dir.File("new.bin"));
+  EXPECT_EQ(written[0], 0);
+  EXPECT_EQ(written[1], 0);
+}
+
+TEST_F(VeFileTest, WriteFailsWhenTheSourceIsMissingAndNoNewFileExists) {
+  EXPECT_FALSE(WriteVeTable(dir.File("none.bin"), dir.File("new.bin"), 0, Pattern(1)));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin")));
+}
+
+}  // namespace
+}  // namespace vantor
