@@ -1,0 +1,271 @@
+// The analogue channels: user device arithmetic, filter, labels, formatting,
+// preferred channels, the device list and the deleted-device reset.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "live/adc_catalogue.h"
+#include "live/adc_channels.h"
+#include "live/live_data.h"
+#include "live/live_frame.h"
+#include "settings/settings.h"
+
+namespace vantor {
+namespace {
+
+using FrameBytes = std::array<std::uint8_t, 273>;
+
+FrameBytes ChannelFrame(int channel, unsigned raw) {
+  FrameBytes frame{};
+  frame[frame::kAdcChannels + 2 * channel] = static_cast<std::uint8_t>(raw >> 8);
+  frame[frame::kAdcChannels + 2 * channel + 1] = static_cast<std::uint8_t>(raw);
+  return frame;
+}
+
+UserDevice Gauge(int slot) {
+  UserDevice device;
+  device.active = 1;
+  device.slot = slot;
+  device.name = "Oil pressure";
+  device.unit = "PSI";
+  device.voltJ = 500;
+  device.unitJ = 0;
+  device.voltK = 4500;
+  device.unitK = 1000000;
+  device.width = 4;
+  device.precision = 1;
+  return device;
+}
+
+TEST(UserDeviceReading, LineThroughTheTwoPoints) {
+  UserDevice device = Gauge(0);
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.5), 0.0);
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 2.5), 50.0);
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 4.5), 100.0);
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 5.0), 100.0);
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.1), 0.0);
+}
+
+TEST(UserDeviceReading, SwappedUnitValuesReadTheSame) {
+  UserDevice device = Gauge(0);
+  std::swap(device.unitJ, device.unitK);
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.5), 0.0);
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 2.5), 50.0);
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 4.5), 100.0);
+}
+
+TEST(UserDeviceReading, EqualVoltagesReadTheLowerUnitValue) {
+  UserDevice device = Gauge(0);
+  device.voltK = device.voltJ;
+  device.unitJ = 250000;
+  device.unitK = -50000;
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.5), -5.0);
+  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 4.0), -5.0);
+}
+
+struct Rig {
+  Settings settings;
+  AdcChannels channels;
+  LiveData live;
+};
+
+void Assign(Settings& settings, int c, std::int32_t type, std::int32_t index, std::int32_t code,
+            const std::string& name) {
+  AdcChannel& channel = settings.adcChannels[c];
+  channel.type = type;
+  channel.index = index;
+  channel.code = code;
+  channel.name = name;
+}
+
+TEST(AdcChannels, LabelsAndColumnWidths) {
+  Rig rig;
+  rig.settings.userDevices[2] = Gauge(2);
+  Assign(rig.settings, 0, kChannelWideband, 1, 1, "TT-1");
+  Assign(rig.settings, 1, kChannelFuelPressure, 2, 1, "AutoMeter 30");
+  Assign(rig.settings, 3, kChannelUserDevice, 2, 2, "Oil pressure");
+  rig.channels.BuildActiveChannels(rig.settings);
+  EXPECT_STREQ(rig.channels.Channel(0).label, "WB_0");
+  EXPECT_STREQ(rig.channels.Channel(1).label, "PSI_1");
+  EXPECT_STREQ(rig.channels.Channel(3).label, " PSI_3");
+  EXPECT_EQ(rig.channels.Channel(2).active, 0);
+  EXPECT_STREQ(rig.channels.Channel(3).text, "");
+  FrameBytes frame = ChannelFrame(3, 512);
+  rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
+  ActiveChannel oil = rig.channels.Channel(3);
+  // 512 counts = 2.506 V: 50.15 psi in a field of 4 + 1 + 1.
+  EXPECT_STREQ(oil.text, "  50.2");
+  EXPECT_EQ(oil.columnWidth, 6);
+  EXPECT_STREQ(rig.channels.Channel(0).text, "10.0");
+  EXPECT_EQ(rig.channels.Channel(0).columnWidth, 4);
+  EXPECT_STREQ(rig.channels.Channel(1).text, " 0.0");
+  EXPECT_EQ(rig.channels.Channel(1).columnWidth, 5);
+}
+
+TEST(AdcChannels, FilterWeightsTheNewestReading) {
+  Rig rig;
+  rig.settings.userDevices[0] = Gauge(0);
+  rig.settings.userDevices[0].voltJ = 0;
+  rig.settings.userDevices[0].voltK = 5000;
+  rig.settings.userDevices[0].unitK = 5000 * 10000;
+  Assign(rig.settings, 4, kChannelUserDevice, 0, 0, "Volts x 1000");
+  rig.settings.adcChannels[4].filter = 30;
+  rig.channels.BuildActiveChannels(rig.settings);
+  // Counts 0 give 4 mV -> 4.0 in the device's unit; the filter starts from 0.0.
+  rig.channels.ProcessAdcChannels(ChannelFrame(4, 0).data(), true, rig.live);
+  EXPECT_NEAR(rig.channels.Channel(4).value, 0.3 * 4.0, 1e-9);
+}
+
+TEST(AdcChannels, FilterArithmetic) {
+  // Previous 10.0, reading 20.0, weight 30 -> 13.0; weights below 1 count as 1.
+  Rig rig;
+  UserDevice flat = Gauge(0);
+  flat.voltK = flat.voltJ;
+  flat.unitJ = flat.unitK = 100000;  // always 10.0
+  rig.settings.userDevices[0] = flat;
+  Assign(rig.settings, 2, kChannelUserDevice, 0, 0, "flat");
+  rig.channels.BuildActiveChannels(rig.settings);
+  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
+  EXPECT_DOUBLE_EQ(rig.channels.Channel(2).value, 10.0);
+  rig.settings.userDevices[0].unitJ = rig.settings.userDevices[0].unitK = 200000;
+  rig.settings.adcChannels[2].filter = 30;
+  rig.channels.BuildActiveChannels(rig.settings);
+  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
+  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
+  // From 0.0: 6.0, then 0.3 x 20 + 0.7 x 6 = 10.2.
+  EXPECT_NEAR(rig.channels.Channel(2).value, 10.2, 1e-9);
+  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
+  EXPECT_NEAR(rig.channels.Channel(2).value, 0.3 * 20 + 0.7 * 10.2, 1e-9);
+  rig.settings.adcChannels[2].filter = 0;
+  rig.channels.BuildActiveChannels(rig.settings);
+  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
+  EXPECT_NEAR(rig.channels.Channel(2).value, 0.2, 1e-9);
+}
+
+TEST(AdcChannels, PreferredChannelsFeedLiveData) {
+  Rig rig;
+  Assign(rig.settings, 1, kChannelWideband, 1, 1, "TT-1 WB      (0V=10:1 - 5V=20:1)");
+  Assign(rig.settings, 6, kChannelFuelPressure, 6, 6, "1-5V:      0-100 psi (1.0 - 5.0V) ");
+  Assign(rig.settings, 7, kChannelWideband, 4, 3, "AEM WB");
+  rig.settings.adcChannels[1].wbPreferred = 1;
+  rig.settings.adcChannels[6].fpPreferred = 1;
+  rig.channels.BuildActiveChannels(rig.settings);
+  EXPECT_EQ(rig.channels.PreferredWbChannel(), 1);
+  EXPECT_EQ(rig.channels.PreferredFpChannel(), 6);
+  EXPECT_EQ(rig.channels.PreferredWbName(), "TT-1 WB     ");
+  EXPECT_EQ(rig.channels.PreferredFpName(), "1-5V:      0");
+  FrameBytes frame{};
+  frame[frame::kAdcChannels + 2] = 0x03;  // channel 1: 1023 counts
+  frame[frame::kAdcChannels + 3] = 0xFF;
+  frame[frame::kAdcChannels + 12] = 0x02;  // channel 6: 512 counts
+  frame[frame::kAdcChannels + 13] = 0x00;
+  frame[frame::kAdcChannels + 15] = 0x80;  // channel 7: not preferred
+  rig.channels.ProcessAdcChannels(frame.data(), false, rig.live);
+  EXPECT_NEAR(rig.live.wbAfr, 2 * 5.004 + 10, 1e-9);
+  EXPECT_NEAR(rig.live.fuelPressure, (512 * 5.0 / 1023 + 0.004 - 1) * 25, 1e-9);
+  EXPECT_STREQ(rig.channels.Channel(7).text, "");
+  rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
+  EXPECT_STRNE(rig.channels.Channel(7).text, "");
+}
+
+TEST(AdcChannels, HighestFlaggedChannelIsPreferred) {
+  Rig rig;
+  Assign(rig.settings, 2, kChannelWideband, 1, 1, "first");
+  Assign(rig.settings, 5, kChannelWideband, 4, 3, "second");
+  rig.settings.adcChannels[2].wbPreferred = 1;
+  rig.settings.adcChannels[5].wbPreferred = 1;
+  rig.channels.BuildActiveChannels(rig.settings);
+  EXPECT_EQ(rig.channels.PreferredWbChannel(), 5);
+  EXPECT_EQ(rig.channels.PreferredWbName(), "second");
+}
+
+TEST(AdcChannels, NegativeDeviceResultsCountAsZero) {
+  Rig rig;
+  Assign(rig.settings, 0, kChannelFuelPressure, 4, 5, "BM_fp");
+  rig.channels.BuildActiveChannels(rig.settings);
+  rig.channels.ProcessAdcChannels(ChannelFrame(0, 0).data(), true, rig.live);
+  EXPECT_EQ(rig.channels.Channel(0).value, 0.0);
+}
+
+TEST(AdcChannels, DeletedDeviceResetsItsChannelAndPreference) {
+  Rig rig;
+  rig.settings.userDevices[3] = Gauge(3);
+  rig.settings.userDevices[4] = Gauge(4);
+  Assign(rig.settings, 2, kChannelUserDevice, 3, 3, "old name");
+  Assign(rig.settings, 5, kChannelUserDevice, 4, 4, "Oil pressure");
+  rig.settings.adcChannels[2].wbPreferred = 1;
+  rig.settings.adcChannels[2].filter = 40;
+  rig.channels.BuildActiveChannels(rig.settings);
+  ASSERT_EQ(rig.channels.PreferredWbChannel(), 2);
+  rig.settings.userDevices[3].active = 0;
+  rig.settings.userDevices[4].name = "Boost";
+  rig.channels.DropDeletedDeviceChannels(rig.settings);
+  const AdcChannel& reset = rig.settings.adcChannels[2];
+  EXPECT_EQ(reset.type, kChannelNone);
+  EXPECT_EQ(reset.index, 0);
+  EXPECT_EQ(reset.code, 0);
+  EXPECT_EQ(reset.filter, 100);
+  EXPECT_EQ(reset.wbPreferred, 0);
+  EXPECT_EQ(reset.name, "None");
+  EXPECT_EQ(rig.channels.PreferredWbChannel(), -1);
+  EXPECT_EQ(rig.channels.PreferredWbName(), "");
+  EXPECT_EQ(rig.settings.adcChannels[5].name, "Boost");
+  rig.channels.BuildActiveChannels(rig.settings);
+  EXPECT_EQ(rig.channels.Channel(2).active, 0);
+  EXPECT_EQ(rig.channels.PreferredWbChannel(), -1);
+}
+
+TEST(DeviceList, OrderAndContents) {
+  Settings settings;
+  settings.userDevices[9] = Gauge(9);
+  settings.userDevices[1] = Gauge(1);
+  settings.userDevices[1].name = "EGT";
+  DeviceList list = BuildDeviceList(settings);
+  ASSERT_EQ(list.count, 1 + 15 + 6 + 2);
+  EXPECT_EQ(list.entries[0].name, "None");
+  EXPECT_EQ(list.entries[0].category, kChannelNone);
+  EXPECT_EQ(list.entries[0].index, -1);
+  EXPECT_EQ(list.entries[5].name, "AFX WB        (0V=9:1 - 5V=16:1)");
+  EXPECT_EQ(list.entries[5].code, 10);
+  EXPECT_EQ(list.entries[5].index, 5);
+  EXPECT_EQ(list.entries[16].name, "AutoMeter   15 psi (0.5 - 4.5V) ");
+  EXPECT_EQ(list.entries[16].category, kChannelFuelPressure);
+  EXPECT_EQ(list.entries[16].index, 1);
+  EXPECT_EQ(list.entries[16].code, 4);
+  EXPECT_EQ(list.entries[22].name, "EGT");
+  EXPECT_EQ(list.entries[22].category, kChannelUserDevice);
+  EXPECT_EQ(list.entries[22].code, 1);
+  EXPECT_EQ(list.entries[23].index, 9);
+  EXPECT_EQ(list.entries[24].category, kChannelNone);
+  EXPECT_EQ(list.entries[24].name, "");
+}
+
+TEST(DeviceList, FindsStoredChannelsByCategoryAndCode) {
+  Settings settings;
+  settings.userDevices[9] = Gauge(9);
+  DeviceList list = BuildDeviceList(settings);
+  EXPECT_EQ(FindDeviceListEntry(list, kChannelNone, 0, 0), 0);
+  EXPECT_EQ(FindDeviceListEntry(list, kChannelWideband, 7, 12), 12);   // WB0
+  EXPECT_EQ(FindDeviceListEntry(list, kChannelWideband, 7, 0), 12);    // index not stored
+  EXPECT_EQ(FindDeviceListEntry(list, kChannelFuelPressure, 1, 2), 17);
+  EXPECT_EQ(FindDeviceListEntry(list, kChannelUserDevice, 9, 9), 22);
+  EXPECT_EQ(FindDeviceListEntry(list, kChannelUserDevice, 3, 3), 0);   // deleted device
+  EXPECT_EQ(FindDeviceListEntry(list, kChannelWideband, 55, 1), 0);
+}
+
+// Re-applying the Preferences dialog once switched a DIY channel to the TT-1
+// curve, because both entries carry code 1.
+TEST(DeviceList, RegressionDiyChannelIsOfferedAsDiy) {
+  DeviceList list = BuildDeviceList(Settings{});
+  ASSERT_EQ(list.entries[1].code, list.entries[2].code);
+  EXPECT_EQ(list.entries[2].name, "DIY-WB Non-Linear");
+  EXPECT_EQ(FindDeviceListEntry(list, kChannelWideband, 1, 2), 2);
+  EXPECT_EQ(FindDeviceListEntry(list, kChannelWideband, 1, 1), 1);
+  EXPECT_EQ(WidebandCatalogue()[2].code, 1);
+}
+
+}  // namespace
+}  // namespace vantor
