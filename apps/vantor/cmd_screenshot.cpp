@@ -1,0 +1,109 @@
+// vantor screenshot: renders a display into an 800 x 600 PNG without a window.
+// Compiled in where the drawing library is linked into the tool.
+#ifdef VANTOR_HAS_UI_DRAW
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "live/byte_source.h"
+#include "live/frame_reader.h"
+#include "sim/engine_model.h"
+#include "ui/draw/headless_display.h"
+#include "ui/draw/png_writer.h"
+
+namespace vantor::cli {
+namespace {
+
+int RunScreenshot(const std::vector<std::string>& argv);
+
+const Command kScreenshot{
+    "screenshot", "render a display into an 800 x 600 PNG",
+    "usage: vantor screenshot --display NAME [--log LOG.dat | --sim SECONDS] [--frames N]\n"
+    "                         [--config CFG] OUT.png\n\n"
+    "Draws a display as the main window shows it after N frames of a data log or\n"
+    "of the simulated ECM have passed through the frame processing, and writes\n"
+    "the 800 x 600 client area as a PNG image. No display server is needed.\n\n"
+    "  --display NAME   gauges (vantor), trip, ve, knock, diag, analysis or flash\n"
+    "  --log LOG.dat    take the frames from a data log\n"
+    "  --sim SECONDS    take the frames from the simulated engine, SECONDS of running\n"
+    "                   (17 frames a second; the default is 10 seconds)\n"
+    "  --frames N       stop after N frames (default: all of the log, or SECONDS x 17)\n"
+    "  --config CFG     settings file to read\n",
+    RunScreenshot};
+const Registration kRegistration(kScreenshot);
+
+constexpr long kFramesPerSecond = 17;
+
+long FeedFromSim(ui::HeadlessDisplay& display, long frames) {
+  sim::EngineModel engine;
+  std::uint8_t frame[kFrameDataSize];
+  for (long i = 0; i < frames; ++i) {
+    engine.NextFrame(frame);
+    display.Feed(frame);
+  }
+  return frames;
+}
+
+// -1 when the log cannot be opened.
+long FeedFromLog(ui::HeadlessDisplay& display, const std::string& path, long limit) {
+  LogFileReader file;
+  if (!file.Open(path)) return -1;
+  ByteSources sources(nullptr, ByteSourceId::Analysis);
+  sources.SetAnalysisFile(true, &file);
+  bool ended = false;
+  sources.SetAnalysisEndHook([&ended] { ended = true; });
+  LogFrameRead read{};
+  long fed = 0;
+  while (fed < limit && !ended) {
+    const int result = ReadLogFrame(sources, read);
+    if (result == kFrameEndOfData) break;
+    if (result != kFrameOk) continue;
+    display.Feed(read.data);
+    ++fed;
+  }
+  sources.SetAnalysisFile(false, nullptr);
+  return fed;
+}
+
+int RunScreenshot(const std::vector<std::string>& argv) {
+  const Args args(argv, {"--display", "--log", "--sim", "--frames", "--config"}, {});
+  if (args.WantsHelp()) return PrintHelp(kScreenshot);
+  if (!args.Ok()) return UsageError(kScreenshot, args.Error());
+  if (args.Positional().size() != 1) return UsageError(kScreenshot, "one output file is needed");
+  if (!args.Has("--display")) return UsageError(kScreenshot, "--display NAME is needed");
+  if (args.Has("--log") && args.Has("--sim")) return UsageError(kScreenshot, "--log and --sim exclude each other");
+  const auto mode = ui::DisplayByName(*args.Value("--display"));
+  if (!mode) return UsageError(kScreenshot, "unknown display: " + *args.Value("--display"));
+  long seconds = 10;
+  if (args.Has("--sim") && !ParseInt(*args.Value("--sim"), 0, 86400, &seconds)) return kExitUsage;
+  long frames = args.Has("--log") ? 1L << 40 : seconds * kFramesPerSecond;
+  if (args.Has("--frames") && !ParseInt(*args.Value("--frames"), 0, 100000000, &frames)) return kExitUsage;
+  Settings settings;
+  if (!LoadSettings(args, &settings)) return kExitFailure;
+
+  ui::HeadlessDisplay display(settings, *mode);
+  display.Paint();
+  if (args.Has("--log")) {
+    if (FeedFromLog(display, *args.Value("--log"), frames) < 0) {
+      std::fprintf(stderr, "vantor screenshot: can not open %s\n", args.Value("--log")->c_str());
+      return kExitFailure;
+    }
+  } else {
+    FeedFromSim(display, frames);
+  }
+  display.Settle();
+  std::string error;
+  const ui::RasterCanvas& canvas = display.Canvas();
+  if (!ui::WritePng(args.Positional()[0], canvas.Width(), canvas.Height(), canvas.Pixels(), &error)) {
+    std::fprintf(stderr, "vantor screenshot: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+}  // namespace vantor::cli
+
+#endif  // VANTOR_HAS_UI_DRAW

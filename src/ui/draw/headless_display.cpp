@@ -1,0 +1,58 @@
+#include "ui/draw/headless_display.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vantor::ui {
+
+std::optional<DisplayMode> DisplayByName(const std::string& name) {
+  std::string key = name;
+  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+  struct Entry {
+    const char* name;
+    DisplayMode mode;
+  };
+  static constexpr Entry kNames[] = {
+      {"gauges", DisplayMode::Gauges},     {"vantor", DisplayMode::Gauges},   {"vtd", DisplayMode::Gauges},
+      {"trip", DisplayMode::Trip},         {"ve", DisplayMode::VeLearn},      {"velearn", DisplayMode::VeLearn},
+      {"knock", DisplayMode::SparkKnock},  {"spk", DisplayMode::SparkKnock},  {"diag", DisplayMode::Diagnostic},
+      {"diagnostic", DisplayMode::Diagnostic}, {"analysis", DisplayMode::Analysis}, {"flash", DisplayMode::Flash},
+  };
+  for (const Entry& entry : kNames)
+    if (key == entry.name) return entry.mode;
+  return std::nullopt;
+}
+
+HeadlessDisplay::HeadlessDisplay(const Settings& settings, DisplayMode mode)
+    : settings_(settings),
+      mode_(mode),
+      view_(live_, channels_, [this] {
+        ProgramState state;
+        state.portName = settings_.port;
+        return state;
+      }),
+      panel_(view_, spinner_, [this](const std::string& text, const std::string&) { lastMessage_ = text; }),
+      canvas_(800, 600),
+      surface_(canvas_),
+      gauges_(settings_, view_, panel_, surface_),
+      painter_(view_, panel_, gauges_) {
+  channels_.BuildActiveChannels(settings_);
+}
+
+void HeadlessDisplay::Paint() {
+  surface_.TakeInvalidated();
+  painter_.Paint(canvas_, mode_);
+}
+
+void HeadlessDisplay::Feed(const std::uint8_t* frame) {
+  UpdateLiveData(live_, frame);
+  channels_.ProcessAdcChannels(frame, false, live_);
+  if (IsLiveDisplay(mode_) && spinner_.CountFrame()) spinner_.Step(canvas_);
+  if (IsLiveDisplay(mode_)) gauges_.OnFrame(frame, mode_ == DisplayMode::Gauges);
+}
+
+void HeadlessDisplay::Settle() {
+  if (surface_.TakeInvalidated()) Paint();
+}
+
+}  // namespace vantor::ui

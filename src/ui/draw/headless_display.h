@@ -1,0 +1,70 @@
+#pragma once
+// A display rendered without a window: the same panel, gauges and painter as
+// the main window, drawing into a software canvas. Frames go through the same
+// per-frame steps as the display thread (live data, channels, activity
+// indicator, consumers). Used for screenshots and tests.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "live/adc_channels.h"
+#include "live/live_data.h"
+#include "settings/settings.h"
+#include "ui/draw/activity_spinner.h"
+#include "ui/draw/display_painter.h"
+#include "ui/draw/gauge_display.h"
+#include "ui/draw/live_data_view.h"
+#include "ui/draw/raster_canvas.h"
+#include "ui/draw/status_panel.h"
+
+namespace vantor::ui {
+
+// The menu names of the displays ("gauges" or "vantor", "trip", "ve", "knock", "diag", ...).
+std::optional<DisplayMode> DisplayByName(const std::string& name);
+
+class RasterSurface final : public DrawSurface {
+ public:
+  explicit RasterSurface(RasterCanvas& canvas) : canvas_(canvas) {}
+  Canvas& Begin() override { return canvas_; }
+  void End() override {}
+  void InvalidateAll() override { invalidated_ = true; }
+  bool TakeInvalidated() {
+    const bool was = invalidated_;
+    invalidated_ = false;
+    return was;
+  }
+
+ private:
+  RasterCanvas& canvas_;
+  bool invalidated_ = false;
+};
+
+class HeadlessDisplay {
+ public:
+  HeadlessDisplay(const Settings& settings, DisplayMode mode);
+
+  void Paint();
+  void Feed(const std::uint8_t* frame);
+  // Repaints when a frame asked for it (the boost scale changed).
+  void Settle();
+
+  const RasterCanvas& Canvas() const { return canvas_; }
+  const std::string& LastMessage() const { return lastMessage_; }
+
+ private:
+  Settings settings_;
+  DisplayMode mode_;
+  LiveData live_;
+  AdcChannels channels_;
+  LiveDataView view_;
+  ActivitySpinner spinner_;
+  StatusPanel panel_;
+  RasterCanvas canvas_;
+  RasterSurface surface_;
+  GaugeDisplay gauges_;
+  DisplayPainter painter_;
+  std::string lastMessage_;
+};
+
+}  // namespace vantor::ui
