@@ -1,0 +1,173 @@
+// The termios back-end over a pseudo-terminal: the test holds the master side,
+// the device under test opens the slave.
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "platform/serial_device.h"
+
+namespace vantor {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class PseudoTerminal {
+ public:
+  PseudoTerminal() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
+    const char* name = ::ptsname(master_);
+    if (name) slavePath_ = name;
+  }
+  ~PseudoTerminal() { CloseMaster(); }
+  PseudoTerminal(const PseudoTerminal&) = delete;
+  PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+  bool Ready() const { return master_ >= 0 && !slavePath_.empty(); }
+  const std::string& SlavePath() const { return slavePath_; }
+
+  void Write(const Bytes& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+      ASSERT_GT(n, 0);
+      done += static_cast<std::size_t>(n);
+    }
+  }
+
+  // Reads until `count` bytes came or a generous bound passed.
+  Bytes Read(std::size_t count) {
+    Bytes bytes;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
+      pollfd entry{master_, POLLIN, 0};
+      if (::poll(&entry, 1, 100) != 1) continue;
+      std::uint8_t chunk[512];
+      const ssize_t n = ::read(master_, chunk, sizeof chunk);
+      if (n <= 0) break;
+      bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    return bytes;
+  }
+
+  void CloseMaster() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+  }
+
+ private:
+  int master_ = -1;
+  std::string slavePath_;
+};
+
+// Collects bytes from the device until `count` came or a generous bound passed.
+Bytes ReadDevice(SerialDevice& device, std::size_t count) {
+  Bytes bytes;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
+    std::uint8_t chunk[64];
+    std::size_t got = 0;
+    const IoStatus status = device.Read(chunk, sizeof chunk, &got);
+    if (status == IoStatus::Failed) break;
+    bytes.insert(bytes.end(), chunk, chunk + got);
+    if (status == IoStatus::NoData) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return bytes;
+}
+
+Bytes AllByteValues() {
+  Bytes bytes(256);
+  for (int i = 0; i < 256; ++i) bytes[i] = static_cast<std::uint8_t>(i);
+  return bytes;
+}
+
+class SerialPosix : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(pty_.Ready());
+    device_ = OpenPlatformSerial(pty_.SlavePath());
+    ASSERT_NE(device_, nullptr);
+    ASSERT_TRUE(device_->ClearEventMask());
+    device_->SetNonBlockingReads();
+    ASSERT_TRUE(device_->ConfigureLine());
+    ASSERT_TRUE(device_->SetQueueSizes(8192, 1024));
+  }
+  PseudoTerminal pty_;
+  std::unique_ptr<SerialDevice> device_;
+};
+
+TEST_F(SerialPosix, ReadWithNothingWaitingReturnsAtOnce) {
+  std::uint8_t byte = 0;
+  std::size_t got = 1;
+  EXPECT_EQ(device_->Read(&byte, 1, &got), IoStatus::NoData);
+  EXPECT_EQ(got, 0u);
+}
+
+// Raw line: control characters, XON/XOFF, CR, NUL and 0xFF pass untouched.
+TEST_F(SerialPosix, EveryByteValueReachesTheDevice) {
+  const Bytes sent = AllByteValues();
+  pty_.Write(sent);
+  EXPECT_EQ(ReadDevice(*device_, sent.size()), sent);
+}
+
+TEST_F(SerialPosix, BytesAreHandedOutOneAtATime) {
+  pty_.Write({0x55, 0xAA, 0x01});
+  Bytes got;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (got.size() < 3 && std::chrono::steady_clock::now() < deadline) {
+    std::uint8_t byte = 0;
+    std::size_t n = 0;
+    if (device_->Read(&byte, 1, &n) == IoStatus::Ok) {
+      ASSERT_EQ(n, 1u);
+      got.push_back(byte);
+    }
+  }
+  EXPECT_EQ(got, (Bytes{0x55, 0xAA, 0x01}));
+}
+
+TEST_F(SerialPosix, EveryByteValueReachesTheFarEnd) {
+  const Bytes sent = AllByteValues();
+  std::size_t written = 0;
+  ASSERT_EQ(device_->Write(sent.data(), sent.size(), &written), IoStatus::Ok);
+  EXPECT_EQ(written, sent.size());
+  EXPECT_EQ(pty_.Read(sent.size()), sent);
+}
+
+TEST_F(SerialPosix, HangUpOfTheFarEndIsAFailure) {
+  pty_.CloseMaster();
+  std::uint8_t byte = 0;
+  std::size_t got = 0;
+  IoStatus status = IoStatus::NoData;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (status == IoStatus::NoData && std::chrono::steady_clock::now() < deadline)
+    status = device_->Read(&byte, 1, &got);
+  EXPECT_EQ(status, IoStatus::Failed);
+}
+
+TEST_F(SerialPosix, SecondOpenIsRefusedWhileTheDeviceIsInUse) {
+  if (::geteuid() == 0) GTEST_SKIP() << "the administrator may share an exclusive terminal";
+  EXPECT_EQ(OpenPlatformSerial(pty_.SlavePath()), nullptr);
+}
+
+TEST(SerialPosixFiles, AFileThatIsNoTerminalIsRefused) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "vantor_not_a_tty.bin";
+  { std::FILE* f = std::fopen(path.c_str(), "wb"); ASSERT_NE(f, nullptr); std::fclose(f); }
+  EXPECT_EQ(OpenPlatformSerial(path.string()), nullptr);
+  std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace vantor
+
+#endif  // !_WIN32
