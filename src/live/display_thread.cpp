@@ -1,0 +1,107 @@
+#include "live/display_thread.h"
+
+#include "link/commands.h"
+#include "link/ecm_link.h"
+#include "live/byte_source.h"
+#include "live/display_state.h"
+#include "live/frame_loop.h"
+#include "live/log_hooks.h"
+
+namespace vantor {
+namespace {
+
+constexpr auto kLivePassSleep = std::chrono::milliseconds(1);
+constexpr auto kSuspendedSleep = std::chrono::milliseconds(1);
+constexpr auto kIdleSleep = std::chrono::milliseconds(60);
+
+}  // namespace
+
+DisplayThread::DisplayThread(FrameLoop& loop, ByteSources& sources, DisplayState& state, EcmLink* link,
+                             LogHooks* logHooks)
+    : loop_(loop), sources_(sources), state_(state), link_(link), logHooks_(logHooks) {
+  if (link_) keepAlive_ = [link] { TxMsXmit(*link, kStreamStart); };
+}
+
+DisplayThread::~DisplayThread() { Stop(); }
+
+void DisplayThread::Start() {
+  if (thread_.joinable()) return;
+  stop_.store(false, std::memory_order_release);
+  running_.store(true, std::memory_order_release);
+  thread_ = std::thread([this] {
+    while (!stop_.load(std::memory_order_acquire)) RunOnePass();
+    std::lock_guard lock(parkMutex_);
+    running_.store(false, std::memory_order_release);
+    parkedChanged_.notify_all();
+  });
+}
+
+void DisplayThread::Stop() {
+  if (!thread_.joinable()) return;
+  stop_.store(true, std::memory_order_release);
+  sources_.Select(ByteSourceId::None);
+  thread_.join();
+}
+
+void DisplayThread::RunOnePass() {
+  passes_.fetch_add(1, std::memory_order_acq_rel);
+  if (state_.displaySuspended.load(std::memory_order_acquire) != 0) {
+    Park();
+    std::this_thread::sleep_for(kSuspendedSleep);
+    return;
+  }
+  if (parked_) {
+    std::lock_guard lock(parkMutex_);
+    parked_ = false;
+  }
+  switch (sources_.Current()) {
+    case ByteSourceId::Analysis:
+    case ByteSourceId::None:
+      std::this_thread::sleep_for(kIdleSleep);
+      break;
+    case ByteSourceId::Playback:
+      if (playbackStep_) {
+        playbackStep_();
+      } else {
+        std::this_thread::sleep_for(kIdleSleep);
+      }
+      break;
+    default:
+      LivePass();
+      break;
+  }
+}
+
+void DisplayThread::LivePass() {
+  const std::int32_t tick = state_.Tick();
+  if (tick > lastKeepAlive_) {
+    // A sending that finds the transmit slot busy is simply lost.
+    if (keepAlive_) keepAlive_();
+    lastKeepAlive_ = tick;
+  }
+  if (logHooks_ && tick > lastFlush_ + kFlushIntervalSeconds &&
+      logHooks_->writerMode.load(std::memory_order_acquire) == 1 &&
+      logHooks_->writerPaused.load(std::memory_order_acquire) == 0) {
+    logHooks_->flushRequest.store(1, std::memory_order_release);
+    lastFlush_ = tick;
+  }
+  if (link_ && link_->RxAvailable() > kFrameDueBytes) loop_.ProcessNextFrame();
+  std::this_thread::sleep_for(kLivePassSleep);
+}
+
+void DisplayThread::Park() {
+  std::lock_guard lock(parkMutex_);
+  if (parked_) return;
+  parked_ = true;
+  parkedChanged_.notify_all();
+}
+
+bool DisplayThread::Suspend(std::chrono::milliseconds bound) {
+  state_.displaySuspended.store(1, std::memory_order_release);
+  std::unique_lock lock(parkMutex_);
+  return parkedChanged_.wait_for(lock, bound, [this] { return parked_ || !running_.load(); });
+}
+
+void DisplayThread::Resume() { state_.displaySuspended.store(0, std::memory_order_release); }
+
+}  // namespace vantor

@@ -1,0 +1,79 @@
+#pragma once
+// The display thread: decides when a frame is due and runs the frame loop.
+// Live: keeps the stream requested once a second, asks for the data log
+// flush every 60 s and processes a frame when more than 360 bytes wait.
+// Playback: one PlaybackStep per pass. Analysis and none: idles.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace vantor {
+
+class ByteSources;
+class EcmLink;
+class FrameLoop;
+struct DisplayState;
+struct LogHooks;
+
+constexpr std::uint32_t kFrameDueBytes = 360;
+constexpr std::int32_t kFlushIntervalSeconds = 60;
+
+class DisplayThread {
+ public:
+  // link and logHooks may be null (no live source, no recording).
+  DisplayThread(FrameLoop& loop, ByteSources& sources, DisplayState& state, EcmLink* link, LogHooks* logHooks);
+  ~DisplayThread();
+  DisplayThread(const DisplayThread&) = delete;
+  DisplayThread& operator=(const DisplayThread&) = delete;
+
+  // Installed before Start. The keep-alive defaults to TxMsXmit 102.
+  void SetPlaybackStep(std::function<void()> step) { playbackStep_ = std::move(step); }
+  void SetKeepAlive(std::function<void()> send) { keepAlive_ = std::move(send); }
+
+  void Start();
+  // Leaves the byte source at None (which also ends a wait at the end of a
+  // playback file) and joins the thread. The program never needs to; tests do.
+  void Stop();
+
+  // One pass of the thread's loop (the thread calls nothing else).
+  void RunOnePass();
+
+  // Sets displaySuspended and waits until the thread is between frames, at
+  // most for bound; false when it did not get there (for example while it
+  // waits at the end of a playback file).
+  bool Suspend(std::chrono::milliseconds bound);
+  void Resume();
+
+  std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire); }
+
+ private:
+  void LivePass();
+  void Park();
+
+  FrameLoop& loop_;
+  ByteSources& sources_;
+  DisplayState& state_;
+  EcmLink* link_;
+  LogHooks* logHooks_;
+  std::function<void()> playbackStep_;
+  std::function<void()> keepAlive_;
+
+  // Display thread only.
+  std::int32_t lastKeepAlive_ = -1;
+  std::int32_t lastFlush_ = -1;
+
+  std::mutex parkMutex_;
+  std::condition_variable parkedChanged_;
+  bool parked_ = false;
+  std::atomic<bool> running_{false};
+  std::atomic<bool> stop_{false};
+  std::atomic<std::uint64_t> passes_{0};
+  std::thread thread_;
+};
+
+}  // namespace vantor

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "link/crc16.h"
+#include "link/ecm_link.h"
+#include "live/adc_channels.h"
+#include "live/byte_source.h"
+#include "live/display_thread.h"
+#include "live/frame_loop.h"
+#include "live/live_data.h"
+#include "live/log_hooks.h"
+#include "settings/settings.h"
+
+namespace vantor {
+namespace {
+
+bool WaitFor(const std::function<bool()>& predicate) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!predicate()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+std::vector<std::uint8_t> GoodFrame() {
+  std::vector<std::uint8_t> bytes(kLogFrameSize, 0);
+  bytes[0] = 0x55;
+  bytes[1] = 0xAA;
+  const std::uint16_t crc = Crc16Prefixed(0x55, 0xAA, bytes.data() + 2, kFrameDataSize);
+  bytes[275] = static_cast<std::uint8_t>(crc >> 8);
+  bytes[276] = static_cast<std::uint8_t>(crc);
+  return bytes;
+}
+
+class DisplayThreadTest : public ::testing::Test {
+ protected:
+  DisplayThreadTest() {
+    adc.BuildActiveChannels(settings);
+    display.SetKeepAlive([this] { ++keepAlives; });
+    display.SetPlaybackStep([this] { ++playbackSteps; });
+  }
+
+  void StoreBytes(const std::vector<std::uint8_t>& bytes) {
+    for (std::uint8_t b : bytes) link.StoreRxByte(b);
+  }
+
+  void StartRecording() { hooks.writerMode = 1; }
+  // The communication thread's part: take the request.
+  bool TakeFlushRequest() { return hooks.flushRequest.exchange(0) == 1; }
+
+  Settings settings;
+  EcmLink link;
+  LogHooks hooks;
+  ByteSources sources{&link, ByteSourceId::Live};
+  LiveData live;
+  AdcChannels adc;
+  DisplayState state;
+  FrameLoop loop{sources, live, adc, state};
+  DisplayThread display{loop, sources, state, &link, &hooks};
+  std::atomic<int> keepAlives{0};
+  std::atomic<int> playbackSteps{0};
+};
+
+TEST_F(DisplayThreadTest, KeepAliveGoesOutOncePerSecondStartingAtOnce) {
+  for (int i = 0; i < 5; ++i) display.RunOnePass();
+  EXPECT_EQ(keepAlives, 1);
+  state.secondsTick = 1;
+  for (int i = 0; i < 5; ++i) display.RunOnePass();
+  EXPECT_EQ(keepAlives, 2);
+  state.secondsTick = 4;  // seconds missed do not pile up
+  for (int i = 0; i < 5; ++i) display.RunOnePass();
+  EXPECT_EQ(keepAlives, 3);
+  EXPECT_EQ(loop.FramesProcessed(), 0u) << "nothing arrived, nothing processed";
+}
+
+TEST_F(DisplayThreadTest, FirstFlushWhenTheTickPasses59ThenAtMostEvery61Seconds) {
+  StartRecording();
+  std::vector<int> flushedAt;
+  for (int tick = 0; tick <= 200; ++tick) {
+    state.secondsTick = tick;
+    display.RunOnePass();
+    if (TakeFlushRequest()) flushedAt.push_back(tick);
+  }
+  EXPECT_EQ(flushedAt, (std::vector<int>{60, 121, 182}));
+}
+
+TEST_F(DisplayThreadTest, NoFlushRequestWhilePausedOrNotRecording) {
+  state.secondsTick = 100;
+  display.RunOnePass();
+  EXPECT_FALSE(TakeFlushRequest());
+  StartRecording();
+  hooks.writerPaused = 1;
+  display.RunOnePass();
+  EXPECT_FALSE(TakeFlushRequest());
+  hooks.writerPaused = 0;
+  display.RunOnePass();
+  EXPECT_TRUE(TakeFlushRequest()) << "the first pass after the pause asks at once";
+}
+
+TEST_F(DisplayThreadTest, FrameIsProcessedOnlyWhenMoreThan360BytesWait) {
+  StoreBytes(GoodFrame());
+  StoreBytes(std::vector<std::uint8_t>(kFrameDueBytes - kLogFrameSize, 0x11));
+  display.RunOnePass();
+  EXPECT_EQ(loop.FramesProcessed(), 0u);
+  StoreBytes({0x11});
+  display.RunOnePass();
+  EXPECT_EQ(loop.FramesProcessed(), 1u);
+}
+
+TEST_F(DisplayThreadTest, PlaybackSourceStepsThePlaybackAndFilesSourcesIdle) {
+  sources.Select(ByteSourceId::Playback);
+  display.RunOnePass();
+  EXPECT_EQ(playbackSteps, 1);
+  sources.Select(ByteSourceId::None);
+  display.RunOnePass();
+  sources.Select(ByteSourceId::Analysis);
+  display.RunOnePass();
+  EXPECT_EQ(playbackSteps, 1);
+  EXPECT_EQ(keepAlives, 0) << "no stream request unless live";
+}
+
+TEST_F(DisplayThreadTest, SuspendHoldsTheThreadBetweenFrames) {
+  display.Start();
+  ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
+  StoreBytes(GoodFrame());
+  StoreBytes(GoodFrame());
+  const auto passes = display.Passes();
+  ASSERT_TRUE(WaitFor([&] { return display.Passes() > passes + 5; }));
+  EXPECT_EQ(loop.FramesProcessed(), 0u);
+  display.Resume();
+  ASSERT_TRUE(WaitFor([&] { return loop.FramesProcessed() == 1; }));
+  display.Stop();
+}
+
+TEST_F(DisplayThreadTest, SuspendWithoutARunningThreadReturnsAtOnce) {
+  EXPECT_TRUE(display.Suspend(std::chrono::seconds(10)));
+  display.Resume();
+}
+
+}  // namespace
+}  // namespace vantor
