@@ -1,6 +1,7 @@
 #include "sim/output_line.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace vantor::sim {
 namespace {
@@ -12,7 +13,10 @@ constexpr double kBufferMicros = OutputLine::kBufferBytes * kByteMicros;
 
 void OutputLine::Queue(std::vector<std::uint8_t> bytes, std::int64_t readyAt, bool isFrame) {
   if (bytes.empty()) return;
-  chunks_.push_back(Chunk{std::move(bytes), 0, readyAt, isFrame});
+  // A held-back reply must not hold back the frames that are due before it.
+  auto at = chunks_.end();
+  while (at != chunks_.begin() && std::prev(at)->sent == 0 && std::prev(at)->readyAt > readyAt) --at;
+  chunks_.insert(at, Chunk{std::move(bytes), 0, readyAt, isFrame});
 }
 
 std::size_t OutputLine::Take(std::uint8_t* out, std::size_t capacity, std::int64_t now) {
