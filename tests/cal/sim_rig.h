@@ -1,0 +1,199 @@
+#pragma once
+// An in-process ECM for the bank job tests: the simulated module behind the
+// "SIM" port, the link and its communication thread, and a tap on the wire
+// that records every packet the host writes and can tamper with it first.
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "link/crc16.h"
+#include "link/ecm_link.h"
+#include "live/comm_thread.h"
+#include "sim/sim_ecm.h"
+#include "sim/sim_serial.h"
+
+namespace vantor::test {
+
+using Packet = std::vector<std::uint8_t>;
+
+class WireTap {
+ public:
+  // Called with the packet's index (from 0) before it reaches the module; may change it.
+  using Hook = std::function<void(std::size_t index, Packet& packet)>;
+
+  void SetHook(Hook hook) {
+    std::lock_guard lock(mutex_);
+    hook_ = std::move(hook);
+  }
+  std::vector<Packet> Packets() const {
+    std::lock_guard lock(mutex_);
+    return packets_;
+  }
+  void Forget() {
+    std::lock_guard lock(mutex_);
+    packets_.clear();
+  }
+  // The packet as it goes out; the recorded copy is the host's original.
+  Packet Pass(const std::uint8_t* bytes, std::size_t length) {
+    Packet packet(bytes, bytes + length);
+    Hook hook;
+    std::size_t index;
+    {
+      std::lock_guard lock(mutex_);
+      packets_.push_back(packet);
+      index = packets_.size() - 1;
+      hook = hook_;
+    }
+    if (hook) hook(index, packet);
+    return packet;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<Packet> packets_;
+  Hook hook_;
+};
+
+class TappedDevice final : public SerialDevice {
+ public:
+  TappedDevice(std::unique_ptr<SerialDevice> inner, std::shared_ptr<WireTap> tap)
+      : inner_(std::move(inner)), tap_(std::move(tap)) {}
+  bool ClearEventMask() override { return inner_->ClearEventMask(); }
+  bool SetNonBlockingReads() override { return inner_->SetNonBlockingReads(); }
+  bool ConfigureLine() override { return inner_->ConfigureLine(); }
+  bool SetQueueSizes(std::uint32_t in, std::uint32_t out) override { return inner_->SetQueueSizes(in, out); }
+  IoStatus Read(std::uint8_t* buffer, std::size_t capacity, std::size_t* got) override {
+    return inner_->Read(buffer, capacity, got);
+  }
+  IoStatus Write(const std::uint8_t* bytes, std::size_t length, std::size_t* written) override {
+    const Packet sent = tap_->Pass(bytes, length);
+    std::size_t ignored = 0;
+    const IoStatus status = inner_->Write(sent.data(), sent.size(), &ignored);
+    *written = status == IoStatus::Ok ? length : 0;
+    return status;
+  }
+
+ private:
+  std::unique_ptr<SerialDevice> inner_;
+  std::shared_ptr<WireTap> tap_;
+};
+
+// Advances a LinkTick faster than real time, so time-outs pass quickly.
+class FastTicker {
+ public:
+  FastTicker(LinkTick& tick, std::chrono::microseconds period)
+      : thread_([this, &tick, period] {
+          while (!stop_.load()) {
+            std::this_thread::sleep_for(period);
+            tick.Advance();
+          }
+        }) {}
+  ~FastTicker() {
+    stop_.store(true);
+    thread_.join();
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+inline sim::SimOptions UnpacedSim() {
+  sim::SimOptions options;
+  options.paced = false;
+  return options;
+}
+
+// Polls a predicate for up to ten seconds.
+inline bool WaitFor(const std::function<bool()>& done) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+class SimRig {
+ public:
+  explicit SimRig(const LinkProfile& profile, sim::SimOptions options = UnpacedSim())
+      : ecm(options), link(profile), comm(link, nullptr), tap(std::make_shared<WireTap>()) {
+    link.SetDeviceOpener([this](const std::string&) -> std::unique_ptr<SerialDevice> {
+      auto inner = sim::OpenSimDevice(ecm);
+      if (!inner || !ecm.Plugged()) return nullptr;
+      return std::make_unique<TappedDevice>(std::move(inner), tap);
+    });
+  }
+  ~SimRig() { comm.Stop(); }
+
+  // Opens "SIM" and waits until the link is connected and its first packet
+  // (the main program's stream request) is on the wire; then forgets it.
+  bool Open() {
+    const std::string name = sim::kSimPortName;
+    link.RequestPort(PortOpen, &name);
+    comm.Start();
+    const bool ok = WaitFor([this] { return link.Connected() && !link.TxPending(); });
+    tap->Forget();
+    return ok;
+  }
+
+  sim::SimEcm ecm;
+  EcmLink link;
+  CommThread comm;
+  std::shared_ptr<WireTap> tap;
+};
+
+// ---- expected packets ----
+
+inline Packet WithCrc(Packet bytes) {
+  const std::uint16_t crc = Crc16(bytes.data(), bytes.size());
+  bytes.push_back(static_cast<std::uint8_t>(crc >> 8));
+  bytes.push_back(static_cast<std::uint8_t>(crc));
+  return bytes;
+}
+
+inline Packet MsPacket(char code, std::uint8_t argument) {
+  return WithCrc({'R', static_cast<std::uint8_t>(code), argument});
+}
+
+inline Packet SlPacket(std::uint8_t command, const std::vector<std::uint8_t>& head,
+                       const std::uint8_t* page = nullptr) {
+  Packet bytes{'S', command};
+  std::vector<std::uint8_t> data(129, 0x20);
+  std::copy(head.begin(), head.end(), data.begin());
+  if (page) std::copy(page, page + 128, data.begin() + 1);
+  bytes.insert(bytes.end(), data.begin(), data.end());
+  return WithCrc(bytes);
+}
+
+inline Packet InfoPacket(int bank, int fourth) {
+  return SlPacket(0, {0x20, static_cast<std::uint8_t>(bank), 1, 1, 1, static_cast<std::uint8_t>(fourth)});
+}
+inline Packet RequestCalPacket(int bank) { return SlPacket(1, {static_cast<std::uint8_t>(bank)}); }
+inline Packet RequestBinPacket(int bank) { return SlPacket(3, {static_cast<std::uint8_t>(bank)}); }
+inline Packet StopPacket() { return SlPacket(4, {}); }
+inline Packet ErasePacket(int sector) {
+  std::vector<std::uint8_t> head{static_cast<std::uint8_t>(sector)};
+  const char text[] = " Erase Sector   ";
+  head.insert(head.end(), text, text + 16);
+  head.push_back(0);
+  return SlPacket(2, head);
+}
+inline Packet PagePacket(int page, const std::uint8_t* data) {
+  return SlPacket(7, {static_cast<std::uint8_t>(page)}, data);
+}
+
+// A tap hook that makes the module refuse ('N') packet number `index` by
+// spoiling its check value, and `rewrite` variants for other faults.
+inline WireTap::Hook RefusePacket(std::size_t index) {
+  return [index](std::size_t i, Packet& packet) {
+    if (i == index) packet.back() ^= 0x01;
+  };
+}
+
+}  // namespace vantor::test
