@@ -8,67 +8,56 @@ namespace vantor {
 namespace {
 
 // Row builders: one per value kind, so the tables below read like the file.
+template <typename Select>
+SettingsRow MakeRow(std::string key, ValueKind kind, std::int64_t min, std::int64_t max,
+                    std::size_t limit, std::string def, Select select) {
+  return {std::move(key), kind, min, max, limit, std::move(def),
+          [select](Settings& s) -> SettingsField { return select(s); }};
+}
+
 template <typename Member>
 SettingsRow IntRow(std::string key, std::int64_t min, std::int64_t max, std::string def,
                    Member member) {
-  return {std::move(key), ValueKind::Int32, min, max, 0, std::move(def),
-          [member](Settings& s) -> SettingsField { return &(s.*member); }};
+  return MakeRow(std::move(key), ValueKind::Int32, min, max, 0, std::move(def),
+                 [member](Settings& s) { return &(s.*member); });
 }
 
 template <typename Member>
 SettingsRow ShortRow(std::string key, std::int64_t min, std::int64_t max, std::string def,
                      Member member) {
-  return {std::move(key), ValueKind::Int16, min, max, 0, std::move(def),
-          [member](Settings& s) -> SettingsField { return &(s.*member); }};
+  return MakeRow(std::move(key), ValueKind::Int16, min, max, 0, std::move(def),
+                 [member](Settings& s) { return &(s.*member); });
 }
 
 template <typename Member>
 SettingsRow TextRow(std::string key, std::size_t limit, std::string def, Member member) {
-  return {std::move(key), ValueKind::Text, 0, 0, limit, std::move(def),
-          [member](Settings& s) -> SettingsField { return &(s.*member); }};
+  return MakeRow(std::move(key), ValueKind::Text, 0, 0, limit, std::move(def),
+                 [member](Settings& s) { return &(s.*member); });
 }
 
 template <typename Member>
 SettingsRow RealRow(std::string key, std::string def, Member member) {
-  return {std::move(key), ValueKind::Real, 0, 0, 0, std::move(def),
-          [member](Settings& s) -> SettingsField { return &(s.*member); }};
+  return MakeRow(std::move(key), ValueKind::Real, 0, 0, 0, std::move(def),
+                 [member](Settings& s) { return &(s.*member); });
 }
 
 SettingsRow IdRow(std::string text) {
   return {"[ID]", ValueKind::Text, 0, 0, 0, std::move(text), {}};
 }
 
-// Rows of one user device slot or one channel: the accessor picks the record first.
+// Rows of one user device slot ([UDn...]) or one channel ([ADn...]).
 template <typename Member>
-SettingsRow DeviceIntRow(int n, const char* suffix, std::int64_t min, std::int64_t max,
-                         std::string def, Member member) {
-  return {"[UD" + std::to_string(n) + suffix + "]", ValueKind::Int32, min, max, 0,
-          std::move(def),
-          [n, member](Settings& s) -> SettingsField { return &(s.userDevices[n].*member); }};
+SettingsRow DeviceRow(int n, const char* suffix, ValueKind kind, std::int64_t min,
+                      std::int64_t max, std::size_t limit, std::string def, Member member) {
+  return MakeRow("[UD" + std::to_string(n) + suffix + "]", kind, min, max, limit, std::move(def),
+                 [n, member](Settings& s) { return &(s.userDevices[n].*member); });
 }
 
 template <typename Member>
-SettingsRow DeviceTextRow(int n, const char* suffix, std::size_t limit, std::string def,
-                          Member member) {
-  return {"[UD" + std::to_string(n) + suffix + "]", ValueKind::Text, 0, 0, limit,
-          std::move(def),
-          [n, member](Settings& s) -> SettingsField { return &(s.userDevices[n].*member); }};
-}
-
-template <typename Member>
-SettingsRow ChannelIntRow(int n, const char* suffix, std::int64_t min, std::int64_t max,
-                          std::string def, Member member) {
-  return {"[AD" + std::to_string(n) + suffix + "]", ValueKind::Int32, min, max, 0,
-          std::move(def),
-          [n, member](Settings& s) -> SettingsField { return &(s.adcChannels[n].*member); }};
-}
-
-template <typename Member>
-SettingsRow ChannelTextRow(int n, const char* suffix, std::size_t limit, std::string def,
-                           Member member) {
-  return {"[AD" + std::to_string(n) + suffix + "]", ValueKind::Text, 0, 0, limit,
-          std::move(def),
-          [n, member](Settings& s) -> SettingsField { return &(s.adcChannels[n].*member); }};
+SettingsRow ChannelRow(int n, const char* suffix, ValueKind kind, std::int64_t min,
+                       std::int64_t max, std::size_t limit, std::string def, Member member) {
+  return MakeRow("[AD" + std::to_string(n) + suffix + "]", kind, min, max, limit, std::move(def),
+                 [n, member](Settings& s) { return &(s.adcChannels[n].*member); });
 }
 
 constexpr std::size_t kPathLimit = 1023;
@@ -141,28 +130,28 @@ void AddUserDeviceRows(std::vector<SettingsRow>& r) {
   using D = UserDevice;
   for (int n = 0; n < kUserDeviceCount; ++n) {
     // An out-of-range active flag reads as 0: the slot is then free.
-    r.push_back(DeviceIntRow(n, "ACTIVE", 0, 1, "", &D::active));
-    r.push_back(DeviceTextRow(n, "NAME", 49, "-Available Device Entry-", &D::name));
-    r.push_back(DeviceTextRow(n, "UNIT", 5, "NEW", &D::unit));
-    r.push_back(DeviceIntRow(n, "VOLTJ", 0, 5000, "0", &D::voltJ));
-    r.push_back(DeviceIntRow(n, "VOLTK", 0, 5000, "5000", &D::voltK));
-    r.push_back(DeviceIntRow(n, "UNITJ", -9999999, 99999999, "0", &D::unitJ));
-    r.push_back(DeviceIntRow(n, "UNITK", -9999999, 99999999, "1000000", &D::unitK));
-    r.push_back(DeviceIntRow(n, "WIDTH", 0, 10, "4", &D::width));
-    r.push_back(DeviceIntRow(n, "PRECI", 0, 10, "3", &D::precision));
+    r.push_back(DeviceRow(n, "ACTIVE", ValueKind::Int32, 0, 1, 0, "", &D::active));
+    r.push_back(DeviceRow(n, "NAME", ValueKind::Text, 0, 0, 49, "-Available Device Entry-", &D::name));
+    r.push_back(DeviceRow(n, "UNIT", ValueKind::Text, 0, 0, 5, "NEW", &D::unit));
+    r.push_back(DeviceRow(n, "VOLTJ", ValueKind::Int32, 0, 5000, 0, "0", &D::voltJ));
+    r.push_back(DeviceRow(n, "VOLTK", ValueKind::Int32, 0, 5000, 0, "5000", &D::voltK));
+    r.push_back(DeviceRow(n, "UNITJ", ValueKind::Int32, -9999999, 99999999, 0, "0", &D::unitJ));
+    r.push_back(DeviceRow(n, "UNITK", ValueKind::Int32, -9999999, 99999999, 0, "1000000", &D::unitK));
+    r.push_back(DeviceRow(n, "WIDTH", ValueKind::Int32, 0, 10, 0, "4", &D::width));
+    r.push_back(DeviceRow(n, "PRECI", ValueKind::Int32, 0, 10, 0, "3", &D::precision));
   }
 }
 
 void AddChannelRows(std::vector<SettingsRow>& r) {
   using C = AdcChannel;
   for (int n = 0; n < kAdcChannelCount; ++n) {
-    r.push_back(ChannelIntRow(n, "TYPE", -1, 100, "-1", &C::type));
-    r.push_back(ChannelIntRow(n, "INSTA", 0, 100, "0", &C::code));
-    r.push_back(ChannelIntRow(n, "INDEX", 0, 100, "0", &C::index));
-    r.push_back(ChannelTextRow(n, "NAME", 49, "None", &C::name));
-    r.push_back(ChannelIntRow(n, "FILTER", 0, 100, "100", &C::filter));
-    r.push_back(ChannelIntRow(n, "WBPREF", 0, 1, "0", &C::wbPreferred));
-    r.push_back(ChannelIntRow(n, "FPPREF", 0, 1, "0", &C::fpPreferred));
+    r.push_back(ChannelRow(n, "TYPE", ValueKind::Int32, -1, 100, 0, "-1", &C::type));
+    r.push_back(ChannelRow(n, "INSTA", ValueKind::Int32, 0, 100, 0, "0", &C::code));
+    r.push_back(ChannelRow(n, "INDEX", ValueKind::Int32, 0, 100, 0, "0", &C::index));
+    r.push_back(ChannelRow(n, "NAME", ValueKind::Text, 0, 0, 49, "None", &C::name));
+    r.push_back(ChannelRow(n, "FILTER", ValueKind::Int32, 0, 100, 0, "100", &C::filter));
+    r.push_back(ChannelRow(n, "WBPREF", ValueKind::Int32, 0, 1, 0, "0", &C::wbPreferred));
+    r.push_back(ChannelRow(n, "FPPREF", ValueKind::Int32, 0, 1, 0, "0", &C::fpPreferred));
   }
 }
 
