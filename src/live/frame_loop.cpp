@@ -111,7 +111,7 @@ void FrameLoop::FeedConsumers(const std::uint8_t* data, std::int32_t runSeconds)
     FeedCatchUp(data, runSeconds);
     return;
   }
-  if (hooks_.playbackFrameDone) hooks_.playbackFrameDone();
+  if (playbackFrameDone_) playbackFrameDone_();
   FeedInDisplayOrder(data);
 }
 

@@ -39,7 +39,6 @@ struct FrameLoopHooks {
   std::function<void()> tripResetSampling;  // the running qualifier dropped
   std::function<void()> knockSound;         // the exclamation sound; must not block
   std::function<void()> activityStep;       // the activity spinner
-  std::function<void()> playbackFrameDone;  // after each frame fed normally
 };
 
 constexpr int kCatchUpLastFrameOfSecond = 16;
@@ -49,6 +48,8 @@ class FrameLoop {
   FrameLoop(ByteSources& sources, LiveData& live, AdcChannels& adc, DisplayState& state);
 
   void SetHooks(FrameLoopHooks hooks) { hooks_ = std::move(hooks); }
+  // The playback's progress count: called after each frame fed normally.
+  void SetPlaybackFrameDone(std::function<void()> hook) { playbackFrameDone_ = std::move(hook); }
   // Copies [KNOCKALERT], [AUTOVSAVE] and [AUTOVTIME]; call again after they change.
   void ApplySettings(const Settings& settings);
 
@@ -89,6 +90,7 @@ class FrameLoop {
   AdcChannels& adc_;
   DisplayState& state_;
   FrameLoopHooks hooks_;
+  std::function<void()> playbackFrameDone_;
 
   std::atomic<std::int32_t> knockAlert_{1};
   std::atomic<std::int32_t> autoVSave_{0};

@@ -70,8 +70,8 @@ class FrameLoopTest : public ::testing::Test {
     adc.BuildActiveChannels(settings);
     loop.ApplySettings(settings);
     loop.SetHooks({[this] { events.push_back("auto"); }, [this] { events.push_back("tripreset"); },
-                   [this] { events.push_back("beep"); }, [this] { events.push_back("spin"); },
-                   [this] { events.push_back("played"); }});
+                   [this] { events.push_back("beep"); }, [this] { events.push_back("spin"); }});
+    loop.SetPlaybackFrameDone([this] { events.push_back("played"); });
   }
 
   void RegisterAll() {

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <mutex>
+
+#include "live/adc_channels.h"
+#include "live/byte_source.h"
+#include "live/display_thread.h"
+#include "live/frame_loop.h"
+#include "live/live_data.h"
+#include "live/live_frame.h"
+#include "logs/data_log_recorder.h"
+#include "logs/log_bytes_support.h"
+#include "logs/playback.h"
+#include "logs/scripted_device_support.h"
+
+namespace vantor::testing {
+namespace {
+
+// Frame n of a test log: number n in bytes 16-17, 17 frames a second of run
+// time, the engine running.
+std::vector<std::uint8_t> NumberedFrame(unsigned n) {
+  auto data = MarkedFrameData(0, 1 + n / 17);
+  data[frame::kStatus1] = 0x80;
+  data[frame::kPromId] = static_cast<std::uint8_t>(n >> 8);
+  data[frame::kPromId + 1] = static_cast<std::uint8_t>(n);
+  return FrameEnvelope(data);
+}
+
+class NumberRecorder : public FrameConsumer {
+ public:
+  void OnFrame(const std::uint8_t* data, bool) override {
+    std::lock_guard lock(mutex_);
+    numbers_.push_back(static_cast<int>(frame::Word(data, frame::kPromId)));
+  }
+  std::vector<int> Numbers() {
+    std::lock_guard lock(mutex_);
+    return numbers_;
+  }
+  int Last() {
+    std::lock_guard lock(mutex_);
+    return numbers_.empty() ? -1 : numbers_.back();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<int> numbers_;
+};
+
+class PlaybackTest : public ::testing::Test {
+ protected:
+  PlaybackTest() {
+    adc.BuildActiveChannels(settings);
+    loop.SetConsumer(ConsumerSlot::Trip, &trip);
+    loop.SetConsumer(ConsumerSlot::Gauges, &gauges);
+    state.SetMode(DisplayMode::Trip);
+    dir = FreshTempDir("playback");
+  }
+  ~PlaybackTest() override {
+    display.Stop();
+    playback.StopPlayback();
+    std::filesystem::remove_all(dir);
+  }
+
+  std::string WriteLog(unsigned frames, const std::string& name = "play.dat") {
+    std::vector<std::uint8_t> bytes;
+    for (unsigned n = 0; n < frames; ++n) {
+      const auto f = NumberedFrame(n);
+      bytes.insert(bytes.end(), f.begin(), f.end());
+    }
+    const std::string path = dir + "/" + name;
+    WriteWholeFile(path, bytes);
+    return path;
+  }
+
+  void Steps(int n) {
+    for (int i = 0; i < n; ++i) playback.PlaybackStep();
+  }
+
+  Settings settings;
+  ByteSources sources{nullptr, ByteSourceId::Live};
+  LiveData live;
+  AdcChannels adc;
+  DisplayState state;
+  FrameLoop loop{sources, live, adc, state};
+  LogHooks logHooks;
+  DataLogRecorder recorder{logHooks, settings, {}};
+  std::mutex eventsMutex;
+  std::vector<std::string> messages;
+  std::vector<int> progressMaxima;
+  std::atomic<int> progressSteps{0};
+  std::atomic<int> endsReached{0};
+  std::vector<long> sleeps;
+  Playback playback{sources,
+                    loop,
+                    live,
+                    &recorder,
+                    settings,
+                    PlaybackHooks{[this](const std::string& t, const std::string& c) { messages.push_back(t + "|" + c); },
+                                  [this](int maximum) { progressMaxima.push_back(maximum); },
+                                  [this] { ++progressSteps; },
+                                  nullptr,
+                                  nullptr,
+                                  [this] { ++endsReached; },
+                                  nullptr,
+                                  [this](std::chrono::milliseconds d) {
+                                    std::lock_guard lock(eventsMutex);
+                                    sleeps.push_back(static_cast<long>(d.count()));
+                                  }}};
+  NumberRecorder trip, gauges;
+  DisplayThread display{loop, sources, state, nullptr, &logHooks};
+  std::string dir;
+};
+
+TEST(PlaybackArithmeticTest, BackUpStepsAre4709BytesAndStopAtTheStart) {
+  EXPECT_EQ(BackUpTarget(5000, 2), 0) << "5000 - 9418 is before the start";
+  EXPECT_EQ(BackUpTarget(100000, 6), 71746);
+  EXPECT_EQ(BackUpTarget(9418, 2), 0);
+  EXPECT_EQ(BackUpTarget(9419, 2), 1);
+}
+
+TEST(PlaybackArithmeticTest, ProgressRangeIsOneStepPerSecondOfRecordingPlusFive) {
+  EXPECT_EQ(ProgressMaximum(4709 * 10), 15);
+  EXPECT_EQ(ProgressMaximum(4709 * 10 - 1), 14);
+  EXPECT_EQ(ProgressMaximum(0), 5);
+}
+
+TEST_F(PlaybackTest, StartSwitchesToTheFileAndRemembersIt) {
+  const std::string path = WriteLog(170);
+  ASSERT_TRUE(playback.StartPlayback(path));
+  EXPECT_EQ(sources.Current(), ByteSourceId::Playback);
+  EXPECT_TRUE(playback.Playing());
+  EXPECT_EQ(progressMaxima, std::vector<int>{170 * 277 / 4709 + 5});
+  EXPECT_EQ(settings.play, path);
+  EXPECT_EQ(settings.playName, "play.dat");
+  EXPECT_EQ(settings.playPath, dir + "/");
+}
+
+TEST_F(PlaybackTest, UnopenableFileChangesNothing) {
+  EXPECT_FALSE(playback.StartPlayback(dir + "/none.dat"));
+  EXPECT_EQ(messages, std::vector<std::string>{"Can not open Playback Data File|File Open Error"});
+  EXPECT_EQ(sources.Current(), ByteSourceId::Live);
+  EXPECT_FALSE(playback.Playing());
+  EXPECT_TRUE(settings.play.empty());
+}
+
+TEST_F(PlaybackTest, StartingPlaybackClosesARunningLog) {
+  ASSERT_TRUE(recorder.StartDataLog(dir + "/rec.dat"));
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(5)));
+  EXPECT_FALSE(recorder.Logging());
+  EXPECT_EQ(logHooks.writerMode.load(), 0u);
+}
+
+TEST_F(PlaybackTest, FramesComeInOrderPacedByTheRateAndPauseStopsThem) {
+  settings.pbSpd = 50;
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(20)));
+  Steps(3);
+  EXPECT_EQ(trip.Numbers(), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(sleeps, (std::vector<long>{57, 57, 57}));
+  playback.SetPaused(true);
+  Steps(2);
+  EXPECT_EQ(trip.Numbers().size(), 3u);
+  playback.SetPaused(false);
+  playback.SetRate(0);
+  EXPECT_EQ(settings.pbSpd, 0);
+  Steps(2);
+  EXPECT_EQ(trip.Numbers(), (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(sleeps, (std::vector<long>{57, 57, 57, 1, 1})) << "[PBSPD] 0: no sleep between frames";
+}
+
+TEST_F(PlaybackTest, ProgressStepsOncePer17Frames) {
+  settings.pbSpd = 0;
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(60)));
+  Steps(16);
+  EXPECT_EQ(progressSteps, 0);
+  Steps(1);
+  EXPECT_EQ(progressSteps, 1);
+  Steps(17);
+  EXPECT_EQ(progressSteps, 2);
+}
+
+TEST_F(PlaybackTest, BackUpSixStepsReplaysFromAFrameBoundaryAndHoldsTheAccumulators) {
+  settings.pbSpd = 0;
+  state.SetMode(DisplayMode::Gauges);
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(400)));
+  Steps(361);  // the file position is now 361 x 277 = 99997
+  ASSERT_EQ(trip.Last(), 360);
+  const int progressBefore = progressSteps;
+  playback.AddBackUp(6);  // 99997 - 6 x 4709 = 71743 = 259 x 277
+  playback.AddBackUp(2);  // adds to the pending count, keeps the first target
+  Steps(1);
+  // 8 steps back: 99997 - 37672 = 62325 = 225 x 277
+  EXPECT_EQ(gauges.Last(), 226) << "the back-up frame and the step's own frame";
+  EXPECT_TRUE(loop.CatchingUp());
+  Steps(360 - 226);
+  EXPECT_FALSE(loop.CatchingUp()) << "frame 360 is the frame shown at the click";
+  EXPECT_EQ(trip.Last(), 360) << "the trip computer saw no replayed frame";
+  EXPECT_EQ(progressSteps, progressBefore) << "no progress while catching up";
+  Steps(1);
+  EXPECT_EQ(trip.Last(), 361);
+}
+
+TEST_F(PlaybackTest, BackUpNearTheStartReplaysFromTheFirstFrame) {
+  settings.pbSpd = 0;
+  state.SetMode(DisplayMode::Gauges);
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(40)));
+  Steps(10);  // position 2770: 2770 - 9418 < 0
+  playback.AddBackUp(2);
+  Steps(1);
+  const auto seen = gauges.Numbers();
+  ASSERT_GE(seen.size(), 12u);
+  EXPECT_EQ(seen[10], 0);
+  EXPECT_EQ(seen[11], 1);
+}
+
+TEST_F(PlaybackTest, EndOfFileWaitsUntilStopReturnsToTheLiveSource) {
+  settings.pbSpd = 0;
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(3)));
+  display.SetPlaybackStep([this] { playback.PlaybackStep(); });
+  display.Start();
+  ASSERT_TRUE(WaitFor([&] { return playback.AtEnd(); }));
+  EXPECT_EQ(trip.Numbers(), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(endsReached, 1);
+  playback.AddBackUp(2);  // not served at the end
+  playback.StopPlayback();
+  EXPECT_FALSE(playback.Playing());
+  EXPECT_FALSE(playback.AtEnd());
+  EXPECT_FALSE(loop.CatchingUp());
+  EXPECT_EQ(sources.Current(), ByteSourceId::Live);
+  const auto passes = display.Passes();
+  ASSERT_TRUE(WaitFor([&] { return display.Passes() > passes + 3; })) << "the display thread goes on";
+  EXPECT_EQ(trip.Numbers().size(), 3u);
+}
+
+TEST_F(PlaybackTest, StopWhilePlayingClosesTheFileAfterTheDisplayThreadLeftIt) {
+  settings.pbSpd = 0;
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(3000)));
+  display.SetPlaybackStep([this] { playback.PlaybackStep(); });
+  display.Start();
+  ASSERT_TRUE(WaitFor([&] { return trip.Numbers().size() > 20; }));
+  playback.StopPlayback();
+  const auto seen = trip.Numbers().size();
+  const auto passes = display.Passes();
+  ASSERT_TRUE(WaitFor([&] { return display.Passes() > passes + 3; }));
+  EXPECT_EQ(trip.Numbers().size(), seen);
+  // A new playback starts from the beginning of its file.
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(2, "second.dat")));
+  ASSERT_TRUE(WaitFor([&] { return playback.AtEnd(); }));
+  const auto all = trip.Numbers();
+  EXPECT_EQ(std::vector<int>(all.end() - 2, all.end()), (std::vector<int>{0, 1}));
+}
+
+}  // namespace
+}  // namespace vantor::testing
