@@ -1,0 +1,214 @@
+#include "live/frame_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "link/ecm_link.h"
+#include "live/byte_source.h"
+#include "sim/log_builder.h"
+#include "sim/sim_wire.h"
+
+namespace vantor {
+namespace {
+
+using simtest::FrameData;
+using simtest::LogBuilder;
+
+const std::string kStampText = std::string(" ") + simtest::kStampDate;
+
+// A log file opened as the playback source.
+class PlaybackLog {
+ public:
+  explicit PlaybackLog(const LogBuilder& log, const std::string& name = "vantor_frame_reader.dat")
+      : path_(log.Save(name)), sources_(nullptr, ByteSourceId::Playback) {
+    EXPECT_TRUE(file_.Open(path_));
+    sources_.SetPlaybackEndHook([this] { ++endCalls_; });
+    sources_.SetPlaybackFile(true, &file_);
+  }
+  ~PlaybackLog() {
+    sources_.SetPlaybackFile(false, nullptr);
+    file_.Close();
+    std::remove(path_.c_str());
+  }
+  int Read() { return ReadLogFrame(sources_, frame_); }
+  std::vector<std::uint8_t> Data() const { return {frame_.data, frame_.data + kFrameDataSize}; }
+  std::string Time() const { return frame_.timeText; }
+  std::string Mark() const { return frame_.markText; }
+  LogFileReader& File() { return file_; }
+  ByteSources& Sources() { return sources_; }
+  int EndCalls() const { return endCalls_; }
+
+ private:
+  std::string path_;
+  LogFileReader file_;
+  ByteSources sources_;
+  LogFrameRead frame_{};
+  int endCalls_ = 0;
+};
+
+TEST(ReadLogFrame, StampInsideAFrameIsRemovedAndTheFramePasses) {
+  PlaybackLog log(LogBuilder().FrameWith(1, 100, "TIME:" + kStampText).Frame(2));
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Data(), FrameData(1));
+  EXPECT_EQ(log.Time(), kStampText);
+  EXPECT_EQ(log.Mark(), "");
+  ASSERT_EQ(log.Read(), kFrameOk);  // texts are per call
+  EXPECT_EQ(log.Time(), "");
+}
+
+TEST(ReadLogFrame, MarkInsideAFrameGivesItsNumberAndTime) {
+  PlaybackLog log(LogBuilder().FrameWith(1, 2, "MARK007TIME:" + kStampText));  // right after the sync bytes
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Data(), FrameData(1));
+  EXPECT_EQ(log.Mark(), "007");
+  EXPECT_EQ(log.Time(), kStampText);
+}
+
+// The latest place a stamp can start and still complete inside the body.
+TEST(ReadLogFrame, StampFiveBytesBeforeTheEndOfTheDataIsRemoved) {
+  PlaybackLog log(LogBuilder().FrameWith(5, 2 + 268, "TIME:" + kStampText));
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Data(), FrameData(5));
+}
+
+TEST(ReadLogFrame, FirstMarkOfARecordingIs000) {
+  LogBuilder recording;
+  recording.Stamp().Text("PORT COM2\r\nDLOGPATH C:\\logs\\\r\n").Frame(1).Mark(0, "07/20/2013 - 16:48:00").Frame(2);
+  PlaybackLog log(recording);
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Time(), kStampText);  // the recording's time line
+  EXPECT_EQ(log.Mark(), "");
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Data(), FrameData(2));
+  EXPECT_EQ(log.Mark(), "000");
+  EXPECT_EQ(log.Time(), " 07/20/2013 - 16:48:00");
+}
+
+TEST(ReadLogFrame, StampBetweenTheSyncBytesLosesThatFrame) {
+  PlaybackLog log(LogBuilder().FrameWith(1, 1, "TIME:" + kStampText).Frame(2));
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Data(), FrameData(2));
+}
+
+TEST(ReadLogFrame, BadCheckResynchronisesFiveBytesBeforeTheEndOfTheFailedFrame) {
+  // The failed frame ends in 0x55 0xAA ... so a restart further on would lose the next frame.
+  PlaybackLog log(LogBuilder().Frame(1, true).Frame(2).Frame(3));
+  ASSERT_EQ(log.Read(), kFrameBadCheck);
+  EXPECT_EQ(log.File().Tell(), 277 - 5);
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Data(), FrameData(2));
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Data(), FrameData(3));
+}
+
+TEST(ReadLogFrame, FileEndingInsideAFrameIsEndOfDataAndTheHookRunsOnce) {
+  auto partial = simtest::Envelope(FrameData(1));
+  partial.resize(200);
+  PlaybackLog log(LogBuilder().Frame(9).Bytes(partial));
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Read(), kFrameEndOfData);
+  EXPECT_EQ(log.EndCalls(), 1);
+  EXPECT_EQ(log.Sources().NextByte(), 0);  // at the end: a short sleep and 0
+  EXPECT_EQ(log.EndCalls(), 1);
+}
+
+TEST(ReadLogFrame, FileEndingInsideAStampTextIsEndOfData) {
+  PlaybackLog log(LogBuilder().Frame(1).Text("TIME: 07/20"));
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Read(), kFrameEndOfData);
+}
+
+TEST(ReadLogFrame, ByteFFInsideAStampTextEndsTheCallAndTheNextCallStartsClean) {
+  std::string broken = "TIME: 07/20";
+  broken += '\xFF';
+  PlaybackLog log(LogBuilder().Text(broken).Frame(4));
+  EXPECT_EQ(log.Read(), kFrameEndOfData);
+  ASSERT_EQ(log.Read(), kFrameOk);
+  EXPECT_EQ(log.Data(), FrameData(4));
+}
+
+TEST(ReadLogFrame, LiveSourceWithAnEmptyRingIsEndOfDataAtOnce) {
+  EcmLink link;
+  ByteSources sources(&link, ByteSourceId::Live);
+  LogFrameRead frame;
+  EXPECT_EQ(ReadLogFrame(sources, frame), kFrameEndOfData);
+}
+
+TEST(ReadLogFrame, LiveSourceReadsTheRingAndDoesNotStepBack) {
+  EcmLink link;
+  ByteSources sources(&link, ByteSourceId::Live);
+  LogBuilder stream;
+  stream.Text("junk").Frame(1, true).Frame(2);
+  for (std::uint8_t b : stream.Data()) link.StoreRxByte(b);
+  LogFrameRead frame;
+  EXPECT_EQ(ReadLogFrame(sources, frame), kFrameBadCheck);
+  ASSERT_EQ(ReadLogFrame(sources, frame), kFrameOk);
+  EXPECT_EQ(std::vector<std::uint8_t>(frame.data, frame.data + kFrameDataSize), FrameData(2));
+  EXPECT_EQ(link.RxAvailable(), 0u);
+}
+
+TEST(ByteSources, NoneGivesEndOfDataAndSelectReturnsThePrevious) {
+  ByteSources sources(nullptr);
+  EXPECT_EQ(sources.Select(ByteSourceId::None), ByteSourceId::Live);
+  EXPECT_EQ(sources.NextByte(), -1);
+  EXPECT_EQ(sources.Select(ByteSourceId::Analysis), ByteSourceId::None);
+  EXPECT_EQ(sources.NextByte(), 0);  // no analysis file: at its end
+}
+
+TEST(LogFileReader, SeeksBackAcrossItsBufferBoundary) {
+  LogBuilder big;
+  std::string block(3 << 19, 'a');  // larger than the read buffer
+  block += "xyz";
+  big.Text(block);
+  const auto path = big.Save("vantor_reader_big.dat");
+  LogFileReader file;
+  ASSERT_TRUE(file.Open(path));
+  EXPECT_EQ(file.Size(), static_cast<std::int64_t>(block.size()));
+  for (std::size_t i = 0; i < block.size() - 2; ++i) file.Next();
+  EXPECT_EQ(file.Next(), 'y');
+  ASSERT_TRUE(file.Seek(file.Tell() - (2 << 19)));
+  EXPECT_EQ(file.Tell(), static_cast<std::int64_t>(block.size() - 1 - (2 << 19)));
+  EXPECT_EQ(file.Next(), 'a');
+  ASSERT_TRUE(file.Seek(static_cast<std::int64_t>(block.size() - 3)));
+  EXPECT_EQ(file.Next(), 'x');
+  EXPECT_EQ(file.Next(), 'y');
+  EXPECT_EQ(file.Next(), 'z');
+  EXPECT_EQ(file.Next(), -1);
+  EXPECT_FALSE(file.Seek(-1));
+  std::remove(path.c_str());
+}
+
+// After SetPlaybackFile(false, nullptr) returns, the old file may be closed at
+// once: no read of it is still in progress (the sanitizers watch this).
+TEST(ByteSources, ReplacingTheFileWaitsForAReadInProgress) {
+  LogBuilder log;
+  for (int i = 0; i < 200; ++i) log.Frame(i);
+  const auto path = log.Save("vantor_handover.dat");
+  ByteSources sources(nullptr, ByteSourceId::Playback);
+  std::atomic<bool> stop{false};
+  std::atomic<int> bytesRead{0};
+  std::thread reader([&] {
+    while (!stop)
+      if (sources.NextByte() >= 0) ++bytesRead;
+  });
+  for (int round = 0; round < 50; ++round) {
+    auto file = std::make_unique<LogFileReader>();
+    ASSERT_TRUE(file->Open(path));
+    sources.SetPlaybackFile(true, file.get());
+    const int before = bytesRead;
+    ASSERT_TRUE(simtest::WaitFor([&] { return bytesRead > before + 100; }));
+    sources.SetPlaybackFile(false, nullptr);
+    file.reset();
+  }
+  stop = true;
+  reader.join();
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace vantor
