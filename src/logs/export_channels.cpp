@@ -2,17 +2,21 @@
 
 namespace vantor {
 
-struct ExportChannels::State {
-  double wbAfr = 0.0;
-};
+ExportChannels::ExportChannels(const Settings& settings)
+    : channels_(std::make_unique<AdcChannels>()), live_(std::make_unique<LiveData>()) {
+  channels_->BuildActiveChannels(settings);
+  for (int c = 0; c < kAdcChannelCount; ++c) {
+    const ActiveChannel channel = channels_->Channel(c);
+    if (channel.active == 0) continue;
+    shown_[activeCount_] = channel;
+    activeChannel_[activeCount_++] = c;
+  }
+}
 
-ExportChannels::ExportChannels(const Settings&) : state_(new State) {}
-ExportChannels::~ExportChannels() { delete state_; }
-void ExportChannels::Process(const std::uint8_t*, bool) {}
-double ExportChannels::WidebandAfr() const { return state_->wbAfr; }
-int ExportChannels::ActiveCount() const { return 0; }
-std::string_view ExportChannels::Label(int) const { return {}; }
-std::string_view ExportChannels::Text(int) const { return {}; }
-int ExportChannels::ColumnWidth(int) const { return 0; }
+void ExportChannels::Process(const std::uint8_t* data, bool all) {
+  channels_->ProcessAdcChannels(data, all, *live_);
+  if (!all) return;
+  for (int i = 0; i < activeCount_; ++i) shown_[i] = channels_->Channel(activeChannel_[i]);
+}
 
 }  // namespace vantor

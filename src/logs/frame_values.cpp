@@ -1,5 +1,7 @@
 #include "logs/frame_values.h"
 
+#include "live/conversions.h"
+#include "live/live_data.h"
 #include "live/live_frame.h"
 
 namespace vantor::exports {
@@ -12,47 +14,41 @@ int MapSensorIndex(const std::uint8_t* data) {
 }
 
 double MapKpa(int sensorIndex, unsigned code) {
-  if (sensorIndex == 1) return code * 0.7705 + 8.0;
-  if (sensorIndex == 2) return code * 1.2335 + 1.1;
-  return code * 0.369 + 10.415;
+  if (sensorIndex == 1) return Map2Bar(code);
+  if (sensorIndex == 2) return Map3Bar(code);
+  return Map1Bar(code);
 }
 
 double BoostPsi(int sensorIndex, unsigned code) {
-  if (sensorIndex == 1) return code * 0.625 * 0.145037738;
-  if (sensorIndex == 2) return code * 1.2335 * 0.145037738;
+  constexpr double kPsiPerKpa = 0.145037738;
+  if (sensorIndex == 1) return Boost2Bar(code) * kPsiPerKpa;
+  if (sensorIndex == 2) return Boost3Bar(code) * kPsiPerKpa;
   return 0.0;
 }
 
-double SpeedUnits(unsigned code, const Settings& settings) {
-  return settings.kphOrMph == 1 ? code * 1.609344 : code;
-}
-
-double Temperature(unsigned code, const Settings& settings) {
-  if (settings.temperScale == 0) return code * 1.35 - 40;
-  if (settings.temperScale == 1) return code * 0.75 - 40;
-  return 0.0;
-}
-
-double Percent(unsigned code) { return code * 0.390625; }
-double O2Mv(unsigned code) { return code * 4.42; }
-double Spark(unsigned code) { return code * 0.3515625; }
-double Retard(unsigned code) { return code * 0.17578125; }
-double Baro(unsigned code) { return code * 0.369 + 10.415; }
-double VacuumKpa(unsigned code) { return 80.0 - code * 0.3125; }
-double DeltaMap(unsigned code) { return code * 0.3125; }
-double Tenth(unsigned code) { return code / 10.0; }
+double SpeedUnits(unsigned code, const Settings& settings) { return Speed(code, settings.kphOrMph); }
+double Temperature(unsigned code, const Settings& settings) { return TempCode(code, settings.temperScale); }
+double Percent(unsigned code) { return PercentCode(code); }
+double O2Mv(unsigned code) { return O2Millivolts(code); }
+double Spark(unsigned code) { return SparkDegrees(code); }
+double Retard(unsigned code) { return RetardDegrees(code); }
+double Baro(unsigned code) { return Map1Bar(code); }
+double VacuumKpa(unsigned code) { return Vacuum(code); }
+double DeltaMap(unsigned code) { return LoadKpa(code) - 20.0; }
+double Tenth(unsigned code) { return Tenths(code); }
 
 double PulseMsCapped(unsigned code, double cap) {
-  const double ms = code * 0.0152587890625;
+  const double ms = PulseMs(code);
   return ms > cap ? cap : ms;
 }
 
 int PulsesPerMileField(unsigned constant) {
+  // No calibration: the field keeps its width with 0.
   if (constant == 0) return 0;
-  return static_cast<int>(920920.0 / constant + 0.5);
+  return static_cast<int>(PulsesPerMile(constant) + 0.5);
 }
 
-int Rpm(const std::uint8_t*) { return 0; }
-int DutyPercent(const std::uint8_t*) { return 0; }
+int Rpm(const std::uint8_t* data) { return ComputeRpm(data); }
+int DutyPercent(const std::uint8_t* data) { return static_cast<int>(DutyCycle(data)); }
 
 }  // namespace vantor::exports

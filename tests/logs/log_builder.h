@@ -1,0 +1,77 @@
+#pragma once
+// Builds data log bytes for tests: recordings with their header, frames with
+// a correct or a wrong check value, and time stamp and mark records placed
+// between frames, inside a frame or between its sync bytes.
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "link/crc16.h"
+
+namespace vantor::testlog {
+
+using FrameData = std::array<std::uint8_t, 273>;
+
+inline void SetWord(FrameData& data, int offset, unsigned value) {
+  data[offset] = static_cast<std::uint8_t>(value >> 8);
+  data[offset + 1] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+// date: the 22-character stamp text, a blank and "MM/DD/YYYY - hh:mm:ss".
+inline std::string StampRecord(const std::string& date) { return "TIME:" + date; }
+
+inline std::string MarkRecord(int number, const std::string& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "MARK%03d", number);
+  return text + StampRecord(date);
+}
+
+class LogBuilder {
+ public:
+  // A recording's header: the time line and a few settings lines.
+  LogBuilder& Recording(const std::string& date) {
+    bytes_ += StampRecord(date);
+    bytes_ += "PORT COM2\r\nTEMPERSCALE 1\r\nKPHORMPH 0\r\n";
+    return *this;
+  }
+  LogBuilder& Raw(const std::string& text) {
+    bytes_ += text;
+    return *this;
+  }
+  // A frame; record (if any) is inserted before envelope byte insertAt
+  // (1 = between the sync bytes, 2 + n = before data byte n).
+  LogBuilder& Frame(const FrameData& data, const std::string& record = "", int insertAt = 0, bool damaged = false) {
+    std::string envelope = Envelope(data, damaged);
+    if (!record.empty()) envelope.insert(static_cast<std::size_t>(insertAt), record);
+    bytes_ += envelope;
+    return *this;
+  }
+  LogBuilder& Damaged(const FrameData& data) { return Frame(data, "", 0, true); }
+
+  const std::string& Bytes() const { return bytes_; }
+  void Save(const std::string& path) const {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
+  }
+
+  static std::string Envelope(const FrameData& data, bool damaged = false) {
+    std::uint16_t crc = Crc16Prefixed(0x55, 0xAA, data.data(), data.size());
+    if (damaged) crc ^= 0x0101;
+    std::string envelope;
+    envelope.reserve(277);
+    envelope += static_cast<char>(0x55);
+    envelope += static_cast<char>(0xAA);
+    envelope.append(reinterpret_cast<const char*>(data.data()), data.size());
+    envelope += static_cast<char>(crc >> 8);
+    envelope += static_cast<char>(crc & 0xFF);
+    return envelope;
+  }
+
+ private:
+  std::string bytes_;
+};
+
+}  // namespace vantor::testlog
