@@ -1,0 +1,260 @@
+#include "velearn/ve_learn.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "cal/ve_file.h"
+#include "live/conversions.h"
+#include "live/live_data.h"
+#include "live/live_frame.h"
+#include "settings/settings.h"
+#include "velearn/smoother.h"
+
+namespace vantor {
+namespace {
+
+constexpr int kRecomputeEveryFrames = 17;
+constexpr int kSteadyStep = 5;  // largest MAP (kPa) or TPS (%) change between sampled frames
+constexpr int kMinLearnRpm = 400;
+constexpr std::int32_t kFactorMin = 112, kFactorMax = 144;
+
+constexpr const char* kReadError = "Error reading VE table from BIN File";
+constexpr const char* kReadErrorCaption = "File Read Error";
+constexpr const char* kWriteError = "Error Writing VE table to BIN File";
+constexpr const char* kWriteErrorCaption = "File Write Error";
+
+int RoundedMap(const std::uint8_t* data) {
+  const int kpa = static_cast<int>(LoadKpa(data[frame::kLoadMap]) + 0.5);
+  return kpa > 100 ? 100 : kpa;
+}
+
+int RoundedTps(const std::uint8_t* data) { return static_cast<int>(PercentCode(data[frame::kTps]) + 0.5); }
+
+void SplitPath(const std::string& path, std::string* name, std::string* directory) {
+  const auto slash = path.find_last_of("/\\");
+  *name = slash == std::string::npos ? path : path.substr(slash + 1);
+  *directory = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+VeLearn::VeLearn(Settings& settings, const LiveData& live, VeLearnHooks hooks)
+    : settings_(settings), live_(live), hooks_(std::move(hooks)), grid_(std::make_unique<LearnGrid>()) {}
+
+void VeLearn::Message(const std::string& text, const std::string& caption) const {
+  if (hooks_.messageBox) hooks_.messageBox(text, caption);
+}
+
+bool VeLearn::Start(const std::string& sourcePath, const std::string& newPath, std::int32_t secondsTick) {
+  if (Active()) return false;
+  const SignatureCheck check = CheckSignature(sourcePath, BinReader::MainProgram);
+  if (check.status == SignatureStatus::CannotOpen) {
+    Message(kCannotOpenBin, kFileOpenErrorCaption);
+    return false;
+  }
+  if (check.status == SignatureStatus::NotABin) {
+    Message(check.text, check.caption);
+    return false;
+  }
+  {
+    std::lock_guard lock(mutex_);
+    generation_ = check.generation;
+    sourcePath_ = sourcePath;
+    newPath_ = newPath;
+    nextSaveSecond_ = settings_.autoVTime * 60 + secondsTick;
+    if (!ReadVeTable(sourcePath, &original_)) {
+      Message(kReadError, kReadErrorCaption);
+      return false;
+    }
+    tableRead_ = true;
+    ResetLocked();
+  }
+  active_.store(true, std::memory_order_release);
+  settings_.learnVe = sourcePath;
+  SplitPath(sourcePath, &settings_.learnVeName, &settings_.learnVePath);
+  settings_.flshBin = newPath;
+  SplitPath(newPath, &settings_.flshBinFile, &settings_.flshBinPath);
+  if (hooks_.writeSettings) hooks_.writeSettings();
+  if (hooks_.stateChanged) hooks_.stateChanged();
+  return true;
+}
+
+bool VeLearn::Stop() {
+  if (!Active()) return true;
+  active_.store(false, std::memory_order_release);
+  // The lock is the hand-over: a frame being accumulated finishes first.
+  std::lock_guard lock(mutex_);
+  if (!WriteNewBin(true)) {
+    Message(kWriteError, kWriteErrorCaption);
+    return false;
+  }
+  if (hooks_.stateChanged) hooks_.stateChanged();
+  return true;
+}
+
+void VeLearn::SaveAtExit() {
+  if (!Active()) return;
+  active_.store(false, std::memory_order_release);
+  std::lock_guard lock(mutex_);
+  WriteNewBin(false);
+}
+
+void VeLearn::AutoSave(std::int32_t secondsTick) {
+  if (settings_.autoVSave != 1 || secondsTick < nextSaveSecond_) return;
+  nextSaveSecond_ = settings_.autoVTime * 60 + secondsTick;
+  if (!Active()) return;
+  std::lock_guard lock(mutex_);
+  if (!WriteNewBin(true)) {
+    Message(kWriteError, kWriteErrorCaption);
+    return;
+  }
+  if (!ReadVeTable(newPath_, &original_)) {
+    Message(kReadError, kReadErrorCaption);
+    return;
+  }
+  ResetLocked();
+}
+
+bool VeLearn::WriteNewBin(bool showMessages) {
+  if (settings_.smoothFac > 0) {
+    const int ier = SmoothLearnedTable(learned_, settings_.smoothFac);
+    if (ier > 0 && showMessages) {
+      char caption[32];
+      std::snprintf(caption, sizeof caption, "Smoother Error: %d", ier);
+      Message("Error Smoothing VE table for VE Learn", caption);
+    }
+  }
+  return WriteVeTable(sourcePath_, newPath_, static_cast<std::uint16_t>(generation_), learned_);
+}
+
+void VeLearn::Reset() {
+  std::lock_guard lock(mutex_);
+  ResetLocked();
+}
+
+void VeLearn::ResetLocked() {
+  for (int r = 1; r <= kVeRows; ++r)
+    for (int c = 1; c <= kVeColumns; ++c) {
+      learned_.At(r, c) = original_.At(r, c);
+      correction_.At(r, c) = 0;
+    }
+  grid_->Clear();
+  wbBlmWarning_ = false;
+  frameCount_ = 0;
+  sampleCount_ = 0;
+}
+
+void VeLearn::OnFrame(const std::uint8_t* data, bool draw) {
+  std::unique_lock lock(mutex_);
+  ++frameCount_;
+  const int map = RoundedMap(data);
+  const int tps = RoundedTps(data);
+  mapBinNow_ = MapBin(map);
+  rpmBinNow_ = RpmBin(data[frame::kRpmCoarse28], data[frame::kRpmStep31]);
+  displayMap_ = map;
+  learnedThisFrame_ = false;
+
+  const Gate gate = Accumulate(data, map, tps);
+  if (gate == Gate::Sample) learnedThisFrame_ = true;
+  if (gate != Gate::Forget) {
+    previousMap_ = map;
+    previousTps_ = tps;
+  }
+
+  if (++redrawCount_ > settings_.updateDivisor && draw) {
+    redrawCount_ = 0;
+    lock.unlock();  // the window recomputes under the same lock while it draws
+    if (hooks_.redraw) hooks_.redraw();
+    return;
+  }
+  if (++recomputeCount_ >= kRecomputeEveryFrames) {
+    recomputeCount_ = 0;
+    RecomputeLocked();
+  }
+}
+
+VeLearn::Gate VeLearn::Accumulate(const std::uint8_t* data, int map, int tps) {
+  if (!Active() || !live_.engineRunning.load()) return Gate::Forget;
+  const Gate steady = SteadinessGates(data, map, tps);
+  if (steady != Gate::Sample) return steady;
+  return TakeSample(data);
+}
+
+VeLearn::Gate VeLearn::SteadinessGates(const std::uint8_t* data, int map, int tps) {
+  const double coolant = TempCode(data[frame::kCoolantTemp], settings_.temperScale);
+  if (coolant < settings_.lrnLwr || coolant > settings_.lrnUpr) return Gate::Remember;
+  if (data[frame::kFlags13] & 0x50) {  // AE or DE: a transient
+    holdOff_ = kHoldOffFrames;
+    return Gate::Remember;
+  }
+  if (holdOff_ > 0) {
+    --holdOff_;
+    return Gate::Remember;
+  }
+  if (std::abs(map - previousMap_) > kSteadyStep) return Gate::Remember;
+  if (std::abs(tps - previousTps_) > kSteadyStep) return Gate::Remember;
+  if (map < 20) return Gate::Remember;
+  if (data[frame::kRpmCoarse28] * 25 < kMinLearnRpm) return Gate::Remember;
+  if (live_.mapSensorBar.load() > 1 && data[frame::kBoost] > 0) return Gate::Forget;
+  return Gate::Sample;
+}
+
+VeLearn::Gate VeLearn::TakeSample(const std::uint8_t* data) {
+  const int rpmBin = RpmBin(data[frame::kRpmCoarse28], data[frame::kRpmStep31]);
+  const int mapBin = MapBin(RoundedMap(data));
+  if (settings_.lrnInp == 0) {
+    if (!(data[frame::kFlags14] & 0x02)) return Gate::Remember;  // block learn not active
+    const int blm = data[frame::kBlm], integrator = data[frame::kInt];
+    if ((blm > 128 && integrator < 124) || (blm < 128 && integrator > 132)) return Gate::Forget;
+    grid_->Add(rpmBin, mapBin, static_cast<std::uint32_t>(blm));
+    ++sampleCount_;
+    return Gate::Sample;
+  }
+  if (data[frame::kFlags14] & 0x80) return Gate::Remember;  // closed loop: the ECM trims
+  if (data[frame::kBlm] != 128) {
+    wbBlmWarning_ = true;
+    return Gate::Remember;
+  }
+  const int commanded = data[frame::kCommandedAfr];
+  // No reading yet (sensor warming, no channel): a sample of 0 would empty the bin.
+  if (commanded == 0 || live_.wbAfr.load() <= 0.0) return Gate::Sample;
+  const auto sample = static_cast<std::uint32_t>(live_.wbAfr.load() / (commanded / 10.0) * 128 + 0.5);
+  grid_->Add(rpmBin, mapBin, sample);
+  ++sampleCount_;
+  return Gate::Sample;
+}
+
+void VeLearn::Recompute() {
+  std::lock_guard lock(mutex_);
+  RecomputeLocked();
+}
+
+void VeLearn::RecomputeLocked() {
+  overflowTitle_.clear();
+  overflowRpm_.clear();
+  overflowMap_.clear();
+  const double gain = settings_.lrnInp == 0 ? kBlmGain : kWidebandGain;
+  for (int r = 1; r <= kVeRows; ++r) {
+    for (int c = 1; c <= kVeColumns; ++c) {
+      const int rpm = kVeRpmAxis[r - 1], map = kVeMapAxis[c - 1];
+      const std::uint32_t average = NeighbourhoodAverage(*grid_, rpm, map);
+      if (average == 0) continue;
+      std::int32_t factor = static_cast<std::int32_t>((static_cast<double>(average) - 128) * gain + 128);
+      factor = factor < kFactorMin ? kFactorMin : (factor > kFactorMax ? kFactorMax : factor);
+      correction_.At(r, c) = factor;
+      std::int32_t cell = (factor * original_.At(r, c)) >> 7;
+      if (cell > 255) {
+        cell = 255;
+        char text[32];
+        overflowTitle_ = "Overflow on VE:";
+        std::snprintf(text, sizeof text, "%d RPM   ", rpm);
+        overflowRpm_ = text;
+        std::snprintf(text, sizeof text, "%d KPa   ", map);
+        overflowMap_ = text;
+      }
+      learned_.At(r, c) = cell;
+    }
+  }
+}
+
+}  // namespace vantor

@@ -1,0 +1,108 @@
+#pragma once
+// VE learn: corrections to the VE table learned from driving. Every frame that
+// passes the steadiness and temperature gates adds one sample to the learn
+// grid; every 17th frame the grid becomes a learned table; stopping (or an
+// auto-save) smooths it and writes the new BIN.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "cal/ve_table.h"
+#include "live/frame_consumer.h"
+#include "velearn/learn_grid.h"
+
+namespace vantor {
+
+struct Settings;
+struct LiveData;
+
+// Shows a message box (text, caption); the window or the command line decides how.
+using VeLearnMessageHook = std::function<void(const std::string& text, const std::string& caption)>;
+
+struct VeLearnHooks {
+  VeLearnMessageHook messageBox;
+  std::function<void()> writeSettings;   // the configuration file
+  std::function<void()> redraw;          // the VE learn display's table (draw flag set)
+  std::function<void()> stateChanged;    // menu items and the main window
+};
+
+constexpr double kBlmGain = 0.66667;
+constexpr double kWidebandGain = 1.0;
+constexpr int kHoldOffFrames = 34;
+
+class VeLearn : public FrameConsumer {
+ public:
+  VeLearn(Settings& settings, const LiveData& live, VeLearnHooks hooks);
+
+  // Start learn after the file choosers: source BIN and the new BIN's full path.
+  // False when learning did not start (the reason went to the message hook).
+  bool Start(const std::string& sourcePath, const std::string& newPath, std::int32_t secondsTick);
+  // Stop learn: writes the new BIN. False when the write failed.
+  bool Stop();
+  // At exit: no message, no reload.
+  void SaveAtExit();
+  // Called by the frame processing loop when its auto-update is due.
+  void AutoSave(std::int32_t secondsTick);
+
+  void OnFrame(const std::uint8_t* data, bool draw) override;  // Accumulate
+  void Recompute();
+  void Reset();
+
+  bool Active() const { return active_.load(std::memory_order_acquire); }
+  std::int32_t NextSaveSecond() const { return nextSaveSecond_; }
+
+  // What the VE learn window shows. Lock TablesLock() while reading the tables.
+  std::unique_lock<std::mutex> TablesLock() { return std::unique_lock(mutex_); }
+  const VeTable& Original() const { return original_; }
+  const VeTable& Learned() const { return learned_; }
+  const VeTable& Correction() const { return correction_; }
+  bool TableRead() const { return tableRead_; }
+  bool LearnedThisFrame() const { return learnedThisFrame_; }
+  bool WbBlmWarning() const { return wbBlmWarning_; }
+  const std::string& OverflowTitle() const { return overflowTitle_; }
+  const std::string& OverflowRpm() const { return overflowRpm_; }
+  const std::string& OverflowMap() const { return overflowMap_; }
+  int DisplayMap() const { return displayMap_; }
+  int MapBinNow() const { return mapBinNow_; }
+  int RpmBinNow() const { return rpmBinNow_; }
+  std::uint32_t FrameCount() const { return frameCount_; }
+  std::uint32_t SampleCount() const { return sampleCount_; }
+  unsigned Generation() const { return generation_; }
+
+ private:
+  enum class Gate { Sample, Remember, Forget };
+  Gate Accumulate(const std::uint8_t* data, int map, int tps);
+  Gate SteadinessGates(const std::uint8_t* data, int map, int tps);
+  Gate TakeSample(const std::uint8_t* data);
+  void RecomputeLocked();
+  void ResetLocked();
+  bool WriteNewBin(bool showMessages);
+  void Message(const std::string& text, const std::string& caption) const;
+
+  Settings& settings_;
+  const LiveData& live_;
+  VeLearnHooks hooks_;
+
+  std::mutex mutex_;  // the tables and the grid: display thread and user-interface thread
+  std::atomic<bool> active_{false};
+  VeTable original_, learned_, correction_;
+  std::unique_ptr<LearnGrid> grid_;
+  bool tableRead_ = false;
+  unsigned generation_ = 0;
+  std::string sourcePath_, newPath_;
+  std::int32_t nextSaveSecond_ = 0;
+  int holdOff_ = 0;
+  int previousMap_ = 0, previousTps_ = 0;
+  bool learnedThisFrame_ = false;
+  bool wbBlmWarning_ = false;
+  std::string overflowTitle_, overflowRpm_, overflowMap_;
+  std::uint32_t frameCount_ = 0, sampleCount_ = 0;
+  int redrawCount_ = 0, recomputeCount_ = 0;
+  int displayMap_ = 0, mapBinNow_ = 0, rpmBinNow_ = 0;
+};
+
+}  // namespace vantor

@@ -1,0 +1,239 @@
+#include "velearn/ve_learn.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cal/cal_image.h"
+#include "cal/ve_file.h"
+#include "live/live_data.h"
+#include "live/live_frame.h"
+#include "settings/settings.h"
+
+namespace vantor {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Frame = std::array<std::uint8_t, 273>;
+
+// A steady closed-loop cruise frame at 2400 RPM, 60 kPa, 90 C coolant.
+Frame CruiseFrame(std::uint8_t blm = 140, std::uint8_t integrator = 128) {
+  Frame f{};
+  f[frame::kCoolantTemp] = 174;   // 90.5 C
+  f[frame::kLoadMap] = 128;       // 60 kPa
+  f[frame::kTps] = 20;            // 8 %
+  f[frame::kRpmCoarse28] = 96;    // 2400 RPM
+  f[frame::kFlags14] = 0x82;      // closed loop, block learn on
+  f[frame::kBlm] = blm;
+  f[frame::kInt] = integrator;
+  f[frame::kCommandedAfr] = 147;
+  return f;
+}
+
+constexpr int kCruiseRow = 19;     // 2400 RPM
+constexpr int kCruiseColumn = 9;   // 60 kPa
+
+class VeLearnTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("ve_learn_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+    source_ = (dir_ / "base_00012.bin").string();
+    newBin_ = (dir_ / "base_00013.bin").string();
+    WriteSource(128);
+    settings_.smoothFac = 0;
+    live_.engineRunning = 1;
+    live_.mapSensorBar = 1;
+    learn_ = std::make_unique<VeLearn>(settings_, live_, VeLearnHooks{
+        [this](const std::string& text, const std::string& caption) { messages_.push_back(caption + ": " + text); },
+        {}, {}, {}});
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void WriteSource(std::uint8_t cell) {
+    CalImage image;
+    image.SetGeneration(12);
+    const char* signature = "ORV9";
+    for (int i = 0; i < 4; ++i) image[2 + i] = static_cast<std::uint8_t>(signature[i]);
+    image.SetLayoutVersion(kLayout10);
+    for (int r = 1; r <= kVeRows; ++r)
+      for (int c = 1; c <= kVeColumns; ++c) image.SetVeCell(r, c, cell);
+    std::ofstream(source_, std::ios::binary).write(reinterpret_cast<const char*>(image.Data()), kCalImageSize);
+  }
+
+  void Feed(const Frame& f, int times = 1) {
+    for (int i = 0; i < times; ++i) learn_->OnFrame(f.data(), false);
+  }
+  void StartLearning() { ASSERT_TRUE(learn_->Start(source_, newBin_, 0)); }
+  // The first frame after the start is compared with nothing and only remembered.
+  void StartSteady(const Frame& f) {
+    StartLearning();
+    Feed(f);
+    ASSERT_EQ(learn_->SampleCount(), 0u);
+  }
+
+  fs::path dir_;
+  std::string source_, newBin_;
+  Settings settings_;
+  LiveData live_;
+  std::vector<std::string> messages_;
+  std::unique_ptr<VeLearn> learn_;
+};
+
+TEST_F(VeLearnTest, SteadyBlmCruiseMovesTheCellTowardsBlm) {
+  StartSteady(CruiseFrame(140));
+  Feed(CruiseFrame(140), 4);
+  EXPECT_EQ(learn_->SampleCount(), 4u);
+  learn_->Recompute();
+  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 136);  // trunc(12 x 0.66667 + 128)
+  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 136);     // 136 x 128 / 128
+  EXPECT_EQ(learn_->Learned().At(1, 1), 128);                            // no data there
+}
+
+TEST_F(VeLearnTest, NothingIsLearnedWhileTheEngineIsNotRunning) {
+  StartLearning();
+  live_.engineRunning = 0;
+  Feed(CruiseFrame(), 5);
+  EXPECT_EQ(learn_->SampleCount(), 0u);
+}
+
+TEST_F(VeLearnTest, CoolantOutsideTheWindowIsNotSampled) {
+  StartLearning();
+  Frame cold = CruiseFrame();
+  cold[frame::kCoolantTemp] = 140;  // 65 C, below 75
+  Feed(cold, 3);
+  EXPECT_EQ(learn_->SampleCount(), 0u);
+}
+
+TEST_F(VeLearnTest, MapJumpIsNotSampledAndTheNextFrameIsComparedWithIt) {
+  StartSteady(CruiseFrame());
+  Feed(CruiseFrame());
+  Frame jump = CruiseFrame();
+  jump[frame::kLoadMap] = 128 + 20;  // +6 kPa (59.999 -> 66.25 rounds to 66)
+  Feed(jump);
+  EXPECT_EQ(learn_->SampleCount(), 1u);
+  Feed(jump);  // compared with the jump frame: steady now
+  EXPECT_EQ(learn_->SampleCount(), 2u);
+}
+
+TEST_F(VeLearnTest, TransientHoldsLearningOffFor34Frames) {
+  StartLearning();
+  Frame decel = CruiseFrame();
+  decel[frame::kFlags13] = 0x10;  // DE
+  Feed(decel);
+  Feed(CruiseFrame(), 34);
+  EXPECT_EQ(learn_->SampleCount(), 0u);
+  Feed(CruiseFrame());
+  EXPECT_EQ(learn_->SampleCount(), 1u);
+}
+
+TEST_F(VeLearnTest, BlmAgainstIntegratorIsNotSampledNorRemembered) {
+  StartSteady(CruiseFrame());
+  Frame high = CruiseFrame(140, 120);
+  high[frame::kLoadMap] = 140;  // 63.75 kPa: a 4 kPa step, steady
+  Feed(high);
+  EXPECT_EQ(learn_->SampleCount(), 0u);
+  // Had the rejected frame been remembered (64 kPa), 67 kPa would be steady; it is
+  // compared with the cruise frame (60 kPa) instead and rejected as a jump.
+  Frame higher = CruiseFrame();
+  higher[frame::kLoadMap] = 150;  // 66.9 kPa
+  Feed(higher);
+  EXPECT_EQ(learn_->SampleCount(), 0u);
+  Feed(higher);
+  EXPECT_EQ(learn_->SampleCount(), 1u);
+}
+
+TEST_F(VeLearnTest, BoostWithATwoBarSensorIsNotLearned) {
+  StartLearning();
+  live_.mapSensorBar = 2;
+  Frame boost = CruiseFrame();
+  boost[frame::kBoost] = 10;
+  Feed(boost, 3);
+  EXPECT_EQ(learn_->SampleCount(), 0u);
+}
+
+TEST_F(VeLearnTest, FactorIsLimitedAndOverflowIsReported) {
+  WriteSource(250);
+  StartSteady(CruiseFrame(200));
+  Feed(CruiseFrame(200), 4);  // trunc(72 x 0.66667 + 128) = 176 -> 144
+  learn_->Recompute();
+  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 144);
+  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 255);  // 250 x 144 / 128 = 281
+  EXPECT_EQ(learn_->OverflowTitle(), "Overflow on VE:");
+  EXPECT_EQ(learn_->OverflowRpm().substr(0, 8), "2400 RPM");
+}
+
+TEST_F(VeLearnTest, WidebandLeanerThanCommandedRaisesTheVe) {
+  settings_.lrnInp = 1;
+  StartLearning();
+  Frame open = CruiseFrame(128);
+  open[frame::kFlags14] = 0x00;  // open loop
+  live_.wbAfr = 16.17;           // 10 % leaner than 14.7
+  Feed(open, 5);
+  learn_->Recompute();
+  EXPECT_GT(learn_->Learned().At(kCruiseRow, kCruiseColumn), 128);
+}
+
+TEST_F(VeLearnTest, WidebandReadingOfZeroTakesNoSample) {
+  settings_.lrnInp = 1;
+  StartLearning();
+  Frame open = CruiseFrame(128);
+  open[frame::kFlags14] = 0x00;
+  live_.wbAfr = 0.0;
+  Feed(open, 5);
+  EXPECT_EQ(learn_->SampleCount(), 0u);
+  learn_->Recompute();
+  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 128);
+}
+
+TEST_F(VeLearnTest, WidebandModeWarnsWhenBlmIsNotNeutral) {
+  settings_.lrnInp = 1;
+  StartLearning();
+  Frame open = CruiseFrame(140);
+  open[frame::kFlags14] = 0x00;
+  live_.wbAfr = 14.7;
+  Feed(open, 2);
+  EXPECT_TRUE(learn_->WbBlmWarning());
+  EXPECT_EQ(learn_->SampleCount(), 0u);
+}
+
+TEST_F(VeLearnTest, StopWritesTheNewBinWithTheNextGeneration) {
+  StartSteady(CruiseFrame(140));
+  Feed(CruiseFrame(140), 16);  // the 17th frame recomputes the learned table
+  ASSERT_TRUE(learn_->Stop());
+  EXPECT_FALSE(learn_->Active());
+  const SignatureCheck check = CheckSignature(newBin_);
+  ASSERT_EQ(check.status, SignatureStatus::Bin);
+  EXPECT_EQ(check.generation, 13);
+  VeTable written;
+  ASSERT_TRUE(ReadVeTable(newBin_, &written));
+  EXPECT_EQ(written.At(kCruiseRow, kCruiseColumn), 136);
+  EXPECT_EQ(written.At(35, 14), 128);
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(VeLearnTest, StartRefusesAFileThatIsNotABin) {
+  std::ofstream(source_, std::ios::binary | std::ios::trunc) << "not a calibration";
+  EXPECT_FALSE(learn_->Start(source_, newBin_, 0));
+  EXPECT_FALSE(learn_->Active());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], "Incorrect BIN File: Not an ORV KDM-9 Flash BIN!");
+}
+
+TEST_F(VeLearnTest, StartRemembersTheFilesInTheSettings) {
+  StartLearning();
+  EXPECT_EQ(settings_.learnVe, source_);
+  EXPECT_EQ(settings_.learnVeName, "base_00012.bin");
+  EXPECT_EQ(settings_.flshBin, newBin_);
+  EXPECT_EQ(settings_.flshBinFile, "base_00013.bin");
+}
+
+}  // namespace
+}  // namespace vantor
