@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cal/cal_image.h"
+#include "cal/temp_dir.h"
+#include "update/bin_naming.h"
+#include "update/calibration_migration.h"
+#include "update/firmware_image.h"
+#include "update/single_bin_update.h"
+
+namespace vantor {
+namespace {
+
+using std::chrono::milliseconds;
+
+class UpdateFilesTest : public ::testing::Test {
+ protected:
+  std::string Source(std::uint8_t major, std::uint8_t minor, const std::string& name = "src.bin") {
+    const auto calibration = test::SampleCalibration(31, major, minor);
+    const CalImage image = MakeImageFromCalibration(calibration.data());
+    test::WriteAll(dir.File(name), std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize));
+    return dir.File(name);
+  }
+  test::TempDir dir;
+};
+
+TEST(BinNaming, NewGoesBeforeTheExtension) {
+  EXPECT_EQ(UpdatedBinName("/a/b/calib.bin"), "/a/b/calib_new.bin");
+  EXPECT_EQ(UpdatedBinName("/a/b/calib.BIN"), "/a/b/calib_new.BIN");
+  EXPECT_EQ(UpdatedBinName("/a/b/calib"), "/a/b/calib_new.bin");
+  EXPECT_EQ(UpdatedBinName("/a/b.d/calib"), "/a/b.d/calib_new.bin");
+  EXPECT_EQ(UpdatedBinName("calib.v2.bin"), "calib.v2_new.bin");
+}
+
+TEST_F(UpdateFilesTest, Layout10GetsTheFeatureBitAndParameterBlock) {
+  const std::string source = Source(1, 0);
+  const auto before = test::ReadAll(source);
+  const ConvertOutcome outcome = ConvertCalibration(source, dir.File("new.bin"), milliseconds(0));
+  ASSERT_EQ(outcome.status, ConvertStatus::Ok);
+  EXPECT_TRUE(outcome.text.empty());
+  const auto after = test::ReadAll(dir.File("new.bin"));
+  ASSERT_EQ(after.size(), kCalImageSize);
+  EXPECT_EQ(after[9], 1);
+  EXPECT_EQ(after[10], 1);
+  EXPECT_EQ(after[0x0B8D], before[0x0B8D] | 0x10);
+  EXPECT_EQ(after[0x0DC0], 0x86);
+  EXPECT_EQ(after[0x0DCE], 0xC0);
+  EXPECT_EQ(after[0x0DD8], 0x40);
+  EXPECT_EQ(after[0x0DD9], before[0x0DD9]);
+  for (std::size_t i = 11; i < 0x0B8D; ++i) ASSERT_EQ(after[i], before[i]) << i;
+  EXPECT_EQ(test::SumBytes(after, 8, 0x1FFF), test::StoredChecksum(after));
+  EXPECT_EQ(test::SumBytes(after, 8, 0x7FFF), test::StoredChecksum(after));
+}
+
+TEST_F(UpdateFilesTest, OtherLayoutsOnlyGetTheVersionBytes) {
+  const std::string source = Source(0, 9);
+  const auto before = test::ReadAll(source);
+  ASSERT_EQ(ConvertCalibration(source, dir.File("new.bin"), milliseconds(0)).status, ConvertStatus::Ok);
+  const auto after = test::ReadAll(dir.File("new.bin"));
+  for (std::size_t i = 8; i < 8192; ++i)
+    if (i != 9 && i != 10) {
+      ASSERT_EQ(after[i], before[i]) << i;
+    }
+  EXPECT_EQ(test::SumBytes(after, 8, 0x7FFF), test::StoredChecksum(after));
+}
+
+TEST_F(UpdateFilesTest, CurrentCalibrationWritesNothing) {
+  const ConvertOutcome outcome = ConvertCalibration(Source(1, 1), dir.File("new.bin"), milliseconds(0));
+  EXPECT_EQ(outcome.status, ConvertStatus::AlreadyCurrent);
+  EXPECT_EQ(outcome.text, "Calibration Already Current");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin")));
+}
+
+TEST_F(UpdateFilesTest, ConversionErrorsCarryTheirTexts) {
+  EXPECT_EQ(ConvertCalibration(dir.File("none.bin"), dir.File("n.bin"), milliseconds(0)).text,
+            "Calibration File Open Failed");
+  test::WriteAll(dir.File("short.bin"), std::vector<std::uint8_t>(8191, 0));
+  EXPECT_EQ(ConvertCalibration(dir.File("short.bin"), dir.File("n.bin"), milliseconds(0)).text,
+            "Calibration File Read Failure");
+  EXPECT_EQ(ConvertCalibration(Source(1, 0), dir.File("no/such/dir/n.bin"), milliseconds(0)).text,
+            "New Calibration File Open Failed");
+}
+
+TEST_F(UpdateFilesTest, OneFileUpdateBoxes) {
+  const SingleBinUpdate made = UpdateOneBinFile(Source(1, 0, "calib.bin"));
+  EXPECT_EQ(made.result, 0);
+  EXPECT_EQ(made.newPath, dir.File("calib_new.bin"));
+  EXPECT_EQ(made.caption, "SUCCESS!");
+  EXPECT_EQ(made.text, "            New BIN has been Created             ");
+  EXPECT_TRUE(std::filesystem::exists(made.newPath));
+
+  const SingleBinUpdate current = UpdateOneBinFile(Source(1, 1, "cur.bin"));
+  EXPECT_EQ(current.text, "Calibration Already Current");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("cur_new.bin")));
+
+  test::WriteAll(dir.File("other.bin"), std::vector<std::uint8_t>(100, 0x41));
+  const SingleBinUpdate other = UpdateOneBinFile(dir.File("other.bin"));
+  EXPECT_TRUE(other.chooseAgain);
+  EXPECT_EQ(other.text, "Not an ORV Flash BIN");
+  EXPECT_EQ(other.caption, "Incorrect BIN File");
+
+  EXPECT_EQ(UpdateOneBinFile(dir.File("none.bin")).caption, "File Open Error");
+
+  auto shortBin = test::ReadAll(Source(1, 0, "short.bin"));
+  shortBin.resize(4000);
+  test::WriteAll(dir.File("short.bin"), shortBin);
+  const SingleBinUpdate failed = UpdateOneBinFile(dir.File("short.bin"));
+  EXPECT_EQ(failed.text, "             BIN Creation failed             \n\nCalibration File Read Failure");
+  EXPECT_EQ(failed.caption, "Incorrect BIN File");
+}
+
+TEST_F(UpdateFilesTest, FirmwareImageMustBeExactly24576Bytes) {
+  FirmwareImage image;
+  std::string error;
+  EXPECT_FALSE(LoadFirmwareImage(dir.File("none.bin"), &image, &error));
+  EXPECT_NE(error.find("Missing"), std::string::npos);
+  test::WriteAll(dir.File("small.bin"), std::vector<std::uint8_t>(24575, 1));
+  EXPECT_FALSE(LoadFirmwareImage(dir.File("small.bin"), &image, &error));
+  test::WriteAll(dir.File("big.bin"), std::vector<std::uint8_t>(24577, 1));
+  EXPECT_FALSE(LoadFirmwareImage(dir.File("big.bin"), &image, &error));
+  EXPECT_NE(error.find("24576"), std::string::npos);
+  test::WriteAll(dir.File("ok.bin"), std::vector<std::uint8_t>(24576, 7));
+  EXPECT_TRUE(LoadFirmwareImage(dir.File("ok.bin"), &image, &error));
+  EXPECT_EQ(image[24575], 7);
+}
+
+TEST(FirmwareImage, ShippedStandInIsTheDocumentedPattern) {
+  FirmwareImage image;
+  std::string error;
+  ASSERT_TRUE(LoadFirmwareImage(std::string(VANTOR_DATA_DIR) + "/firmware_stand_in.bin", &image, &error)) << error;
+  EXPECT_EQ(image, StandInFirmwareImage());
+  EXPECT_EQ(std::string(image.begin() + 128, image.begin() + 136), "STAND-IN");
+  EXPECT_EQ(DefaultFirmwarePath("/opt/orv"), "/opt/orv/" + std::string(kFirmwareFileName));
+}
+
+}  // namespace
+}  // namespace vantor
