@@ -119,29 +119,35 @@ int TriangulateY(const Shape& s, double p, SolveWork& w, double* c) {
   return band;
 }
 
-// Solves (ry) c (rx)' = h: first each column block against ry, then each
-// row against rx.
-void BackSolve(const Shape& s, int bandX, int bandY, SolveWork& w, double* c) {
-  for (int i = 0; i < s.nk1x; ++i) {
-    double* block = c + i * s.nk1y;
-    BackSubstitute(w.ay, block, s.nk1y, bandY, block);
-  }
-  for (int j = 0; j < s.nk1y; ++j) {
-    for (int i = 0; i < s.nk1x; ++i) w.right[i] = c[j + i * s.nk1y];
-    BackSubstitute(w.ax, w.right.data(), s.nk1x, bandX, w.right.data());
-    for (int i = 0; i < s.nk1x; ++i) c[j + i * s.nk1y] = w.right[i];
-  }
+// Solves (ry) c (rx)' = h: first along y for every x index, then along x
+// for every y index.
+void BackSolve(const Shape& s, int bandX, int bandY, const SolveWork& w, double* c) {
+  BackSubstituteMany(w.ay, s.nk1y, bandY, c, 1, s.nk1x, s.nk1y);
+  BackSubstituteMany(w.ax, s.nk1x, bandX, c, s.nk1y, s.nk1y, 1);
 }
 
-double SplineAtGridPoint(const Shape& s, const SolveWork& w, const double* c, int ix, int iy) {
-  double term = 0.0;
-  int first = w.nrx[ix] * s.nk1y + w.nry[iy];
+// The spline at the grid points (ix, iy) and (ix, iy + 1): two independent
+// sums, each formed in the order of a single evaluation, so that the additions
+// of one do not wait for the other's.
+void SplineAtPointPair(const Shape& s, const SolveWork& w, const double* c, int ix, int iy,
+                       double& first, double& second) {
+  const int nextY = iy + 1 < s.my ? iy + 1 : iy;
+  const double* row = c + w.nrx[ix] * s.nk1y;
+  const double* c0 = row + w.nry[iy];
+  const double* c1 = row + w.nry[nextY];
+  double t0 = 0.0;
+  double t1 = 0.0;
   for (int l1 = 0; l1 < kOrder; ++l1) {
     const double fac = w.spx[ix][l1];
-    for (int l2 = 0; l2 < kOrder; ++l2) term = term + fac * w.spy[iy][l2] * c[first + l2];
-    first += s.nk1y;
+    for (int l2 = 0; l2 < kOrder; ++l2) {
+      t0 = t0 + fac * w.spy[iy][l2] * c0[l2];
+      t1 = t1 + fac * w.spy[nextY][l2] * c1[l2];
+    }
+    c0 += s.nk1y;
+    c1 += s.nk1y;
   }
-  return term;
+  first = t0;
+  second = t1;
 }
 
 // Squared residuals: their total and each knot interval's share.
@@ -155,9 +161,13 @@ double Residuals(const GridView& grid, const Shape& s, const SolveWork& w, const
   for (int ix = 0; ix < s.mx; ++ix) {
     const int numx = w.nrx[ix];
     int nroldy = 0;
+    double values[kMaxPointsY + 1];
+    for (int iy = 0; iy < s.my; iy += 2) {
+      SplineAtPointPair(s, w, c, ix, iy, values[iy], values[iy + 1]);
+    }
     for (int iy = 0; iy < s.my; ++iy) {
       const int numy = w.nry[iy];
-      const double diff = grid.z[iz++] - SplineAtGridPoint(s, w, c, ix, iy);
+      const double diff = grid.z[iz++] - values[iy];
       const double term = diff * diff;
       fp = fp + term;
       fpx[numx] = fpx[numx] + term;

@@ -36,17 +36,23 @@ inline void Rotate(const Rotation& r, double& a, double& b) {
   a = r.cos * oldA - r.sin * oldB;
 }
 
-// Solves a * c = z for the n x n upper triangular band matrix a of the given
-// band width (diagonal in column 0). z and c may be the same storage.
+// Solves a * c = v in place for count right-hand sides at once: the n x n
+// upper triangular band matrix a (diagonal in column 0) and element (i, k)
+// of the right-hand sides at v[i * rowStride + k * columnStride]. Each
+// right-hand side sees the operations of a single solve in the same order;
+// interleaving them only keeps the divisions from waiting on each other.
 template <std::size_t Rows>
-void BackSubstitute(const std::array<std::array<double, kBand>, Rows>& a, const double* z,
-                    int n, int band, double* c) {
-  c[n - 1] = z[n - 1] / a[n - 1][0];
-  for (int i = n - 2, done = 1; i >= 0; --i, ++done) {
-    double store = z[i];
+void BackSubstituteMany(const std::array<std::array<double, kBand>, Rows>& a, int n, int band,
+                        double* v, int rowStride, int count, int columnStride) {
+  for (int i = n - 1, done = 0; i >= 0; --i, ++done) {
     const int terms = done < band - 1 ? done : band - 1;
-    for (int l = 1; l <= terms; ++l) store = store - c[i + l] * a[i][l];
-    c[i] = store / a[i][0];
+    const auto& ai = a[i];
+    for (int k = 0; k < count; ++k) {
+      double* x = v + k * columnStride;
+      double store = x[i * rowStride];
+      for (int l = 1; l <= terms; ++l) store = store - x[(i + l) * rowStride] * ai[l];
+      x[i * rowStride] = store / ai[0];
+    }
   }
 }
 
