@@ -1,0 +1,34 @@
+#pragma once
+// Advances secondsTick once a second on its own thread.
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+namespace vantor {
+
+struct DisplayState;
+
+class SecondsTicker {
+ public:
+  explicit SecondsTicker(DisplayState& state) : state_(state) {}
+  ~SecondsTicker() { Stop(); }
+  SecondsTicker(const SecondsTicker&) = delete;
+  SecondsTicker& operator=(const SecondsTicker&) = delete;
+
+  void Start();
+  // Returns at once, also in the middle of a second.
+  void Stop();
+
+ private:
+  void Run();
+
+  DisplayState& state_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+}  // namespace vantor

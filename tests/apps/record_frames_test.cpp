@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "live/byte_source.h"
+#include "live/frame_reader.h"
+#include "live/live_data.h"
+#include "live/live_frame.h"
+#include "sim/engine_model.h"
+#include "sim/pty_server.h"
+#include "sim/sim_ecm.h"
+
+namespace vantor {
+namespace {
+
+struct LogFrames {
+  std::vector<std::vector<std::uint8_t>> good;
+  int bad = 0;
+};
+
+LogFrames ReadFrames(const std::string& path) {
+  LogFrames frames;
+  LogFileReader file;
+  if (!file.Open(path)) return frames;
+  ByteSources sources(nullptr, ByteSourceId::Analysis);
+  sources.SetAnalysisFile(true, &file);
+  LogFrameRead read{};
+  for (;;) {
+    const int result = ReadLogFrame(sources, read);
+    if (result == kFrameEndOfData) break;
+    if (result == kFrameOk) {
+      frames.good.emplace_back(read.data, read.data + kFrameDataSize);
+    } else {
+      ++frames.bad;
+    }
+  }
+  sources.SetAnalysisFile(false, nullptr);
+  return frames;
+}
+
+std::vector<std::vector<std::string>> ReadCsv(const std::string& path, std::string* header) {
+  std::ifstream in(path);
+  std::getline(in, *header);
+  std::vector<std::vector<std::string>> rows;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> cells;
+    std::stringstream cellsIn(line);
+    std::string cell;
+    while (std::getline(cellsIn, cell, ',')) cells.push_back(cell);
+    if (!line.empty() && line.back() == ',') cells.push_back("");
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+bool SameIgnoringBank(const std::uint8_t* a, const std::vector<std::uint8_t>& b) {
+  for (int i = 0; i < kFrameDataSize; ++i) {
+    if (i != frame::kBankInfo && a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+enum Column { kIndex, kTime, kMark, kRunSeconds, kRpm, kCylinders, kMapBar, kBankValid, kActiveBank, kRunning };
+
+class RecordFramesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() / ("vantor_record_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  int Tool(const std::string& arguments) {
+    const std::string command = std::string(VANTOR_TOOL) + " " + arguments;
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(RecordFramesTest, RecordingFromTheSimulatorOverAPseudoTerminalReadsBackFrameForFrame) {
+  sim::SimEcm ecm;
+  sim::PtyServer server(ecm);
+  std::string error;
+  ASSERT_TRUE(server.Start(&error)) << error;
+  const std::string log = (dir_ / "drive.dat").string();
+  const std::string csv = (dir_ / "drive.csv").string();
+  ASSERT_EQ(Tool("record --port " + server.SlavePath() + " --seconds 8 --mark-every 3 " + log), 0);
+  server.Stop();
+
+  const LogFrames frames = ReadFrames(log);
+  EXPECT_EQ(frames.bad, 0) << "every recorded frame passes the reader";
+  ASSERT_GT(frames.good.size(), 100u);
+
+  ASSERT_EQ(Tool("frames " + log + " > " + csv), 0);
+  std::string header;
+  const auto rows = ReadCsv(csv, &header);
+  EXPECT_EQ(header,
+            "index,time,mark,run_seconds,rpm,cylinders,map_sensor_bar,bank_valid,active_bank,engine_running,"
+            "wb_afr,fuel_pressure");
+  ASSERT_EQ(rows.size(), frames.good.size());
+  EXPECT_FALSE(rows[0][kTime].empty()) << "the recording's own time line comes with the first frame";
+  int marks = 0;
+  for (const auto& row : rows) marks += row[kMark].empty() ? 0 : 1;
+  EXPECT_EQ(marks, 2) << "marks at 3 and 6 seconds";
+
+  // The engine counts as running from the 35th frame with the ECM's running bit.
+  std::size_t runningFrames = 0, expectedStart = 0;
+  for (std::size_t i = 0; i < frames.good.size() && expectedStart == 0; ++i) {
+    if (frames.good[i][frame::kStatus1] & 0x80) {
+      if (++runningFrames == 35) expectedStart = i;
+    }
+  }
+  ASSERT_NE(expectedStart, 0u) << "the simulated engine starts within the recording";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    ASSERT_EQ(rows[i][kIndex], std::to_string(i));
+    EXPECT_EQ(rows[i][kRunning], i >= expectedStart ? "1" : "0") << "row " << i;
+  }
+
+  // The same frames come out of a fresh engine model: find where the
+  // recording starts in its sequence, then compare rpm and run time.
+  sim::EngineModel model;
+  std::uint8_t data[kFrameDataSize];
+  int skipped = 0;
+  for (model.NextFrame(data); !SameIgnoringBank(data, frames.good[0]); model.NextFrame(data)) {
+    ASSERT_LT(++skipped, 17 * 60) << "the recording does not start in the model's first minute";
+  }
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (i > 0) model.NextFrame(data);
+    ASSERT_TRUE(SameIgnoringBank(data, frames.good[i])) << "frame " << i << " lost or changed";
+    const sim::EngineState& state = model.State();
+    EXPECT_EQ(std::stoi(rows[i][kRunSeconds]), static_cast<int>(std::floor(state.runSeconds))) << "row " << i;
+    const double rpm = std::stod(rows[i][kRpm]);
+    if (state.rpm > 100) {
+      EXPECT_NEAR(rpm, state.rpm, state.rpm * 0.01 + 2) << "row " << i;
+    }
+    EXPECT_EQ(rows[i][kCylinders], "8");
+    EXPECT_EQ(rows[i][kBankValid], "1");
+  }
+}
+
+TEST_F(RecordFramesTest, RecordAppendsToAnExistingLogAndTheInProcessSimulatorWorks) {
+  const std::string log = (dir_ / "twice.dat").string();
+  ASSERT_EQ(Tool("record --port SIM --seconds 1 " + log), 0);
+  const auto once = std::filesystem::file_size(log);
+  ASSERT_EQ(Tool("record --port SIM --seconds 1 --stamp-every 1 " + log), 0);
+  EXPECT_GT(std::filesystem::file_size(log), 2 * once - 2 * 277 * 3);
+  const LogFrames frames = ReadFrames(log);
+  EXPECT_EQ(frames.bad, 0);
+  EXPECT_GT(frames.good.size(), 20u);
+}
+
+TEST_F(RecordFramesTest, UsageAndFailures) {
+  EXPECT_EQ(Tool("record --seconds 1 x.dat 2>/dev/null"), 2) << "no port";
+  EXPECT_EQ(Tool("record --port SIM x.dat 2>/dev/null"), 2) << "no duration";
+  EXPECT_EQ(Tool("record --port SIM --seconds 0 x.dat 2>/dev/null"), 2);
+  EXPECT_EQ(Tool("record --port SIM --seconds 1 " + (dir_ / "no/such/dir.dat").string() + " 2>/dev/null"), 1);
+  EXPECT_EQ(Tool("frames " + (dir_ / "missing.dat").string() + " 2>/dev/null"), 1);
+  EXPECT_EQ(Tool("frames 2>/dev/null"), 2);
+  EXPECT_EQ(Tool("record --help >/dev/null"), 0);
+}
+
+}  // namespace
+}  // namespace vantor
