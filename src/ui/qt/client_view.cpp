@@ -1,0 +1,36 @@
+#include "ui/qt/client_view.h"
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace vantor::ui {
+
+ClientView::ClientView(QWidget* parent) : QWidget(parent), surface_(this) {
+  setFixedSize(800, 600);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+}
+
+void ClientView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  surface_.WithPixels([&](const std::uint32_t* pixels, int width, int height) {
+    const QImage image(reinterpret_cast<const uchar*>(pixels), width, height, width * 4, QImage::Format_RGB32);
+    const QRect area = event->rect();
+    painter.drawImage(area, image, area);
+  });
+}
+
+void ClientView::keyPressEvent(QKeyEvent* event) {
+  if (!(onKey && onKey(event))) QWidget::keyPressEvent(event);
+}
+
+void ClientView::mouseMoveEvent(QMouseEvent* event) {
+  if (onMouseMove) onMouseMove();
+  QWidget::mouseMoveEvent(event);
+}
+
+}  // namespace vantor::ui

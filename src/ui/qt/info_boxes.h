@@ -1,0 +1,11 @@
+#pragma once
+// The modal About and Help boxes.
+
+class QWidget;
+
+namespace vantor::ui {
+
+void ShowAboutBox(QWidget* owner);
+void ShowHelpBox(QWidget* owner);
+
+}  // namespace vantor::ui

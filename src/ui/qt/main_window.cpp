@@ -1,0 +1,528 @@
+#include "ui/qt/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QThread>
+#include <QTimer>
+
+#include <chrono>
+
+#include "link/commands.h"
+#include "ui/draw/menu_commands.h"
+#include "ui/qt/app_icon.h"
+#include "ui/qt/client_view.h"
+#include "ui/qt/info_boxes.h"
+#include "ui/qt/port_list.h"
+#include "sim/sim_serial.h"
+
+namespace vantor::ui {
+namespace {
+
+// Items whose windows are not part of this program yet stay grayed.
+constexpr int kNotBuilt[] = {cmd::kLearnVe, cmd::kStopLearnVe, cmd::kPreferences, cmd::kUserDevices,
+                             cmd::kMalfCodes, cmd::kBankSelect};
+
+bool NotBuilt(int id) {
+  for (int item : kNotBuilt)
+    if (item == id) return true;
+  return false;
+}
+
+constexpr auto kSuspendBound = std::chrono::milliseconds(500);
+
+}  // namespace
+
+MainWindow::MainWindow(ProgramParts& parts)
+    : parts_(parts),
+      view_(new ClientView(this)),
+      secondsTimer_(new QTimer(this)),
+      liveView_(parts.live, parts.adc, [this] { return CurrentState(); }),
+      panel_(liveView_, spinner_, [this](const std::string& text, const std::string& caption) {
+        const QString t = QString::fromStdString(text), c = QString::fromStdString(caption);
+        QMetaObject::invokeMethod(this, [this, t, c] { ShowMessage(t, c); }, Qt::QueuedConnection);
+      }) {
+  setWindowTitle("Vantor");
+  setWindowIcon(AppIcon());
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setCentralWidget(view_);
+  BuildMenus();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  {
+    std::lock_guard<std::mutex> lock(namesMutex_);
+    portName_ = parts_.settings.port;
+  }
+
+  gauges_ = std::make_unique<GaugeDisplay>(parts_.settings, liveView_, panel_, view_->Surface());
+  painter_ = std::make_unique<DisplayPainter>(liveView_, panel_, *gauges_);
+  view_->Surface().SetPainter([this](Canvas& canvas) { painter_->Paint(canvas, Mode()); });
+  parts_.loop.SetConsumer(ConsumerSlot::Gauges, gauges_.get());
+  view_->onKey = [this](QKeyEvent* event) { return HandleKey(event); };
+  view_->onMouseMove = [this] {
+    if (Mode() != DisplayMode::Analysis && Mode() != DisplayMode::Flash && !view_->hasFocus() &&
+        QApplication::activeWindow() == this)
+      view_->setFocus();
+  };
+
+  secondsTimer_->setInterval(1000);
+  connect(secondsTimer_, &QTimer::timeout, this,
+          [this] { parts_.state.secondsTick.fetch_add(1, std::memory_order_acq_rel); });
+  InstallHooks();
+
+  if (parts_.settings.xPosHwnd != -1) {
+    move(parts_.settings.xPosHwnd, parts_.settings.yPosHwnd);
+  } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect desk = screen->geometry();
+    move(desk.width() / 2 - 400, desk.height() / 2 - 300);
+  }
+}
+
+MainWindow::~MainWindow() { parts_.loop.SetConsumer(ConsumerSlot::Gauges, nullptr); }
+
+void MainWindow::Start() {
+  view_->Surface().RepaintAll();
+  secondsTimer_->start();
+  parts_.StartThreads();
+  Command(cmd::kVantor);
+  view_->setFocus();
+}
+
+// ---- menu ----
+
+QAction* MainWindow::AddItem(QMenu* menu, int id, const QString& text) {
+  QAction* action = menu->addAction(text);
+  connect(action, &QAction::triggered, this, [this, id] { Command(id); });
+  items_[id] = action;
+  if (NotBuilt(id)) action->setEnabled(false);
+  return action;
+}
+
+void MainWindow::BuildMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  AddItem(file, cmd::kDataLog, "&DataLog...");
+  AddItem(file, cmd::kCloseDataLog, "Close DataLo&g");
+  file->addSeparator();
+  AddItem(file, cmd::kPlayback, "&Playback...");
+  AddItem(file, cmd::kStopPlayback, "&Stop Playback");
+  file->addSeparator();
+  AddItem(file, cmd::kLearnVe, "&Learn VE...");
+  AddItem(file, cmd::kStopLearnVe, "St&op Learn VE");
+  file->addSeparator();
+  AddItem(file, cmd::kPreferences, "Pre&ferences...");
+  AddItem(file, cmd::kUserDevices, "&User Devices...");
+  BuildPortMenu(file->addMenu("&CommPort"));
+  file->addSeparator();
+  AddItem(file, cmd::kExit, "E&xit");
+
+  QMenu* display = menuBar()->addMenu("&Display");
+  for (const MenuItemText& item : DisplayMenuItems()) AddItem(display, item.id, item.text);
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  AddItem(help, cmd::kHelp, "&Help");
+  AddItem(help, cmd::kAbout, "&About");
+
+  QAction* quick = menuBar()->addAction("         Quick Display Selections ->");
+  quick->setEnabled(false);
+  for (auto [id, text] : {std::pair{cmd::kVtd, "&VTD"}, std::pair{cmd::kTripQuick, "&TRIP"},
+                          std::pair{cmd::kVeQuick, "&VE"}, std::pair{cmd::kSpkQuick, "&SPK"},
+                          std::pair{cmd::kDiagQuick, "DIA&G"}}) {
+    const int command = id;
+    QAction* action = menuBar()->addAction(text);
+    connect(action, &QAction::triggered, this, [this, command] { Command(command); });
+    items_[command] = action;
+  }
+  for (int id : {cmd::kCloseDataLog, cmd::kStopPlayback, cmd::kStopLearnVe, cmd::kVantor}) items_[id]->setEnabled(false);
+}
+
+void MainWindow::BuildPortMenu(QMenu* menu) {
+  const auto& ids = ComPortCommands();
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    const QString text = i < 9 ? QString("COM&%1").arg(i + 1) : QString("COM%1").arg(i + 1);
+    AddItem(menu, ids[i], text);
+  }
+  menu->addSeparator();
+  for (const PortEntry& entry : SerialPortsPresent()) {
+    QAction* action = menu->addAction(QString::fromStdString(entry.text));
+    const std::string name = entry.portName;
+    connect(action, &QAction::triggered, this, [this, name] { ChoosePort(name); });
+  }
+  QAction* simulated = menu->addAction("Simulated ECM");
+  connect(simulated, &QAction::triggered, this, [this] { ChoosePort(sim::kSimPortName); });
+}
+
+bool MainWindow::MenuItemEnabled(int id) const {
+  auto it = items_.find(id);
+  return it != items_.end() && it->second->isEnabled();
+}
+
+void MainWindow::Command(int id) {
+  if (auto port = ComPortNumber(id)) {
+    ChoosePort("COM" + std::to_string(*port));
+    return;
+  }
+  if (DisplayOfCommand(id)) {
+    SelectDisplay(*this, parts_.settings, id);
+    return;
+  }
+  switch (id) {
+    case cmd::kAbout: ShowAbout(); break;
+    case cmd::kHelp: ShowHelp(); break;
+    case cmd::kExit: close(); break;
+    case cmd::kDataLog: StartDataLog(); break;
+    case cmd::kCloseDataLog: parts_.recorder.StopDataLog(); break;
+    case cmd::kPlayback: StartPlayback(); break;
+    case cmd::kStopPlayback: StopPlaybackCommand(); break;
+    default: break;  // the dialogs and windows of these items are not part of this program yet
+  }
+}
+
+// ---- hooks from the parts (any thread) ----
+
+void MainWindow::InstallHooks() {
+  auto onUi = [this](std::function<void()> work) {
+    if (QThread::currentThread() == thread())
+      work();
+    else
+      QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+  };
+  WindowHooks& hooks = parts_.hooks;
+  hooks.showMessage = [this](const std::string& text, const std::string& caption) {
+    const QString t = QString::fromStdString(text), c = QString::fromStdString(caption);
+    QMetaObject::invokeMethod(this, [this, t, c] { ShowMessage(t, c); }, Qt::QueuedConnection);
+  };
+  hooks.loggingChanged = [this, onUi](bool logging) {
+    onUi([this, logging] {
+      {
+        std::lock_guard<std::mutex> lock(namesMutex_);
+        logName_ = parts_.settings.dlogName;
+      }
+      items_[cmd::kDataLog]->setEnabled(!logging && !parts_.playback.Playing());
+      items_[cmd::kCloseDataLog]->setEnabled(logging);
+      InvalidateAll();
+    });
+  };
+  hooks.playingChanged = [this, onUi](bool playing) {
+    onUi([this, playing] {
+      {
+        std::lock_guard<std::mutex> lock(namesMutex_);
+        playName_ = parts_.settings.playName;
+      }
+      items_[cmd::kDataLog]->setEnabled(!playing && !parts_.recorder.Logging());
+      items_[cmd::kPlayback]->setEnabled(!playing);
+      items_[cmd::kStopPlayback]->setEnabled(playing);
+      InvalidateAll();
+    });
+  };
+  hooks.progressCreate = [this, onUi](int maximum) {
+    onUi([this, maximum] {
+      delete progress_;
+      progress_ = new QProgressBar(view_);
+      progress_->setGeometry(612, 17, 173, 9);
+      progress_->setRange(0, maximum);
+      progress_->setValue(0);
+      progress_->setTextVisible(false);
+      progress_->show();
+    });
+  };
+  hooks.progressStep = [this, onUi] {
+    onUi([this] {
+      if (progress_) progress_->setValue(progress_->value() + 1);
+    });
+  };
+  hooks.progressRemove = [this, onUi] {
+    onUi([this] {
+      delete progress_;
+      progress_ = nullptr;
+    });
+  };
+  hooks.playbackEnd = [this] { view_->Surface().InvalidateAll(); };
+  hooks.activityStep = [this] {
+    if (!IsLiveDisplay(Mode()) || parts_.playback.Playing()) return;
+    DrawScope scope(view_->Surface());
+    if (spinner_.CountFrame()) spinner_.Step(scope.canvas());
+  };
+  hooks.portChanged = [this](bool open) {
+    if (!IsLiveDisplay(Mode())) return;
+    std::string name;
+    {
+      std::lock_guard<std::mutex> lock(namesMutex_);
+      name = portName_;
+    }
+    DrawScope scope(view_->Surface());
+    StatusPanel::DrawPortState(scope.canvas(), name, open);
+  };
+}
+
+ProgramState MainWindow::CurrentState() const {
+  ProgramState state;
+  {
+    std::lock_guard<std::mutex> lock(namesMutex_);
+    state.portName = portName_;
+    state.logName = logName_;
+    state.playName = playName_;
+  }
+  state.portOpen = parts_.link.PortIsOpen();
+  state.logging = parts_.recorder.Logging();
+  state.logPaused = parts_.recorder.PausedShown();
+  state.playing = parts_.playback.Playing();
+  state.playAtEnd = parts_.playback.AtEnd();
+  return state;
+}
+
+// ---- keys ----
+
+bool MainWindow::HandleKey(QKeyEvent* event) {
+  const QString text = event->text();
+  if (text == "?" || text == "/") {
+    ShowAbout();
+    return true;
+  }
+  if (Mode() == DisplayMode::Analysis || Mode() == DisplayMode::Flash) return false;
+  if (text.size() == 1) {
+    if (auto command = QuickKeyCommand(text[0].toLatin1())) {
+      Command(*command);
+      return true;
+    }
+  }
+  if (!parts_.recorder.Logging()) return false;
+  switch (event->key()) {
+    case Qt::Key_Tab: parts_.recorder.RequestMark(); break;
+    case Qt::Key_Space: parts_.recorder.RequestTimeStamp(); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (parts_.settings.enterPause != 1 || !parts_.recorder.PauseFromKey()) return true;
+      break;
+    default: return false;
+  }
+  DrawLoggingState();
+  return true;
+}
+
+void MainWindow::DrawLoggingState() {
+  if (!IsLiveDisplay(Mode())) return;
+  const ProgramState state = CurrentState();
+  DrawScope scope(view_->Surface());
+  panel_.DrawLoggingState(scope.canvas(), state);
+}
+
+// ---- data log and playback ----
+
+namespace {
+
+QString StartFile(const std::string& directory, const std::string& name) {
+  QString dir = QString::fromStdString(directory);
+  if (dir.isEmpty()) dir = QDir::currentPath();
+  return QDir(dir).filePath(QString::fromStdString(name));
+}
+
+}  // namespace
+
+void MainWindow::StartDataLog() {
+  if (Mode() == DisplayMode::Analysis || Mode() == DisplayMode::Flash) Command(cmd::kVantor);
+  if (parts_.recorder.Logging()) return;
+  QFileDialog dialog(this, "Select/Create File to Save Data Log to",
+                     StartFile(parts_.settings.dlogPath, parts_.settings.dlogName),
+                     "DataLogs (*.dat);;All (*.*)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);  // a new recording is appended
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setDefaultSuffix("dat");
+  fileDialogOpen_ = true;
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  fileDialogOpen_ = false;
+  if (!chosen) return;
+  parts_.recorder.StartDataLog(dialog.selectedFiles().first().toStdString());
+}
+
+void MainWindow::StartPlayback() {
+  if (Mode() == DisplayMode::Analysis || Mode() == DisplayMode::Flash) Command(cmd::kVantor);
+  if (parts_.playback.Playing()) return;
+  QFileDialog dialog(this, "Select File to Playback", StartFile(parts_.settings.playPath, parts_.settings.playName),
+                     "DataLogs (*.dat);;All (*.*)");
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setDefaultSuffix("dat");
+  fileDialogOpen_ = true;
+  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  fileDialogOpen_ = false;
+  if (!chosen) return;
+  parts_.playback.StartPlayback(dialog.selectedFiles().first().toStdString());
+  CreatePlaybackControls();
+  if (parts_.playback.Playing()) {
+    parts_.link.ReleasePort();
+    CloseBankSelect();
+  }
+}
+
+void MainWindow::StopPlaybackCommand() {
+  parts_.playback.StopPlayback();
+  RemovePlaybackControls();
+  if (!parts_.link.PortIsOpen()) SelectPort();
+}
+
+void MainWindow::CreatePlaybackControls() {
+  if (!parts_.playback.Playing() || pause_) return;
+  pause_ = new QPushButton("Pause", view_);
+  pause_->setCheckable(true);
+  pause_->setChecked(parts_.playback.Paused());
+  pause_->setGeometry(710, 43, 70, 20);
+  connect(pause_, &QPushButton::toggled, this, [this](bool on) { parts_.playback.SetPaused(on); });
+  ForwardKeys(pause_);
+  pause_->show();
+  pause_->setFocus();
+  if (Mode() != DisplayMode::Gauges) return;
+  backUp_ = new QPushButton("<-BackUp", view_);
+  backUp_->setGeometry(710, 71, 70, 20);
+  backUp_->setProperty("doubleClick", false);
+  connect(backUp_, &QPushButton::clicked, this, [this] {
+    const bool completesDouble = backUp_->property("doubleClick").toBool();
+    backUp_->setProperty("doubleClick", false);
+    BackUp(completesDouble ? 6 : 2);
+  });
+  ForwardKeys(backUp_);
+  backUp_->show();
+  rate_ = new QSlider(Qt::Horizontal, view_);
+  rate_->setGeometry(635, 99, 150, 22);
+  rate_->setRange(0, 100);
+  rate_->setTickInterval(10);
+  rate_->setTickPosition(QSlider::TicksBelow);
+  rate_->setValue(100 - parts_.settings.pbSpd);
+  connect(rate_, &QSlider::valueChanged, this, [this](int position) { parts_.playback.SetRate(100 - position); });
+  ForwardKeys(rate_);
+  rate_->show();
+  rate_->setFocus();
+}
+
+void MainWindow::RemovePlaybackControls() {
+  const bool had = pause_ || backUp_ || rate_;
+  delete pause_;
+  delete backUp_;
+  delete rate_;
+  pause_ = nullptr;
+  backUp_ = nullptr;
+  rate_ = nullptr;
+  view_->setFocus();
+  if (had) InvalidateAll();
+}
+
+void MainWindow::BackUp(int steps) { parts_.playback.AddBackUp(steps); }
+
+// The controls hand the window's keys on, so they work while a control has
+// the focus; a double click on "<-BackUp" is remembered for its click.
+void MainWindow::ForwardKeys(QWidget* control) { control->installEventFilter(this); }
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(event))) return true;
+  if (event->type() == QEvent::MouseButtonDblClick && watched == backUp_) backUp_->setProperty("doubleClick", true);
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- ports ----
+
+void MainWindow::ChoosePort(const std::string& name) {
+  parts_.settings.port = name;
+  {
+    std::lock_guard<std::mutex> lock(namesMutex_);
+    portName_ = name;
+  }
+  SelectPort();
+}
+
+// ---- WindowActions ----
+
+DisplayMode MainWindow::Mode() const { return parts_.state.Mode(); }
+
+void MainWindow::EnableDisplayItems() {
+  for (const MenuItemText& item : DisplayMenuItems()) {
+    QAction* action = items_[item.id];
+    action->setText(item.text);
+    action->setEnabled(!NotBuilt(item.id));
+  }
+}
+
+void MainWindow::GrayItem(int command) {
+  if (auto it = items_.find(command); it != items_.end()) it->second->setEnabled(false);
+}
+
+void MainWindow::Suspend() { parts_.displayThread.Suspend(kSuspendBound); }
+void MainWindow::Resume() { parts_.displayThread.Resume(); }
+void MainWindow::SetMode(DisplayMode mode) { parts_.state.SetMode(mode); }
+
+void MainWindow::TearDown(Controls controls) {
+  if (controls == Controls::Playback) RemovePlaybackControls();
+  // The trip, VE learn, knock, analysis and flash controls belong to displays
+  // that show their empty face in this program.
+}
+
+void MainWindow::Create(Controls controls) {
+  if (controls == Controls::Playback) CreatePlaybackControls();
+}
+
+void MainWindow::InvalidateAll() { view_->Surface().RepaintAll(); }
+bool MainWindow::Playing() const { return parts_.playback.Playing(); }
+bool MainWindow::PortIsOpen() const { return parts_.link.PortIsOpen(); }
+
+void MainWindow::SelectPort() {
+  if (IsLiveDisplay(Mode())) {
+    DrawScope scope(view_->Surface());
+    StatusPanel::DrawPortState(scope.canvas(), parts_.settings.port, false);
+  }
+  parts_.link.SelectPort(parts_.settings.port);
+}
+
+void MainWindow::ReleasePort() { parts_.link.ReleasePort(); }
+void MainWindow::RequestRxReset() { parts_.link.RequestRxReset(); }
+void MainWindow::StopStream() { TxMsXmit(parts_.link, 0); }
+void MainWindow::StopDataLog() { parts_.recorder.StopDataLog(); }
+
+void MainWindow::StopPlayback() {
+  parts_.playback.StopPlayback();
+  RemovePlaybackControls();
+}
+
+// ---- exit ----
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!exited_) {
+    exited_ = true;
+    secondsTimer_->stop();
+    RunExitSequence(*this);
+  }
+  event->accept();
+}
+
+bool MainWindow::Minimised() const { return isMinimized(); }
+
+void MainWindow::StoreWindowPosition() {
+  parts_.settings.xPosHwnd = pos().x();
+  parts_.settings.yPosHwnd = pos().y();
+}
+
+void MainWindow::WriteSettings() { parts_.WriteSettings(); }
+void MainWindow::CloseDataLog() { parts_.recorder.StopDataLog(); }
+void MainWindow::ClosePort() { parts_.link.RequestPort(PortClose, nullptr); }
+
+// ---- boxes ----
+
+void MainWindow::ShowMessage(const QString& text, const QString& caption) {
+  QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, this);
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  box.exec();
+}
+
+void MainWindow::ShowAbout() { ShowAboutBox(this); }
+void MainWindow::ShowHelp() { ShowHelpBox(this); }
+
+}  // namespace vantor::ui

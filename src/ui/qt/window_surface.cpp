@@ -1,0 +1,48 @@
+#include "ui/qt/window_surface.h"
+
+#include <QMetaObject>
+#include <QPointer>
+#include <QWidget>
+
+namespace vantor::ui {
+
+WindowSurface::WindowSurface(QWidget* view) : view_(view), canvas_(800, 600) {}
+
+Canvas& WindowSurface::Begin() {
+  mutex_.lock();
+  return canvas_;
+}
+
+void WindowSurface::End() {
+  const Rect dirty = canvas_.TakeDirty();
+  mutex_.unlock();
+  if (!dirty.Empty()) PostUpdate(dirty);
+}
+
+void WindowSurface::PostUpdate(const Rect& area) {
+  QPointer<QWidget> view(view_);
+  const QRect rect(area.left, area.top, area.Width(), area.Height());
+  // update() only queues a paint event, but it must be called on the widget's thread.
+  QMetaObject::invokeMethod(view_, [view, rect] {
+    if (view) view->update(rect);
+  }, Qt::QueuedConnection);
+}
+
+void WindowSurface::InvalidateAll() {
+  if (repaintPosted_.exchange(true)) return;
+  QMetaObject::invokeMethod(view_, [this] {
+    repaintPosted_ = false;
+    RepaintAll();
+  }, Qt::QueuedConnection);
+}
+
+void WindowSurface::RepaintAll() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (paint_) paint_(canvas_);
+    canvas_.TakeDirty();
+  }
+  view_->update();
+}
+
+}  // namespace vantor::ui
