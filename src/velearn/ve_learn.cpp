@@ -116,8 +116,10 @@ void VeLearn::AutoSave(std::int32_t secondsTick) {
 }
 
 bool VeLearn::WriteNewBin(bool showMessages) {
+  lastSmootherError_ = kSmootherNotRun;
   if (settings_.smoothFac > 0) {
     const int ier = SmoothLearnedTable(learned_, settings_.smoothFac);
+    lastSmootherError_ = ier;
     if (ier > 0 && showMessages) {
       char caption[32];
       std::snprintf(caption, sizeof caption, "Smoother Error: %d", ier);

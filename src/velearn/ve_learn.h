@@ -72,6 +72,9 @@ class VeLearn : public FrameConsumer {
   std::uint32_t FrameCount() const { return frameCount_; }
   std::uint32_t SampleCount() const { return sampleCount_; }
   unsigned Generation() const { return generation_; }
+  // The smoother's error code of the last write; kSmootherNotRun when it did not run.
+  static constexpr int kSmootherNotRun = -100;
+  int LastSmootherError() const { return lastSmootherError_; }
 
  private:
   enum class Gate { Sample, Remember, Forget };
@@ -103,6 +106,7 @@ class VeLearn : public FrameConsumer {
   std::uint32_t frameCount_ = 0, sampleCount_ = 0;
   int redrawCount_ = 0, recomputeCount_ = 0;
   int displayMap_ = 0, mapBinNow_ = 0, rpmBinNow_ = 0;
+  int lastSmootherError_ = kSmootherNotRun;
 };
 
 }  // namespace vantor
