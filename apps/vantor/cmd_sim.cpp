@@ -1,5 +1,6 @@
 // vantor sim: the simulated ECM on a pseudo-terminal.
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -47,12 +48,16 @@ bool TakeBankFiles(const std::vector<std::string>& argv, std::vector<std::string
   return true;
 }
 
+bool ValidBankNumbers(const std::vector<BankFile>& banks) {
+  long bank = 0;
+  return std::all_of(banks.begin(), banks.end(), [&](const BankFile& file) { return ParseInt(file.bank, 0, 7, &bank); });
+}
+
 bool LoadBanks(sim::SimEcm& ecm, const std::vector<BankFile>& banks) {
   for (const BankFile& file : banks) {
-    long bank = 0;
-    if (!ParseInt(file.bank, 0, 7, &bank)) return false;
+    const int bank = std::stoi(file.bank);
     std::string error;
-    if (!ecm.LoadBankFile(static_cast<int>(bank), file.path, &error)) {
+    if (!ecm.LoadBankFile(bank, file.path, &error)) {
       std::fprintf(stderr, "vantor sim: %s\n", error.c_str());
       return false;
     }
@@ -74,6 +79,7 @@ int RunSim(const std::vector<std::string>& argv) {
   if (args.WantsHelp()) return PrintHelp(kSim);
   if (!args.Ok()) return UsageError(kSim, args.Error());
   if (!args.Positional().empty()) return UsageError(kSim, "unexpected argument " + args.Positional()[0]);
+  if (!ValidBankNumbers(banks)) return UsageError(kSim, "--bank-file takes a bank number from 0 to 7");
   Settings settings;
   if (!LoadSettings(args, &settings)) return kExitFailure;
 

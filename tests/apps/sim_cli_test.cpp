@@ -1,0 +1,176 @@
+// `vantor sim` as an independent client sees it: raw bytes on its pseudo-terminal.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "sim/sim_wire.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace vantor::simtest;
+
+// The tool started with arguments; stdout's first line is read on request.
+class Tool {
+ public:
+  explicit Tool(const std::vector<std::string>& args) {
+    int out[2];
+    if (::pipe(out) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<std::string> all{VANTOR_TOOL};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& arg : all) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, VANTOR_TOOL, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    stdout_ = ::fdopen(out[0], "r");
+  }
+  ~Tool() {
+    if (pid_ > 0 && !waited_) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    if (stdout_) std::fclose(stdout_);
+  }
+  std::string FirstLine() {
+    char line[256] = {};
+    if (!stdout_ || !std::fgets(line, sizeof line, stdout_)) return {};
+    std::string text = line;
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+  }
+  // Sends the signal and returns the exit status (-1 when it did not exit normally).
+  int StopWith(int signal) {
+    ::kill(pid_, signal);
+    return Wait();
+  }
+  int Wait() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    waited_ = true;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  bool waited_ = false;
+  std::FILE* stdout_ = nullptr;
+};
+
+TEST(SimCommand, ClientGetsAbout17ValidFramesASecond) {
+  Tool tool({"sim"});
+  const std::string path = tool.FirstLine();
+  ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
+  PtyClient client(path);
+  ASSERT_TRUE(client.Ok());
+  ASSERT_TRUE(client.Send(MsPacket('X', 102)));
+  StreamScanner scanner;
+  // Skip to the first frame, then count frames over a few seconds of the stream.
+  ASSERT_TRUE(WaitFor([&] {
+    client.Pump(scanner);
+    return scanner.NextFrame().has_value();
+  }));
+  const auto start = Clock::now();
+  int frames = 0;
+  while (Clock::now() - start < std::chrono::seconds(4)) {
+    client.Pump(scanner);
+    while (scanner.NextFrame()) ++frames;
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  EXPECT_NEAR(frames / seconds, 17.0, 2.0) << frames << " frames in " << seconds << " s";
+  EXPECT_EQ(tool.StopWith(SIGINT), 0);
+}
+
+TEST(SimCommand, FlashDialogueOfEraseProgramReadBackAndStop) {
+  Tool tool({"sim", "--no-pace"});
+  PtyClient client(tool.FirstLine());
+  ASSERT_TRUE(client.Ok());
+  StreamScanner scanner;
+  ASSERT_TRUE(client.Send(MsPacket('X', 0)));
+  ASSERT_TRUE(client.Send(MsPacket('F', 0)));
+
+  auto reply = client.Ask(scanner, InfoPacket(2, 7));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->type, 'A');
+  EXPECT_EQ(reply->payload[4], 7);
+
+  reply = client.Ask(scanner, SlPacket(2, {2 * 8 + 1}));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->type, 'A');
+  EXPECT_EQ(reply->payload[0], 2);
+
+  Bytes page(128);
+  for (std::size_t i = 0; i < page.size(); ++i) page[i] = static_cast<std::uint8_t>(0xF0 ^ i);
+  reply = client.Ask(scanner, PgmPagePacket(33, page));  // the second page of sector 1
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->type, 'A');
+  EXPECT_EQ(reply->payload[0], 7);
+  EXPECT_EQ(reply->payload[1], 2);
+  EXPECT_EQ(reply->payload[2], 33);
+
+  reply = client.Ask(scanner, SlPacket(3, {2}));
+  ASSERT_TRUE(reply);
+  ASSERT_EQ(reply->type, 'B');
+  ASSERT_EQ(reply->payload.size(), 32769u);
+  EXPECT_EQ(reply->payload[0], 2);
+  const auto bank = reply->payload.begin() + 1;
+  EXPECT_TRUE(std::equal(page.begin(), page.end(), bank + 33 * 128));
+  EXPECT_TRUE(std::all_of(bank + 4096, bank + 33 * 128, [](std::uint8_t b) { return b == 0xFF; }));
+  EXPECT_TRUE(std::all_of(bank + 34 * 128, bank + 8192, [](std::uint8_t b) { return b == 0xFF; }));
+  EXPECT_EQ(std::string(bank + 2, bank + 6), "ORV9");  // sector 0 kept
+
+  reply = client.Ask(scanner, SlPacket(4));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->type, 'A');
+  EXPECT_EQ(reply->payload[0], 4);
+  reply = client.Ask(scanner, InfoPacket(2));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->type, 'N');  // out of flash mode
+  EXPECT_EQ(tool.StopWith(SIGTERM), 0);
+}
+
+TEST(SimCommand, BankFileIsServed) {
+  const auto file = (std::filesystem::temp_directory_path() / "vantor_sim_cli_bank.bin").string();
+  std::string image(32768, '\0');
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i % 251);
+  std::ofstream(file, std::ios::binary) << image;
+  Tool tool({"sim", "--no-pace", "--bank-file", "6", file});
+  PtyClient client(tool.FirstLine());
+  ASSERT_TRUE(client.Ok());
+  StreamScanner scanner;
+  ASSERT_TRUE(client.Send(MsPacket('F', 0)));
+  const auto reply = client.Ask(scanner, SlPacket(1, {6}));
+  ASSERT_TRUE(reply);
+  ASSERT_EQ(reply->type, 'C');
+  EXPECT_TRUE(std::equal(reply->payload.begin() + 1, reply->payload.end(), image.begin(),
+                         [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
+  EXPECT_EQ(tool.StopWith(SIGTERM), 0);
+  std::remove(file.c_str());
+}
+
+TEST(SimCommand, UsageErrorsAndFailures) {
+  EXPECT_EQ(Tool({"sim", "--help"}).Wait(), 0);
+  EXPECT_EQ(Tool({"sim", "--bogus"}).Wait(), 2);
+  EXPECT_EQ(Tool({"sim", "--bank-file", "3"}).Wait(), 2);
+  EXPECT_EQ(Tool({"sim", "--bank-file", "9", "x.bin"}).Wait(), 2);
+  EXPECT_EQ(Tool({"sim", "--bank-file", "1", "/nonexistent/bank.bin"}).Wait(), 1);
+  EXPECT_EQ(Tool({"sim", "--replay", "/nonexistent/log.dat"}).Wait(), 1);
+}
+
+}  // namespace
