@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include "logs/analysis_samples.h"
+#include "logs/analysis_table_model.h"
+#include "logs/analysis_test_support.h"
+
+namespace vantor {
+namespace {
+
+using namespace testlog;
+
+struct Messages {
+  std::vector<std::pair<std::string, std::string>> shown;
+  MessageHook Hook() {
+    return [this](const std::string& text, const std::string& caption) { shown.emplace_back(text, caption); };
+  }
+};
+
+// 80 plain frames with marks before frames 10 and 30.
+class AnalysisTable : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LogBuilder log;
+    for (int i = 0; i < 80; ++i) {
+      if (i == 10 || i == 30) log.Raw(MarkRecord(i, " 01/01/2020 - 00:00:00"));
+      log.Frame(BaseFrame(static_cast<unsigned>(i / 17), static_cast<unsigned>(i)));
+    }
+    log.Save(dir_.File("log.dat"));
+    ASSERT_TRUE(view_.Create(dir_.Path()));
+    ASSERT_EQ(BuildViewFile(view_, dir_.File("log.dat"), Settings(), {}), ExportResult::kOk);
+    table_.Reset();
+  }
+  TempDir dir_;
+  AnalysisViewFile view_;
+  AnalysisTableModel table_{view_};
+};
+
+TEST_F(AnalysisTable, SelectingASecondRowRestoresTheFirstRowsKind) {
+  ASSERT_EQ(table_.LineCount(), 80);
+  EXPECT_TRUE(table_.Select(10));
+  EXPECT_EQ(view_.Kind(10), kKindSelected);
+  EXPECT_EQ(table_.ReplacedKind(), kKindMark);
+  EXPECT_TRUE(table_.Select(3));
+  EXPECT_EQ(view_.Kind(10), kKindMark);
+  EXPECT_EQ(view_.Kind(3), kKindSelected);
+  EXPECT_EQ(table_.ReplacedKind(), kKindPlain);
+  EXPECT_FALSE(table_.Select(80));
+  EXPECT_EQ(table_.SelectedLine(), 3);
+}
+
+TEST_F(AnalysisTable, RowUnderAPositionExistsOnlyInsideTheTwentySixRows) {
+  EXPECT_EQ(table_.LineAt(104), 0);
+  EXPECT_EQ(table_.LineAt(104 + 17 * 25 + 16), 25);
+  EXPECT_EQ(table_.LineAt(104 + 17 * 26), -1);
+  EXPECT_EQ(table_.LineAt(103), -1);
+  table_.End();
+  EXPECT_EQ(table_.TopLine(), 54);
+  EXPECT_EQ(table_.LineAt(104 + 17 * 25), 79);
+}
+
+TEST_F(AnalysisTable, ClickSelectsOnlyWhenTheButtonStayedWithinFivePixels) {
+  EXPECT_FALSE(table_.SelectByClick(100, 130, 106, 130));
+  EXPECT_EQ(table_.SelectedLine(), -1);
+  EXPECT_TRUE(table_.SelectByClick(100, 130, 105, 125));
+  EXPECT_EQ(table_.SelectedLine(), 1);
+  EXPECT_FALSE(table_.SelectByClick(780, 130, 780, 130));  // on the scroll bar
+}
+
+TEST_F(AnalysisTable, PagingHomeAndEndStayInsideTheLog) {
+  table_.PageDown();
+  EXPECT_EQ(table_.TopLine(), 26);
+  table_.PageDown();
+  EXPECT_EQ(table_.TopLine(), 52);
+  table_.PageDown();
+  EXPECT_EQ(table_.TopLine(), 54);  // the last page
+  table_.LineDown();
+  EXPECT_EQ(table_.TopLine(), 54);
+  table_.PageUp();
+  EXPECT_EQ(table_.TopLine(), 28);
+  table_.PageUp();
+  table_.PageUp();
+  EXPECT_EQ(table_.TopLine(), 0);
+  table_.LineUp();
+  EXPECT_EQ(table_.TopLine(), 0);
+  table_.End();
+  EXPECT_EQ(table_.TopLine(), 54);
+  table_.Home();
+  EXPECT_EQ(table_.TopLine(), 0);
+}
+
+TEST_F(AnalysisTable, FindMarkMovesToTheNextMarkedLineThenReportsTheEnd) {
+  Messages messages;
+  EXPECT_TRUE(table_.FindNextMark(messages.Hook()));
+  EXPECT_EQ(table_.TopLine(), 10);
+  EXPECT_TRUE(table_.FindNextMark(messages.Hook()));
+  EXPECT_EQ(table_.TopLine(), 30);
+  EXPECT_TRUE(messages.shown.empty());
+  table_.End();
+  // Fewer than 26 lines follow the top line.
+  EXPECT_FALSE(table_.FindNextMark(messages.Hook()));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].first, "Hit the Home key to start over at the beginning");
+  EXPECT_EQ(messages.shown[0].second, "End of File Reached");
+  table_.ScrollTo(11);
+  EXPECT_TRUE(table_.FindNextMark(messages.Hook()));
+  EXPECT_EQ(table_.TopLine(), 30);
+}
+
+TEST_F(AnalysisTable, FindMarkReportsTheEndWhenNoMarkFollows) {
+  Messages messages;
+  table_.ScrollTo(30);
+  EXPECT_FALSE(table_.FindNextMark(messages.Hook()));
+  EXPECT_EQ(table_.TopLine(), 30);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].second, "End of File Reached");
+}
+
+TEST_F(AnalysisTable, QuarterMileStartsAtTheSelectedLineOrSelectsTheTopLine) {
+  table_.ScrollTo(5);
+  EXPECT_EQ(table_.QuarterMileStart({}), 5);
+  EXPECT_EQ(table_.SelectedLine(), 5);
+  table_.Select(12);
+  table_.ScrollTo(0);
+  EXPECT_EQ(table_.QuarterMileStart({}), 12);
+  EXPECT_EQ(table_.TopLine(), 12);
+}
+
+TEST_F(AnalysisTable, RebuildAfterASettingsChangeMarksTheSelectionAgain) {
+  table_.Select(30);
+  table_.ScrollTo(20);
+  Settings metric;
+  metric.kphOrMph = 1;
+  ASSERT_EQ(table_.Rebuild(dir_.File("log.dat"), metric, {}), ExportResult::kOk);
+  EXPECT_EQ(table_.LineCount(), 80);
+  EXPECT_EQ(table_.SelectedLine(), 30);
+  EXPECT_EQ(table_.ReplacedKind(), kKindMark);
+  EXPECT_EQ(view_.Kind(30), kKindSelected);
+  EXPECT_EQ(table_.TopLine(), 20);
+  char lines[26 * kViewLineSize];
+  ASSERT_EQ(table_.VisibleLines(lines), 26);
+  EXPECT_EQ(std::string(lines + 25, 4), " 72 ");
+}
+
+TEST_F(AnalysisTable, RowShadesFollowKindAndSecondsDigit) {
+  char lines[26 * kViewLineSize];
+  table_.Select(1);
+  ASSERT_EQ(table_.VisibleLines(lines), 26);
+  EXPECT_EQ(ShadeOfLine(lines), RowShade::kPlainEven);                      // 0:00:00
+  EXPECT_EQ(ShadeOfLine(lines + kViewLineSize), RowShade::kSelected);
+  EXPECT_EQ(ShadeOfLine(lines + 10 * kViewLineSize), RowShade::kMark);
+  EXPECT_EQ(ShadeOfLine(lines + 17 * kViewLineSize), RowShade::kPlainOdd);  // 0:00:01
+}
+
+TEST(AnalysisTableWithoutLog, FindMarkAndQuarterMileAskForALog) {
+  AnalysisViewFile view;
+  AnalysisTableModel table(view);
+  Messages messages;
+  EXPECT_FALSE(table.FindNextMark(messages.Hook()));
+  EXPECT_EQ(table.QuarterMileStart(messages.Hook()), -1);
+  ASSERT_EQ(messages.shown.size(), 2u);
+  for (const auto& shown : messages.shown) {
+    EXPECT_EQ(shown.first, "Please open a data log...");
+    EXPECT_EQ(shown.second, "No Data Log Opened");
+  }
+}
+
+}  // namespace
+}  // namespace vantor
