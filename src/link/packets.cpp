@@ -28,8 +28,8 @@ int SubmitFramed(EcmLink& link, std::uint8_t lead, std::uint8_t command, const s
   return link.SubmitPacket(packet, static_cast<std::uint32_t>(n + kPacketOverhead));
 }
 
-// Why a receive ended early; each has its message.
-enum class RxFailure { StreamingData, Timeout1, Timeout2, Timeout3, Checksum };
+// Why a receive ended early; each but the shutdown has its message.
+enum class RxFailure { StreamingData, Timeout1, Timeout2, Timeout3, Checksum, Shutdown };
 
 const char* FailureText(RxFailure failure) {
   switch (failure) {
@@ -38,34 +38,48 @@ const char* FailureText(RxFailure failure) {
     case RxFailure::Timeout2: return "RX Timeout 2";
     case RxFailure::Timeout3: return "RX Timeout 3";
     case RxFailure::Checksum: return "RX Cksum Failure";
+    case RxFailure::Shutdown: return nullptr;
   }
-  return "";
+  return nullptr;
 }
 
 int Fail(EcmLink& link, RxFailure failure) {
-  if (MessageSink* sink = link.Messages()) sink->AddLine(link.Profile().receiveErrorColour, FailureText(failure));
+  const char* text = FailureText(failure);
+  MessageSink* sink = link.Messages();
+  if (text && sink) sink->AddLine(link.Profile().receiveErrorColour, text);
   return -1;
 }
 
 std::uint32_t Elapsed(EcmLink& link, std::uint32_t since) { return link.Tick().Now() - since; }
 
-// The first two bytes of a pass: polled with a short sleep.
-bool WaitForPairSleeping(EcmLink& link, std::uint32_t limit) {
+enum class Wait { Ready, TimedOut, Abandoned };
+
+// Waits for `count` bytes in the ring for at most `limit` ticks; a shutdown
+// abandons the wait, so a closing program is not held up by a stopped clock.
+template <typename Pause>
+Wait WaitForBytes(EcmLink& link, std::uint32_t count, std::uint32_t limit, Pause pause) {
   const std::uint32_t start = link.Tick().Now();
-  while (link.RxAvailable() < 2) {
-    if (Elapsed(link, start) > limit) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  while (link.RxAvailable() < count) {
+    if (Elapsed(link, start) > limit) return Wait::TimedOut;
+    if (link.ShutdownRequested()) return Wait::Abandoned;
+    pause();
   }
-  return true;
+  return Wait::Ready;
+}
+
+// The first two bytes of a pass are polled with a short sleep.
+Wait WaitForPair(EcmLink& link, std::uint32_t limit) {
+  return WaitForBytes(link, 2, limit, [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); });
 }
 
 // Payload and checksum bytes follow closely: spin instead of sleeping.
-bool WaitForBytesSpinning(EcmLink& link, std::uint32_t count, std::uint32_t limit) {
-  const std::uint32_t start = link.Tick().Now();
-  while (link.RxAvailable() < count) {
-    if (Elapsed(link, start) > limit) return false;
-    std::this_thread::yield();
-  }
+Wait WaitSpinning(EcmLink& link, std::uint32_t count, std::uint32_t limit) {
+  return WaitForBytes(link, count, limit, [] { std::this_thread::yield(); });
+}
+
+bool Failed(Wait wait, RxFailure onTimeOut, RxFailure* failure) {
+  if (wait == Wait::Ready) return false;
+  *failure = wait == Wait::TimedOut ? onTimeOut : RxFailure::Shutdown;
   return true;
 }
 
@@ -101,10 +115,7 @@ const ReplyType* SearchHeader(EcmLink& link, RxFailure* failure) {
       *failure = RxFailure::StreamingData;
       return nullptr;
     }
-    if (!WaitForPairSleeping(link, profile.timeout1Ticks)) {
-      *failure = RxFailure::Timeout1;
-      return nullptr;
-    }
+    if (Failed(WaitForPair(link, profile.timeout1Ticks), RxFailure::Timeout1, failure)) return nullptr;
     if (link.RxNextByte() != kSlLead) continue;
     if (link.RxPeekByte() == kSlLead) continue;  // the second 'S' may start the header
     if (const ReplyType* entry = FindReplyType(link.RxNextByte())) return entry;
@@ -131,10 +142,12 @@ int ReceiveSlReply(EcmLink& link) {
 
   SlReply& reply = link.Reply();
   for (std::uint32_t i = 0; i < entry->payloadLength; ++i) {
-    if (!WaitForBytesSpinning(link, 1, profile.timeout2Ticks)) return Fail(link, RxFailure::Timeout2);
+    if (Failed(WaitSpinning(link, 1, profile.timeout2Ticks), RxFailure::Timeout2, &failure))
+      return Fail(link, failure);
     reply.payload[i] = static_cast<std::uint8_t>(link.RxNextByte());
   }
-  if (!WaitForBytesSpinning(link, 2, profile.timeout3Ticks)) return Fail(link, RxFailure::Timeout3);
+  if (Failed(WaitSpinning(link, 2, profile.timeout3Ticks), RxFailure::Timeout3, &failure))
+    return Fail(link, failure);
   const int high = link.RxNextByte();
   const int low = link.RxNextByte();
   const std::uint16_t received = static_cast<std::uint16_t>((high << 8) | low);

@@ -158,6 +158,16 @@ TEST_P(ReceiveTimeouts, EndlessStrayBytesGiveStreamingDataFailure) {
   feeder.join();
 }
 
+TEST_P(ReceiveTimeouts, ShutdownAbandonsTheWaitWithoutAMessage) {
+  const Bytes reply = MakeReply('A', AckPayload(4, 0, 0, 0));
+  m.Feed(Bytes(reply.begin(), reply.begin() + 5));
+  StartReceiver();
+  ASSERT_TRUE(WaitFor([this] { return m.link.RxAvailable() == 0; }));
+  m.link.RequestShutdown();  // the clock stands still: only the shutdown can end the wait
+  EXPECT_EQ(Join(), -1);
+  EXPECT_TRUE(m.Messages().empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(BothPrograms, ReceiveTimeouts,
                          ::testing::Values(Limits{&MainProgramProfile(), 20, 10, 20, 20},
                                            Limits{&UpdateUtilityProfile(), 30, 20, 20, 5}),
