@@ -159,9 +159,9 @@ TEST(ReopenBackoff, RefusedOpensAreRetriedWithGrowingWaits) {
 
 // A request posted while the retry loop runs is serviced once the loop ends.
 TEST(ReopenBackoff, RequestPostedDuringTheRetryLoopIsNotLost) {
-  test::TestEcm ecm;
   auto wire = std::make_shared<FakeWire>();
-  FakeOpener opener(wire);
+  FakeOpener opener(wire);  // outlives the communication thread of `ecm`
+  test::TestEcm ecm;
   opener.Refuse(true);
   EcmLink& link = ecm.Link();
   link.SetDeviceOpener([&](const std::string& name) { return opener.Open(name); });

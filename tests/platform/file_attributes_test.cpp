@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 class FileAttributes : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = fs::temp_directory_path() / ("vantor_attr_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    path_ = fs::path(::testing::TempDir()) / ("vantor_attributes_" + name + ".bin");
     std::ofstream(path_) << "bank";
   }
   void TearDown() override {
