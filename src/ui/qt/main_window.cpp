@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QSlider>
 #include <QThread>
-#include <QTimer>
 
 #include <chrono>
 
@@ -46,8 +45,7 @@ constexpr auto kSuspendBound = std::chrono::milliseconds(500);
 MainWindow::MainWindow(ProgramParts& parts)
     : parts_(parts),
       view_(new ClientView(this)),
-      secondsTimer_(new QTimer(this)),
-      liveView_(parts.live, parts.adc, [this] { return CurrentState(); }),
+      liveView_(parts.session.Live(), parts.session.Adc(), [this] { return CurrentState(); }),
       panel_(liveView_, spinner_, [this](const std::string& text, const std::string& caption) {
         const QString t = QString::fromStdString(text), c = QString::fromStdString(caption);
         QMetaObject::invokeMethod(this, [this, t, c] { ShowMessage(t, c); }, Qt::QueuedConnection);
@@ -67,7 +65,7 @@ MainWindow::MainWindow(ProgramParts& parts)
   gauges_ = std::make_unique<GaugeDisplay>(parts_.settings, liveView_, panel_, view_->Surface());
   painter_ = std::make_unique<DisplayPainter>(liveView_, panel_, *gauges_);
   view_->Surface().SetPainter([this](Canvas& canvas) { painter_->Paint(canvas, Mode()); });
-  parts_.loop.SetConsumer(ConsumerSlot::Gauges, gauges_.get());
+  parts_.session.Loop().SetConsumer(ConsumerSlot::Gauges, gauges_.get());
   view_->onKey = [this](QKeyEvent* event) { return HandleKey(event); };
   view_->onMouseMove = [this] {
     if (Mode() != DisplayMode::Analysis && Mode() != DisplayMode::Flash && !view_->hasFocus() &&
@@ -75,9 +73,6 @@ MainWindow::MainWindow(ProgramParts& parts)
       view_->setFocus();
   };
 
-  secondsTimer_->setInterval(1000);
-  connect(secondsTimer_, &QTimer::timeout, this,
-          [this] { parts_.state.secondsTick.fetch_add(1, std::memory_order_acq_rel); });
   InstallHooks();
 
   if (parts_.settings.xPosHwnd != -1) {
@@ -88,11 +83,10 @@ MainWindow::MainWindow(ProgramParts& parts)
   }
 }
 
-MainWindow::~MainWindow() { parts_.loop.SetConsumer(ConsumerSlot::Gauges, nullptr); }
+MainWindow::~MainWindow() { parts_.session.Loop().SetConsumer(ConsumerSlot::Gauges, nullptr); }
 
 void MainWindow::Start() {
   view_->Surface().RepaintAll();
-  secondsTimer_->start();
   parts_.StartThreads();
   Command(cmd::kVantor);
   view_->setFocus();
@@ -456,8 +450,8 @@ void MainWindow::GrayItem(int command) {
   if (auto it = items_.find(command); it != items_.end()) it->second->setEnabled(false);
 }
 
-void MainWindow::Suspend() { parts_.displayThread.Suspend(kSuspendBound); }
-void MainWindow::Resume() { parts_.displayThread.Resume(); }
+void MainWindow::Suspend() { parts_.session.Display().Suspend(kSuspendBound); }
+void MainWindow::Resume() { parts_.session.Display().Resume(); }
 void MainWindow::SetMode(DisplayMode mode) { parts_.state.SetMode(mode); }
 
 void MainWindow::TearDown(Controls controls) {
@@ -497,7 +491,6 @@ void MainWindow::StopPlayback() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!exited_) {
     exited_ = true;
-    secondsTimer_->stop();
     RunExitSequence(*this);
   }
   event->accept();

@@ -24,7 +24,6 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSlider;
-class QTimer;
 
 namespace vantor::ui {
 
@@ -102,7 +101,6 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   ProgramParts& parts_;
   ClientView* view_;
   std::map<int, QAction*> items_;
-  QTimer* secondsTimer_;
   LiveDataView liveView_;
   ActivitySpinner spinner_;
   StatusPanel panel_;

@@ -9,44 +9,43 @@ namespace vantor::ui {
 ProgramParts::ProgramParts(Settings& settingsIn, std::string configPathIn)
     : settings(settingsIn),
       configPath(std::move(configPathIn)),
-      sources(&link, ByteSourceId::Live),
-      loop(sources, live, adc, state),
-      recorder(logHooks, settings,
-               RecorderHooks{[this](const std::string& t, const std::string& c) { if (hooks.showMessage) hooks.showMessage(t, c); },
+      session(settings, sim::SimOpener(simEcm)),
+      link(session.Link()),
+      state(session.State()),
+      recorder(session.Hooks(), settings,
+               RecorderHooks{[this](const std::string& t, const std::string& c) { Message(t, c); },
                              [this](bool on) { if (hooks.loggingChanged) hooks.loggingChanged(on); },
                              [this] { WriteSettings(); }}),
-      playback(sources, loop, live, &recorder, settings,
-               PlaybackHooks{[this](const std::string& t, const std::string& c) { if (hooks.showMessage) hooks.showMessage(t, c); },
+      playback(session.Sources(), session.Loop(), session.Live(), &recorder, settings,
+               PlaybackHooks{[this](const std::string& t, const std::string& c) { Message(t, c); },
                              [this](int max) { if (hooks.progressCreate) hooks.progressCreate(max); },
                              [this] { if (hooks.progressStep) hooks.progressStep(); },
                              [this] { if (hooks.progressRemove) hooks.progressRemove(); },
                              [this](bool on) { if (hooks.playingChanged) hooks.playingChanged(on); },
                              [this] { if (hooks.playbackEnd) hooks.playbackEnd(); },
                              [this] { WriteSettings(); },
-                             {}}),
-      displayThread(loop, sources, state, &link, &logHooks),
-      commThread(link, &logHooks) {
-  link.SetDeviceOpener(sim::SimOpener(simEcm));
+                             {}}) {
   link.SetStatusHook([this](bool open) { if (hooks.portChanged) hooks.portChanged(open); });
-  link.SetSelectPolicy(
-      [this] { return state.Mode() == DisplayMode::Analysis || playback.Playing(); },
-      [this] { WriteSettings(); });
-  adc.BuildActiveChannels(settings);
-  loop.ApplySettings(settings);
-  displayThread.SetPlaybackStep([this] { playback.PlaybackStep(); });
+  link.SetSelectPolicy([this] { return state.Mode() == DisplayMode::Analysis || playback.Playing(); },
+                       [this] { WriteSettings(); });
+  session.Display().SetPlaybackStep([this] { playback.PlaybackStep(); });
 }
 
 ProgramParts::~ProgramParts() {
-  displayThread.Stop();
-  commThread.Stop();
+  playback.StopPlayback();
+  recorder.StopDataLog();
+  session.Stop();
 }
 
 void ProgramParts::StartThreads() {
   FrameLoopHooks loopHooks;
   loopHooks.activityStep = [this] { if (hooks.activityStep) hooks.activityStep(); };
-  loop.SetHooks(std::move(loopHooks));
-  displayThread.Start();
-  commThread.Start();
+  session.Loop().SetHooks(std::move(loopHooks));
+  session.Start();
+}
+
+void ProgramParts::Message(const std::string& text, const std::string& caption) {
+  if (hooks.showMessage) hooks.showMessage(text, caption);
 }
 
 void ProgramParts::WriteSettings() {
@@ -54,7 +53,7 @@ void ProgramParts::WriteSettings() {
   const std::string runPort = settings.port;
   if (userPort_) settings.port = *userPort_;
   vantor::WriteSettings(configPath, MainProgramSettingsTable(), &settings,
-                        [this](const std::string& t, const std::string& c) { if (hooks.showMessage) hooks.showMessage(t, c); });
+                        [this](const std::string& t, const std::string& c) { Message(t, c); });
   settings.port = runPort;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
-// Everything the main program runs besides its window: the link with its
-// communication thread, the byte sources, live data and channels, the frame
-// loop with its display thread, the recorder and playback, and the simulated
+// Everything the main program runs besides its window: the live session
+// (link, threads, frame loop), the recorder and playback, and the simulated
 // ECM behind the port name "SIM". Built before the window; the window
 // installs its hooks through WindowHooks before the threads start.
 
@@ -10,15 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "link/ecm_link.h"
-#include "live/adc_channels.h"
-#include "live/byte_source.h"
-#include "live/comm_thread.h"
-#include "live/display_state.h"
-#include "live/display_thread.h"
-#include "live/frame_loop.h"
-#include "live/live_data.h"
-#include "live/log_hooks.h"
+#include "live/live_session.h"
 #include "logs/data_log_recorder.h"
 #include "logs/playback.h"
 #include "settings/settings.h"
@@ -57,19 +48,14 @@ class ProgramParts {
   Settings& settings;
   const std::string configPath;
   sim::SimEcm simEcm;
-  EcmLink link;
-  LogHooks logHooks;
-  ByteSources sources;
-  LiveData live;
-  AdcChannels adc;
-  DisplayState state;
-  FrameLoop loop;
+  LiveSession session;
+  EcmLink& link;
+  DisplayState& state;
   DataLogRecorder recorder;
   Playback playback;
-  DisplayThread displayThread;
-  CommThread commThread;
 
  private:
+  void Message(const std::string& text, const std::string& caption);
   std::optional<std::string> userPort_;
 };
 

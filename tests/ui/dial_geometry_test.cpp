@@ -1,0 +1,59 @@
+#include "ui/draw/dial_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/draw/activity_spinner.h"
+#include "ui/draw/gauge_display.h"
+
+namespace vantor::ui {
+namespace {
+
+TEST(DialGeometry, NeedlesRestAtTheZeroMark) {
+  EXPECT_EQ(DialPoint(kSpeedoCentre, kNeedleRadius, kZeroAngle), (Point{235, 254}));
+  EXPECT_EQ(DialPoint(kTachoCentre, kNeedleRadius, kZeroAngle), (Point{475, 254}));
+}
+
+TEST(DialGeometry, AnglesRiseClockwiseOverTheTop) {
+  const Point top = DialPoint(kSpeedoCentre, 76, 180);
+  EXPECT_EQ(top, (Point{280, 134}));
+  const Point fullScale = DialPoint(kSpeedoCentre, 76, 315);
+  EXPECT_GT(fullScale.x, 280);
+  EXPECT_GT(fullScale.y, 210);
+}
+
+TEST(DialGeometry, ValuesAboveFullScaleRestAtFullScale) {
+  EXPECT_DOUBLE_EQ(NeedleAngle(250, 120), 315.0);
+  EXPECT_DOUBLE_EQ(NeedleAngle(60, 120), 180.0);
+  EXPECT_DOUBLE_EQ(NeedleAngle(-5, 120), 45.0);
+}
+
+TEST(DialGeometry, SpeedoScaleHalvesAbove180) {
+  const DialScale normal = SpeedoScale(120);
+  EXPECT_EQ(normal.intervals, 12);
+  EXPECT_DOUBLE_EQ(normal.step, 22.5);
+  EXPECT_EQ(normal.labelStep, 10);
+  const DialScale halved = SpeedoScale(181);
+  EXPECT_EQ(halved.intervals, 9);
+  EXPECT_EQ(halved.labelStep, 20);
+  EXPECT_EQ(SpeedoScale(180).intervals, 18);
+}
+
+TEST(DialGeometry, TachoScaleAndRedZone) {
+  EXPECT_EQ(TachoScale(7000).intervals, 7);
+  EXPECT_LT(RedlineAngle(5800, 7000), 315.0);
+  EXPECT_GE(RedlineAngle(7000, 7000), 315.0);  // no red zone
+  EXPECT_GE(RedlineAngle(8000, 7000), 315.0);
+}
+
+TEST(ActivitySpinner, SpokesAndStepping) {
+  ActivitySpinner spinner;
+  // Spoke 0: a = 1 degree, t = 359 degrees.
+  EXPECT_EQ(spinner.Spokes()[0].outer, (Point{739, 59}));
+  EXPECT_EQ(spinner.Spokes()[0].inner, (Point{739, 47}));
+  int moves = 0;
+  for (int i = 0; i < 12; ++i) moves += spinner.CountFrame() ? 1 : 0;
+  EXPECT_EQ(moves, 3);
+}
+
+}  // namespace
+}  // namespace vantor::ui

@@ -1,0 +1,136 @@
+#include "ui/draw/gauge_display.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "fake_live_view.h"
+#include "live/live_frame.h"
+#include "recording_canvas.h"
+
+namespace vantor::ui {
+namespace {
+
+using testing::FakeLiveView;
+using testing::RecordingSurface;
+
+constexpr Rgb kLitGreen{10, 160, 5};
+constexpr Rgb kUnlit{0, 0, 0};
+
+class GaugeDisplayTest : public ::testing::Test {
+ protected:
+  GaugeDisplayTest() : panel(view, spinner, nullptr), gauges(settings, view, panel, surface) {
+    settings.updateDivisor = 0;  // draw on every frame
+    frame.fill(0);
+    frame[frame::kFlags6] = 0x80;  // fuel not cut
+    frame[frame::kFirmware] = 0x10;
+  }
+  int LampFills() const {
+    int n = 0;
+    for (const auto& fill : surface.canvas.fills)
+      if (fill.rect.Width() == 13 && fill.rect.Height() == 9) ++n;
+    return n;
+  }
+
+  Settings settings;
+  FakeLiveView view;
+  ActivitySpinner spinner;
+  StatusPanel panel;
+  RecordingSurface surface;
+  GaugeDisplay gauges;
+  std::array<std::uint8_t, 273> frame{};
+};
+
+TEST_F(GaugeDisplayTest, OnlyChangedLampsAreDrawn) {
+  gauges.OnFrame(frame.data(), true);
+  EXPECT_EQ(LampFills(), 27);  // every lamp once after start
+
+  surface.canvas.Clear();
+  gauges.OnFrame(frame.data(), true);
+  EXPECT_EQ(LampFills(), 0);
+
+  surface.canvas.Clear();
+  frame[frame::kStatus1] = 0x80;  // "Running"
+  gauges.OnFrame(frame.data(), true);
+  ASSERT_EQ(LampFills(), 1);
+  const auto& fill = surface.canvas.fills.back();
+  EXPECT_EQ(fill.rect, (Rect{220, 40, 233, 49}));
+  EXPECT_EQ(fill.colour, kLitGreen);
+}
+
+TEST_F(GaugeDisplayTest, RepaintForcesEveryLamp) {
+  gauges.OnFrame(frame.data(), true);
+  surface.canvas.Clear();
+  gauges.DrawFace(surface.canvas);
+  gauges.DrawDynamic(surface.canvas);
+  EXPECT_EQ(LampFills(), 27);
+}
+
+TEST_F(GaugeDisplayTest, FuelCutIsInverted) {
+  frame[frame::kFlags6] = 0x00;
+  gauges.OnFrame(frame.data(), true);
+  const ModeLamp& fuelCut = gauges.Lamps()[20];
+  ASSERT_STREQ(fuelCut.label, "FuelCut");
+  EXPECT_EQ(fuelCut.state, 1);
+}
+
+TEST_F(GaugeDisplayTest, HiddenDisplayUpdatesWithoutDrawing) {
+  frame[frame::kStatus1] = 0x80;
+  gauges.OnFrame(frame.data(), false);
+  EXPECT_TRUE(surface.canvas.fills.empty());
+  EXPECT_EQ(gauges.Lamps()[0].state, 1);
+}
+
+TEST_F(GaugeDisplayTest, RedrawsOnEveryDivisorPlusOneFrame) {
+  settings.updateDivisor = 3;
+  int draws = 0;
+  for (int i = 0; i < 12; ++i) {
+    surface.canvas.Clear();
+    gauges.OnFrame(frame.data(), true);
+    draws += surface.canvas.texts.empty() ? 0 : 1;
+  }
+  EXPECT_EQ(draws, 3);
+}
+
+TEST_F(GaugeDisplayTest, SpeedAboveFullScaleKeepsTheNeedleAtFullScale) {
+  frame[frame::kSpeed] = 250;
+  gauges.OnFrame(frame.data(), true);
+  EXPECT_EQ(gauges.SpeedoNeedle(), DialPoint(kSpeedoCentre, kNeedleRadius, 315));
+  bool shown = false;
+  for (const auto& text : surface.canvas.texts) shown |= text.text == " 250   ";
+  EXPECT_TRUE(shown);
+}
+
+TEST_F(GaugeDisplayTest, BoostScaleChangeAsksForARepaint) {
+  frame[frame::kEngineConfig] = 0x40;  // 3-bar sensor
+  gauges.OnFrame(frame.data(), true);
+  EXPECT_EQ(surface.invalidations, 1);
+  gauges.OnFrame(frame.data(), true);
+  EXPECT_EQ(surface.invalidations, 1);
+  frame[frame::kEngineConfig] = 0x80;  // 2-bar
+  gauges.OnFrame(frame.data(), true);
+  EXPECT_EQ(surface.invalidations, 2);
+}
+
+TEST(GaugeText, GearByTransmission) {
+  std::array<std::uint8_t, 273> frame{};
+  frame[frame::kGear] = 12;
+  EXPECT_EQ(GearText(frame.data(), 0), "  9  ");
+  EXPECT_EQ(GearText(frame.data(), 1), " 1/2 ");
+  frame[frame::kTransRange] = 0x02;
+  EXPECT_EQ(GearText(frame.data(), 1), "   3   ");
+  frame[frame::kTransRange] = 0x06;
+  EXPECT_EQ(GearText(frame.data(), 1), " OD ");
+  frame[frame::kFlags15] = 0x10;
+  EXPECT_EQ(GearText(frame.data(), 1), " P/N ");
+}
+
+TEST(GaugeText, DutyCycleWithoutRpmIsZero) {
+  std::array<std::uint8_t, 273> frame{};
+  frame[frame::kBasePw] = 0x02;
+  EXPECT_EQ(DutyCyclePercent(frame.data(), 0), 0.0);
+  EXPECT_GT(DutyCyclePercent(frame.data(), 3000), 0.0);
+}
+
+}  // namespace
+}  // namespace vantor::ui

@@ -1,0 +1,64 @@
+#include "ui/draw/raster_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/draw/png_writer.h"
+
+namespace vantor::ui {
+namespace {
+
+TEST(RasterCanvas, FillsAndTracksTheChangedArea) {
+  RasterCanvas canvas(40, 30);
+  EXPECT_TRUE(canvas.TakeDirty().Empty());
+  canvas.FillRect(Rect{2, 3, 6, 8}, Rgb{1, 2, 3});
+  EXPECT_EQ(canvas.PixelAt(2, 3), (Rgb{1, 2, 3}));
+  EXPECT_EQ(canvas.PixelAt(6, 3), colour::kBackground);  // right edge excluded
+  EXPECT_EQ(canvas.TakeDirty(), (Rect{2, 3, 6, 8}));
+  EXPECT_TRUE(canvas.TakeDirty().Empty());
+}
+
+TEST(RasterCanvas, ThinLinesLeaveOutTheirEndPoint) {
+  RasterCanvas canvas(10, 10);
+  canvas.Line(Point{1, 1}, Point{5, 1}, Pen{Rgb{255, 0, 0}, 1});
+  EXPECT_EQ(canvas.PixelAt(4, 1), (Rgb{255, 0, 0}));
+  EXPECT_EQ(canvas.PixelAt(5, 1), colour::kBackground);
+}
+
+TEST(RasterCanvas, TextIsInkedAndAligned) {
+  RasterCanvas canvas(200, 40);
+  const int width = canvas.TextWidth("Gear", FontId::Default);
+  ASSERT_GT(width, 0);
+  TextStyle style;
+  style.align = Align::Right;
+  canvas.Text(150, 5, "Gear", style);
+  const Rect dirty = canvas.TakeDirty();
+  EXPECT_LE(dirty.left, 150 - width);
+  int inked = 0;
+  for (int y = 5; y < 5 + canvas.LineHeight(FontId::Default); ++y)
+    for (int x = 150 - width; x < 150; ++x) inked += canvas.PixelAt(x, y) == colour::kText ? 1 : 0;
+  EXPECT_GT(inked, 10);
+}
+
+TEST(RasterCanvas, DrawingOutsideIsClipped) {
+  RasterCanvas canvas(10, 10);
+  canvas.Line(Point{-20, -20}, Point{30, 30}, Pen{Rgb{9, 9, 9}, 3});
+  canvas.FillRect(Rect{-5, -5, 50, 2}, Rgb{7, 7, 7});
+  canvas.InvertRect(Rect{-5, 8, 50, 20});
+  canvas.ScrollRect(Rect{-3, -3, 40, 40}, 2, 1);
+  SUCCEED();
+}
+
+TEST(PngWriter, SignatureAndHeader) {
+  const std::uint32_t pixels[6] = {0xFF000000u, 0xFFFFFFFFu, 0xFF102030u, 0, 0, 0};
+  const std::vector<std::uint8_t> png = EncodePng(3, 2, pixels);
+  ASSERT_GT(png.size(), 33u);
+  EXPECT_EQ(png[0], 0x89);
+  EXPECT_EQ(png[1], 'P');
+  EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+  EXPECT_EQ(png[19], 3);  // width
+  EXPECT_EQ(png[23], 2);  // height
+  EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
+}
+
+}  // namespace
+}  // namespace vantor::ui

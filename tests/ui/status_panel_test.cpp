@@ -1,0 +1,117 @@
+#include "ui/draw/status_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "fake_live_view.h"
+#include "live/live_frame.h"
+#include "recording_canvas.h"
+
+namespace vantor::ui {
+namespace {
+
+using testing::FakeLiveView;
+using testing::RecordingCanvas;
+
+TEST(StatusPanelText, RunTime) { EXPECT_EQ(RunTimeText(3725), "  01:02:05"); }
+
+TEST(StatusPanelText, FileNameIsCutOrPaddedToTwenty) {
+  ProgramState state;
+  EXPECT_EQ(FileNameText(state), std::string(40, ' '));
+  state.logging = true;
+  state.logName = "a_very_long_log_file_name.dat";
+  EXPECT_EQ(FileNameText(state), "a_very_long_log_file");
+  state.logName = "short.dat";
+  EXPECT_EQ(FileNameText(state), "short.dat           ");
+  state.logging = false;
+  state.playing = true;
+  state.playName = "play.dat";
+  EXPECT_EQ(FileNameText(state), "play.dat            ");
+}
+
+TEST(StatusPanelText, FlashBankWithoutValidBit) {
+  std::array<std::uint8_t, 273> frame{};
+  frame[frame::kBankInfo] = 0x05;
+  EXPECT_EQ(FlashBankText(PanelValuesOf(frame.data())), "      none");
+  frame[frame::kBankInfo] = 0x85;
+  EXPECT_EQ(FlashBankText(PanelValuesOf(frame.data())), "         5");
+}
+
+TEST(StatusPanelText, ValuesFromTheFrame) {
+  std::array<std::uint8_t, 273> frame{};
+  frame[frame::kEngineConfig] = 0x48;
+  frame[frame::kFirmware] = 0x13;
+  const PanelValues values = PanelValuesOf(frame.data());
+  EXPECT_EQ(values.cylinders, 8);
+  EXPECT_EQ(values.mapSensorBar, 3);
+  EXPECT_EQ(FirmwareText(values), "ORV KDM-9, ECM Firmware Version: 1.3");
+}
+
+class StatusPanelTest : public ::testing::Test {
+ protected:
+  StatusPanelTest()
+      : panel(view, spinner, [this](const std::string& text, const std::string& caption) {
+          messages.push_back(text + "|" + caption);
+        }) {}
+  FakeLiveView view;
+  ActivitySpinner spinner;
+  StatusPanel panel;
+  RecordingCanvas canvas;
+  std::vector<std::string> messages;
+};
+
+TEST_F(StatusPanelTest, LoggingPauseAndResume) {
+  ProgramState state;
+  state.logging = true;
+  state.logPaused = true;
+  panel.DrawLoggingState(canvas, state);
+  ASSERT_NE(canvas.TextAt(130, 142), nullptr);
+  EXPECT_EQ(canvas.TextAt(130, 142)->text, "  Pause");
+  EXPECT_EQ(canvas.TextAt(130, 142)->style.colour, colour::kAttention);
+  state.logPaused = false;
+  panel.DrawLoggingState(canvas, state);
+  EXPECT_EQ(canvas.TextAt(130, 142)->text, "  ON   ");
+  EXPECT_EQ(canvas.TextAt(130, 142)->style.colour, colour::kText);
+}
+
+TEST_F(StatusPanelTest, PlaybackStatesAndSpinner) {
+  panel.DrawPanel(canvas, true);
+  EXPECT_EQ(canvas.TextAt(130, 160)->text, " OFF   ");
+  EXPECT_EQ(canvas.lines.size(), 12u);  // the spinner's spokes
+  canvas.Clear();
+  view.state.playing = true;
+  view.state.playAtEnd = true;
+  panel.DrawPanel(canvas, true);
+  EXPECT_EQ(canvas.TextAt(130, 160)->text, " EOF   ");
+  EXPECT_TRUE(canvas.lines.empty());
+  EXPECT_NE(canvas.TextAt(665, -1), nullptr);  // "Progress"
+}
+
+TEST_F(StatusPanelTest, WrongModelIsReportedOncePerRun) {
+  std::array<std::uint8_t, 273> frame{};
+  frame[frame::kFirmware] = 0x01;  // Q8
+  panel.Update(frame.data());
+  panel.DrawValues(canvas, true);
+  EXPECT_TRUE(messages.empty());  // engine not running: not tested yet
+  EXPECT_EQ(canvas.TextAt(280, 534)->text, std::string(40, ' '));
+  view.running = true;
+  panel.DrawValues(canvas, true);
+  panel.DrawValues(canvas, true);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], std::string(kWrongVtdText) + "|" + kWrongVtdCaption);
+  EXPECT_EQ(canvas.TextAt(280, 534)->text, "ORV Q8, ECM Firmware Version: 1.1");
+}
+
+TEST_F(StatusPanelTest, KdmNeedsNoMessage) {
+  std::array<std::uint8_t, 273> frame{};
+  frame[frame::kFirmware] = 0x10;
+  panel.Update(frame.data());
+  view.running = true;
+  panel.DrawValues(canvas, true);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(panel.ModelTested());
+}
+
+}  // namespace
+}  // namespace vantor::ui
