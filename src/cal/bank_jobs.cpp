@@ -9,6 +9,7 @@
 #include "cal/bank_file.h"
 #include "cal/cal_image.h"
 #include "cal/message_pane.h"
+#include "cal/scoped_sink.h"
 #include "cal/stdio_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
@@ -25,7 +26,7 @@ using Calibration = std::array<std::uint8_t, kCalibrationSize>;
 class Dialogue {
  public:
   Dialogue(EcmLink& link, MessageSink& pane, const BankJob& job)
-      : link_(link), pane_(pane), job_(job), style_(FlashPaneStyle()) {}
+      : link_(link), pane_(pane), job_(job), style_(FlashPaneStyle()), sink_(link, pane) {}
 
   void Progress(const char* text) { pane_.AddLine(style_.progress, text); }
   // A step's outcome: false (and its message) when it failed.
@@ -98,6 +99,7 @@ class Dialogue {
   MessageSink& pane_;
   const BankJob& job_;
   const PaneStyle& style_;
+  ScopedMessageSink sink_;
 };
 
 // The first 8,192 bytes; false for a file that has fewer.

@@ -10,6 +10,7 @@
 #include "cal/bank_file.h"
 #include "cal/cal_image.h"
 #include "cal/message_pane.h"
+#include "cal/scoped_sink.h"
 #include "cal/stdio_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
@@ -45,7 +46,7 @@ void MakeReadOnly(const std::string& path) {
 class UpdateDialogue {
  public:
   UpdateDialogue(EcmLink& link, MessageSink& pane, const UpdateRun& run)
-      : link_(link), pane_(pane), run_(run), style_(UpdatePaneStyle()) {}
+      : link_(link), pane_(pane), run_(run), style_(UpdatePaneStyle()), sink_(link, pane) {}
 
   void Progress(const std::string& text) { pane_.AddLine(style_.progress, text); }
   bool Step(int result, const char* failText) {
@@ -178,6 +179,7 @@ class UpdateDialogue {
   MessageSink& pane_;
   const UpdateRun& run_;
   const PaneStyle& style_;
+  ScopedMessageSink sink_;
   int bank_ = 0;
 };
 

@@ -112,6 +112,22 @@ TEST_F(BankJobTest, EachRefusedStepReportsItsCommandAndSendsNothingMore) {
   }
 }
 
+TEST_F(BankJobTest, ReceiverFailuresReachTheJobsPaneBeforeTheStepsMessage) {
+  rig.tap->SetHook([this](std::size_t index, Packet&) {
+    if (index != 4) return;
+    sim::SimFaults faults;
+    faults.corruptByteOfNextOutput = 15;  // the info reply's last check byte
+    rig.ecm.SetFaults(faults);
+  });
+  EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
+  const auto lines = pane.Lines();
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[lines.size() - 4].text, "RX Cksum Failure");
+  EXPECT_EQ(lines[lines.size() - 4].background, MakeRgb(150, 106, 3));
+  EXPECT_EQ(lines[lines.size() - 3].text, "TxSlInfo Failed");
+  EXPECT_EQ(rig.link.Messages(), nullptr);  // the link's own sink is back
+}
+
 TEST_F(BankJobTest, VerifyCatchesOneWrongByteTheModuleAccepted) {
   // The module is handed a page with one byte changed and a matching check
   // value: it programs it and acknowledges, as a faulty part might.
