@@ -10,6 +10,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "velearn/fitpack_bispev.h"
 #include "velearn/fitpack_regrid.h"
@@ -108,6 +109,24 @@ TEST(SmootherReference, PositiveCodeLeavesTheTableAsItWas) {
     ++seen;
   }
   EXPECT_GT(seen, 0);
+}
+
+TEST(SmootherReference, CallsOnTwoThreadsAtOnceKeepTheirOwnScratch) {
+  const auto& cases = ReferenceCases();
+  int mismatches[2] = {0, 0};
+  const auto run = [&cases](int& mismatch, bool backwards) {
+    for (std::size_t n = 0; n < cases.size(); ++n) {
+      const SmootherCase& ref = cases[backwards ? cases.size() - 1 - n : n];
+      VeTable table = TableFromCells(ref.cells);
+      const int ier = SmoothLearnedTable(table, ref.factor);
+      if (ier != ref.ier || CellsOf(table) != ref.written) ++mismatch;
+    }
+  };
+  std::thread other(run, std::ref(mismatches[1]), true);
+  run(mismatches[0], false);
+  other.join();
+  EXPECT_EQ(mismatches[0], 0);
+  EXPECT_EQ(mismatches[1], 0);
 }
 
 TEST(Smoother, FlatTableComesBackUnchangedAsPolynomial) {
