@@ -32,6 +32,8 @@ constexpr char kEraseText[] = " Erase Sector   ";  // 16 characters, then a 0 by
 constexpr milliseconds kStopSettle{60};
 constexpr milliseconds kBankRepeat{60};
 constexpr milliseconds kFlashFinalWait{10};
+constexpr milliseconds kResetPoll{1};
+constexpr int kResetPollLimit = 1000;
 
 using SlData = std::array<std::uint8_t, kSlDataSize>;
 
@@ -39,6 +41,15 @@ SlData BlankData() {
   SlData data;
   data.fill(kFill);
   return data;
+}
+
+// Empties the receive ring and, while the communication thread pumps, waits
+// until it has done so, so the next reply is not read from a ring being reset.
+void ResetRing(EcmLink& link) {
+  link.RequestRxReset();
+  for (int i = 0; i < kResetPollLimit && link.RxResetPending() && link.Connected() && !link.ShutdownRequested();
+       ++i)
+    link.Sleep(kResetPoll);
 }
 
 int SendMsByte(EcmLink& link, std::uint8_t code, std::uint8_t argument) {
@@ -76,7 +87,7 @@ int TxMsXmit(EcmLink& link, int request) {
   if (argument == kStreamStop) {
     // Frames already in flight are thrown away once they have landed.
     link.Sleep(kStopSettle);
-    link.RequestRxReset();
+    ResetRing(link);
   }
   return result;
 }
@@ -95,7 +106,7 @@ int TxMsFlash(EcmLink& link) {
   const int result = SendMsByte(link, kFlashCode, 0);
   if (result == 0) link.RequestRxReset();
   link.Sleep(milliseconds(profile.flashFirstWaitMs));
-  link.RequestRxReset();
+  ResetRing(link);
   if (profile.flashFinalWait) link.Sleep(kFlashFinalWait);
   return result;
 }

@@ -69,6 +69,7 @@ class EcmLink {
   int RxNextByte();
   int RxPeekByte() const;
   void RequestRxReset() { rxResetRequested_.store(1, std::memory_order_release); }
+  bool RxResetPending() const { return rxResetRequested_.load(std::memory_order_acquire) != 0; }
 
   // ---- any thread ----
   int SubmitPacket(const std::uint8_t* bytes, std::uint32_t length);
