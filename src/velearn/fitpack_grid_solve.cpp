@@ -55,37 +55,62 @@ struct Shape {
   int nk1y;  // coefficients in y
 };
 
+// One direction's rows, for Triangulate: the B-spline values at each grid
+// point with the knot interval that holds it, the penalty rows, and the band
+// matrix being reduced.
+template <std::size_t Points, std::size_t Rows>
+struct Direction {
+  int points;
+  const std::array<int, Points>& interval;
+  const std::array<std::array<double, kOrder>, Points>& basis;
+  const std::array<std::array<double, kBand>, Rows>& penalty;
+  std::array<std::array<double, kBand>, Rows>& a;
+};
+
+// Rotates every observation row (and for p > 0 every penalty row, each just
+// before the first point past its knot) into the triangle. loadData(it) puts
+// the data of grid point it into right[0..rhs); applyRight carries each
+// rotation over to the right-hand sides. Returns the band width.
+template <std::size_t Points, std::size_t Rows, typename LoadData, typename ApplyRight>
+int Triangulate(const Direction<Points, Rows>& d, double p, int rhs, double* right,
+                LoadData loadData, ApplyRight applyRight) {
+  const double pinv = p > 0.0 ? 1.0 / p : 0.0;
+  int band = kOrder;
+  int nrold = 0;
+  double h[kBand];
+  for (int it = 0; it < d.points; ++it) {
+    const int number = d.interval[it];
+    while (nrold != number) {
+      if (p > 0.0) {
+        band = kBand;
+        for (int j = 0; j < kBand; ++j) h[j] = d.penalty[nrold][j] * pinv;
+        std::fill_n(right, rhs, 0.0);
+        RotateIntoTriangle(h, band, nrold, d.a, applyRight);
+      }
+      ++nrold;
+    }
+    h[band - 1] = 0.0;
+    for (int j = 0; j < kOrder; ++j) h[j] = d.basis[it][j];
+    loadData(it);
+    RotateIntoTriangle(h, band, number, d.a, applyRight);
+  }
+  return band;
+}
+
 // Reduces the x system to triangle form in ax; q receives the transformed
 // data, one row of my values per x coefficient. Returns the band width.
 int TriangulateX(const GridView& grid, const Shape& s, double p, SolveWork& w) {
   std::fill_n(w.q.begin(), s.my * s.nk1x, 0.0);
   for (int i = 0; i < s.nk1x; ++i) w.ax[i].fill(0.0);
+  const auto fromZ = [&](int it) {
+    std::copy_n(grid.z.begin() + it * s.my, s.my, w.right.begin());
+  };
   const auto intoQ = [&](int row, const Rotation& rot) {
     double* q = &w.q[row * s.my];
     for (int j = 0; j < s.my; ++j) Rotate(rot, w.right[j], q[j]);
   };
-  const double pinv = p > 0.0 ? 1.0 / p : 0.0;
-  int band = kOrder;
-  int zi = 0;
-  int nrold = 0;
-  double h[kBand];
-  for (int it = 0; it < s.mx; ++it) {
-    const int number = w.nrx[it];
-    while (nrold != number) {
-      if (p > 0.0) {
-        band = kBand;
-        for (int j = 0; j < kBand; ++j) h[j] = w.bx[nrold][j] * pinv;
-        std::fill_n(w.right.begin(), s.my, 0.0);
-        RotateIntoTriangle(h, band, nrold, w.ax, intoQ);
-      }
-      ++nrold;
-    }
-    h[band - 1] = 0.0;
-    for (int j = 0; j < kOrder; ++j) h[j] = w.spx[it][j];
-    for (int j = 0; j < s.my; ++j) w.right[j] = grid.z[zi++];
-    RotateIntoTriangle(h, band, number, w.ax, intoQ);
-  }
-  return band;
+  const Direction<kMaxPointsX, kMaxKnotsX> x{s.mx, w.nrx, w.spx, w.bx, w.ax};
+  return Triangulate(x, p, s.my, w.right.data(), fromZ, intoQ);
 }
 
 // Reduces the y system to triangle form in ay, carrying the columns of q
@@ -93,30 +118,14 @@ int TriangulateX(const GridView& grid, const Shape& s, double p, SolveWork& w) {
 int TriangulateY(const Shape& s, double p, SolveWork& w, double* c) {
   std::fill_n(c, s.nk1x * s.nk1y, 0.0);
   for (int i = 0; i < s.nk1y; ++i) w.ay[i].fill(0.0);
+  const auto fromQ = [&](int it) {
+    for (int j = 0; j < s.nk1x; ++j) w.right[j] = w.q[it + j * s.my];
+  };
   const auto intoC = [&](int row, const Rotation& rot) {
     for (int j = 0; j < s.nk1x; ++j) Rotate(rot, w.right[j], c[row + j * s.nk1y]);
   };
-  const double pinv = p > 0.0 ? 1.0 / p : 0.0;
-  int band = kOrder;
-  int nrold = 0;
-  double h[kBand];
-  for (int it = 0; it < s.my; ++it) {
-    const int number = w.nry[it];
-    while (nrold != number) {
-      if (p > 0.0) {
-        band = kBand;
-        for (int j = 0; j < kBand; ++j) h[j] = w.by[nrold][j] * pinv;
-        std::fill_n(w.right.begin(), s.nk1x, 0.0);
-        RotateIntoTriangle(h, band, nrold, w.ay, intoC);
-      }
-      ++nrold;
-    }
-    h[band - 1] = 0.0;
-    for (int j = 0; j < kOrder; ++j) h[j] = w.spy[it][j];
-    for (int j = 0; j < s.nk1x; ++j) w.right[j] = w.q[it + j * s.my];
-    RotateIntoTriangle(h, band, number, w.ay, intoC);
-  }
-  return band;
+  const Direction<kMaxPointsY, kMaxKnotsY> y{s.my, w.nry, w.spy, w.by, w.ay};
+  return Triangulate(y, p, s.nk1x, w.right.data(), fromQ, intoC);
 }
 
 // Solves (ry) c (rx)' = h: first along y for every x index, then along x
