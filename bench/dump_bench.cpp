@@ -1,0 +1,108 @@
+// Log analysis passes over a one-hour log (61,200 frames from the simulated
+// ECM, stamps and marks included): the CSV dump and the view lines, against
+// the floor of merely reading and CRC-checking every frame of the same file.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "link/crc16.h"
+#include "live/byte_source.h"
+#include "live/frame_reader.h"
+#include "logs/analysis_view_file.h"
+#include "logs/dump_log.h"
+#include "sim/engine_model.h"
+
+namespace {
+
+constexpr int kFrames = 61200;
+
+std::string BenchPath(const char* name) {
+  return (std::filesystem::temp_directory_path() / (std::string("vantor_bench_") + std::to_string(getpid()) + name))
+      .string();
+}
+
+// The log as the recorder writes it: header, frames, a stamp a minute and a mark every ten.
+const std::string& OneHourLog() {
+  static const std::string path = [] {
+    const std::string p = BenchPath("_hour.dat");
+    std::FILE* file = std::fopen(p.c_str(), "wb");
+    std::fputs("TIME: 07/20/2013 - 16:47:09PORT COM2\r\nKPHORMPH 0\r\n", file);
+    vantor::sim::EngineModel model(8);
+    std::uint8_t data[vantor::kFrameDataSize];
+    for (int i = 0; i < kFrames; ++i) {
+      if (i % 1020 == 0 && i > 0) std::fputs("TIME: 07/20/2013 - 16:48:09", file);
+      if (i % 10200 == 5) std::fprintf(file, "MARK%03dTIME: 07/20/2013 - 16:48:10", i / 10200);
+      model.NextFrame(data);
+      const std::uint16_t crc = vantor::Crc16Prefixed(0x55, 0xAA, data, sizeof data);
+      std::fputc(0x55, file);
+      std::fputc(0xAA, file);
+      std::fwrite(data, 1, sizeof data, file);
+      std::fputc(crc >> 8, file);
+      std::fputc(crc & 0xFF, file);
+    }
+    std::fclose(file);
+    return p;
+  }();
+  return path;
+}
+
+vantor::Settings BenchSettings(bool csv) {
+  vantor::Settings s;
+  s.anaCsv = csv ? 1 : 0;
+  s.adcChannels[2].type = vantor::kChannelWideband;
+  s.adcChannels[2].index = 1;
+  s.adcChannels[2].code = 1;
+  s.adcChannels[2].wbPreferred = 1;
+  s.userDevices[0].active = 1;
+  s.userDevices[0].unit = "PSI";
+  s.adcChannels[5].type = vantor::kChannelUserDevice;
+  return s;
+}
+
+void BM_FloorReadAndCheck(benchmark::State& state) {
+  const std::string& log = OneHourLog();
+  for (auto _ : state) {
+    vantor::LogFileReader reader;
+    reader.Open(log);
+    vantor::ByteSources sources(nullptr, vantor::ByteSourceId::Analysis);
+    sources.SetAnalysisFile(true, &reader);
+    vantor::LogFrameRead frame;
+    int frames = 0;
+    for (int result; (result = vantor::ReadLogFrame(sources, frame)) != vantor::kFrameEndOfData;)
+      frames += result == vantor::kFrameOk;
+    sources.SetAnalysisFile(false, nullptr);
+    if (frames != kFrames) state.SkipWithError("frames lost");
+  }
+  state.counters["MB"] = static_cast<double>(std::filesystem::file_size(log)) / 1e6;
+}
+BENCHMARK(BM_FloorReadAndCheck)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_DumpCsv(benchmark::State& state) {
+  const std::string out = BenchPath("_dump.csv");
+  const vantor::Settings settings = BenchSettings(true);
+  for (auto _ : state) {
+    if (vantor::DumpLog(OneHourLog(), out, settings, {}) != vantor::ExportResult::kOk) state.SkipWithError("dump");
+  }
+  state.counters["out_MB"] = static_cast<double>(std::filesystem::file_size(out)) / 1e6;
+  std::filesystem::remove(out);
+}
+BENCHMARK(BM_DumpCsv)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_ViewLines(benchmark::State& state) {
+  const vantor::Settings settings = BenchSettings(false);
+  vantor::AnalysisViewFile view;
+  view.Create(std::filesystem::temp_directory_path());
+  for (auto _ : state) {
+    if (vantor::BuildViewFile(view, OneHourLog(), settings, {}) != vantor::ExportResult::kOk) state.SkipWithError("view");
+  }
+  if (view.LineCount() != kFrames) state.SkipWithError("lines lost");
+}
+BENCHMARK(BM_ViewLines)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();
