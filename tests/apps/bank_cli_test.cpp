@@ -1,0 +1,156 @@
+// `vantor bin`, `vantor bank` and `vantor update` as a user runs them: on the
+// in-process simulated port and over the pseudo-terminal of `vantor sim`.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+};
+
+// Runs the tool to the end with stdout captured (stderr goes along too).
+Outcome RunTool(const std::string& arguments) {
+  Outcome outcome;
+  const std::string command = std::string(VANTOR_TOOL) + " " + arguments + " 2>&1";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return outcome;
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.out.append(buffer, got);
+  const int status = ::pclose(pipe);
+  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return outcome;
+}
+
+// `vantor sim --no-pace` in the background; its first output line is the pty path.
+class SimServer {
+ public:
+  SimServer() {
+    int out[2];
+    if (::pipe(out) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::string tool = VANTOR_TOOL, sim = "sim", noPace = "--no-pace";
+    char* argv[] = {tool.data(), sim.data(), noPace.data(), nullptr};
+    if (posix_spawn(&pid_, VANTOR_TOOL, &actions, nullptr, argv, environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    std::FILE* stream = ::fdopen(out[0], "r");
+    char line[256] = {};
+    if (stream && std::fgets(line, sizeof line, stream)) path_ = line;
+    if (!path_.empty() && path_.back() == '\n') path_.pop_back();
+    if (stream) std::fclose(stream);
+  }
+  ~SimServer() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string path_;
+};
+
+class BankCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device seed;
+    dir = fs::temp_directory_path() / ("vantor_bank_cli_" + std::to_string(seed()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(dir, ignored))
+      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(dir, ignored);
+  }
+  std::string File(const std::string& name) const { return (dir / name).string(); }
+  fs::path dir;
+};
+
+TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
+  const Outcome read = RunTool("bank read --port SIM --bank 1 " + File("b1.bin"));
+  ASSERT_EQ(read.status, 0) << read.out;
+  EXPECT_NE(read.out.find("Bank Read Starting\nFlash Bank Set\nBank Read Successful\n\n    -Read Successful-\n\n"),
+            std::string::npos)
+      << read.out;
+  EXPECT_NE(read.out.find(" Second(s)\n"), std::string::npos);
+  EXPECT_EQ(fs::file_size(File("b1.bin")), 32768u);
+
+  const Outcome info = RunTool("bin info " + File("b1.bin"));
+  ASSERT_EQ(info.status, 0) << info.out;
+  EXPECT_NE(info.out.find("signature:          ORV9"), std::string::npos);
+  EXPECT_NE(info.out.find("file size:          32768"), std::string::npos);
+
+  const Outcome ve = RunTool("bin ve " + File("b1.bin") + " --raw");
+  ASSERT_EQ(ve.status, 0);
+  EXPECT_EQ(ve.out.rfind("  RPM   20   25   30", 0), 0u) << ve.out;
+  EXPECT_NE(ve.out.find("\n 8000 "), std::string::npos);
+
+  const Outcome convert = RunTool("bin convert " + File("b1.bin"));
+  EXPECT_EQ(convert.status, 0) << convert.out;
+  const Outcome again = RunTool("bin convert " + File("b1_new.bin") + " " + File("b1_x.bin"));
+  EXPECT_EQ(again.out, "Calibration Already Current\n");
+  EXPECT_FALSE(fs::exists(File("b1_x.bin")));
+
+  const Outcome program = RunTool("bank program --port SIM --bank 2 --no-set-active " + File("b1_new.bin"));
+  ASSERT_EQ(program.status, 0) << program.out;
+  EXPECT_EQ(program.out.find("Flash Bank Set"), std::string::npos);
+  EXPECT_NE(program.out.find("Bank Verify Starting\nBank Programmed Successfully\n\n    -Flashing Successful-\n"),
+            std::string::npos);
+}
+
+TEST_F(BankCliTest, RefusalsExitWithStatusOne) {
+  std::ofstream(File("text.bin")) << "not a calibration at all";
+  EXPECT_EQ(RunTool("bin info " + File("text.bin")).status, 1);
+  EXPECT_NE(RunTool("bin info " + File("text.bin")).out.find("Not an ORV KDM-9 Flash BIN!"), std::string::npos);
+  EXPECT_EQ(RunTool("bank program --port SIM --bank 0 " + File("text.bin")).status, 1);
+  EXPECT_EQ(RunTool("update --port SIM --firmware " + File("text.bin") + " --dir " + dir.string()).status, 1);
+  EXPECT_EQ(RunTool("bank program --port SIM --bank 9 x.bin").status, 2);
+  EXPECT_EQ(RunTool("bin frobnicate x").status, 2);
+}
+
+TEST_F(BankCliTest, ReadAndProgramOverThePseudoTerminal) {
+  SimServer server;
+  ASSERT_EQ(server.Path().rfind("/dev/", 0), 0u) << server.Path();
+  const Outcome read = RunTool("bank read --port " + server.Path() + " --bank 4 " + File("b4.bin"));
+  ASSERT_EQ(read.status, 0) << read.out;
+  const Outcome program = RunTool("bank program --port " + server.Path() + " --bank 5 " + File("b4.bin"));
+  ASSERT_EQ(program.status, 0) << program.out;
+  const Outcome back = RunTool("bank read --port " + server.Path() + " --bank 5 " + File("b5.bin"));
+  ASSERT_EQ(back.status, 0) << back.out;
+  std::ifstream a(File("b4.bin"), std::ios::binary), b(File("b5.bin"), std::ios::binary);
+  const std::string first((std::istreambuf_iterator<char>(a)), {}), second((std::istreambuf_iterator<char>(b)), {});
+  EXPECT_EQ(first.substr(0, 8192), second.substr(0, 8192));
+}
+
+TEST_F(BankCliTest, UpdateOnTheSimulatedPortEndsSuccessfully) {
+  const Outcome update = RunTool("update --port SIM --dir " + dir.string());
+  ASSERT_EQ(update.status, 0) << update.out;
+  EXPECT_EQ(update.out.rfind("Updating your ORV KDM-9 Flash ECM\nReading Calibrations\nBank #: 0 \n", 0), 0u);
+  EXPECT_NE(update.out.find("ORV Flash Update Completed...\n\n    -Update Successful-\n"), std::string::npos);
+  EXPECT_TRUE(fs::exists(File("Bank_7_old.bin")));
+}
+
+}  // namespace
