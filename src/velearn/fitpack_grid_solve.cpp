@@ -17,23 +17,19 @@ void ObservationRows(const double* t, int n, std::span<const double> x,
                      std::array<int, Points>& interval) {
   const int lastCoef = n - kOrder;
   int l = kDegree;
-  int number = 0;
   for (std::size_t it = 0; it < x.size(); ++it) {
     const double arg = x[it];
-    while (!(arg < t[l + 1] || l == lastCoef - 1)) {
-      ++l;
-      ++number;
-    }
+    while (!(arg < t[l + 1] || l == lastCoef - 1)) ++l;
     double h[kOrder];
     BSplineValues(t, l, arg, h);
     std::copy(std::begin(h), std::end(h), rows[it].begin());
-    interval[it] = number;
+    interval[it] = l - kDegree;
   }
 }
 
-// Rotates the row h (band entries, first one in column `first`) into the
-// upper triangular band matrix a; applyRight carries each rotation over to
-// the right-hand sides of the row that is being eliminated.
+// Rotates the row h (band entries, h[0] belonging to coefficient `first`)
+// into the upper triangular band matrix a; applyRight carries each rotation
+// over to the right-hand sides of the row that is being eliminated.
 template <std::size_t Rows, typename ApplyRight>
 void RotateIntoTriangle(double (&h)[kBand], int band, int first,
                         std::array<std::array<double, kBand>, Rows>& a, ApplyRight applyRight) {

@@ -221,8 +221,14 @@ GridFitRequest RequestOnGrid(std::span<const double> x, std::span<const double> 
   r.x = x;
   r.y = y;
   r.z = z;
-  if (!x.empty()) r.xb = x.front(), r.xe = x.back();
-  if (!y.empty()) r.yb = y.front(), r.ye = y.back();
+  if (!x.empty()) {
+    r.xb = x.front();
+    r.xe = x.back();
+  }
+  if (!y.empty()) {
+    r.yb = y.front();
+    r.ye = y.back();
+  }
   r.s = s;
   return r;
 }
