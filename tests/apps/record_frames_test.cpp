@@ -60,6 +60,14 @@ std::vector<std::vector<std::string>> ReadCsv(const std::string& path, std::stri
   return rows;
 }
 
+std::string Differences(const std::uint8_t* a, const std::vector<std::uint8_t>& b) {
+  std::string text;
+  for (int i = 0; i < kFrameDataSize; ++i) {
+    if (a[i] != b[i]) text += " @" + std::to_string(i) + ":" + std::to_string(a[i]) + "/" + std::to_string(b[i]);
+  }
+  return text;
+}
+
 bool SameIgnoringBank(const std::uint8_t* a, const std::vector<std::uint8_t>& b) {
   for (int i = 0; i < kFrameDataSize; ++i) {
     if (i != frame::kBankInfo && a[i] != b[i]) return false;
@@ -125,17 +133,26 @@ TEST_F(RecordFramesTest, RecordingFromTheSimulatorOverAPseudoTerminalReadsBackFr
     EXPECT_EQ(rows[i][kRunning], i >= expectedStart ? "1" : "0") << "row " << i;
   }
 
-  // The same frames come out of a fresh engine model: find where the
-  // recording starts in its sequence, then compare rpm and run time.
+  // The same frames come out of a fresh engine model. The frames of the
+  // stopped engine are all alike, so the recording is placed in the model's
+  // sequence by its first frame that differs from the first one.
+  std::size_t first = 1;
+  while (first < frames.good.size() && SameIgnoringBank(frames.good[first].data(), frames.good[0])) ++first;
+  ASSERT_LT(first, frames.good.size());
+  for (std::size_t i = 0; i < first; ++i) {
+    EXPECT_EQ(rows[i][kRpm], "0");
+    EXPECT_EQ(rows[i][kRunSeconds], "0");
+  }
   sim::EngineModel model;
   std::uint8_t data[kFrameDataSize];
   int skipped = 0;
-  for (model.NextFrame(data); !SameIgnoringBank(data, frames.good[0]); model.NextFrame(data)) {
+  for (model.NextFrame(data); !SameIgnoringBank(data, frames.good[first]); model.NextFrame(data)) {
     ASSERT_LT(++skipped, 17 * 60) << "the recording does not start in the model's first minute";
   }
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (i > 0) model.NextFrame(data);
-    ASSERT_TRUE(SameIgnoringBank(data, frames.good[i])) << "frame " << i << " lost or changed";
+  for (std::size_t i = first; i < rows.size(); ++i) {
+    if (i > first) model.NextFrame(data);
+    ASSERT_TRUE(SameIgnoringBank(data, frames.good[i]))
+        << "frame " << i << " lost or changed:" << Differences(data, frames.good[i]);
     const sim::EngineState& state = model.State();
     EXPECT_EQ(std::stoi(rows[i][kRunSeconds]), static_cast<int>(std::floor(state.runSeconds))) << "row " << i;
     const double rpm = std::stod(rows[i][kRpm]);
@@ -154,7 +171,9 @@ TEST_F(RecordFramesTest, RecordAppendsToAnExistingLogAndTheInProcessSimulatorWor
   ASSERT_EQ(Tool("record --port SIM --seconds 1 --stamp-every 1 " + log), 0);
   EXPECT_GT(std::filesystem::file_size(log), 2 * once - 2 * 277 * 3);
   const LogFrames frames = ReadFrames(log);
-  EXPECT_EQ(frames.bad, 0);
+  // The first recording ends where the time ran out, possibly inside a
+  // frame; the second recording's header then spoils that one frame.
+  EXPECT_LE(frames.bad, 1);
   EXPECT_GT(frames.good.size(), 20u);
 }
 
