@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "live/live_session.h"
+#include "sim/sim_ecm.h"
+#include "sim/sim_serial.h"
+
+namespace vantor {
+namespace {
+
+bool WaitFor(const std::function<bool()>& predicate) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!predicate()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+class CountingConsumer : public FrameConsumer {
+ public:
+  void OnFrame(const std::uint8_t*, bool draw) override {
+    ++frames;
+    if (draw) ++drawn;
+  }
+  std::atomic<int> frames{0};
+  std::atomic<int> drawn{0};
+};
+
+TEST(LiveSessionTest, FramesFromTheSimulatedEcmReachLiveDataAndTheConsumers) {
+  sim::SimOptions options;
+  options.paced = false;  // frames as fast as the line takes them
+  sim::SimEcm ecm(options);
+  Settings settings;
+  LiveSession session(settings, sim::SimOpener(ecm));
+  CountingConsumer gauges;
+  session.Loop().SetConsumer(ConsumerSlot::Gauges, &gauges);
+  session.Start();
+  const std::string port = sim::kSimPortName;
+  session.Link().RequestPort(PortOpen, &port);
+  ASSERT_TRUE(WaitFor([&] { return session.Loop().FramesProcessed() >= 120; }));
+  EXPECT_TRUE(ecm.Streaming());
+  EXPECT_EQ(session.Live().cylinders.load(), 8);
+  EXPECT_EQ(session.Live().engineRunning.load(), 1) << "the model runs after its crank";
+  EXPECT_GE(gauges.drawn.load(), 120) << "the gauges are on screen";
+  session.Loop().SetConsumer(ConsumerSlot::Gauges, nullptr);
+  session.Stop();
+  EXPECT_FALSE(session.Link().HandleValid()) << "the port is closed at stop";
+  EXPECT_FALSE(ecm.Streaming()) << "the stream was stopped before the close";
+}
+
+TEST(LiveSessionTest, StopWithoutAnOpenPortReturns) {
+  sim::SimEcm ecm;
+  Settings settings;
+  LiveSession session(settings, sim::SimOpener(ecm));
+  session.Start();
+  session.Stop();
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace vantor
