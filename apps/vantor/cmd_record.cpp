@@ -75,6 +75,20 @@ bool RecordFor(const RecordPlan& plan, DataLogRecorder& recorder) {
   }
 }
 
+int OpenAndRecord(const RecordPlan& plan, LiveSession& session, DataLogRecorder& recorder) {
+  session.Link().RequestPort(PortOpen, &plan.port);
+  if (!WaitConnected(session.Link())) {
+    std::fprintf(stderr, "vantor record: can not open port %s\n", plan.port.c_str());
+    return kExitFailure;
+  }
+  if (!recorder.StartDataLog(plan.out)) return kExitFailure;
+  if (!RecordFor(plan, recorder)) {
+    std::fprintf(stderr, "vantor record: the log %s is incomplete\n", plan.out.c_str());
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
 int Record(const RecordPlan& plan, Settings& settings) {
   std::unique_ptr<sim::SimEcm> simulated;
   if (plan.port == sim::kSimPortName) simulated = std::make_unique<sim::SimEcm>();
@@ -87,20 +101,15 @@ int Record(const RecordPlan& plan, Settings& settings) {
   };
   DataLogRecorder recorder(session.Hooks(), settings, hooks);
   session.Start();
-  session.Link().RequestPort(PortOpen, &plan.port);
-  if (!WaitConnected(session.Link())) {
-    std::fprintf(stderr, "vantor record: can not open port %s\n", plan.port.c_str());
-    return kExitFailure;
-  }
-  if (!recorder.StartDataLog(plan.out)) return kExitFailure;
-  const bool written = RecordFor(plan, recorder);
+  // The threads stop before the recorder goes, on every way out.
+  const int result = OpenAndRecord(plan, session, recorder);
   recorder.StopDataLog();
   session.Stop();
-  if (!written || recorder.WriteFailed()) {
+  if (result == kExitOk && recorder.WriteFailed()) {
     std::fprintf(stderr, "vantor record: the log %s is incomplete\n", plan.out.c_str());
     return kExitFailure;
   }
-  return kExitOk;
+  return result;
 }
 
 int RunRecord(const std::vector<std::string>& argv) {
