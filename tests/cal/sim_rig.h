@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -178,10 +179,10 @@ inline Packet RequestCalPacket(int bank) { return SlPacket(1, {static_cast<std::
 inline Packet RequestBinPacket(int bank) { return SlPacket(3, {static_cast<std::uint8_t>(bank)}); }
 inline Packet StopPacket() { return SlPacket(4, {}); }
 inline Packet ErasePacket(int sector) {
-  std::vector<std::uint8_t> head{static_cast<std::uint8_t>(sector)};
-  const char text[] = " Erase Sector   ";
-  head.insert(head.end(), text, text + 16);
-  head.push_back(0);
+  std::vector<std::uint8_t> head(18, 0x00);  // sector, 16 characters, a 0 byte
+  head[0] = static_cast<std::uint8_t>(sector);
+  const std::string text = " Erase Sector   ";
+  std::copy(text.begin(), text.end(), head.begin() + 1);
   return SlPacket(2, head);
 }
 inline Packet PagePacket(int page, const std::uint8_t* data) {
