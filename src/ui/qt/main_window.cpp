@@ -83,7 +83,14 @@ MainWindow::MainWindow(ProgramParts& parts)
   }
 }
 
-MainWindow::~MainWindow() { parts_.session.Loop().SetConsumer(ConsumerSlot::Gauges, nullptr); }
+// The threads draw into this window's surface: they end before it goes.
+MainWindow::~MainWindow() {
+  parts_.playback.StopPlayback();
+  parts_.recorder.StopDataLog();
+  parts_.session.Stop();
+  parts_.session.Loop().SetConsumer(ConsumerSlot::Gauges, nullptr);
+  parts_.hooks = WindowHooks{};
+}
 
 void MainWindow::Start() {
   view_->Surface().RepaintAll();
