@@ -157,11 +157,16 @@ IoStatus EcmLink::WritePendingPacket() {
 
 bool EcmLink::ServiceRxReset() {
   if (!rxResetRequested_.load(std::memory_order_acquire)) return false;
-  rxWrite_ = 0;
-  rxHead_.store(0, std::memory_order_release);
-  rxTail_.store(0, std::memory_order_release);
+  const std::uint64_t generation = (rxDiscard_.load(std::memory_order_relaxed) >> 32) + 1;
+  rxDiscard_.store(generation << 32 | rxWrite_, std::memory_order_release);
   rxResetRequested_.store(0, std::memory_order_release);
   return true;
+}
+
+std::uint32_t EcmLink::TailFor(std::uint64_t discard) const {
+  const auto generation = static_cast<std::uint32_t>(discard >> 32);
+  if (generation != rxDiscardApplied_.load(std::memory_order_acquire)) return static_cast<std::uint32_t>(discard);
+  return rxTail_.load(std::memory_order_acquire);
 }
 
 IoStatus EcmLink::ReadDeviceByte(std::uint8_t* byte) {
@@ -177,7 +182,7 @@ IoStatus EcmLink::ReadDeviceByte(std::uint8_t* byte) {
 void EcmLink::StoreRxByte(std::uint8_t byte) {
   std::uint32_t next = rxWrite_ + 1;
   if (next == ringSize_) next = 0;
-  if (next == rxTail_.load(std::memory_order_acquire)) return;  // full: one slot stays free
+  if (next == TailFor(rxDiscard_.load(std::memory_order_acquire))) return;  // full: one slot stays free
   ring_[next] = byte;
   rxWrite_ = next;
   rxHead_.store(next, std::memory_order_release);  // publish after the byte is stored
@@ -189,12 +194,19 @@ void EcmLink::PostReopen() {
 }
 
 std::uint32_t EcmLink::RxAvailable() const {
+  const std::uint32_t tail = TailFor(rxDiscard_.load(std::memory_order_acquire));
   const std::int64_t diff = static_cast<std::int64_t>(rxHead_.load(std::memory_order_acquire)) -
-                            static_cast<std::int64_t>(rxTail_.load(std::memory_order_acquire));
+                            static_cast<std::int64_t>(tail);
   return static_cast<std::uint32_t>(diff < 0 ? diff + ringSize_ : diff);
 }
 
 int EcmLink::RxNextByte() {
+  const std::uint64_t discard = rxDiscard_.load(std::memory_order_acquire);
+  const auto generation = static_cast<std::uint32_t>(discard >> 32);
+  if (generation != rxDiscardApplied_.load(std::memory_order_relaxed)) {
+    rxTail_.store(static_cast<std::uint32_t>(discard), std::memory_order_release);
+    rxDiscardApplied_.store(generation, std::memory_order_release);
+  }
   const std::uint32_t tail = rxTail_.load(std::memory_order_relaxed);
   if (tail == rxHead_.load(std::memory_order_acquire)) return -1;
   std::uint32_t next = tail + 1;
@@ -205,7 +217,7 @@ int EcmLink::RxNextByte() {
 }
 
 int EcmLink::RxPeekByte() const {
-  const std::uint32_t tail = rxTail_.load(std::memory_order_relaxed);
+  const std::uint32_t tail = TailFor(rxDiscard_.load(std::memory_order_acquire));
   if (tail == rxHead_.load(std::memory_order_acquire)) return -1;
   std::uint32_t next = tail + 1;
   if (next == ringSize_) next = 0;

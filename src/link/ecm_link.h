@@ -125,6 +125,12 @@ class EcmLink {
   std::atomic<std::uint32_t> rxTail_{0};
   std::uint32_t rxWrite_ = 0;
   std::atomic<std::uint32_t> rxResetRequested_{0};
+  // A reset discards what is unread without the writer touching the reader's
+  // index: the writer publishes (generation << 32 | position to read from) and
+  // the reader moves its tail there once per generation.
+  std::atomic<std::uint64_t> rxDiscard_{0};
+  std::atomic<std::uint32_t> rxDiscardApplied_{0};  // generation the reader has applied
+  std::uint32_t TailFor(std::uint64_t discard) const;
 
   std::uint8_t txBuffer_[kTxSlotSize] = {};
   std::atomic<std::uint32_t> txPending_{0};

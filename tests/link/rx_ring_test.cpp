@@ -72,6 +72,35 @@ TEST(RxRing, ResetEmptiesTheRingOnTheWriterSide) {
   EXPECT_FALSE(link.ServiceRxReset());
 }
 
+// The writer never moves the reader's index: bytes stored after a reset are
+// read next, and a full ring counts the discarded bytes as free.
+TEST(RxRing, ResetWhileTheReaderIsPartWayDiscardsOnlyWhatCameBefore) {
+  EcmLink link;
+  for (int i = 0; i < 10; ++i) link.StoreRxByte(static_cast<std::uint8_t>(i));
+  EXPECT_EQ(link.RxNextByte(), 0);
+  EXPECT_EQ(link.RxNextByte(), 1);
+  link.RequestRxReset();
+  ASSERT_TRUE(link.ServiceRxReset());
+  link.StoreRxByte(0xA1);
+  link.StoreRxByte(0xA2);
+  EXPECT_EQ(link.RxAvailable(), 2u);
+  EXPECT_EQ(link.RxPeekByte(), 0xA1);
+  EXPECT_EQ(link.RxNextByte(), 0xA1);
+  EXPECT_EQ(link.RxNextByte(), 0xA2);
+  EXPECT_EQ(link.RxNextByte(), -1);
+}
+
+TEST(RxRing, DiscardedBytesMakeRoomBeforeTheReaderReadsAgain) {
+  EcmLink link;
+  const std::uint32_t capacity = MainProgramProfile().ringSize - 1;
+  for (std::uint32_t i = 0; i < capacity; ++i) link.StoreRxByte(Value(i));
+  link.RequestRxReset();
+  ASSERT_TRUE(link.ServiceRxReset());
+  for (std::uint32_t i = 0; i < capacity; ++i) link.StoreRxByte(Value(i + 7));
+  EXPECT_EQ(link.RxAvailable(), capacity);
+  EXPECT_EQ(link.RxNextByte(), Value(7));
+}
+
 // One producer and one consumer on separate threads (run under TSan too).
 TEST(RxRing, ConcurrentProducerAndConsumerSeeEveryByteInOrder) {
   EcmLink link;
