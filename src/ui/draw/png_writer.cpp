@@ -45,22 +45,103 @@ void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::vecto
   PutBigEndian(out, Crc32(out.data() + start, out.size() - start));
 }
 
-// A zlib stream of stored (uncompressed) deflate blocks.
-std::vector<std::uint8_t> StoredZlib(const std::vector<std::uint8_t>& raw) {
+// Bits into bytes, least significant first, as deflate packs them.
+class BitWriter {
+ public:
+  explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+  void Put(std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) PutBit((value >> i) & 1);
+  }
+  // Huffman codes go most significant bit first.
+  void PutCode(std::uint32_t code, int length) {
+    for (int i = length - 1; i >= 0; --i) PutBit((code >> i) & 1);
+  }
+  void Flush() {
+    if (used_) out_.push_back(current_);
+    current_ = 0;
+    used_ = 0;
+  }
+
+ private:
+  void PutBit(std::uint32_t bit) {
+    current_ |= static_cast<std::uint8_t>(bit << used_);
+    if (++used_ == 8) Flush();
+  }
+  std::vector<std::uint8_t>& out_;
+  std::uint8_t current_ = 0;
+  int used_ = 0;
+};
+
+constexpr int kLengthBase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                               31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr int kLengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr int kDistanceBase[] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+                                 193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr int kDistanceExtra[] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+
+// The fixed literal/length code of deflate.
+void PutSymbol(BitWriter& bits, int symbol) {
+  if (symbol < 144) bits.PutCode(0x30 + symbol, 8);
+  else if (symbol < 256) bits.PutCode(0x190 + symbol - 144, 9);
+  else if (symbol < 280) bits.PutCode(symbol - 256, 7);
+  else bits.PutCode(0xC0 + symbol - 280, 8);
+}
+
+void PutMatch(BitWriter& bits, int length, int distance) {
+  int l = 28;
+  while (kLengthBase[l] > length) --l;
+  PutSymbol(bits, 257 + l);
+  bits.Put(static_cast<std::uint32_t>(length - kLengthBase[l]), kLengthExtra[l]);
+  int d = 29;
+  while (kDistanceBase[d] > distance) --d;
+  bits.PutCode(static_cast<std::uint32_t>(d), 5);
+  bits.Put(static_cast<std::uint32_t>(distance - kDistanceBase[d]), kDistanceExtra[d]);
+}
+
+// One fixed-Huffman block; matches are looked for at the last position with
+// the same three bytes, one pixel back and one row up (screen images repeat
+// mostly there).
+std::vector<std::uint8_t> CompressedZlib(const std::vector<std::uint8_t>& raw, int rowBytes) {
+  constexpr int kWindow = 32768, kMaxMatch = 258, kHashBits = 15;
   std::vector<std::uint8_t> out{0x78, 0x01};
-  std::size_t pos = 0;
-  do {
-    const std::size_t length = std::min<std::size_t>(65535, raw.size() - pos);
-    const bool last = pos + length == raw.size();
-    out.push_back(last ? 1 : 0);
-    out.push_back(static_cast<std::uint8_t>(length));
-    out.push_back(static_cast<std::uint8_t>(length >> 8));
-    out.push_back(static_cast<std::uint8_t>(~length));
-    out.push_back(static_cast<std::uint8_t>(~length >> 8));
-    out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-               raw.begin() + static_cast<std::ptrdiff_t>(pos + length));
-    pos += length;
-  } while (pos < raw.size());
+  BitWriter bits(out);
+  bits.Put(1, 1);  // last block
+  bits.Put(1, 2);  // fixed codes
+  std::vector<int> head(1 << kHashBits, -1);
+  const int size = static_cast<int>(raw.size());
+  auto hash = [&](int i) {
+    return ((raw[i] << 10) ^ (raw[i + 1] << 5) ^ raw[i + 2]) & ((1 << kHashBits) - 1);
+  };
+  auto matchLength = [&](int from, int at) {
+    int n = 0;
+    while (n < kMaxMatch && at + n < size && raw[from + n] == raw[at + n]) ++n;
+    return n;
+  };
+  for (int i = 0; i < size;) {
+    int bestLength = 0, bestDistance = 0;
+    if (i + 2 < size) {
+      const int h = hash(i);
+      for (int from : {head[h], i - 3, i - rowBytes}) {
+        if (from < 0 || from >= i || i - from > kWindow) continue;
+        const int length = matchLength(from, i);
+        if (length > bestLength) {
+          bestLength = length;
+          bestDistance = i - from;
+        }
+      }
+      head[h] = i;
+    }
+    if (bestLength >= 3) {
+      PutMatch(bits, bestLength, bestDistance);
+      for (int k = 1; k < bestLength && i + k + 2 < size; ++k) head[hash(i + k)] = i + k;
+      i += bestLength;
+    } else {
+      PutSymbol(bits, raw[i]);
+      ++i;
+    }
+  }
+  PutSymbol(bits, 256);
+  bits.Flush();
   PutBigEndian(out, Adler32(raw));
   return out;
 }
@@ -85,7 +166,7 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::uint32_t* 
   PutBigEndian(header, static_cast<std::uint32_t>(height));
   header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, no filter set, no interlace
   PutChunk(png, "IHDR", header);
-  PutChunk(png, "IDAT", StoredZlib(raw));
+  PutChunk(png, "IDAT", CompressedZlib(raw, 1 + 3 * width));
   PutChunk(png, "IEND", {});
   return png;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Writes 0xFFRRGGBB pixels as an 8-bit RGB PNG (stored deflate blocks: no
-// compression library needed).
+// Writes 0xFFRRGGBB pixels as an 8-bit RGB PNG, compressed with a small
+// built-in deflate (fixed codes): no compression library needed.
 
 #include <cstdint>
 #include <string>
