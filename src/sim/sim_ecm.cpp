@@ -200,47 +200,23 @@ void SimEcm::Replug() {
   ++plugGeneration_;
 }
 
-bool SimEcm::Plugged() const {
-  std::lock_guard lock(mutex_);
-  return plugged_;
-}
+bool SimEcm::Plugged() const { return Locked([this] { return plugged_; }); }
 
-std::uint64_t SimEcm::PlugGeneration() const {
-  std::lock_guard lock(mutex_);
-  return plugGeneration_;
-}
+std::uint64_t SimEcm::PlugGeneration() const { return Locked([this] { return plugGeneration_; }); }
 
 // ---- state ----
 
-bool SimEcm::Streaming() const {
-  std::lock_guard lock(mutex_);
-  return streaming_;
-}
+bool SimEcm::Streaming() const { return Locked([this] { return streaming_; }); }
 
-bool SimEcm::FlashMode() const {
-  std::lock_guard lock(mutex_);
-  return flashMode_;
-}
+bool SimEcm::FlashMode() const { return Locked([this] { return flashMode_; }); }
 
-int SimEcm::RunningBank() const {
-  std::lock_guard lock(mutex_);
-  return runningBank_;
-}
+int SimEcm::RunningBank() const { return Locked([this] { return runningBank_; }); }
 
-int SimEcm::SelectedBank() const {
-  std::lock_guard lock(mutex_);
-  return selectedBank_;
-}
+int SimEcm::SelectedBank() const { return Locked([this] { return selectedBank_; }); }
 
-std::uint64_t SimEcm::FramesQueued() const {
-  std::lock_guard lock(mutex_);
-  return framesQueued_;
-}
+std::uint64_t SimEcm::FramesQueued() const { return Locked([this] { return framesQueued_; }); }
 
-std::vector<ReceivedPacket> SimEcm::ReceivedPackets() const {
-  std::lock_guard lock(mutex_);
-  return received_;
-}
+std::vector<ReceivedPacket> SimEcm::ReceivedPackets() const { return Locked([this] { return received_; }); }
 
 // ---- flash ----
 
@@ -287,9 +263,6 @@ void SimEcm::SetFaults(const SimFaults& faults) {
   faults_ = faults;
 }
 
-SimFaults SimEcm::Faults() const {
-  std::lock_guard lock(mutex_);
-  return faults_;
-}
+SimFaults SimEcm::Faults() const { return Locked([this] { return faults_; }); }
 
 }  // namespace vantor::sim

@@ -78,6 +78,11 @@ class SimEcm {
   void QueueFrames(std::int64_t now);
   void QueueOutput(std::vector<std::uint8_t> bytes, std::int64_t readyAt, bool isFrame);
   std::vector<std::uint8_t> BuildFrame();
+  template <typename Read>
+  auto Locked(Read read) const {
+    std::lock_guard lock(mutex_);
+    return read();
+  }
   void StopStream();
 
   mutable std::mutex mutex_;

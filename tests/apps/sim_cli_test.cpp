@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,65 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "apps/tool_process.h"
 #include "sim/sim_wire.h"
-
-extern char** environ;
 
 namespace {
 
 using namespace vantor::simtest;
-
-// The tool started with arguments; stdout's first line is read on request.
-class Tool {
- public:
-  explicit Tool(const std::vector<std::string>& args) {
-    int out[2];
-    if (::pipe(out) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> all{VANTOR_TOOL};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : all) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, VANTOR_TOOL, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    stdout_ = ::fdopen(out[0], "r");
-  }
-  ~Tool() {
-    if (pid_ > 0 && !waited_) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-    if (stdout_) std::fclose(stdout_);
-  }
-  std::string FirstLine() {
-    char line[256] = {};
-    if (!stdout_ || !std::fgets(line, sizeof line, stdout_)) return {};
-    std::string text = line;
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-  }
-  // Sends the signal and returns the exit status (-1 when it did not exit normally).
-  int StopWith(int signal) {
-    ::kill(pid_, signal);
-    return Wait();
-  }
-  int Wait() {
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    waited_ = true;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  bool waited_ = false;
-  std::FILE* stdout_ = nullptr;
-};
+using Tool = vantor::apptest::ToolProcess;
 
 TEST(SimCommand, ClientGetsAbout17ValidFramesASecond) {
   Tool tool({"sim"});

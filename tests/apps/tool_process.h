@@ -1,0 +1,73 @@
+#pragma once
+// The built command-line tool as a child process: arguments in, the first
+// line of its standard output, signals and the exit status out.
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace vantor::apptest {
+
+// The tool started with arguments; stdout's first line is read on request.
+class ToolProcess {
+ public:
+  explicit ToolProcess(const std::vector<std::string>& args) {
+    int out[2];
+    if (::pipe(out) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<std::string> all{VANTOR_TOOL};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& arg : all) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, VANTOR_TOOL, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    stdout_ = ::fdopen(out[0], "r");
+  }
+  ~ToolProcess() {
+    if (pid_ > 0 && !waited_) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    if (stdout_) std::fclose(stdout_);
+  }
+  ToolProcess(const ToolProcess&) = delete;
+  ToolProcess& operator=(const ToolProcess&) = delete;
+
+  std::string FirstLine() {
+    char line[256] = {};
+    if (!stdout_ || !std::fgets(line, sizeof line, stdout_)) return {};
+    std::string text = line;
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+  }
+  // Sends the signal and returns the exit status (-1 when it did not exit normally).
+  int StopWith(int signal) {
+    ::kill(pid_, signal);
+    return Wait();
+  }
+  int Wait() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    waited_ = true;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  bool waited_ = false;
+  std::FILE* stdout_ = nullptr;
+};
+
+}  // namespace vantor::apptest
