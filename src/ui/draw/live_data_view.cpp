@@ -8,26 +8,28 @@ double LiveDataView::Rpm() const { return live_.rpm.load(std::memory_order_relax
 
 bool LiveDataView::EngineRunning() const { return live_.engineRunning.load(std::memory_order_relaxed) != 0; }
 
-ChannelReading LiveDataView::Wideband() const {
+namespace {
+
+ChannelReading Preferred(int channel, const std::function<std::string()>& name, const std::atomic<double>& value) {
   ChannelReading reading;
-  reading.channel = channels_.PreferredWbChannel();
-  reading.configured = reading.channel >= 0;
+  reading.channel = channel;
+  reading.configured = channel >= 0;
   if (reading.configured) {
-    reading.deviceName = channels_.PreferredWbName();
-    reading.value = live_.wbAfr.load(std::memory_order_relaxed);
+    reading.deviceName = name();
+    reading.value = value.load(std::memory_order_relaxed);
   }
   return reading;
 }
 
+}  // namespace
+
+ChannelReading LiveDataView::Wideband() const {
+  return Preferred(channels_.PreferredWbChannel(), [this] { return channels_.PreferredWbName(); }, live_.wbAfr);
+}
+
 ChannelReading LiveDataView::FuelPressure() const {
-  ChannelReading reading;
-  reading.channel = channels_.PreferredFpChannel();
-  reading.configured = reading.channel >= 0;
-  if (reading.configured) {
-    reading.deviceName = channels_.PreferredFpName();
-    reading.value = live_.fuelPressure.load(std::memory_order_relaxed);
-  }
-  return reading;
+  return Preferred(channels_.PreferredFpChannel(), [this] { return channels_.PreferredFpName(); },
+                   live_.fuelPressure);
 }
 
 // The knock map keeps its own running count once it exists; until then the
