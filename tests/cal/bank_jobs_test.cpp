@@ -133,9 +133,7 @@ TEST_F(BankJobTest, VerifyCatchesOneWrongByteTheModuleAccepted) {
   // value: it programs it and acknowledges, as a faulty part might.
   rig.tap->SetHook([](std::size_t index, Packet& packet) {
     if (index != 8 + 37) return;
-    packet[2 + 1 + 100] ^= 0x01;
-    packet.resize(packet.size() - 2);
-    packet = test::WithCrc(packet);
+    test::ChangeByteKeepingCheck(packet, 2 + 1 + 100, 0x01);
   });
   EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
   const auto texts = pane.Texts();

@@ -189,6 +189,16 @@ inline Packet PagePacket(int page, const std::uint8_t* data) {
   return SlPacket(7, {static_cast<std::uint8_t>(page)}, data);
 }
 
+// Changes one byte and puts a matching check value behind it, so the module
+// takes the packet as sent (a fault the check value cannot catch).
+inline void ChangeByteKeepingCheck(Packet& packet, std::size_t at, std::uint8_t flip) {
+  packet[at] ^= flip;
+  const std::size_t covered = packet.size() - 2;
+  const std::uint16_t crc = Crc16(packet.data(), covered);
+  packet[covered] = static_cast<std::uint8_t>(crc >> 8);
+  packet[covered + 1] = static_cast<std::uint8_t>(crc);
+}
+
 // A tap hook that makes the module refuse ('N') packet number `index` by
 // spoiling its check value, and `rewrite` variants for other faults.
 inline WireTap::Hook RefusePacket(std::size_t index) {

@@ -157,9 +157,7 @@ TEST(UpdateRun, CodeVerifyCatchesOneWrongByteAndTheBankIsNotMarkedCurrent) {
   const std::size_t at = IndexOf(test::FullUpdatePackets(world), 7, 100, 1);  // bank 2's page 100
   world.rig.tap->SetHook([at](std::size_t index, Packet& packet) {
     if (index != at) return;
-    packet[2 + 1 + 5] ^= 0x40;
-    packet.resize(packet.size() - 2);
-    packet = test::WithCrc(packet);
+    test::ChangeByteKeepingCheck(packet, 2 + 1 + 5, 0x40);
   });
   test::PaneRecorder lines;
   EXPECT_EQ(UpdateAllBanks(world.rig.link, lines, world.run), -1);
