@@ -2,12 +2,16 @@
 // Compiled in where the drawing library is linked into the tool.
 #ifdef VANTOR_HAS_UI_DRAW
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli.h"
-#include "live/byte_source.h"
+#include "link/crc16.h"
 #include "live/frame_reader.h"
 #include "sim/engine_model.h"
 #include "ui/draw/headless_display.h"
@@ -36,36 +40,33 @@ const Registration kRegistration(kScreenshot);
 
 constexpr long kFramesPerSecond = 17;
 
-long FeedFromSim(ui::HeadlessDisplay& display, long frames) {
+// The simulated engine's frames as a log file (envelope and check value as on
+// the line), so they reach the display through the frame processing loop.
+bool WriteSimLog(const std::string& path, long frames) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+  if (!file) return false;
   sim::EngineModel engine;
-  std::uint8_t frame[kFrameDataSize];
+  std::uint8_t frame[kLogFrameSize] = {0x55, 0xAA};
   for (long i = 0; i < frames; ++i) {
-    engine.NextFrame(frame);
-    display.Feed(frame);
+    std::uint8_t* data = frame + 2;
+    engine.NextFrame(data);
+    const std::uint16_t check = Crc16Prefixed(0x55, 0xAA, data, kFrameDataSize);
+    frame[kLogFrameSize - 2] = static_cast<std::uint8_t>(check >> 8);
+    frame[kLogFrameSize - 1] = static_cast<std::uint8_t>(check);
+    if (std::fwrite(frame, 1, sizeof frame, file.get()) != sizeof frame) return false;
   }
-  return frames;
+  return std::fflush(file.get()) == 0;
 }
 
-// -1 when the log cannot be opened.
-long FeedFromLog(ui::HeadlessDisplay& display, const std::string& path, long limit) {
-  LogFileReader file;
-  if (!file.Open(path)) return -1;
-  ByteSources sources(nullptr, ByteSourceId::Analysis);
-  sources.SetAnalysisFile(true, &file);
-  bool ended = false;
-  sources.SetAnalysisEndHook([&ended] { ended = true; });
-  LogFrameRead read{};
-  long fed = 0;
-  while (fed < limit && !ended) {
-    const int result = ReadLogFrame(sources, read);
-    if (result == kFrameEndOfData) break;
-    if (result != kFrameOk) continue;
-    display.Feed(read.data);
-    ++fed;
+// A scratch file that is removed again.
+struct ScratchPath {
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("vantor_screenshot_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".dat");
+  ~ScratchPath() {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
   }
-  sources.SetAnalysisFile(false, nullptr);
-  return fed;
-}
+};
 
 int RunScreenshot(const std::vector<std::string>& argv) {
   const Args args(argv, {"--display", "--log", "--sim", "--frames", "--config"}, {});
@@ -85,13 +86,15 @@ int RunScreenshot(const std::vector<std::string>& argv) {
 
   ui::HeadlessDisplay display(settings, *mode);
   display.Paint();
-  if (args.Has("--log")) {
-    if (FeedFromLog(display, *args.Value("--log"), frames) < 0) {
-      std::fprintf(stderr, "vantor screenshot: can not open %s\n", args.Value("--log")->c_str());
-      return kExitFailure;
-    }
-  } else {
-    FeedFromSim(display, frames);
+  ScratchPath scratch;
+  std::string log = args.Has("--log") ? *args.Value("--log") : scratch.path.string();
+  if (!args.Has("--log") && !WriteSimLog(log, frames)) {
+    std::fprintf(stderr, "vantor screenshot: can not write the scratch file %s\n", log.c_str());
+    return kExitFailure;
+  }
+  if (display.FeedLog(log, frames) < 0) {
+    std::fprintf(stderr, "vantor screenshot: can not open %s\n", log.c_str());
+    return kExitFailure;
   }
   display.Settle();
   std::string error;

@@ -26,6 +26,8 @@ std::optional<DisplayMode> DisplayByName(const std::string& name) {
 HeadlessDisplay::HeadlessDisplay(const Settings& settings, DisplayMode mode)
     : settings_(settings),
       mode_(mode),
+      sources_(nullptr, ByteSourceId::None),
+      loop_(sources_, live_, channels_, state_),
       view_(live_, channels_, [this] {
         ProgramState state;
         state.portName = settings_.port;
@@ -37,18 +39,40 @@ HeadlessDisplay::HeadlessDisplay(const Settings& settings, DisplayMode mode)
       gauges_(settings_, view_, panel_, surface_),
       painter_(view_, panel_, gauges_) {
   channels_.BuildActiveChannels(settings_);
+  state_.SetMode(mode);
+  loop_.ApplySettings(settings_);
+  loop_.SetConsumer(ConsumerSlot::Gauges, &gauges_);
+  FrameLoopHooks hooks;
+  hooks.activityStep = [this] {
+    if (IsLiveDisplay(mode_) && spinner_.CountFrame()) spinner_.Step(canvas_);
+  };
+  loop_.SetHooks(std::move(hooks));
 }
+
+HeadlessDisplay::~HeadlessDisplay() { loop_.SetConsumer(ConsumerSlot::Gauges, nullptr); }
 
 void HeadlessDisplay::Paint() {
   surface_.TakeInvalidated();
   painter_.Paint(canvas_, mode_);
 }
 
-void HeadlessDisplay::Feed(const std::uint8_t* frame) {
-  UpdateLiveData(live_, frame);
-  channels_.ProcessAdcChannels(frame, false, live_);
-  if (IsLiveDisplay(mode_) && spinner_.CountFrame()) spinner_.Step(canvas_);
-  if (IsLiveDisplay(mode_)) gauges_.OnFrame(frame, mode_ == DisplayMode::Gauges);
+long HeadlessDisplay::FeedLog(const std::string& path, long limit) {
+  LogFileReader file;
+  if (!file.Open(path)) return -1;
+  bool ended = false;
+  sources_.SetAnalysisEndHook([&ended] { ended = true; });
+  sources_.SetAnalysisFile(true, &file);
+  sources_.Select(ByteSourceId::Analysis);
+  long fed = 0;
+  while (fed < limit && !ended) {
+    const int result = loop_.ProcessNextFrame();
+    if (result == kFrameEndOfData) break;
+    if (result == kFrameOk) ++fed;
+  }
+  sources_.Select(ByteSourceId::None);
+  sources_.SetAnalysisFile(false, nullptr);
+  sources_.SetAnalysisEndHook(nullptr);
+  return fed;
 }
 
 void HeadlessDisplay::Settle() {

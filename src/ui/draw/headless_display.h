@@ -1,14 +1,17 @@
 #pragma once
 // A display rendered without a window: the same panel, gauges and painter as
-// the main window, drawing into a software canvas. Frames go through the same
-// per-frame steps as the display thread (live data, channels, activity
-// indicator, consumers). Used for screenshots and tests.
+// the main window, drawing into a software canvas. Frames of a log file go
+// through the frame processing loop exactly as on the display thread, here on
+// the caller's thread. Used for screenshots.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "live/adc_channels.h"
+#include "live/byte_source.h"
+#include "live/display_state.h"
+#include "live/frame_loop.h"
 #include "live/live_data.h"
 #include "settings/settings.h"
 #include "ui/draw/activity_spinner.h"
@@ -43,9 +46,14 @@ class RasterSurface final : public DrawSurface {
 class HeadlessDisplay {
  public:
   HeadlessDisplay(const Settings& settings, DisplayMode mode);
+  ~HeadlessDisplay();
+  HeadlessDisplay(const HeadlessDisplay&) = delete;
+  HeadlessDisplay& operator=(const HeadlessDisplay&) = delete;
 
   void Paint();
-  void Feed(const std::uint8_t* frame);
+  // Processes up to limit frames of the log; the number processed, or -1
+  // when the file cannot be opened.
+  long FeedLog(const std::string& path, long limit);
   // Repaints when a frame asked for it (the boost scale changed).
   void Settle();
 
@@ -57,6 +65,9 @@ class HeadlessDisplay {
   DisplayMode mode_;
   LiveData live_;
   AdcChannels channels_;
+  DisplayState state_;
+  ByteSources sources_;
+  FrameLoop loop_;
   LiveDataView view_;
   ActivitySpinner spinner_;
   StatusPanel panel_;
