@@ -2,10 +2,7 @@
 // in-process simulated port and over the pseudo-terminal of `vantor sim`.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,7 +11,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "apps/tool_process.h"
 
 namespace {
 
@@ -38,39 +35,6 @@ Outcome RunTool(const std::string& arguments) {
   outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return outcome;
 }
-
-// `vantor sim --no-pace` in the background; its first output line is the pty path.
-class SimServer {
- public:
-  SimServer() {
-    int out[2];
-    if (::pipe(out) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::string tool = VANTOR_TOOL, sim = "sim", noPace = "--no-pace";
-    char* argv[] = {tool.data(), sim.data(), noPace.data(), nullptr};
-    if (posix_spawn(&pid_, VANTOR_TOOL, &actions, nullptr, argv, environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    std::FILE* stream = ::fdopen(out[0], "r");
-    char line[256] = {};
-    if (stream && std::fgets(line, sizeof line, stream)) path_ = line;
-    if (!path_.empty() && path_.back() == '\n') path_.pop_back();
-    if (stream) std::fclose(stream);
-  }
-  ~SimServer() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string path_;
-};
 
 class BankCliTest : public ::testing::Test {
  protected:
@@ -132,13 +96,14 @@ TEST_F(BankCliTest, RefusalsExitWithStatusOne) {
 }
 
 TEST_F(BankCliTest, ReadAndProgramOverThePseudoTerminal) {
-  SimServer server;
-  ASSERT_EQ(server.Path().rfind("/dev/", 0), 0u) << server.Path();
-  const Outcome read = RunTool("bank read --port " + server.Path() + " --bank 4 " + File("b4.bin"));
+  vantor::apptest::ToolProcess server({"sim", "--no-pace"});
+  const std::string pty = server.FirstLine();
+  ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
+  const Outcome read = RunTool("bank read --port " + pty + " --bank 4 " + File("b4.bin"));
   ASSERT_EQ(read.status, 0) << read.out;
-  const Outcome program = RunTool("bank program --port " + server.Path() + " --bank 5 " + File("b4.bin"));
+  const Outcome program = RunTool("bank program --port " + pty + " --bank 5 " + File("b4.bin"));
   ASSERT_EQ(program.status, 0) << program.out;
-  const Outcome back = RunTool("bank read --port " + server.Path() + " --bank 5 " + File("b5.bin"));
+  const Outcome back = RunTool("bank read --port " + pty + " --bank 5 " + File("b5.bin"));
   ASSERT_EQ(back.status, 0) << back.out;
   std::ifstream a(File("b4.bin"), std::ios::binary), b(File("b5.bin"), std::ios::binary);
   const std::string first((std::istreambuf_iterator<char>(a)), {}), second((std::istreambuf_iterator<char>(b)), {});
