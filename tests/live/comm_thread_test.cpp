@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -176,6 +177,26 @@ TEST(CommThread, StampAndMarkTogetherAreWrittenInTwoPassesStampFirst) {
   EXPECT_EQ(rig.hooks.markCounter, 1u);
   EXPECT_EQ(expected[0].size(), 27u);
   EXPECT_EQ(expected[2].size(), 34u);
+}
+
+TEST(CommThread, MarkNumbersPast999TakeMoreDigits) {
+  SimRig rig;
+  rig.Open();
+  rig.StartLog();
+  rig.hooks.markCounter = 1000;
+  rig.hooks.markRequest = 1;
+  ASSERT_TRUE(WaitFor([&] { return rig.hooks.markRequest == 0; }));
+  EXPECT_EQ(rig.log.Events().front(), std::string("MARK1000TIME: ") + kDate);
+}
+
+TEST(LocalDateText, IsTheTwentyOneCharacterDateAndTime) {
+  const std::string text = LocalDateText();
+  ASSERT_EQ(text.size(), 21u);
+  const std::string shape = "dd/dd/dddd - dd:dd:dd";
+  for (std::size_t i = 0; i < shape.size(); ++i) {
+    if (shape[i] == 'd') EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(text[i]))) << text;
+    else EXPECT_EQ(text[i], shape[i]) << text;
+  }
 }
 
 TEST(CommThread, ReceivedBytesGoToTheLogOnlyWhileNotPaused) {
