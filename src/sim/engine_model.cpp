@@ -127,7 +127,7 @@ void EngineModel::Encode(std::uint8_t* data) const {
   data[kFlags8] = s.decelFuelCut ? 0x08 : 0x00;
   data[kSparkAdvance] = Code(s.sparkDeg / 0.3515625);
   data[kFlags13] = s.powerEnrich ? 0x80 : 0x00;
-  data[kFlags14] = s.closedLoop ? 0x80 : 0x00;
+  data[kFlags14] = s.closedLoop ? 0x82 : 0x00;  // closed loop with block learn on
   data[kFlags15] = s.mph < 1 ? 0x10 : 0x00;
   PutWord(data, kPromId, 9001);
 

@@ -70,6 +70,7 @@ TEST_F(EngineCycle, CruiseIsClosedLoopWithLearnAwayFrom128AndSwitchingO2) {
     if (d[kSpeed] != 60 || !(d[kFlags14] & 0x80)) continue;
     ++cruise;
     EXPECT_EQ(d[kBlm], 136);
+    EXPECT_NE(d[kFlags14] & 0x02, 0);  // block learn on
     EXPECT_NEAR(d[kInt], 128, 12);
     (d[kO2] * 4.42 > 450 ? rich : lean)++;
   }
