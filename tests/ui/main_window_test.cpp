@@ -1,6 +1,7 @@
 // The main window driven through its menu on the offscreen platform, on the
 // simulated ECM: the data log and playback items with their file choosers,
-// the mark key and the exit sequence.
+// the mark key and the exit sequence. Built where the window library is.
+#ifdef VANTOR_HAS_UI_QT
 
 #include "ui/qt/main_window.h"
 
@@ -190,3 +191,5 @@ TEST_F(MainWindowTest, QuickKeysSwitchDisplays) {
 
 }  // namespace
 }  // namespace vantor::ui
+
+#endif  // VANTOR_HAS_UI_QT

@@ -108,10 +108,22 @@ void StatusPanel::DrawValues(Canvas& canvas, bool onGauges) {
   if (onGauges) DrawFirmwareLine(canvas);
 }
 
-void StatusPanel::DrawPortState(Canvas& canvas, const std::string& portName, bool open) {
-  canvas.Text(142, 120, Format("%14s", ""), ValueStyle());
+namespace {
+
+void DrawPortLine(Canvas& canvas, const std::string& portName, bool open, int blankRight, const char* blanks) {
+  canvas.Text(blankRight, 120, blanks, ValueStyle());
   canvas.Text(90, 120, portName, ValueStyle());
   canvas.Text(142, 120, open ? "Open" : "Closed", ValueStyle());
+}
+
+}  // namespace
+
+void StatusPanel::DrawPortState(Canvas& canvas, const std::string& portName, bool open) {
+  DrawPortLine(canvas, portName, open, 142, "              ");
+}
+
+void StatusPanel::DrawPortChange(Canvas& canvas, const std::string& portName, bool open) {
+  DrawPortLine(canvas, portName, open, 120, "                    ");
 }
 
 void StatusPanel::DrawLoggingState(Canvas& canvas, const ProgramState& state) {

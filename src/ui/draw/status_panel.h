@@ -50,6 +50,8 @@ class StatusPanel {
   void DrawValues(Canvas& canvas, bool onGauges);
   void DrawLoggingState(Canvas& canvas, const ProgramState& state);
   static void DrawPortState(Canvas& canvas, const std::string& portName, bool open);
+  // The same line redrawn when the port opens or closes (its own blanking).
+  static void DrawPortChange(Canvas& canvas, const std::string& portName, bool open);
   bool ModelTested() const { return modelTested_; }
 
  private:

@@ -261,7 +261,7 @@ void MainWindow::InstallHooks() {
       name = portName_;
     }
     DrawScope scope(view_->Surface());
-    StatusPanel::DrawPortState(scope.canvas(), name, open);
+    StatusPanel::DrawPortChange(scope.canvas(), name, open);
   };
 }
 
