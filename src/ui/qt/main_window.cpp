@@ -1,18 +1,14 @@
 #include "ui/qt/main_window.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLayout>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QSlider>
 #include <QThread>
 
 #include <chrono>
@@ -22,21 +18,10 @@
 #include "ui/qt/app_icon.h"
 #include "ui/qt/client_view.h"
 #include "ui/qt/info_boxes.h"
-#include "ui/qt/port_list.h"
-#include "sim/sim_serial.h"
+#include "ui/qt/playback_controls.h"
 
 namespace vantor::ui {
 namespace {
-
-// Items whose windows are not part of this program yet stay grayed.
-constexpr int kNotBuilt[] = {cmd::kLearnVe, cmd::kStopLearnVe, cmd::kPreferences, cmd::kUserDevices,
-                             cmd::kMalfCodes, cmd::kBankSelect};
-
-bool NotBuilt(int id) {
-  for (int item : kNotBuilt)
-    if (item == id) return true;
-  return false;
-}
 
 constexpr auto kSuspendBound = std::chrono::milliseconds(500);
 
@@ -49,7 +34,8 @@ MainWindow::MainWindow(ProgramParts& parts)
       panel_(liveView_, spinner_, [this](const std::string& text, const std::string& caption) {
         const QString t = QString::fromStdString(text), c = QString::fromStdString(caption);
         QMetaObject::invokeMethod(this, [this, t, c] { ShowMessage(t, c); }, Qt::QueuedConnection);
-      }) {
+      }),
+      playbackControls_(std::make_unique<PlaybackControls>(parts.playback, parts.settings, this)) {
   setWindowTitle("Vantor");
   setWindowIcon(AppIcon());
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -97,74 +83,6 @@ void MainWindow::Start() {
   parts_.StartThreads();
   Command(cmd::kVantor);
   view_->setFocus();
-}
-
-// ---- menu ----
-
-QAction* MainWindow::AddItem(QMenu* menu, int id, const QString& text) {
-  QAction* action = menu->addAction(text);
-  connect(action, &QAction::triggered, this, [this, id] { Command(id); });
-  items_[id] = action;
-  if (NotBuilt(id)) action->setEnabled(false);
-  return action;
-}
-
-void MainWindow::BuildMenus() {
-  QMenu* file = menuBar()->addMenu("&File");
-  AddItem(file, cmd::kDataLog, "&DataLog...");
-  AddItem(file, cmd::kCloseDataLog, "Close DataLo&g");
-  file->addSeparator();
-  AddItem(file, cmd::kPlayback, "&Playback...");
-  AddItem(file, cmd::kStopPlayback, "&Stop Playback");
-  file->addSeparator();
-  AddItem(file, cmd::kLearnVe, "&Learn VE...");
-  AddItem(file, cmd::kStopLearnVe, "St&op Learn VE");
-  file->addSeparator();
-  AddItem(file, cmd::kPreferences, "Pre&ferences...");
-  AddItem(file, cmd::kUserDevices, "&User Devices...");
-  BuildPortMenu(file->addMenu("&CommPort"));
-  file->addSeparator();
-  AddItem(file, cmd::kExit, "E&xit");
-
-  QMenu* display = menuBar()->addMenu("&Display");
-  for (const MenuItemText& item : DisplayMenuItems()) AddItem(display, item.id, item.text);
-
-  QMenu* help = menuBar()->addMenu("&Help");
-  AddItem(help, cmd::kHelp, "&Help");
-  AddItem(help, cmd::kAbout, "&About");
-
-  QAction* quick = menuBar()->addAction("         Quick Display Selections ->");
-  quick->setEnabled(false);
-  for (auto [id, text] : {std::pair{cmd::kVtd, "&VTD"}, std::pair{cmd::kTripQuick, "&TRIP"},
-                          std::pair{cmd::kVeQuick, "&VE"}, std::pair{cmd::kSpkQuick, "&SPK"},
-                          std::pair{cmd::kDiagQuick, "DIA&G"}}) {
-    const int command = id;
-    QAction* action = menuBar()->addAction(text);
-    connect(action, &QAction::triggered, this, [this, command] { Command(command); });
-    items_[command] = action;
-  }
-  for (int id : {cmd::kCloseDataLog, cmd::kStopPlayback, cmd::kStopLearnVe, cmd::kVantor}) items_[id]->setEnabled(false);
-}
-
-void MainWindow::BuildPortMenu(QMenu* menu) {
-  const auto& ids = ComPortCommands();
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    const QString text = i < 9 ? QString("COM&%1").arg(i + 1) : QString("COM%1").arg(i + 1);
-    AddItem(menu, ids[i], text);
-  }
-  menu->addSeparator();
-  for (const PortEntry& entry : SerialPortsPresent()) {
-    QAction* action = menu->addAction(QString::fromStdString(entry.text));
-    const std::string name = entry.portName;
-    connect(action, &QAction::triggered, this, [this, name] { ChoosePort(name); });
-  }
-  QAction* simulated = menu->addAction("Simulated ECM");
-  connect(simulated, &QAction::triggered, this, [this] { ChoosePort(sim::kSimPortName); });
-}
-
-bool MainWindow::MenuItemEnabled(int id) const {
-  auto it = items_.find(id);
-  return it != items_.end() && it->second->isEnabled();
 }
 
 void MainWindow::Command(int id) {
@@ -373,60 +291,18 @@ void MainWindow::StopPlaybackCommand() {
   if (!parts_.link.PortIsOpen()) SelectPort();
 }
 
-void MainWindow::CreatePlaybackControls() {
-  if (!parts_.playback.Playing() || pause_) return;
-  pause_ = new QPushButton("Pause", view_);
-  pause_->setCheckable(true);
-  pause_->setChecked(parts_.playback.Paused());
-  pause_->setGeometry(710, 43, 70, 20);
-  connect(pause_, &QPushButton::toggled, this, [this](bool on) { parts_.playback.SetPaused(on); });
-  ForwardKeys(pause_);
-  pause_->show();
-  pause_->setFocus();
-  if (Mode() != DisplayMode::Gauges) return;
-  backUp_ = new QPushButton("<-BackUp", view_);
-  backUp_->setGeometry(710, 71, 70, 20);
-  backUp_->setProperty("doubleClick", false);
-  connect(backUp_, &QPushButton::clicked, this, [this] {
-    const bool completesDouble = backUp_->property("doubleClick").toBool();
-    backUp_->setProperty("doubleClick", false);
-    BackUp(completesDouble ? 6 : 2);
-  });
-  ForwardKeys(backUp_);
-  backUp_->show();
-  rate_ = new QSlider(Qt::Horizontal, view_);
-  rate_->setGeometry(635, 99, 150, 22);
-  rate_->setRange(0, 100);
-  rate_->setTickInterval(10);
-  rate_->setTickPosition(QSlider::TicksBelow);
-  rate_->setValue(100 - parts_.settings.pbSpd);
-  connect(rate_, &QSlider::valueChanged, this, [this](int position) { parts_.playback.SetRate(100 - position); });
-  ForwardKeys(rate_);
-  rate_->show();
-  rate_->setFocus();
-}
+void MainWindow::CreatePlaybackControls() { playbackControls_->Create(view_, Mode() == DisplayMode::Gauges); }
 
+// On the gauge display the "Playback Rate" caption goes with them (repaint).
 void MainWindow::RemovePlaybackControls() {
-  const bool had = pause_ || backUp_ || rate_;
-  delete pause_;
-  delete backUp_;
-  delete rate_;
-  pause_ = nullptr;
-  backUp_ = nullptr;
-  rate_ = nullptr;
+  if (!playbackControls_->Remove()) return;
   view_->setFocus();
-  if (had) InvalidateAll();
+  InvalidateAll();
 }
 
-void MainWindow::BackUp(int steps) { parts_.playback.AddBackUp(steps); }
-
-// The controls hand the window's keys on, so they work while a control has
-// the focus; a double click on "<-BackUp" is remembered for its click.
-void MainWindow::ForwardKeys(QWidget* control) { control->installEventFilter(this); }
-
+// The playback controls hand the window's keys on.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(event))) return true;
-  if (event->type() == QEvent::MouseButtonDblClick && watched == backUp_) backUp_->setProperty("doubleClick", true);
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -444,18 +320,6 @@ void MainWindow::ChoosePort(const std::string& name) {
 // ---- WindowActions ----
 
 DisplayMode MainWindow::Mode() const { return parts_.state.Mode(); }
-
-void MainWindow::EnableDisplayItems() {
-  for (const MenuItemText& item : DisplayMenuItems()) {
-    QAction* action = items_[item.id];
-    action->setText(item.text);
-    action->setEnabled(!NotBuilt(item.id));
-  }
-}
-
-void MainWindow::GrayItem(int command) {
-  if (auto it = items_.find(command); it != items_.end()) it->second->setEnabled(false);
-}
 
 void MainWindow::Suspend() { parts_.session.Display().Suspend(kSuspendBound); }
 void MainWindow::Resume() { parts_.session.Display().Resume(); }

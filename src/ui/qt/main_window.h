@@ -19,15 +19,13 @@
 #include "ui/qt/program_parts.h"
 
 class QAction;
-class QCheckBox;
 class QMenu;
 class QProgressBar;
-class QPushButton;
-class QSlider;
 
 namespace vantor::ui {
 
 class ClientView;
+class PlaybackControls;
 
 class MainWindow final : public QMainWindow, private WindowActions, private ExitActions {
   Q_OBJECT
@@ -41,6 +39,8 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   bool MenuItemEnabled(int id) const;
   DisplayMode Mode() const override;
   ClientView& View() { return *view_; }
+  // While a file chooser is up (the floating windows must not take the focus then).
+  bool FileDialogOpen() const { return fileDialogOpen_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -93,8 +93,6 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void ShowHelp();
   void CreatePlaybackControls();
   void RemovePlaybackControls();
-  void ForwardKeys(QWidget* control);
-  void BackUp(int steps);
   void DrawLoggingState();
   ProgramState CurrentState() const;
 
@@ -106,9 +104,7 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   StatusPanel panel_;
   std::unique_ptr<GaugeDisplay> gauges_;
   std::unique_ptr<DisplayPainter> painter_;
-  QPushButton* pause_ = nullptr;  // push-like check box
-  QPushButton* backUp_ = nullptr;
-  QSlider* rate_ = nullptr;
+  std::unique_ptr<PlaybackControls> playbackControls_;
   QProgressBar* progress_ = nullptr;
   mutable std::mutex namesMutex_;  // the names the status panel shows (display thread reads)
   std::string portName_, logName_, playName_;
