@@ -12,18 +12,19 @@
 
 #include "link/commands.h"
 #include "link/ecm_link.h"
-#include "live/byte_source.h"
 #include "live/frame_reader.h"
 #include "live/live_frame.h"
 #include "live/log_hooks.h"
 #include "sim/pty_server.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_serial.h"
+#include "live/frame_wait.h"
 #include "sim/sim_wire.h"
 
 namespace vantor {
 namespace {
 
+using livetest::WaitForFrame;
 using simtest::WaitFor;
 
 constexpr const char* kDate = "07/20/2013 - 16:47:09";
@@ -73,17 +74,6 @@ int CountPackets(const sim::SimEcm& ecm, std::uint8_t command, std::uint8_t arg)
   return static_cast<int>(std::count_if(packets.begin(), packets.end(), [&](const sim::ReceivedPacket& p) {
     return p.form == 'R' && p.command == command && p.firstByte == arg && p.checkOk;
   }));
-}
-
-// Reads frames from the live ring until one satisfies pred.
-bool WaitForFrame(EcmLink& link, const std::function<bool(const LogFrameRead&)>& pred) {
-  ByteSources sources(&link, ByteSourceId::Live);
-  LogFrameRead frame;
-  return WaitFor([&] {
-    while (link.RxAvailable() > kLogFrameSize)
-      if (ReadLogFrame(sources, frame) == kFrameOk && pred(frame)) return true;
-    return false;
-  });
 }
 
 sim::SimOptions Unpaced() {
@@ -159,7 +149,7 @@ TEST(CommThread, UnpluggedDeviceIsReopenedWithBackOffAndTheStreamRestarts) {
   EXPECT_FALSE(rig.link.PortIsOpen());
   rig.ecm.Replug();
   EXPECT_TRUE(WaitFor([&] { return rig.link.PortIsOpen() && CountPackets(rig.ecm, 'X', kStreamStart) > startsBefore; }));
-  EXPECT_TRUE(WaitForFrame(rig.link, [](const LogFrameRead&) { return true; }));
+  EXPECT_TRUE(WaitForFrame(rig.link));
 }
 
 TEST(CommThread, StampAndMarkTogetherAreWrittenInTwoPassesStampFirst) {

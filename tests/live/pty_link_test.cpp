@@ -11,30 +11,21 @@
 
 #include "link/commands.h"
 #include "link/ecm_link.h"
-#include "live/byte_source.h"
 #include "live/comm_thread.h"
 #include "live/frame_reader.h"
 #include "sim/pty_server.h"
 #include "sim/sim_ecm.h"
+#include "live/frame_wait.h"
 #include "sim/sim_wire.h"
 
 namespace vantor {
 namespace {
 
+using livetest::WaitForFrame;
 using simtest::WaitFor;
 
 std::string LinkPath(const char* name) {
   return (std::filesystem::temp_directory_path() / (std::string(name) + std::to_string(::getpid()))).string();
-}
-
-bool FrameArrives(EcmLink& link) {
-  ByteSources sources(&link, ByteSourceId::Live);
-  LogFrameRead frame;
-  return WaitFor([&] {
-    while (link.RxAvailable() > kLogFrameSize)
-      if (ReadLogFrame(sources, frame) == kFrameOk) return true;
-    return false;
-  });
 }
 
 class PrintingSink final : public MessageSink {
@@ -65,7 +56,7 @@ struct PtyRig {
 TEST(PtyLink, StreamStartsAfterOpenAndStopsWithARingReset) {
   PtyRig rig("vantor_pty_stream_");
   rig.Open();
-  EXPECT_TRUE(FrameArrives(rig.link));
+  EXPECT_TRUE(WaitForFrame(rig.link));
   ASSERT_EQ(TxMsXmit(rig.link, kStreamStop), 0);
   EXPECT_TRUE(WaitFor([&] { return !rig.ecm.Streaming() && rig.link.RxAvailable() == 0; }));
 }
@@ -73,14 +64,14 @@ TEST(PtyLink, StreamStartsAfterOpenAndStopsWithARingReset) {
 TEST(PtyLink, DeviceThatDisappearsIsReopenedWithBackOffWhenItReturns) {
   PtyRig rig("vantor_pty_unplug_");
   rig.Open();
-  ASSERT_TRUE(FrameArrives(rig.link));
+  ASSERT_TRUE(WaitForFrame(rig.link));
   rig.server.Unplug();
   ASSERT_TRUE(WaitFor([&] { return !rig.link.PortIsOpen(); }));
   ASSERT_TRUE(WaitFor([&] { return rig.link.RetryDelayMs() >= 500; }));
   std::string error;
   ASSERT_TRUE(rig.server.Replug(&error)) << error;
   EXPECT_TRUE(WaitFor([&] { return rig.link.PortIsOpen(); }));
-  EXPECT_TRUE(FrameArrives(rig.link));
+  EXPECT_TRUE(WaitForFrame(rig.link));
 }
 
 TEST(PtyLink, FullFlashDialogue) {
