@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "live/live_frame.h"
+#include "sim/default_calibration.h"
 
 namespace vantor::sim {
 namespace {
@@ -113,6 +114,14 @@ void EngineModel::Advance(double dt) {
   fuelCounts_ += s.fuelGph / 3600.0 / kGallonsPerFuelCount * dt;
 }
 
+std::uint8_t EngineModel::BlockLearn(const EngineState& s) const {
+  const double needed = DefaultVeCell(static_cast<int>(s.rpm), static_cast<int>(s.mapKpa), 0) * 17.0 / 16.0;
+  const double held = calibrationVe_ ? calibrationVe_(s.rpm, s.mapKpa)
+                                     : DefaultVeCell(static_cast<int>(s.rpm), static_cast<int>(s.mapKpa), 0);
+  if (held <= 0) return 156;
+  return static_cast<std::uint8_t>(std::clamp(std::lround(128.0 * needed / held), 100L, 156L));
+}
+
 void EngineModel::Encode(std::uint8_t* data) const {
   const EngineState& s = state_;
   std::memset(data, 0, kFrameDataSize);
@@ -163,7 +172,7 @@ void EngineModel::Encode(std::uint8_t* data) const {
   PutWord(data, kBasePw, pulseMs * 0.95 / 0.0152587890625);
   data[kFlags140] = s.coolantF > 200 ? 0x01 : 0x00;
   data[kLoopState] = s.closedLoop ? 2 : s.running ? 1 : 0;
-  data[kBlm] = cruising ? 136 : s.closedLoop ? 130 : 128;
+  data[kBlm] = s.closedLoop ? BlockLearn(s) : 128;
   data[kInt] = Code(integrator_);
   data[kCommandedAfr] = s.powerEnrich ? 125 : 147;
   data[kVssCounter] = static_cast<std::uint8_t>(static_cast<std::uint64_t>(vssPulses_) & 0xFF);

@@ -4,6 +4,7 @@
 // pull with some knock, deceleration, then idle, cruise ... again.
 
 #include <cstdint>
+#include <functional>
 
 #include "sim/frame_source.h"
 
@@ -36,6 +37,14 @@ class EngineModel : public FrameSource {
 
   explicit EngineModel(int cylinders = 8);
   void NextFrame(std::uint8_t* data) override;
+
+  // The VE cell (1/256) the running calibration holds nearest an operating
+  // point. The engine needs 17/16 of the default calibration's VE; in closed
+  // loop its block learn trims the difference, so a learned calibration
+  // brings block learn back towards 128. Without a lookup the default
+  // calibration runs.
+  using CalibrationVe = std::function<int(double rpm, double mapKpa)>;
+  void SetCalibrationVe(CalibrationVe lookup) { calibrationVe_ = std::move(lookup); }
   bool ReportsRunningBank() const override { return true; }
 
   const EngineState& State() const { return state_; }
@@ -43,6 +52,7 @@ class EngineModel : public FrameSource {
  private:
   void Advance(double dt);
   void Encode(std::uint8_t* data) const;
+  std::uint8_t BlockLearn(const EngineState& s) const;
 
   int cylinders_;
   EngineState state_;
@@ -53,6 +63,7 @@ class EngineModel : public FrameSource {
   int o2Phase_ = 0;
   double integrator_ = 128;
   std::uint8_t previousTps_ = 0;
+  CalibrationVe calibrationVe_;
 };
 
 }  // namespace vantor::sim

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "cal/cal_image.h"
 #include "link/crc16.h"
 #include "live/live_frame.h"
 #include "sim/default_calibration.h"
@@ -27,12 +28,26 @@ enum SlCommand : std::uint8_t { kInfo = 0, kRequestCal = 1, kErase = 2, kRequest
 SimEcm::SimEcm(SimOptions options)
     : options_(std::move(options)),
       clock_(options_.clock ? options_.clock : std::make_shared<SteadySimClock>()),
-      frames_(std::make_unique<EngineModel>(options_.cylinders)),
       line_(options_.paced) {
   for (int bank = 0; bank < kBankCount; ++bank) {
     const auto image = DefaultBankImage(bank);
     flash_.LoadBank(bank, image.data(), image.size());
   }
+  auto engine = std::make_unique<EngineModel>(options_.cylinders);
+  // Frames are built under the simulator's lock, so the flash can be read here.
+  engine->SetCalibrationVe([this](double rpm, double mapKpa) { return RunningVeCell(rpm, mapKpa); });
+  frames_ = std::move(engine);
+}
+
+int SimEcm::RunningVeCell(double rpm, double mapKpa) const {
+  const auto nearest = [](const auto& axis, double value) {
+    int best = 0;
+    for (int i = 1; i < static_cast<int>(axis.size()); ++i)
+      if (std::abs(axis[i] - value) < std::abs(axis[best] - value)) best = i;
+    return best + 1;
+  };
+  const std::uint8_t* bank = flash_.Bank(runningBank_);
+  return bank[VeReadOffset(nearest(kVeRpmAxis, rpm), nearest(kVeMapAxis, mapKpa))];
 }
 
 // ---- the serial line ----

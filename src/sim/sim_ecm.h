@@ -89,6 +89,7 @@ class SimEcm {
   SimOptions options_;
   std::shared_ptr<SimClock> clock_;
   std::unique_ptr<FrameSource> frames_;
+  int RunningVeCell(double rpm, double mapKpa) const;  // under mutex_
   HostPacketParser parser_;
   OutputLine line_;
   FlashMemory flash_;
