@@ -21,6 +21,8 @@
 #include <sstream>
 #include <thread>
 
+#include <unistd.h>
+
 #include "sim/sim_serial.h"
 #include "ui/draw/menu_commands.h"
 #include "ui/qt/client_view.h"
