@@ -189,6 +189,8 @@ void EcmLink::StoreRxByte(std::uint8_t byte) {
 }
 
 void EcmLink::PostReopen() {
+  // Nothing is accepted for a device that has gone; the reopen connects again.
+  connected_.store(0, std::memory_order_release);
   requestedMode_.store(PortReopen, std::memory_order_release);
   requestPending_.store(1, std::memory_order_release);
 }

@@ -188,5 +188,21 @@ TEST(DeviceFailure, ReadErrorReopensAndRestartsTheStream) {
   EXPECT_TRUE(WaitFor([&] { return ecm.Link().Connected() && !ecm.Link().RequestPending(); }));
 }
 
+// A packet handed over while the device is gone would be written to the
+// reopened device long after its sender gave up on the reply.
+TEST(DeviceFailure, NothingIsAcceptedOnceTheDeviceHasFailed) {
+  test::ManualLink manual;
+  manual.Open();
+  manual.Written();
+  EXPECT_TRUE(manual.link.Connected());
+  manual.wire->FailReads(true);
+  std::uint8_t byte = 0;
+  ASSERT_EQ(manual.link.ReadDeviceByte(&byte), IoStatus::Failed);
+  EXPECT_TRUE(manual.link.RequestPending());
+  EXPECT_FALSE(manual.link.Connected());
+  const std::uint8_t packet[5] = {0x52, 0x58, 0x66, 0xBB, 0xD8};
+  EXPECT_EQ(manual.link.SubmitPacket(packet, sizeof packet), -1);
+}
+
 }  // namespace
 }  // namespace vantor
