@@ -45,14 +45,9 @@ void DisplayThread::Stop() {
 
 void DisplayThread::RunOnePass() {
   passes_.fetch_add(1, std::memory_order_acq_rel);
-  if (state_.displaySuspended.load(std::memory_order_acquire) != 0) {
-    Park();
+  if (HoldIfSuspended()) {
     std::this_thread::sleep_for(kSuspendedSleep);
     return;
-  }
-  if (parked_) {
-    std::lock_guard lock(parkMutex_);
-    parked_ = false;
   }
   switch (sources_.Current()) {
     case ByteSourceId::Analysis:
@@ -89,17 +84,21 @@ void DisplayThread::LivePass() {
   std::this_thread::sleep_for(kLivePassSleep);
 }
 
-void DisplayThread::Park() {
+bool DisplayThread::HoldIfSuspended() {
   std::lock_guard lock(parkMutex_);
-  if (parked_) return;
-  parked_ = true;
-  parkedChanged_.notify_all();
+  if (state_.displaySuspended.load(std::memory_order_acquire) == 0) return false;
+  if (parkedFor_ != suspendRequests_) {
+    parkedFor_ = suspendRequests_;
+    parkedChanged_.notify_all();
+  }
+  return true;
 }
 
 bool DisplayThread::Suspend(std::chrono::milliseconds bound) {
-  state_.displaySuspended.store(1, std::memory_order_release);
   std::unique_lock lock(parkMutex_);
-  return parkedChanged_.wait_for(lock, bound, [this] { return parked_ || !running_.load(); });
+  const std::uint64_t request = ++suspendRequests_;
+  state_.displaySuspended.store(1, std::memory_order_release);
+  return parkedChanged_.wait_for(lock, bound, [&] { return parkedFor_ >= request || !running_.load(); });
 }
 
 void DisplayThread::Resume() { state_.displaySuspended.store(0, std::memory_order_release); }

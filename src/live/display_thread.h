@@ -53,7 +53,8 @@ class DisplayThread {
 
  private:
   void LivePass();
-  void Park();
+  // True when displaySuspended holds this pass; the thread then counts as parked.
+  bool HoldIfSuspended();
 
   FrameLoop& loop_;
   ByteSources& sources_;
@@ -67,9 +68,13 @@ class DisplayThread {
   std::int32_t lastKeepAlive_ = -1;
   std::int32_t lastFlush_ = -1;
 
+  // Suspend numbers its requests; the thread answers the latest one it saw
+  // while reading displaySuspended under the same lock, so an answer to an
+  // earlier request never satisfies a later one.
   std::mutex parkMutex_;
   std::condition_variable parkedChanged_;
-  bool parked_ = false;
+  std::uint64_t suspendRequests_ = 0;
+  std::uint64_t parkedFor_ = 0;
   std::atomic<bool> running_{false};
   std::atomic<bool> stop_{false};
   std::atomic<std::uint64_t> passes_{0};

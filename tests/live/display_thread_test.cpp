@@ -12,18 +12,12 @@
 #include "live/live_data.h"
 #include "live/log_hooks.h"
 #include "settings/settings.h"
+#include "sim/sim_wire.h"
 
 namespace vantor {
 namespace {
 
-bool WaitFor(const std::function<bool()>& predicate) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!predicate()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
+using simtest::WaitFor;
 
 std::vector<std::uint8_t> GoodFrame() {
   std::vector<std::uint8_t> bytes(kLogFrameSize, 0);
@@ -132,6 +126,29 @@ TEST_F(DisplayThreadTest, SuspendHoldsTheThreadBetweenFrames) {
   EXPECT_EQ(loop.FramesProcessed(), 0u);
   display.Resume();
   ASSERT_TRUE(WaitFor([&] { return loop.FramesProcessed() == 1; }));
+  display.Stop();
+}
+
+// An earlier suspension's answer must not satisfy the next one: once Suspend
+// says the thread is held, no frame runs until Resume.
+TEST_F(DisplayThreadTest, SuspendRightAfterResumeStillHoldsBeforeItReturns) {
+  display.Start();
+  for (int round = 0; round < 100; ++round) {
+    if (link.RxAvailable() < 2 * kLogFrameSize) {
+      ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
+      StoreBytes(GoodFrame());
+      StoreBytes(GoodFrame());
+      display.Resume();
+    }
+    ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
+    display.Resume();
+    ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
+    const auto frames = loop.FramesProcessed();
+    const auto passes = display.Passes();
+    ASSERT_TRUE(WaitFor([&] { return display.Passes() > passes + 2; }));
+    ASSERT_EQ(loop.FramesProcessed(), frames) << "round " << round;
+    display.Resume();
+  }
   display.Stop();
 }
 
