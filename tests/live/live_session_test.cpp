@@ -6,18 +6,12 @@
 #include "live/live_session.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_serial.h"
+#include "sim/sim_wire.h"
 
 namespace vantor {
 namespace {
 
-bool WaitFor(const std::function<bool()>& predicate) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!predicate()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
+using simtest::WaitFor;
 
 class CountingConsumer : public FrameConsumer {
  public:
@@ -40,7 +34,7 @@ TEST(LiveSessionTest, FramesFromTheSimulatedEcmReachLiveDataAndTheConsumers) {
   session.Start();
   const std::string port = sim::kSimPortName;
   session.Link().RequestPort(PortOpen, &port);
-  ASSERT_TRUE(WaitFor([&] { return session.Loop().FramesProcessed() >= 120; }));
+  ASSERT_TRUE(WaitFor([&] { return session.Loop().FramesProcessed() >= 120; }, std::chrono::seconds(20)));
   EXPECT_TRUE(ecm.Streaming());
   EXPECT_EQ(session.Live().cylinders.load(), 8);
   EXPECT_EQ(session.Live().engineRunning.load(), 1) << "the model runs after its crank";
