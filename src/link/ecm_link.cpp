@@ -191,7 +191,10 @@ void EcmLink::StoreRxByte(std::uint8_t byte) {
 void EcmLink::PostReopen() {
   // Nothing is accepted for a device that has gone; the reopen connects again.
   connected_.store(0, std::memory_order_release);
-  requestedMode_.store(PortReopen, std::memory_order_release);
+  // While pumping the mode is PortOpen; any other value is a request the
+  // user-interface thread posted meanwhile (a close, say), which must win.
+  std::uint32_t serviced = PortOpen;
+  requestedMode_.compare_exchange_strong(serviced, PortReopen, std::memory_order_acq_rel);
   requestPending_.store(1, std::memory_order_release);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "test_ecm_support.h"
@@ -202,6 +203,29 @@ TEST(DeviceFailure, NothingIsAcceptedOnceTheDeviceHasFailed) {
   EXPECT_FALSE(manual.link.Connected());
   const std::uint8_t packet[5] = {0x52, 0x58, 0x66, 0xBB, 0xD8};
   EXPECT_EQ(manual.link.SubmitPacket(packet, sizeof packet), -1);
+}
+
+// A device that fails while a close is on its way must not turn the close
+// into a reopen: the port would come back although the user closed it.
+TEST(DeviceFailure, CloseRequestedAsTheDeviceFailsStaysAClose) {
+  test::ManualLink manual;
+  manual.Open();
+  EcmLink& link = manual.link;
+  std::thread ui([&] { link.RequestPort(PortClose, nullptr); });
+  // This thread plays the communication thread until the close is posted.
+  while (!link.RequestPending()) {
+    link.WritePendingPacket();
+    link.ServiceRxReset();
+    link.Sleep(std::chrono::milliseconds(1));
+  }
+  ui.join();
+  manual.wire->FailReads(true);
+  std::uint8_t byte = 0;
+  ASSERT_EQ(link.ReadDeviceByte(&byte), IoStatus::Failed);
+  EXPECT_EQ(link.RequestedMode(), PortClose);
+  link.ServicePortRequest();
+  EXPECT_FALSE(link.HandleValid());
+  EXPECT_FALSE(link.Connected());
 }
 
 }  // namespace
