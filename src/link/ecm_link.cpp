@@ -83,7 +83,9 @@ void EcmLink::ServicePortRequest() {
   }
   if (mode == PortReopen) {
     ClosePort();
-    requestedMode_.store(PortOpen, std::memory_order_release);
+    // A request posted during the close keeps its mode for the next turn.
+    std::uint32_t reopen = PortReopen;
+    requestedMode_.compare_exchange_strong(reopen, PortOpen, std::memory_order_acq_rel);
     mode = PortOpen;
   }
   if (mode != PortOpen) return;

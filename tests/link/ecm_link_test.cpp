@@ -228,5 +228,29 @@ TEST(DeviceFailure, CloseRequestedAsTheDeviceFailsStaysAClose) {
   EXPECT_FALSE(link.Connected());
 }
 
+TEST(DeviceFailure, CloseRequestedWhileTheReopenClosesTheDeviceIsKept) {
+  test::ManualLink manual;
+  manual.Open();
+  EcmLink& link = manual.link;
+  manual.wire->FailReads(true);
+  std::uint8_t byte = 0;
+  ASSERT_EQ(link.ReadDeviceByte(&byte), IoStatus::Failed);
+  manual.wire->FailReads(false);
+  bool posted = false;
+  // The user closes the port just as the reopen has closed the device.
+  link.SetStatusHook([&](bool open) {
+    if (open || posted) return;
+    posted = true;
+    link.RequestPort(PortClose, nullptr);
+  });
+  link.ServicePortRequest();
+  ASSERT_TRUE(posted);
+  EXPECT_EQ(link.RequestedMode(), PortClose);
+  ASSERT_TRUE(link.RequestPending());
+  link.ServicePortRequest();
+  EXPECT_FALSE(link.HandleValid());
+  EXPECT_FALSE(link.Connected());
+}
+
 }  // namespace
 }  // namespace vantor
