@@ -29,8 +29,9 @@ const Command kSim{"sim", "serve the simulated ECM on a pseudo-terminal",
 const Registration kRegistration(kSim);
 
 struct BankFile {
-  std::string bank;
+  std::string bankText;
   std::string path;
+  long bank = 0;
 };
 
 // --bank-file takes two values, which the common parser does not know.
@@ -48,16 +49,14 @@ bool TakeBankFiles(const std::vector<std::string>& argv, std::vector<std::string
   return true;
 }
 
-bool ValidBankNumbers(const std::vector<BankFile>& banks) {
-  long bank = 0;
-  return std::all_of(banks.begin(), banks.end(), [&](const BankFile& file) { return ParseInt(file.bank, 0, 7, &bank); });
+bool ParseBankNumbers(std::vector<BankFile>& banks) {
+  return std::all_of(banks.begin(), banks.end(), [](BankFile& file) { return ParseInt(file.bankText, 0, 7, &file.bank); });
 }
 
 bool LoadBanks(sim::SimEcm& ecm, const std::vector<BankFile>& banks) {
   for (const BankFile& file : banks) {
-    const int bank = std::stoi(file.bank);
     std::string error;
-    if (!ecm.LoadBankFile(bank, file.path, &error)) {
+    if (!ecm.LoadBankFile(static_cast<int>(file.bank), file.path, &error)) {
       std::fprintf(stderr, "vantor sim: %s\n", error.c_str());
       return false;
     }
@@ -79,7 +78,7 @@ int RunSim(const std::vector<std::string>& argv) {
   if (args.WantsHelp()) return PrintHelp(kSim);
   if (!args.Ok()) return UsageError(kSim, args.Error());
   if (!args.Positional().empty()) return UsageError(kSim, "unexpected argument " + args.Positional()[0]);
-  if (!ValidBankNumbers(banks)) return UsageError(kSim, "--bank-file takes a bank number from 0 to 7");
+  if (!ParseBankNumbers(banks)) return UsageError(kSim, "--bank-file takes a bank number from 0 to 7");
   Settings settings;
   if (!LoadSettings(args, &settings)) return kExitFailure;
 
