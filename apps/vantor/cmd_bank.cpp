@@ -7,6 +7,7 @@
 #include "cal/bank_jobs.h"
 #include "cal/message_pane.h"
 #include "cal/ve_file.h"
+#include "bin_check.h"
 #include "cli.h"
 #include "ecm_session.h"
 #include "pane_printer.h"
@@ -32,14 +33,6 @@ const Command kBank{"bank", "program or read a calibration bank of the ECM",
                     RunBank};
 const Registration kRegistration(kBank);
 
-bool IsProgramBin(const std::string& path) {
-  const SignatureCheck check = CheckSignature(path, BinReader::MainProgram);
-  if (check.status == SignatureStatus::Bin) return true;
-  std::fprintf(stderr, "vantor bank: %s: %s\n", path.c_str(),
-               check.status == SignatureStatus::CannotOpen ? kCannotOpenBin : check.text.c_str());
-  return false;
-}
-
 int RunBank(const std::vector<std::string>& argv) {
   const Args args(argv, {"--port", "--bank", "--config"}, {"--no-verify", "--no-set-active"});
   if (args.WantsHelp()) return PrintHelp(kBank);
@@ -59,7 +52,7 @@ int RunBank(const std::vector<std::string>& argv) {
   job.action = program ? kFlashProgram : kFlashRead;
   if (program) {
     job.programFile = positional[1];
-    if (!IsProgramBin(job.programFile)) return kExitFailure;
+    if (!IsBinOrSay("bank", job.programFile, BinReader::MainProgram)) return kExitFailure;
   } else {
     job.readFile = positional[1];
     job.readDirectory.assign(1, '.');  // a name was given on the command line

@@ -8,6 +8,7 @@
 #include "cal/stdio_file.h"
 #include "cal/ve_file.h"
 #include "cal/ve_table.h"
+#include "bin_check.h"
 #include "cli.h"
 #include "update/bin_naming.h"
 #include "update/calibration_migration.h"
@@ -31,16 +32,8 @@ const Command kBin{"bin", "inspect, print the VE table of, or convert a calibrat
                    RunBin};
 const Registration kRegistration(kBin);
 
-bool CheckBin(const std::string& path, BinReader reader) {
-  const SignatureCheck check = CheckSignature(path, reader);
-  if (check.status == SignatureStatus::Bin) return true;
-  std::fprintf(stderr, "vantor bin: %s: %s\n", path.c_str(),
-               check.status == SignatureStatus::CannotOpen ? kCannotOpenBin : check.text.c_str());
-  return false;
-}
-
 int Info(const std::string& path) {
-  if (!CheckBin(path, BinReader::MainProgram)) return kExitFailure;
+  if (!IsBinOrSay("bin", path, BinReader::MainProgram)) return kExitFailure;
   StdioFile file(path, "rb");
   std::vector<std::uint8_t> bytes(kCalImageSize, 0);
   const std::size_t size = file ? file.Read(bytes.data(), bytes.size()) : 0;
@@ -60,7 +53,7 @@ int Info(const std::string& path) {
 int Percent(std::int32_t cell) { return static_cast<int>(cell * 0.390625 + 0.5); }
 
 int Ve(const std::string& path, bool raw) {
-  if (!CheckBin(path, BinReader::MainProgram)) return kExitFailure;
+  if (!IsBinOrSay("bin", path, BinReader::MainProgram)) return kExitFailure;
   VeTable table;
   if (!ReadVeTable(path, &table)) {
     std::fprintf(stderr, "vantor bin: Error reading VE table from BIN File\n");
@@ -78,7 +71,7 @@ int Ve(const std::string& path, bool raw) {
 }
 
 int Convert(const std::string& source, const std::string& target) {
-  if (!CheckBin(source, BinReader::UpdateUtility)) return kExitFailure;
+  if (!IsBinOrSay("bin", source, BinReader::UpdateUtility)) return kExitFailure;
   const ConvertOutcome outcome = ConvertCalibration(source, target);
   switch (outcome.status) {
     case ConvertStatus::Error:

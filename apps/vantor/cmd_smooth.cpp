@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cal/ve_file.h"
+#include "bin_check.h"
 #include "cli.h"
 #include "velearn/smoother.h"
 
@@ -38,12 +39,8 @@ int RunSmooth(const std::vector<std::string>& argv) {
   const std::string& source = args.Positional()[0];
   const std::string& destination = args.Positional()[1];
 
-  const SignatureCheck check = CheckSignature(source);
-  if (check.status != SignatureStatus::Bin) {
-    std::fprintf(stderr, "vantor smooth: %s: %s\n", source.c_str(),
-                 check.status == SignatureStatus::CannotOpen ? kCannotOpenBin : check.text.c_str());
-    return kExitFailure;
-  }
+  SignatureCheck check;
+  if (!IsBinOrSay("smooth", source, BinReader::MainProgram, &check)) return kExitFailure;
   VeTable table;
   if (!ReadVeTable(source, &table)) {
     std::fprintf(stderr, "vantor smooth: Error reading VE table from BIN File %s\n", source.c_str());
