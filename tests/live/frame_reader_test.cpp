@@ -198,12 +198,15 @@ TEST(ByteSources, ReplacingTheFileWaitsForAReadInProgress) {
   });
   for (int round = 0; round < 50; ++round) {
     auto file = std::make_unique<LogFileReader>();
-    ASSERT_TRUE(file->Open(path));
+    EXPECT_TRUE(file->Open(path));
     sources.SetPlaybackFile(true, file.get());
     const int before = bytesRead;
-    ASSERT_TRUE(simtest::WaitFor([&] { return bytesRead > before + 100; }));
+    const bool read = simtest::WaitFor([&] { return bytesRead > before + 100; });
     sources.SetPlaybackFile(false, nullptr);
     file.reset();
+    // No early return: the reader thread must be joined below.
+    EXPECT_TRUE(read) << "round " << round;
+    if (!read) break;
   }
   stop = true;
   reader.join();
