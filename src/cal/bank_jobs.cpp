@@ -8,8 +8,8 @@
 
 #include "cal/bank_file.h"
 #include "cal/cal_image.h"
+#include "cal/job_dialogue.h"
 #include "cal/message_pane.h"
-#include "cal/scoped_sink.h"
 #include "cal/stdio_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
@@ -18,22 +18,15 @@ namespace vantor {
 namespace {
 
 constexpr auto kBankSetPause = std::chrono::milliseconds(60);
-constexpr std::uint8_t kVerifyFill = 0x55;
 
 using Calibration = std::array<std::uint8_t, kCalibrationSize>;
 
-// One running job: its link, pane and colours.
-class Dialogue {
+// One running job of the Flash window.
+class Dialogue : public JobDialogue {
  public:
   Dialogue(EcmLink& link, MessageSink& pane, const BankJob& job)
-      : link_(link), pane_(pane), job_(job), style_(FlashPaneStyle()), sink_(link, pane) {}
+      : JobDialogue(link, pane, FlashPaneStyle()), job_(job) {}
 
-  void Progress(const char* text) { pane_.AddLine(style_.progress, text); }
-  // A step's outcome: false (and its message) when it failed.
-  bool Step(int result, const char* failText) {
-    if (result != 0) pane_.AddLine(style_.failedStep, failText);
-    return result == 0;
-  }
   void Closing(bool ok, const char* success, const char* failure) {
     Progress("");
     pane_.AddLine(ok ? style_.success : style_.finalFailure, ok ? success : failure);
@@ -47,15 +40,14 @@ class Dialogue {
       Progress("Flash Bank Set");
       link_.Sleep(kBankSetPause);
     }
-    return Step(TxMsFlash(link_), "TxMsFlash Failed") && Info();
+    return Step(TxMsFlash(link_), "TxMsFlash Failed") && Info(job_.bank);
   }
-  bool Info() { return Step(TxSlInfo(link_, Params()), "TxSlInfo Failed"); }
 
   bool Program(const Calibration& calibration) {
     if (!Open()) return false;
     if (!Step(TxSlEraseSector(link_, job_.bank * 8 + 0), "TxSlEraseSector Failed")) return false;
     if (!Step(TxSlEraseSector(link_, job_.bank * 8 + 1), "TxSlEraseSector Failed")) return false;
-    if (!Info()) return false;
+    if (!Info(job_.bank)) return false;
     for (int page = 0; page < kCalibrationPages; ++page) {
       const std::uint8_t* data = calibration.data() + page * kCalPageSize;
       if (!Step(TxSlPgmPage(link_, page, job_.bank, data), "TxSlPgmPage Failed")) return false;
@@ -67,10 +59,8 @@ class Dialogue {
 
   bool Verify(const Calibration& calibration) {
     Progress("Bank Verify Starting");
-    auto& payload = link_.Reply().payload;
-    payload.fill(kVerifyFill);  // nothing left over from an earlier reply can pass
-    if (!Step(TxSlRequestCal(link_, job_.bank), "TxSlRequestBin Failed")) return false;
-    const bool same = std::equal(calibration.begin(), calibration.end(), payload.begin() + 1);
+    if (!FreshRequest(TxSlRequestCal, job_.bank, "TxSlRequestBin Failed")) return false;
+    const bool same = std::equal(calibration.begin(), calibration.end(), Returned());
     return Step(same ? 0 : -1, "Verify Failed");
   }
 
@@ -78,7 +68,7 @@ class Dialogue {
     Progress("Bank Read Starting");
     if (!Open()) return false;
     if (!Step(TxSlRequestCal(link_, job_.bank), "TxSlRequestCal Failed")) return false;
-    const bool written = file.Write(link_.Reply().payload.data() + 1, kCalibrationSize);
+    const bool written = file.Write(Returned(), kCalibrationSize);
     if (written)
       Progress("Bank Read Successful");
     else
@@ -88,18 +78,7 @@ class Dialogue {
   }
 
  private:
-  InfoParams Params() const {
-    InfoParams params;
-    params.bank = static_cast<std::uint8_t>(job_.bank);
-    params.p4 = link_.Profile().infoFourthParam;
-    return params;
-  }
-
-  EcmLink& link_;
-  MessageSink& pane_;
   const BankJob& job_;
-  const PaneStyle& style_;
-  ScopedMessageSink sink_;
 };
 
 // The first 8,192 bytes; false for a file that has fewer.

@@ -9,8 +9,8 @@
 
 #include "cal/bank_file.h"
 #include "cal/cal_image.h"
+#include "cal/job_dialogue.h"
 #include "cal/message_pane.h"
-#include "cal/scoped_sink.h"
 #include "cal/stdio_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
@@ -21,7 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::uint8_t kVerifyFill = 0x55;
 constexpr int kSectorsPerBank = 8;
 
 std::string BankPath(const std::string& directory, const char* pattern, int bank) {
@@ -43,30 +42,18 @@ void MakeReadOnly(const std::string& path) {
 }
 
 // One update run's dialogue with the ECM and its pane.
-class UpdateDialogue {
+class UpdateDialogue : public JobDialogue {
  public:
   UpdateDialogue(EcmLink& link, MessageSink& pane, const UpdateRun& run)
-      : link_(link), pane_(pane), run_(run), style_(UpdatePaneStyle()), sink_(link, pane) {}
-
-  void Progress(const std::string& text) { pane_.AddLine(style_.progress, text); }
-  bool Step(int result, const char* failText) {
-    if (result != 0) pane_.AddLine(style_.failedStep, failText);
-    return result == 0;
-  }
+      : JobDialogue(link, pane, UpdatePaneStyle()), run_(run) {}
 
   void SelectBank(int bank) { bank_ = bank; }
-  bool Info() {
-    InfoParams params;
-    params.bank = static_cast<std::uint8_t>(bank_);
-    params.p4 = link_.Profile().infoFourthParam;
-    return Step(TxSlInfo(link_, params), "TxSlInfo Failed");
-  }
 
   // Read phase: the bank's calibration into an open file (then completed by the caller).
   bool ReadCalibration(StdioFile& file) {
-    if (!Info()) return false;
+    if (!Info(bank_)) return false;
     if (!Step(TxSlRequestCal(link_, bank_), "TxSlRequestCal Failed")) return false;
-    if (!Step(file.Write(Payload() + 1, kCalibrationSize) ? 0 : -1, "File Write Failed")) return false;
+    if (!Step(file.Write(Returned(), kCalibrationSize) ? 0 : -1, "File Write Failed")) return false;
     Progress("Bank Read Successful");
     return true;
   }
@@ -81,8 +68,6 @@ class UpdateDialogue {
   }
 
  private:
-  const std::uint8_t* Payload() const { return link_.Reply().payload.data(); }
-
   bool ReadAll() {
     Progress("Reading Calibrations");
     for (int bank = 0; bank < kBankCount; ++bank) {
@@ -121,9 +106,9 @@ class UpdateDialogue {
   bool ProgramOne(int bank) {
     Progress(BankLine(bank));
     SelectBank(bank);
-    if (!Info()) return false;
+    if (!Info(bank_)) return false;
     if (!Step(TxSlRequestCal(link_, bank), "TxSlReqstPage Failed")) return false;
-    if (Payload()[1 + 9] == 1 && Payload()[1 + 10] == 1) {
+    if (Returned()[9] == 1 && Returned()[10] == 1) {
       Progress("Bank Already Updated");
       return true;
     }
@@ -161,25 +146,18 @@ class UpdateDialogue {
   }
 
   bool VerifyCalibration(const std::array<std::uint8_t, kCalibrationSize>& calibration) {
-    link_.Reply().payload.fill(kVerifyFill);
-    if (!Step(TxSlRequestCal(link_, bank_), "TxSlRequestCal Failed")) return false;
-    const bool same = std::equal(calibration.begin() + kCalPageSize, calibration.end(),
-                                 Payload() + 1 + kCalPageSize);
+    if (!FreshRequest(TxSlRequestCal, bank_, "TxSlRequestCal Failed")) return false;
+    const bool same = std::equal(calibration.begin() + kCalPageSize, calibration.end(), Returned() + kCalPageSize);
     return Step(same ? 0 : -1, "Verify Failed");
   }
 
   bool VerifyFirmware() {
-    link_.Reply().payload.fill(kVerifyFill);
-    if (!Step(TxSlRequestBin(link_, bank_), "TxSlRequestBin Failed  ")) return false;
-    const bool same = std::equal(run_.firmware->begin(), run_.firmware->end(), Payload() + 1 + kCalibrationSize);
+    if (!FreshRequest(TxSlRequestBin, bank_, "TxSlRequestBin Failed  ")) return false;
+    const bool same = std::equal(run_.firmware->begin(), run_.firmware->end(), Returned() + kCalibrationSize);
     return Step(same ? 0 : -1, "Verify Failed  ");
   }
 
-  EcmLink& link_;
-  MessageSink& pane_;
   const UpdateRun& run_;
-  const PaneStyle& style_;
-  ScopedMessageSink sink_;
   int bank_ = 0;
 };
 
