@@ -46,16 +46,23 @@ bool WriteBlock(StdioFile& file, const VeBlock& block, const VeTable& table) {
 
 bool Exists(const std::string& path) { return static_cast<bool>(StdioFile(path, "rb")); }
 
-// The new file as a copy of the source, 0xFF past the source's end.
+// The new file as a copy of the source, 0xFF past the source's end. A copy
+// that fails leaves no file: a later write would otherwise take the stump for
+// an earlier result and update it in place.
 bool CopyPadded(const std::string& sourcePath, const std::string& newPath) {
-  StdioFile source(sourcePath, "rb");
-  if (!source) return false;
+  std::vector<std::uint8_t> image(kCalImageSize, 0xFF);
+  {
+    StdioFile source(sourcePath, "rb");
+    if (!source) return false;
+    source.Read(image.data(), image.size());
+    if (std::ferror(source.Get())) return false;
+  }
   StdioFile target(newPath, "wb");
   if (!target) return false;
-  std::vector<std::uint8_t> image(kCalImageSize, 0xFF);
-  source.Read(image.data(), image.size());
-  if (std::ferror(source.Get())) return false;
-  return target.Write(image.data(), image.size()) && target.Close();
+  if (target.Write(image.data(), image.size()) && target.Close()) return true;
+  target.Close();
+  std::remove(newPath.c_str());
+  return false;
 }
 
 bool WriteWord(StdioFile& file, long offset, std::uint16_t value) {

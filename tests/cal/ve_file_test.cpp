@@ -159,5 +159,13 @@ TEST_F(VeFileTest, WriteFailsWhenTheSourceIsMissingAndNoNewFileExists) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin")));
 }
 
+TEST_F(VeFileTest, UnreadableSourceLeavesNoStumpForALaterWriteRegression) {
+  const std::string unreadable = dir.File("a_directory.bin");
+  std::filesystem::create_directory(unreadable);  // opens, but every read fails
+  EXPECT_FALSE(WriteVeTable(unreadable, dir.File("new.bin"), 0, Pattern(1)));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin")));
+  EXPECT_FALSE(WriteVeTable(unreadable, dir.File("new.bin"), 0, Pattern(1)));
+}
+
 }  // namespace
 }  // namespace vantor
