@@ -178,7 +178,9 @@ TEST_F(VeLearnTest, WidebandLeanerThanCommandedRaisesTheVe) {
   live_.wbAfr = 16.17;           // 10 % leaner than 14.7
   Feed(open, 5);
   learn_->Recompute();
-  EXPECT_GT(learn_->Learned().At(kCruiseRow, kCruiseColumn), 128);
+  // 16.17 / 14.7 x 128 + 0.5 = 141.3: sample 141, wideband gain 1, original 128.
+  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 141);
+  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 141);
 }
 
 TEST_F(VeLearnTest, WidebandReadingOfZeroTakesNoSample) {
