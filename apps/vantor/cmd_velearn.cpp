@@ -60,6 +60,14 @@ int Learn(const Args& args, Settings& settings) {
   VeLearn learn(settings, live, VeLearnHooks{PrintMessage, {}, {}, {}});
   loop.SetConsumer(ConsumerSlot::VeLearn, &learn);
 
+  // A log that cannot be read is reported before anything is learned or written.
+  for (const auto& log : args.Positional()) {
+    LogFileReader probe;
+    if (!probe.Open(log)) {
+      std::fprintf(stderr, "vantor velearn: can not open %s\n", log.c_str());
+      return kExitFailure;
+    }
+  }
   if (!learn.Start(*args.Value("--from"), *args.Value("--out"), 0)) return kExitFailure;
   for (const auto& log : args.Positional()) {
     if (!PlayLog(log, loop, sources)) {

@@ -94,6 +94,17 @@ TEST_F(VeLearnCliTest, SmoothRefusesABadFactorAndAMissingSource) {
   EXPECT_FALSE(fs::exists(dir_ / "x.bin"));
 }
 
+TEST_F(VeLearnCliTest, VeLearnWritesNothingWhenALogCannotBeRead) {
+  WriteSimLog(dir_ / "drive.dat", 60, "base.bin");
+  const auto out = dir_ / "out.txt";
+  EXPECT_EQ(Tool("velearn --from " + (dir_ / "base.bin").string() + " --out " + (dir_ / "new.bin").string() + " " +
+                     (dir_ / "drive.dat").string() + " " + (dir_ / "missing.dat").string(),
+                 out),
+            1);
+  EXPECT_NE(Slurp(out).find("missing.dat"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir_ / "new.bin"));
+}
+
 // The simulated engine needs more fuel than the calibration gives: block learn
 // sits above 128 in closed loop and the learned cells rise. Driving again on
 // the learned calibration brings block learn nearer 128, and learning from that
