@@ -1,8 +1,7 @@
-// Thermistor tables. Each follows the sensor maker's published resistance
-// curve (a beta-model fit of the GM-style coolant and air temperature
-// sensors) read through the ECM's pull-up divider, converted to temperature
-// codes, clamped to 0..255 and interpolated to every A/D count. The intake
-// air table's first counts follow the ECM's own clipped ramp.
+// Thermistor tables: a beta-model thermistor curve fitted through the rows
+// known for each sensor, read through the ECM's pull-up divider, converted to
+// temperature codes, clamped to 0..255 and interpolated to every A/D count.
+// The intake air table's first counts follow the ECM's own clipped ramp.
 
 #include "live/sensor_temp_tables.h"
 

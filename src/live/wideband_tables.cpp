@@ -1,10 +1,10 @@
-// Wideband controller tables. The points are the controller makers'
-// published output curves (AFR against output volts), interpolated
-// monotonically to every 0.1 AFR from 10.0 to 20.0 and rounded to the
-// millivolt. The "a" variants read the same voltages as leaner-scaled AFRs
-// (the base AFR times 0.96, to one decimal). Pair 0 and pair 102 bound the
-// search.
-
+// Wideband controller tables (AFR against output volts). Each table is a
+// smooth, monotonic curve of the usual wideband output shape drawn through
+// the points known for that controller (its rich end, 10.1, 14.7 and its lean
+// end), interpolated to every 0.1 AFR from 10.0 to 20.0 and rounded to the
+// millivolt; a maker's published table can replace it point for point. The
+// "a" variants read the same voltages as leaner-scaled AFRs (the base AFR
+// times 0.96, to one decimal). Pair 0 and pair 102 bound the search.
 #include "live/wideband_tables.h"
 
 namespace vantor {
