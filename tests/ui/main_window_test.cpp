@@ -9,6 +9,8 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -189,6 +191,32 @@ TEST_F(MainWindowTest, QuickKeysSwitchDisplays) {
   window->Command(cmd::kVantor);
   EXPECT_EQ(window->Mode(), DisplayMode::Gauges);
   ASSERT_TRUE(FramesArrive(3));  // the port opens again after Analysis
+}
+
+// The display's own buttons exist only while it is shown.
+TEST_F(MainWindowTest, TripAndKnockControlsComeAndGoWithTheirDisplays) {
+  window->Start();
+  auto buttons = [&](const QString& text) {
+    int n = 0;
+    for (QAbstractButton* button : window->View().findChildren<QAbstractButton*>())
+      if (button->text() == text) ++n;
+    return n;
+  };
+  window->Command(cmd::kTripInfo);
+  EXPECT_EQ(buttons("Clear Data"), 1);
+  ASSERT_TRUE(FramesArrive(3));
+  window->View().findChild<QPushButton*>()->click();  // clears while the frames stream
+  window->Command(cmd::kSpkKnock);
+  EXPECT_EQ(buttons("Clear Data"), 1);
+  EXPECT_EQ(buttons("Boost"), 1);
+  auto* average = window->View().findChild<QRadioButton*>();
+  ASSERT_NE(average, nullptr);
+  EXPECT_TRUE(average->isChecked());
+  window->Command(cmd::kVantor);
+  EXPECT_EQ(buttons("Clear Data"), 0);
+  EXPECT_EQ(buttons("Average"), 0);
+  window->close();
+  EXPECT_NE(ReadAll(dir / "test.cfg").find("[TOTALVSS]"), std::string::npos);
 }
 
 }  // namespace

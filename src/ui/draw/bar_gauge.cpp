@@ -56,10 +56,12 @@ bool BarShown(const BarGauge& bar, int temperScale) {
   return bar.temperature == -1 || bar.temperature == temperScale;
 }
 
-int BarTop(double value, double min, double max) {
-  if (max <= min) return kBarEmptyTop - 1;
+int BarTop(double value, double min, double max) { return BarTopOf(value, min, max, kBarHeight); }
+
+int BarTopOf(double value, double min, double max, int height) {
+  if (max <= min) return height - 1;
   const double ratio = (std::clamp(value, min, max) - min) / (max - min);
-  return kBarHeight - static_cast<int>(ratio * kBarHeight + 0.5) - 1;
+  return height - static_cast<int>(ratio * height + 0.5) - 1;
 }
 
 double ConvertBarValue(const BarGauge& bar, unsigned raw) {

@@ -43,6 +43,8 @@ Rgb BarColour(int index);
 bool BarShown(const BarGauge& bar, int temperScale);
 // 171 - (ratio x 171 + 0.5, truncated) - 1 of the value clamped into the scale.
 int BarTop(double value, double min, double max);
+// The same for a bar of any height.
+int BarTopOf(double value, double min, double max, int height);
 // Raw frame value through the bar's conversion (Byte and Word sources).
 double ConvertBarValue(const BarGauge& bar, unsigned raw);
 // Boost psi and the boost scale maximum by the MAP sensor type (1, 2 or 3 bar).

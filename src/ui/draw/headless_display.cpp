@@ -37,7 +37,9 @@ HeadlessDisplay::HeadlessDisplay(const Settings& settings, DisplayMode mode)
       canvas_(800, 600),
       surface_(canvas_),
       gauges_(settings_, view_, panel_, surface_),
-      painter_(view_, panel_, gauges_) {
+      painter_(view_, panel_, gauges_),
+      displays_(settings_, view_, panel_, surface_, painter_, loop_) {
+  view_.SetKnockTotal([this] { return displays_.Knock().KnockTotal(); });
   channels_.BuildActiveChannels(settings_);
   state_.SetMode(mode);
   loop_.ApplySettings(settings_);
@@ -46,6 +48,7 @@ HeadlessDisplay::HeadlessDisplay(const Settings& settings, DisplayMode mode)
   hooks.activityStep = [this] {
     if (IsLiveDisplay(mode_) && spinner_.CountFrame()) spinner_.Step(canvas_);
   };
+  hooks.tripResetSampling = [this] { displays_.Trip().ResetSampling(); };
   loop_.SetHooks(std::move(hooks));
 }
 

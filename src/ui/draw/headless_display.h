@@ -18,6 +18,7 @@
 #include "ui/draw/display_painter.h"
 #include "ui/draw/gauge_display.h"
 #include "ui/draw/live_data_view.h"
+#include "ui/draw/live_displays.h"
 #include "ui/draw/raster_canvas.h"
 #include "ui/draw/status_panel.h"
 
@@ -75,6 +76,7 @@ class HeadlessDisplay {
   RasterSurface surface_;
   GaugeDisplay gauges_;
   DisplayPainter painter_;
+  LiveDisplays displays_;
   std::string lastMessage_;
 };
 

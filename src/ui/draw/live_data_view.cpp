@@ -1,7 +1,5 @@
 #include "ui/draw/live_data_view.h"
 
-#include "live/live_frame.h"
-
 namespace vantor::ui {
 
 double LiveDataView::Rpm() const { return live_.rpm.load(std::memory_order_relaxed); }
@@ -32,8 +30,8 @@ ChannelReading LiveDataView::FuelPressure() const {
                    live_.fuelPressure);
 }
 
-// The knock map keeps its own running count once it exists; until then the
-// bar shows the ECM's count from the frame.
-unsigned LiveDataView::KnockCount(const unsigned char* frame) const { return frame::Word(frame, frame::kKnockCount); }
+// The bar shows the knock map's total of knocks counted while running, not
+// the ECM's free-running counter.
+unsigned LiveDataView::KnockCount(const unsigned char*) const { return knockTotal_ ? knockTotal_() : 0; }
 
 }  // namespace vantor::ui

@@ -20,12 +20,15 @@ class LiveDataView final : public LiveView {
   ChannelReading Wideband() const override;
   ChannelReading FuelPressure() const override;
   unsigned KnockCount(const unsigned char* frame) const override;
+  // The knock map's running total, which the knock bar shows.
+  void SetKnockTotal(std::function<unsigned()> total) { knockTotal_ = std::move(total); }
   ProgramState State() const override { return state_ ? state_() : ProgramState{}; }
 
  private:
   const LiveData& live_;
   const AdcChannels& channels_;
   std::function<ProgramState()> state_;
+  std::function<unsigned()> knockTotal_;
 };
 
 }  // namespace vantor::ui

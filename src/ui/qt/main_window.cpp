@@ -18,7 +18,9 @@
 #include "ui/qt/app_icon.h"
 #include "ui/qt/client_view.h"
 #include "ui/qt/info_boxes.h"
+#include "ui/qt/knock_controls.h"
 #include "ui/qt/playback_controls.h"
+#include "ui/qt/trip_controls.h"
 
 namespace vantor::ui {
 namespace {
@@ -52,6 +54,7 @@ MainWindow::MainWindow(ProgramParts& parts)
   painter_ = std::make_unique<DisplayPainter>(liveView_, panel_, *gauges_);
   view_->Surface().SetPainter([this](Canvas& canvas) { painter_->Paint(canvas, Mode()); });
   parts_.session.Loop().SetConsumer(ConsumerSlot::Gauges, gauges_.get());
+  BuildLiveDisplays();
   view_->onKey = [this](QKeyEvent* event) { return HandleKey(event); };
   view_->onMouseMove = [this] {
     if (Mode() != DisplayMode::Analysis && Mode() != DisplayMode::Flash && !view_->hasFocus() &&
@@ -280,6 +283,7 @@ void MainWindow::StartPlayback() {
   parts_.playback.StartPlayback(dialog.selectedFiles().first().toStdString());
   CreatePlaybackControls();
   if (parts_.playback.Playing()) {
+    displays_->Trip().ResetSampling();
     parts_.link.ReleasePort();
     CloseBankSelect();
   }
@@ -288,6 +292,7 @@ void MainWindow::StartPlayback() {
 void MainWindow::StopPlaybackCommand() {
   parts_.playback.StopPlayback();
   RemovePlaybackControls();
+  displays_->Trip().ResetSampling();
   if (!parts_.link.PortIsOpen()) SelectPort();
 }
 
@@ -327,12 +332,14 @@ void MainWindow::SetMode(DisplayMode mode) { parts_.state.SetMode(mode); }
 
 void MainWindow::TearDown(Controls controls) {
   if (controls == Controls::Playback) RemovePlaybackControls();
+  TearDownDisplayControls(controls);
   // The trip, VE learn, knock, analysis and flash controls belong to displays
   // that show their empty face in this program.
 }
 
 void MainWindow::Create(Controls controls) {
   if (controls == Controls::Playback) CreatePlaybackControls();
+  CreateDisplayControls(controls);
 }
 
 void MainWindow::InvalidateAll() { view_->Surface().RepaintAll(); }

@@ -15,6 +15,7 @@
 #include "ui/draw/display_switcher.h"
 #include "ui/draw/gauge_display.h"
 #include "ui/draw/live_data_view.h"
+#include "ui/draw/live_displays.h"
 #include "ui/draw/status_panel.h"
 #include "ui/qt/program_parts.h"
 
@@ -24,8 +25,11 @@ class QProgressBar;
 
 namespace vantor::ui {
 
+class AlertSound;
 class ClientView;
+class KnockControls;
 class PlaybackControls;
+class TripControls;
 
 class MainWindow final : public QMainWindow, private WindowActions, private ExitActions {
   Q_OBJECT
@@ -95,6 +99,11 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void RemovePlaybackControls();
   void DrawLoggingState();
   ProgramState CurrentState() const;
+  // The trip, knock and diagnostics displays with their controls (main_window_displays.cpp).
+  void BuildLiveDisplays();
+  void CreateDisplayControls(Controls controls);
+  void TearDownDisplayControls(Controls controls);
+  void RunSuspended(const std::function<void()>& work);
 
   ProgramParts& parts_;
   ClientView* view_;
@@ -105,6 +114,10 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   std::unique_ptr<GaugeDisplay> gauges_;
   std::unique_ptr<DisplayPainter> painter_;
   std::unique_ptr<PlaybackControls> playbackControls_;
+  std::unique_ptr<LiveDisplays> displays_;
+  std::unique_ptr<TripControls> tripControls_;
+  std::unique_ptr<KnockControls> knockControls_;
+  AlertSound* alertSound_ = nullptr;
   QProgressBar* progress_ = nullptr;
   mutable std::mutex namesMutex_;  // the names the status panel shows (display thread reads)
   std::string portName_, logName_, playName_;

@@ -40,6 +40,8 @@ ProgramParts::~ProgramParts() {
 void ProgramParts::StartThreads() {
   FrameLoopHooks loopHooks;
   loopHooks.activityStep = [this] { if (hooks.activityStep) hooks.activityStep(); };
+  loopHooks.knockSound = [this] { if (hooks.knockSound) hooks.knockSound(); };
+  loopHooks.tripResetSampling = [this] { if (hooks.tripResetSampling) hooks.tripResetSampling(); };
   session.Loop().SetHooks(std::move(loopHooks));
   session.Start();
 }
@@ -49,6 +51,7 @@ void ProgramParts::Message(const std::string& text, const std::string& caption) 
 }
 
 void ProgramParts::WriteSettings() {
+  if (hooks.storeTripTotals) hooks.storeTripTotals();
   if (userPort_ && settings.port != sim::kSimPortName) userPort_.reset();
   const std::string runPort = settings.port;
   if (userPort_) settings.port = *userPort_;

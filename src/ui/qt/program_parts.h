@@ -29,6 +29,9 @@ struct WindowHooks {
   std::function<void()> playbackEnd;
   std::function<void()> activityStep;
   std::function<void(bool open)> portChanged;
+  std::function<void()> knockSound;        // display thread; must not block
+  std::function<void()> tripResetSampling; // display thread
+  std::function<void()> storeTripTotals;   // before the configuration is written
 };
 
 class ProgramParts {
