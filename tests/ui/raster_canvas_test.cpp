@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "ui/draw/png_writer.h"
 
 namespace vantor::ui {
@@ -46,6 +48,23 @@ TEST(RasterCanvas, DrawingOutsideIsClipped) {
   canvas.InvertRect(Rect{-5, 8, 50, 20});
   canvas.ScrollRect(Rect{-3, -3, 40, 40}, 2, 1);
   SUCCEED();
+}
+
+TEST(RasterCanvas, SidewaysScrollKeepsTheUncoveredStrip) {
+  struct Case {
+    int dx;
+    std::array<int, 6> row;
+  };
+  for (const Case& c : {Case{-1, {1, 2, 3, 4, 5, 5}}, Case{-4, {4, 5, 2, 3, 4, 5}}, Case{2, {0, 1, 0, 1, 2, 3}},
+                        Case{-6, {0, 1, 2, 3, 4, 5}}}) {
+    RasterCanvas canvas(6, 2);
+    for (int x = 0; x < 6; ++x) canvas.FillRect(Rect{x, 0, x + 1, 2}, Rgb{static_cast<std::uint8_t>(x), 0, 0});
+    canvas.ScrollRect(Rect{0, 0, 6, 1}, c.dx, 0);
+    for (int x = 0; x < 6; ++x) {
+      EXPECT_EQ(canvas.PixelAt(x, 0).r, c.row[static_cast<std::size_t>(x)]) << "dx " << c.dx << ", x " << x;
+      EXPECT_EQ(canvas.PixelAt(x, 1).r, x);  // outside the rect
+    }
+  }
 }
 
 TEST(PngWriter, SignatureAndHeader) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "ui/draw/bitmap_font.h"
@@ -243,6 +244,10 @@ void RasterCanvas::ScrollRect(const Rect& rect, int dx, int dy) {
   const Rect clip{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, width_),
                   std::min(rect.bottom, height_)};
   if (clip.Empty()) return;
+  if (dy == 0) {
+    ScrollRows(clip, dx);
+    return;
+  }
   std::vector<std::uint32_t> copy(static_cast<std::size_t>(clip.Width()) * clip.Height());
   for (int y = clip.top; y < clip.bottom; ++y)
     std::copy_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_ + clip.left, clip.Width(),
@@ -254,6 +259,21 @@ void RasterCanvas::ScrollRect(const Rect& rect, int dx, int dy) {
       pixels_[static_cast<std::size_t>(y) * width_ + x] =
           copy[static_cast<std::size_t>(fromY - clip.top) * clip.Width() + (fromX - clip.left)];
     }
+  MarkDirty(clip.left, clip.top, clip.right, clip.bottom);
+}
+
+// A sideways scroll moves each row within itself (the strip charts scroll on
+// every frame).
+void RasterCanvas::ScrollRows(const Rect& clip, int dx) {
+  const int moved = clip.Width() - std::abs(dx);
+  if (moved > 0) {
+    const int from = dx < 0 ? clip.left - dx : clip.left;
+    const int to = dx < 0 ? clip.left : clip.left + dx;
+    for (int y = clip.top; y < clip.bottom; ++y) {
+      std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(y) * width_;
+      std::memmove(row + to, row + from, static_cast<std::size_t>(moved) * sizeof(std::uint32_t));
+    }
+  }
   MarkDirty(clip.left, clip.top, clip.right, clip.bottom);
 }
 

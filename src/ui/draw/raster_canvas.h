@@ -36,6 +36,7 @@ class RasterCanvas final : public Canvas {
   void Plot(int x, int y, std::uint32_t value);
   void Stamp(int x, int y, int width, std::uint32_t value);
   void Span(int y, int x0, int x1, std::uint32_t value);
+  void ScrollRows(const Rect& clip, int dx);
   void MarkDirty(int left, int top, int right, int bottom);
   void DrawGlyph(int penX, int top, char32_t code, FontId font, std::uint32_t value);
   bool DrawBlockGlyph(int penX, int top, char32_t code, int advance, int height, std::uint32_t value);

@@ -9,7 +9,9 @@ void UseWindowColours(QWidget* widget) {
   QPalette palette = widget->palette();
   const QColor text(240, 240, 240), background(20, 20, 20);
   palette.setColor(QPalette::WindowText, text);
+  palette.setColor(QPalette::ButtonText, text);
   palette.setColor(QPalette::Window, background);
+  palette.setColor(QPalette::Button, background);
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }

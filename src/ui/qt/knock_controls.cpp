@@ -49,9 +49,11 @@ void KnockControls::CreateStatistics(QWidget* parent) {
   }
 }
 
+// Flat buttons in the window's colours over the panel's painted tabs.
 void KnockControls::CreateGridButtons(QWidget* parent) {
   standard_ = new QPushButton("Standard", parent);
   standard_->setFlat(true);
+  UseWindowColours(standard_);
   standard_->setCheckable(true);
   standard_->setChecked(knock_.GridShown() == KnockGrid::Standard);
   connect(standard_, &QPushButton::clicked, this, [this] {
@@ -62,6 +64,7 @@ void KnockControls::CreateGridButtons(QWidget* parent) {
   PlaceButton(standard_, 169, 81, 82, 20, keyFilter_);
   boost_ = new QPushButton("Boost", parent);
   boost_->setFlat(true);
+  UseWindowColours(boost_);
   connect(boost_, &QPushButton::clicked, this, [this] {
     knock_.SelectGrid(KnockGrid::Boost);
     standard_->setChecked(false);
