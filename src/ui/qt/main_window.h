@@ -16,7 +16,11 @@
 #include "ui/draw/gauge_display.h"
 #include "ui/draw/live_data_view.h"
 #include "ui/draw/status_panel.h"
+#include "ui/draw/ve_learn_display.h"
 #include "ui/qt/program_parts.h"
+#include "ui/qt/tool_windows.h"
+#include "ui/qt/ve_learn_controls.h"
+#include "ui/qt/ve_learn_flow.h"
 
 class QAction;
 class QMenu;
@@ -56,12 +60,12 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void TearDown(Controls controls) override;
   void Create(Controls controls) override;
   void InvalidateAll() override;
-  bool BankSelectOpen() const override { return false; }
-  bool MalfCodesOpen() const override { return false; }
-  void OpenBankSelect() override {}
-  void OpenMalfCodes() override {}
-  void CloseBankSelect() override {}
-  void CloseMalfCodes() override {}
+  bool BankSelectOpen() const override { return tools_->BankOpen(); }
+  bool MalfCodesOpen() const override { return tools_->MalfOpen(); }
+  void OpenBankSelect() override { tools_->OpenBank(); }
+  void OpenMalfCodes() override { tools_->OpenMalf(); }
+  void CloseBankSelect() override { tools_->CloseBank(); }
+  void CloseMalfCodes() override { tools_->CloseMalf(); }
   bool Playing() const override;
   bool PortIsOpen() const override;
   void SelectPort() override;
@@ -70,13 +74,13 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void StopStream() override;
   void StopDataLog() override;
   void StopPlayback() override;
-  void StopLearn() override {}
+  void StopLearn() override { learnFlow_->Stop(); }
   // ExitActions
   bool Minimised() const override;
   void StoreWindowPosition() override;
   void WriteSettings() override;
   void CloseDataLog() override;
-  void FinishLearn() override {}
+  void FinishLearn() override { learnFlow_->FinishAtExit(); }
   void ClosePort() override;
 
   void BuildMenus();
@@ -95,6 +99,9 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void RemovePlaybackControls();
   void DrawLoggingState();
   ProgramState CurrentState() const;
+  void BuildVeLearn();
+  void ClearVeLearnData();
+  void FocusMainWindow();
 
   ProgramParts& parts_;
   ClientView* view_;
@@ -105,6 +112,10 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   std::unique_ptr<GaugeDisplay> gauges_;
   std::unique_ptr<DisplayPainter> painter_;
   std::unique_ptr<PlaybackControls> playbackControls_;
+  std::unique_ptr<VeLearnDisplay> veDisplay_;
+  std::unique_ptr<VeLearnControls> veControls_;
+  std::unique_ptr<LearnVeFlow> learnFlow_;
+  std::unique_ptr<ToolWindows> tools_;
   QProgressBar* progress_ = nullptr;
   mutable std::mutex namesMutex_;  // the names the status panel shows (display thread reads)
   std::string portName_, logName_, playName_;

@@ -14,6 +14,7 @@
 #include "logs/playback.h"
 #include "settings/settings.h"
 #include "sim/sim_ecm.h"
+#include "velearn/ve_learn.h"
 
 namespace vantor::ui {
 
@@ -29,6 +30,8 @@ struct WindowHooks {
   std::function<void()> playbackEnd;
   std::function<void()> activityStep;
   std::function<void(bool open)> portChanged;
+  std::function<void()> veRedraw;      // VE learn's table on screen (display thread)
+  std::function<void()> learnChanged;  // VE learn started or stopped (user-interface thread)
 };
 
 class ProgramParts {
@@ -53,6 +56,7 @@ class ProgramParts {
   DisplayState& state;
   DataLogRecorder recorder;
   Playback playback;
+  VeLearn veLearn;
 
  private:
   void Message(const std::string& text, const std::string& caption);
