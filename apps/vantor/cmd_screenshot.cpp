@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "live/frame_reader.h"
 #include "sim/engine_model.h"
 #include "ui/draw/headless_display.h"
+#include "ui/draw/headless_tool_window.h"
 #include "ui/draw/png_writer.h"
 
 namespace vantor::cli {
@@ -29,7 +31,8 @@ const Command kScreenshot{
     "Draws a display as the main window shows it after N frames of a data log or\n"
     "of the simulated ECM have passed through the frame processing, and writes\n"
     "the 800 x 600 client area as a PNG image. No display server is needed.\n\n"
-    "  --display NAME   gauges (vantor), trip, ve, knock, diag, analysis or flash\n"
+    "  --display NAME   gauges (vantor), trip, ve, knock, diag, analysis or flash;\n"
+    "                   malf or banksel: that floating window at its own size\n"
     "  --log LOG.dat    take the frames from a data log\n"
     "  --sim SECONDS    take the frames from the simulated engine, SECONDS of running\n"
     "                   (17 frames a second; the default is 10 seconds)\n"
@@ -75,7 +78,8 @@ int RunScreenshot(const std::vector<std::string>& argv) {
   if (args.Positional().size() != 1) return UsageError(kScreenshot, "one output file is needed");
   if (!args.Has("--display")) return UsageError(kScreenshot, "--display NAME is needed");
   if (args.Has("--log") && args.Has("--sim")) return UsageError(kScreenshot, "--log and --sim exclude each other");
-  const auto mode = ui::DisplayByName(*args.Value("--display"));
+  const auto tool = ui::ToolWindowByName(*args.Value("--display"));
+  const auto mode = tool ? std::optional(DisplayMode::Gauges) : ui::DisplayByName(*args.Value("--display"));
   if (!mode) return UsageError(kScreenshot, "unknown display: " + *args.Value("--display"));
   long seconds = 10;
   if (args.Has("--sim") && !ParseInt(*args.Value("--sim"), 0, 86400, &seconds)) return kExitUsage;
@@ -86,6 +90,8 @@ int RunScreenshot(const std::vector<std::string>& argv) {
 
   ui::HeadlessDisplay display(settings, *mode);
   display.Paint();
+  std::optional<ui::HeadlessToolWindow> toolWindow;
+  if (tool) toolWindow.emplace(display, *tool);
   ScratchPath scratch;
   std::string log = args.Has("--log") ? *args.Value("--log") : scratch.path.string();
   if (!args.Has("--log") && !WriteSimLog(log, frames)) {
@@ -98,7 +104,7 @@ int RunScreenshot(const std::vector<std::string>& argv) {
   }
   display.Settle();
   std::string error;
-  const ui::RasterCanvas& canvas = display.Canvas();
+  const ui::RasterCanvas& canvas = toolWindow ? toolWindow->Canvas() : display.Canvas();
   if (!ui::WritePng(args.Positional()[0], canvas.Width(), canvas.Height(), canvas.Pixels(), &error)) {
     std::fprintf(stderr, "vantor screenshot: %s\n", error.c_str());
     return kExitFailure;

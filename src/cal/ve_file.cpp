@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "cal/cal_image.h"
@@ -113,9 +115,9 @@ bool ReadVeTable(const std::string& path, VeTable* table) {
   return file.Close();
 }
 
-bool WriteVeTable(const std::string& sourcePath, const std::string& newPath, std::uint16_t generation,
-                  const VeTable& learned) {
-  if (!Exists(newPath) && !CopyPadded(sourcePath, newPath)) return false;
+namespace {
+
+bool UpdateInPlace(const std::string& newPath, std::uint16_t generation, const VeTable& learned) {
   StdioFile file(newPath, "r+b");
   if (!file) return false;
   if (!WriteWord(file, 0, static_cast<std::uint16_t>(generation + 1))) return false;
@@ -124,6 +126,28 @@ bool WriteVeTable(const std::string& sourcePath, const std::string& newPath, std
   std::uint16_t sum = 0;
   if (!SumFromChecksumStart(file, &sum) || !WriteWord(file, 6, sum)) return false;
   return file.Close();
+}
+
+// Until the rename the old file stays whole.
+bool WriteFreshCopy(const std::string& sourcePath, const std::string& newPath, std::uint16_t generation,
+                    const VeTable& learned) {
+  const std::string temporary = newPath + ".part";
+  if (CopyPadded(sourcePath, temporary) && UpdateInPlace(temporary, generation, learned)) {
+    std::error_code error;
+    std::filesystem::rename(temporary, newPath, error);
+    if (!error) return true;
+  }
+  std::remove(temporary.c_str());
+  return false;
+}
+
+}  // namespace
+
+bool WriteVeTable(const std::string& sourcePath, const std::string& newPath, std::uint16_t generation,
+                  const VeTable& learned, VeWriteBase base) {
+  if (base == VeWriteBase::FreshCopyOfSource || !Exists(newPath))
+    return WriteFreshCopy(sourcePath, newPath, generation, learned);
+  return UpdateInPlace(newPath, generation, learned);
 }
 
 }  // namespace vantor

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cal/ve_table.h"
+#include "link/file_open_caption.h"
 
 namespace vantor {
 
@@ -26,7 +27,6 @@ constexpr const char* kNotABinMain = "Not an ORV KDM-9 Flash BIN!";
 constexpr const char* kNotABinUpdate = "Not an ORV Flash BIN";
 constexpr const char* kNotABinCaption = "Incorrect BIN File";
 constexpr const char* kCannotOpenBin = "Can not open BIN File";
-constexpr const char* kFileOpenErrorCaption = "File Open Error";
 
 // A file shorter than 6 bytes, or whose bytes 2-5 are not "ORV9", is not a BIN.
 SignatureCheck CheckSignature(const std::string& path, BinReader reader = BinReader::MainProgram);
@@ -36,10 +36,15 @@ SignatureCheck CheckSignature(const std::string& path, BinReader reader = BinRea
 // were and is not an error. False when the file cannot be opened or read.
 bool ReadVeTable(const std::string& path, VeTable* table);
 
-// Writes learned into newPath: a missing newPath is first made as a copy of
-// sourcePath padded with 0xFF to 32,768 bytes; an existing one is updated in
-// place. The generation becomes generation + 1 and the checksum is rewritten.
+// Where a write starts: the new file as it stands (a missing one is made
+// from the source), or a fresh copy of the source replacing it.
+enum class VeWriteBase { ExistingFile, FreshCopyOfSource };
+
+// Writes learned into newPath. A fresh copy is sourcePath padded with 0xFF to
+// 32,768 bytes, built under a temporary name and renamed over newPath; an
+// existing file is updated in place. The generation becomes generation + 1
+// and the checksum is rewritten.
 bool WriteVeTable(const std::string& sourcePath, const std::string& newPath, std::uint16_t generation,
-                  const VeTable& learned);
+                  const VeTable& learned, VeWriteBase base = VeWriteBase::ExistingFile);
 
 }  // namespace vantor

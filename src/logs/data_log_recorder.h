@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "link/file_open_caption.h"
 #include "live/log_hooks.h"
 #include "settings/settings.h"
 
@@ -34,7 +35,6 @@ struct RecorderHooks {
 
 constexpr const char* kLogOpenErrorText = "Can not open Data Logging File";
 constexpr const char* kLogWriteErrorText = "Error Writing to File\nDisk Full?";
-constexpr const char* kFileOpenErrorCaption = "File Open Error";
 constexpr const char* kFileWriteErrorCaption = "File Write Error";
 
 class DataLogRecorder {

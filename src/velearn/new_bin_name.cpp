@@ -29,7 +29,8 @@ std::string ProposeNewBinName(const std::string& sourceFileName, unsigned genera
   const auto underscore = stem.rfind('_');
   if (underscore != std::string::npos && AllDigits(stem.substr(underscore + 1))) stem.resize(underscore);
   char suffix[16];
-  std::snprintf(suffix, sizeof suffix, "_%05u", generation + 1);
+  // The stored generation is 16 bits: the name wraps with it.
+  std::snprintf(suffix, sizeof suffix, "_%05u", (generation + 1) & 0xFFFFu);
   return stem + suffix + "." + extension;
 }
 

@@ -18,10 +18,6 @@ constexpr int kSteadyStep = 5;  // largest MAP (kPa) or TPS (%) change between s
 constexpr int kMinLearnRpm = 400;
 constexpr std::int32_t kFactorMin = 112, kFactorMax = 144;
 
-constexpr const char* kReadError = "Error reading VE table from BIN File";
-constexpr const char* kReadErrorCaption = "File Read Error";
-constexpr const char* kWriteError = "Error Writing VE table to BIN File";
-constexpr const char* kWriteErrorCaption = "File Write Error";
 
 int RoundedMap(const std::uint8_t* data) {
   const int kpa = static_cast<int>(LoadKpa(data[frame::kLoadMap]) + 0.5);
@@ -61,9 +57,10 @@ bool VeLearn::Start(const std::string& sourcePath, const std::string& newPath, s
     generation_ = check.generation;
     sourcePath_ = sourcePath;
     newPath_ = newPath;
-    nextSaveSecond_ = settings_.autoVTime * 60 + secondsTick;
+    freshCopy_ = true;
+    if (hooks_.scheduleAutoUpdate) hooks_.scheduleAutoUpdate(settings_.autoVTime * 60 + secondsTick);
     if (!ReadVeTable(sourcePath, &original_)) {
-      Message(kReadError, kReadErrorCaption);
+      Message(kVeReadError, kVeReadErrorCaption);
       return false;
     }
     tableRead_ = true;
@@ -82,34 +79,39 @@ bool VeLearn::Start(const std::string& sourcePath, const std::string& newPath, s
 bool VeLearn::Stop() {
   if (!Active()) return true;
   active_.store(false, std::memory_order_release);
-  // The lock is the hand-over: a frame being accumulated finishes first.
-  std::lock_guard lock(mutex_);
-  if (!WriteNewBin(true)) {
-    Message(kWriteError, kWriteErrorCaption);
+  bool written;
+  {
+    // The lock is the hand-over: a frame being accumulated finishes first.
+    std::lock_guard lock(mutex_);
+    written = WriteNewBin(true);
+    // A failed write keeps the table and the run, so nothing learned is lost.
+    if (!written) active_.store(true, std::memory_order_release);
+  }
+  if (!written) {
+    Message(kVeWriteError, kVeWriteErrorCaption);
     return false;
   }
   if (hooks_.stateChanged) hooks_.stateChanged();
   return true;
 }
 
-void VeLearn::SaveAtExit() {
-  if (!Active()) return;
+bool VeLearn::SaveAtExit() {
+  if (!Active()) return true;
   active_.store(false, std::memory_order_release);
   std::lock_guard lock(mutex_);
-  WriteNewBin(false);
+  return WriteNewBin(false);
 }
 
-void VeLearn::AutoSave(std::int32_t secondsTick) {
-  if (settings_.autoVSave != 1 || secondsTick < nextSaveSecond_) return;
-  nextSaveSecond_ = settings_.autoVTime * 60 + secondsTick;
+void VeLearn::AutoSave() {
   if (!Active()) return;
   std::lock_guard lock(mutex_);
+  if (!Active()) return;  // Stop came first
   if (!WriteNewBin(true)) {
-    Message(kWriteError, kWriteErrorCaption);
+    Message(kVeWriteError, kVeWriteErrorCaption);
     return;
   }
   if (!ReadVeTable(newPath_, &original_)) {
-    Message(kReadError, kReadErrorCaption);
+    Message(kVeReadError, kVeReadErrorCaption);
     return;
   }
   ResetLocked();
@@ -126,7 +128,10 @@ bool VeLearn::WriteNewBin(bool showMessages) {
       Message("Error Smoothing VE table for VE Learn", caption);
     }
   }
-  return WriteVeTable(sourcePath_, newPath_, static_cast<std::uint16_t>(generation_), learned_);
+  const VeWriteBase base = freshCopy_ ? VeWriteBase::FreshCopyOfSource : VeWriteBase::ExistingFile;
+  if (!WriteVeTable(sourcePath_, newPath_, static_cast<std::uint16_t>(generation_), learned_, base)) return false;
+  freshCopy_ = false;
+  return true;
 }
 
 void VeLearn::Reset() {
@@ -232,6 +237,7 @@ void VeLearn::Recompute() {
 }
 
 void VeLearn::RecomputeLocked() {
+  if (!Active()) return;
   overflowTitle_.clear();
   overflowRpm_.clear();
   overflowMap_.clear();

@@ -28,7 +28,14 @@ struct VeLearnHooks {
   std::function<void()> writeSettings;   // the configuration file
   std::function<void()> redraw;          // the VE learn display's table (draw flag set)
   std::function<void()> stateChanged;    // menu items and the main window
+  // The frame processing loop's auto-update schedule: the secondsTick of the first one.
+  std::function<void(std::int32_t tick)> scheduleAutoUpdate;
 };
+
+constexpr const char* kVeReadError = "Error reading VE table from BIN File";
+constexpr const char* kVeReadErrorCaption = "File Read Error";
+constexpr const char* kVeWriteError = "Error Writing VE table to BIN File";
+constexpr const char* kVeWriteErrorCaption = "File Write Error";
 
 constexpr double kBlmGain = 0.66667;
 constexpr double kWidebandGain = 1.0;
@@ -40,20 +47,24 @@ class VeLearn : public FrameConsumer {
 
   // Start learn after the file choosers: source BIN and the new BIN's full path.
   // False when learning did not start (the reason went to the message hook).
+  // The first write of a run starts from a fresh copy of the source, so an
+  // earlier file of the new name leaves nothing behind.
   bool Start(const std::string& sourcePath, const std::string& newPath, std::int32_t secondsTick);
-  // Stop learn: writes the new BIN. False when the write failed.
+  // Stop learn: writes the new BIN. False when the write failed; learning
+  // then goes on, so Stop can be tried again and the exit still saves.
   bool Stop();
-  // At exit: no message, no reload.
-  void SaveAtExit();
-  // Called by the frame processing loop when its auto-update is due.
-  void AutoSave(std::int32_t secondsTick);
+  // At exit: no reload. False when the write failed.
+  bool SaveAtExit();
+  // Called by the frame processing loop when its auto-update is due (the loop
+  // keeps the one schedule); acts only while learning.
+  void AutoSave();
 
   void OnFrame(const std::uint8_t* data, bool draw) override;  // Accumulate
+  // Only while learning: after Stop the learned table is the smoothed one written.
   void Recompute();
   void Reset();
 
   bool Active() const { return active_.load(std::memory_order_acquire); }
-  std::int32_t NextSaveSecond() const { return nextSaveSecond_; }
 
   // What the VE learn window shows. Lock TablesLock() while reading the tables.
   std::unique_lock<std::mutex> TablesLock() { return std::unique_lock(mutex_); }
@@ -97,7 +108,7 @@ class VeLearn : public FrameConsumer {
   bool tableRead_ = false;
   unsigned generation_ = 0;
   std::string sourcePath_, newPath_;
-  std::int32_t nextSaveSecond_ = 0;
+  bool freshCopy_ = false;  // the next write starts from a copy of the source
   int holdOff_ = 0;
   int previousMap_ = 0, previousTps_ = 0;
   bool learnedThisFrame_ = false;

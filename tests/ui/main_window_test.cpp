@@ -25,9 +25,15 @@
 
 #include <unistd.h>
 
+#include "cal/ve_file.h"
+#include "sim/default_calibration.h"
+#include "sim/engine_model.h"
 #include "sim/sim_serial.h"
 #include "ui/draw/menu_commands.h"
+#include "ui/qt/bank_select_window.h"
 #include "ui/qt/client_view.h"
+#include "ui/qt/malf_codes_window.h"
+#include "../logs/log_builder.h"
 
 namespace vantor::ui {
 namespace {
@@ -86,6 +92,35 @@ void AnswerFileDialog(const fs::path& path) {
     }
   });
   timer->start(20);
+}
+
+// Answers the next file choosers in turn, one path each.
+void AnswerFileDialogs(std::vector<fs::path> paths) {
+  auto* timer = new QTimer;
+  auto next = std::make_shared<std::size_t>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, paths, next] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QFileDialog*>(widget);
+      if (!dialog || !dialog->isVisible() || *next == paths.size()) continue;
+      const QString path = QString::fromStdString(paths[(*next)++].string());
+      if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
+      else dialog->selectFile(path);
+      static_cast<QDialog*>(dialog)->accept();  // hides it at once
+      return;
+    }
+    if (*next == paths.size()) {
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start(20);
+}
+
+template <typename Window>
+Window* FindToolWindow() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible()) return window;
+  return nullptr;
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -217,6 +252,97 @@ TEST_F(MainWindowTest, TripAndKnockControlsComeAndGoWithTheirDisplays) {
   EXPECT_EQ(buttons("Average"), 0);
   window->close();
   EXPECT_NE(ReadAll(dir / "test.cfg").find("[TOTALVSS]"), std::string::npos);
+}
+
+// The simulated engine's drive, recorded, played back as fast as it goes
+// while VE learn runs from the menu; Stop writes the learned BIN.
+TEST_F(MainWindowTest, LearnVeFromTheMenuWritesALearnedBin) {
+  settings.lrnLwr = 0;  // learn from the start, warm or not
+  settings.pbSpd = 0;
+  const fs::path source = dir / "base_00007.bin", learned = dir / "base_00008.bin", log = dir / "drive.dat";
+  const std::vector<std::uint8_t> image = sim::DefaultBankImage(0);
+  std::ofstream(source, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
+  testlog::LogBuilder drive;
+  sim::EngineModel engine;
+  testlog::FrameData frame{};
+  for (int i = 0; i < 17 * 90; ++i) {
+    engine.NextFrame(frame.data());
+    drive.Frame(frame);
+  }
+  drive.Save(log.string());
+
+  window->Start();
+  window->Command(cmd::kVeLearn);
+  AnswerFileDialogs({source, learned});
+  window->Command(cmd::kLearnVe);
+  ASSERT_TRUE(parts->veLearn.Active());
+  EXPECT_FALSE(window->MenuItemEnabled(cmd::kLearnVe));
+  EXPECT_TRUE(window->MenuItemEnabled(cmd::kStopLearnVe));
+  EXPECT_EQ(settings.newVeName, "base_00008.bin");
+
+  AnswerFileDialogs({log});
+  window->Command(cmd::kPlayback);
+  ASSERT_TRUE(WaitFor([&] { return parts->playback.AtEnd(); }));
+  EXPECT_GT(parts->veLearn.SampleCount(), 100u);
+  window->Command(cmd::kStopLearnVe);
+  EXPECT_FALSE(parts->veLearn.Active());
+  EXPECT_TRUE(window->MenuItemEnabled(cmd::kLearnVe));
+
+  EXPECT_EQ(CheckSignature(learned.string()).generation, CheckSignature(source.string()).generation + 1);
+  VeTable before, after;
+  ASSERT_TRUE(ReadVeTable(source.string(), &before));
+  ASSERT_TRUE(ReadVeTable(learned.string(), &after));
+  int changed = 0;
+  for (int r = 1; r <= kVeRows; ++r)
+    for (int c = 1; c <= kVeColumns; ++c) changed += before.At(r, c) != after.At(r, c);
+  EXPECT_GT(changed, 0);
+}
+
+TEST_F(MainWindowTest, FloatingWindowsKeepTheirOpenStateAndSwitchBanksOnAClick) {
+  window->Start();
+  window->Command(cmd::kMalfCodes);
+  window->Command(cmd::kBankSelect);
+  EXPECT_TRUE(window->MenuItemEnabled(cmd::kBankSelect));
+  EXPECT_EQ(settings.actvMalf, 1);
+  EXPECT_EQ(settings.actvFbnk, 1);
+  window->Command(cmd::kAnalysis);
+  EXPECT_EQ(FindToolWindow<MalfCodesWindow>(), nullptr);
+  EXPECT_EQ(settings.actvMalf, 1) << "closed by the program: reopened by the next live display";
+  window->Command(cmd::kVantor);
+  ASSERT_NE(FindToolWindow<MalfCodesWindow>(), nullptr);
+  BankSelectWindow* banks = FindToolWindow<BankSelectWindow>();
+  ASSERT_NE(banks, nullptr);
+  ASSERT_TRUE(FramesArrive(3));
+
+  auto bankPackets = [&] {
+    int count = 0;
+    for (const auto& packet : parts->simEcm.ReceivedPackets()) count += packet.command == 'B';
+    return count;
+  };
+  auto click = [&](int pressX, int releaseX) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pressX, 30), QPointF(pressX, 30), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(releaseX, 30), QPointF(releaseX, 30), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(banks, &press);
+    QApplication::sendEvent(banks, &release);
+  };
+  const int before = bankPackets();
+  click(130, 175);  // pressed on bank 2, released on bank 3
+  EXPECT_EQ(bankPackets(), before);
+  click(130, 140);
+  ASSERT_TRUE(WaitFor([&] { return parts->simEcm.RunningBank() == 2; }));
+
+  FindToolWindow<MalfCodesWindow>()->close();  // the close box
+  ASSERT_TRUE(WaitFor([] { return FindToolWindow<MalfCodesWindow>() == nullptr; }));
+  EXPECT_EQ(settings.actvMalf, 0);
+  window->Command(cmd::kTripInfo);
+  EXPECT_EQ(FindToolWindow<MalfCodesWindow>(), nullptr);
+  window->close();
+  const std::string config = ReadAll(dir / "test.cfg");
+  EXPECT_NE(config.find("[ACTVFBNK] 1"), std::string::npos);
+  EXPECT_NE(config.find("[ACTVMALF] 0"), std::string::npos);
+  EXPECT_EQ(config.find("[XPOSMALF] -1"), std::string::npos);
 }
 
 }  // namespace

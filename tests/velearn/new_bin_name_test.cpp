@@ -11,6 +11,7 @@ TEST(NewBinNameTest, ProposalReplacesANumberedSuffix) {
   EXPECT_EQ(ProposeNewBinName("base_.bin", 4), "base_00005.bin");  // nothing after '_' counts as digits
   EXPECT_EQ(ProposeNewBinName("tune", 7), "tune_00008.bin");       // no extension: .bin
   EXPECT_EQ(ProposeNewBinName("tune.BIN", 1), "tune_00002.BIN");   // the source's extension stays
+  EXPECT_EQ(ProposeNewBinName("tune_65535.bin", 65535), "tune_00000.bin");  // wraps as the stored word
 }
 
 TEST(NewBinNameTest, ChosenNameGetsAnExtension) {

@@ -11,6 +11,10 @@
 
 #include "cal/cal_image.h"
 #include "cal/ve_file.h"
+#include "live/adc_channels.h"
+#include "live/byte_source.h"
+#include "live/display_state.h"
+#include "live/frame_loop.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "settings/settings.h"
@@ -53,7 +57,8 @@ class VeLearnTest : public ::testing::Test {
     live_.mapSensorBar = 1;
     learn_ = std::make_unique<VeLearn>(settings_, live_, VeLearnHooks{
         [this](const std::string& text, const std::string& caption) { messages_.push_back(caption + ": " + text); },
-        {}, {}, {}});
+        {}, {}, {}, [this](std::int32_t tick) { loop_.SetNextAutoUpdate(tick); }});
+    loop_.SetHooks(FrameLoopHooks{[this] { learn_->AutoSave(); }, {}, {}, {}});
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -71,7 +76,7 @@ class VeLearnTest : public ::testing::Test {
   void Feed(const Frame& f, int times = 1) {
     for (int i = 0; i < times; ++i) learn_->OnFrame(f.data(), false);
   }
-  void StartLearning() { ASSERT_TRUE(learn_->Start(source_, newBin_, 0)); }
+  void StartLearning() { ASSERT_TRUE(learn_->Start(source_, newBin_, state_.Tick())); }
   // The first frame after the start is compared with nothing and only remembered.
   void StartSteady(const Frame& f) {
     StartLearning();
@@ -85,6 +90,11 @@ class VeLearnTest : public ::testing::Test {
   LiveData live_;
   std::vector<std::string> messages_;
   std::unique_ptr<VeLearn> learn_;
+  // The frame processing loop with nothing to read: only its auto-update runs.
+  AdcChannels adc_;
+  DisplayState state_;
+  ByteSources sources_{nullptr, ByteSourceId::None};
+  FrameLoop loop_{sources_, live_, adc_, state_};
 };
 
 TEST_F(VeLearnTest, SteadyBlmCruiseMovesTheCellTowardsBlm) {
@@ -235,6 +245,69 @@ TEST_F(VeLearnTest, StartRemembersTheFilesInTheSettings) {
   EXPECT_EQ(settings_.learnVeName, "base_00012.bin");
   EXPECT_EQ(settings_.flshBin, newBin_);
   EXPECT_EQ(settings_.flshBinFile, "base_00013.bin");
+}
+
+}  // namespace
+}  // namespace vantor
+
+namespace vantor {
+namespace {
+
+struct ScheduleCase {
+  std::int32_t startTick;
+  std::vector<std::int32_t> saves;  // ticks at which the new BIN is written, up to tick 400
+};
+
+class AutoUpdateScheduleTest : public VeLearnTest, public ::testing::WithParamInterface<ScheduleCase> {};
+
+// The loop keeps the one schedule, first set when learning starts: a save
+// comes [AUTOVTIME] minutes after the start, neither at once nor a period late.
+TEST_P(AutoUpdateScheduleTest, SavesEveryPeriodFromTheStart) {
+  settings_.autoVSave = 1;
+  settings_.autoVTime = 2;
+  loop_.ApplySettings(settings_);
+  std::vector<std::int32_t> saves;
+  for (std::int32_t tick = 0; tick <= 400; ++tick) {
+    state_.secondsTick = tick;
+    if (tick == GetParam().startTick) StartLearning();
+    loop_.ProcessNextFrame();
+    if (fs::exists(newBin_)) {
+      saves.push_back(tick);
+      fs::remove(newBin_);
+    }
+  }
+  EXPECT_EQ(saves, GetParam().saves);
+  EXPECT_TRUE(messages_.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, AutoUpdateScheduleTest,
+                         ::testing::Values(ScheduleCase{0, {120, 240, 360}}, ScheduleCase{50, {170, 290}},
+                                           ScheduleCase{119, {239, 359}}, ScheduleCase{300, {}}));
+
+TEST_F(VeLearnTest, FailedStopKeepsLearningSoStopCanBeRetried) {
+  newBin_ = (dir_ / "missing" / "new.bin").string();
+  StartSteady(CruiseFrame(140));
+  EXPECT_FALSE(learn_->Stop());
+  EXPECT_TRUE(learn_->Active());
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], "File Write Error: Error Writing VE table to BIN File");
+  fs::create_directories(dir_ / "missing");
+  EXPECT_TRUE(learn_->Stop());
+  EXPECT_FALSE(learn_->Active());
+  EXPECT_EQ(CheckSignature(newBin_).generation, 13);
+}
+
+TEST_F(VeLearnTest, AnEarlierNewBinIsReplacedByACopyOfTheSource) {
+  std::vector<char> stale(kCalImageSize, '\xAB');
+  std::ofstream(newBin_, std::ios::binary).write(stale.data(), static_cast<std::streamsize>(stale.size()));
+  StartLearning();
+  ASSERT_TRUE(learn_->Stop());
+  std::ifstream written(newBin_, std::ios::binary), source(source_, std::ios::binary);
+  std::vector<char> a(kCalImageSize), b(kCalImageSize);
+  written.read(a.data(), kCalImageSize);
+  source.read(b.data(), kCalImageSize);
+  EXPECT_TRUE(std::equal(a.begin() + 0x2000, a.end(), b.begin() + 0x2000)) << "no stale byte survives";
+  EXPECT_FALSE(fs::exists(newBin_ + ".part"));
 }
 
 }  // namespace

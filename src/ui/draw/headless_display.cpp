@@ -38,12 +38,17 @@ HeadlessDisplay::HeadlessDisplay(const Settings& settings, DisplayMode mode)
       surface_(canvas_),
       gauges_(settings_, view_, panel_, surface_),
       painter_(view_, panel_, gauges_),
-      displays_(settings_, view_, panel_, surface_, painter_, loop_) {
+      displays_(settings_, view_, panel_, surface_, painter_, loop_),
+      veLearn_(settings_, live_, VeLearnHooks{[this](const std::string& text, const std::string&) { lastMessage_ = text; },
+                                              {}, [this] { veDisplay_.Redraw(); }, {}, {}}),
+      veDisplay_(veLearn_, view_, panel_, surface_) {
   view_.SetKnockTotal([this] { return displays_.Knock().KnockTotal(); });
   channels_.BuildActiveChannels(settings_);
   state_.SetMode(mode);
   loop_.ApplySettings(settings_);
   loop_.SetConsumer(ConsumerSlot::Gauges, &gauges_);
+  loop_.SetConsumer(ConsumerSlot::VeLearn, &veDisplay_);
+  painter_.SetBody(DisplayMode::VeLearn, &veDisplay_);
   FrameLoopHooks hooks;
   hooks.activityStep = [this] {
     if (IsLiveDisplay(mode_) && spinner_.CountFrame()) spinner_.Step(canvas_);
@@ -52,7 +57,10 @@ HeadlessDisplay::HeadlessDisplay(const Settings& settings, DisplayMode mode)
   loop_.SetHooks(std::move(hooks));
 }
 
-HeadlessDisplay::~HeadlessDisplay() { loop_.SetConsumer(ConsumerSlot::Gauges, nullptr); }
+HeadlessDisplay::~HeadlessDisplay() {
+  loop_.SetConsumer(ConsumerSlot::Gauges, nullptr);
+  loop_.SetConsumer(ConsumerSlot::VeLearn, nullptr);
+}
 
 void HeadlessDisplay::Paint() {
   surface_.TakeInvalidated();

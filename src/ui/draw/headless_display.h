@@ -21,6 +21,8 @@
 #include "ui/draw/live_displays.h"
 #include "ui/draw/raster_canvas.h"
 #include "ui/draw/status_panel.h"
+#include "ui/draw/ve_learn_display.h"
+#include "velearn/ve_learn.h"
 
 namespace vantor::ui {
 
@@ -59,6 +61,9 @@ class HeadlessDisplay {
   void Settle();
 
   const RasterCanvas& Canvas() const { return canvas_; }
+  // The floating windows register here (headless tool windows).
+  FrameLoop& Loop() { return loop_; }
+  const LiveData& Live() const { return live_; }
   const std::string& LastMessage() const { return lastMessage_; }
 
  private:
@@ -77,6 +82,8 @@ class HeadlessDisplay {
   GaugeDisplay gauges_;
   DisplayPainter painter_;
   LiveDisplays displays_;
+  VeLearn veLearn_;
+  VeLearnDisplay veDisplay_;
   std::string lastMessage_;
 };
 

@@ -17,11 +17,7 @@ ClientView::ClientView(QWidget* parent) : QWidget(parent), surface_(this) {
 
 void ClientView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  surface_.WithPixels([&](const std::uint32_t* pixels, int width, int height) {
-    const QImage image(reinterpret_cast<const uchar*>(pixels), width, height, width * 4, QImage::Format_RGB32);
-    const QRect area = event->rect();
-    painter.drawImage(area, image, area);
-  });
+  surface_.Blit(painter, event->rect());
 }
 
 void ClientView::keyPressEvent(QKeyEvent* event) {

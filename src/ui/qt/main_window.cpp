@@ -55,10 +55,11 @@ MainWindow::MainWindow(ProgramParts& parts)
   view_->Surface().SetPainter([this](Canvas& canvas) { painter_->Paint(canvas, Mode()); });
   parts_.session.Loop().SetConsumer(ConsumerSlot::Gauges, gauges_.get());
   BuildLiveDisplays();
+  BuildVeLearn();
   view_->onKey = [this](QKeyEvent* event) { return HandleKey(event); };
   view_->onMouseMove = [this] {
     if (Mode() != DisplayMode::Analysis && Mode() != DisplayMode::Flash && !view_->hasFocus() &&
-        QApplication::activeWindow() == this)
+        (QApplication::activeWindow() == this || tools_->IsToolWindow(QApplication::activeWindow())))
       view_->setFocus();
   };
 
@@ -78,6 +79,7 @@ MainWindow::~MainWindow() {
   parts_.recorder.StopDataLog();
   parts_.session.Stop();
   parts_.session.Loop().SetConsumer(ConsumerSlot::Gauges, nullptr);
+  parts_.session.Loop().SetConsumer(ConsumerSlot::VeLearn, nullptr);
   parts_.hooks = WindowHooks{};
 }
 
@@ -105,6 +107,13 @@ void MainWindow::Command(int id) {
     case cmd::kCloseDataLog: parts_.recorder.StopDataLog(); break;
     case cmd::kPlayback: StartPlayback(); break;
     case cmd::kStopPlayback: StopPlaybackCommand(); break;
+    case cmd::kLearnVe:
+      if (Mode() == DisplayMode::Analysis || Mode() == DisplayMode::Flash) Command(cmd::kVantor);
+      learnFlow_->Start();
+      break;
+    case cmd::kStopLearnVe: learnFlow_->Stop(); break;
+    case cmd::kMalfCodes: OpenMalfCodes(); break;
+    case cmd::kBankSelect: OpenBankSelect(); break;
     default: break;  // the dialogs and windows of these items are not part of this program yet
   }
 }
@@ -199,6 +208,8 @@ ProgramState MainWindow::CurrentState() const {
   state.logPaused = parts_.recorder.PausedShown();
   state.playing = parts_.playback.Playing();
   state.playAtEnd = parts_.playback.AtEnd();
+  state.learning = parts_.veLearn.Active();
+  state.learnInput = parts_.settings.lrnInp;
   return state;
 }
 
@@ -294,6 +305,7 @@ void MainWindow::StopPlaybackCommand() {
   RemovePlaybackControls();
   displays_->Trip().ResetSampling();
   if (!parts_.link.PortIsOpen()) SelectPort();
+  if (parts_.settings.actvFbnk == 1 && !BankSelectOpen()) OpenBankSelect();
 }
 
 void MainWindow::CreatePlaybackControls() { playbackControls_->Create(view_, Mode() == DisplayMode::Gauges); }
@@ -333,6 +345,7 @@ void MainWindow::SetMode(DisplayMode mode) { parts_.state.SetMode(mode); }
 void MainWindow::TearDown(Controls controls) {
   if (controls == Controls::Playback) RemovePlaybackControls();
   TearDownDisplayControls(controls);
+  if (controls == Controls::VeLearn) veControls_->Remove();
   // The trip, VE learn, knock, analysis and flash controls belong to displays
   // that show their empty face in this program.
 }
@@ -340,6 +353,7 @@ void MainWindow::TearDown(Controls controls) {
 void MainWindow::Create(Controls controls) {
   if (controls == Controls::Playback) CreatePlaybackControls();
   CreateDisplayControls(controls);
+  if (controls == Controls::VeLearn) veControls_->Create(view_);
 }
 
 void MainWindow::InvalidateAll() { view_->Surface().RepaintAll(); }
@@ -369,6 +383,7 @@ void MainWindow::StopPlayback() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!exited_) {
     exited_ = true;
+    tools_->CapturePositions();
     RunExitSequence(*this);
   }
   event->accept();

@@ -17,7 +17,11 @@
 #include "ui/draw/live_data_view.h"
 #include "ui/draw/live_displays.h"
 #include "ui/draw/status_panel.h"
+#include "ui/draw/ve_learn_display.h"
 #include "ui/qt/program_parts.h"
+#include "ui/qt/tool_windows.h"
+#include "ui/qt/ve_learn_controls.h"
+#include "ui/qt/ve_learn_flow.h"
 
 class QAction;
 class QMenu;
@@ -60,12 +64,12 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void TearDown(Controls controls) override;
   void Create(Controls controls) override;
   void InvalidateAll() override;
-  bool BankSelectOpen() const override { return false; }
-  bool MalfCodesOpen() const override { return false; }
-  void OpenBankSelect() override {}
-  void OpenMalfCodes() override {}
-  void CloseBankSelect() override {}
-  void CloseMalfCodes() override {}
+  bool BankSelectOpen() const override { return tools_->BankOpen(); }
+  bool MalfCodesOpen() const override { return tools_->MalfOpen(); }
+  void OpenBankSelect() override { tools_->OpenBank(); }
+  void OpenMalfCodes() override { tools_->OpenMalf(); }
+  void CloseBankSelect() override { tools_->CloseBank(); }
+  void CloseMalfCodes() override { tools_->CloseMalf(); }
   bool Playing() const override;
   bool PortIsOpen() const override;
   void SelectPort() override;
@@ -74,13 +78,13 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void StopStream() override;
   void StopDataLog() override;
   void StopPlayback() override;
-  void StopLearn() override {}
+  void StopLearn() override { learnFlow_->Stop(); }
   // ExitActions
   bool Minimised() const override;
   void StoreWindowPosition() override;
   void WriteSettings() override;
   void CloseDataLog() override;
-  void FinishLearn() override {}
+  void FinishLearn() override { learnFlow_->FinishAtExit(); }
   void ClosePort() override;
 
   void BuildMenus();
@@ -104,6 +108,9 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void CreateDisplayControls(Controls controls);
   void TearDownDisplayControls(Controls controls);
   void RunSuspended(const std::function<void()>& work);
+  void BuildVeLearn();
+  void ClearVeLearnData();
+  void FocusMainWindow();
 
   ProgramParts& parts_;
   ClientView* view_;
@@ -118,6 +125,10 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   std::unique_ptr<TripControls> tripControls_;
   std::unique_ptr<KnockControls> knockControls_;
   AlertSound* alertSound_ = nullptr;
+  std::unique_ptr<VeLearnDisplay> veDisplay_;
+  std::unique_ptr<VeLearnControls> veControls_;
+  std::unique_ptr<LearnVeFlow> learnFlow_;
+  std::unique_ptr<ToolWindows> tools_;
   QProgressBar* progress_ = nullptr;
   mutable std::mutex namesMutex_;  // the names the status panel shows (display thread reads)
   std::string portName_, logName_, playName_;

@@ -24,7 +24,13 @@ ProgramParts::ProgramParts(Settings& settingsIn, std::string configPathIn)
                              [this](bool on) { if (hooks.playingChanged) hooks.playingChanged(on); },
                              [this] { if (hooks.playbackEnd) hooks.playbackEnd(); },
                              [this] { WriteSettings(); },
-                             {}}) {
+                             {}}),
+      veLearn(settings, session.Live(),
+              VeLearnHooks{[this](const std::string& t, const std::string& c) { Message(t, c); },
+                           [this] { WriteSettings(); },
+                           [this] { if (hooks.veRedraw) hooks.veRedraw(); },
+                           [this] { if (hooks.learnChanged) hooks.learnChanged(); },
+                           [this](std::int32_t tick) { session.Loop().SetNextAutoUpdate(tick); }}) {
   link.SetStatusHook([this](bool open) { if (hooks.portChanged) hooks.portChanged(open); });
   link.SetSelectPolicy([this] { return state.Mode() == DisplayMode::Analysis || playback.Playing(); },
                        [this] { WriteSettings(); });
@@ -42,6 +48,7 @@ void ProgramParts::StartThreads() {
   loopHooks.activityStep = [this] { if (hooks.activityStep) hooks.activityStep(); };
   loopHooks.knockSound = [this] { if (hooks.knockSound) hooks.knockSound(); };
   loopHooks.tripResetSampling = [this] { if (hooks.tripResetSampling) hooks.tripResetSampling(); };
+  loopHooks.veAutoUpdate = [this] { veLearn.AutoSave(); };
   session.Loop().SetHooks(std::move(loopHooks));
   session.Start();
 }

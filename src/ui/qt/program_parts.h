@@ -14,6 +14,7 @@
 #include "logs/playback.h"
 #include "settings/settings.h"
 #include "sim/sim_ecm.h"
+#include "velearn/ve_learn.h"
 
 namespace vantor::ui {
 
@@ -32,6 +33,8 @@ struct WindowHooks {
   std::function<void()> knockSound;        // display thread; must not block
   std::function<void()> tripResetSampling; // display thread
   std::function<void()> storeTripTotals;   // before the configuration is written
+  std::function<void()> veRedraw;      // VE learn's table on screen (display thread)
+  std::function<void()> learnChanged;  // VE learn started or stopped (user-interface thread)
 };
 
 class ProgramParts {
@@ -56,6 +59,7 @@ class ProgramParts {
   DisplayState& state;
   DataLogRecorder recorder;
   Playback playback;
+  VeLearn veLearn;
 
  private:
   void Message(const std::string& text, const std::string& caption);

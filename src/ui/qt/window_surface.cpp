@@ -1,12 +1,21 @@
 #include "ui/qt/window_surface.h"
 
+#include <QImage>
 #include <QMetaObject>
+#include <QPainter>
 #include <QPointer>
 #include <QWidget>
 
 namespace vantor::ui {
 
-WindowSurface::WindowSurface(QWidget* view) : view_(view), canvas_(800, 600) {}
+WindowSurface::WindowSurface(QWidget* view, int width, int height) : view_(view), canvas_(width, height) {}
+
+void WindowSurface::Blit(QPainter& painter, const QRect& area) {
+  WithPixels([&](const std::uint32_t* pixels, int width, int height) {
+    const QImage image(reinterpret_cast<const uchar*>(pixels), width, height, width * 4, QImage::Format_RGB32);
+    painter.drawImage(area, image, area);
+  });
+}
 
 Canvas& WindowSurface::Begin() {
   mutex_.lock();

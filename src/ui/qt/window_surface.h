@@ -14,13 +14,14 @@
 #include "ui/draw/draw_surface.h"
 #include "ui/draw/raster_canvas.h"
 
+class QPainter;
 class QWidget;
 
 namespace vantor::ui {
 
 class WindowSurface final : public DrawSurface {
  public:
-  explicit WindowSurface(QWidget* view);
+  explicit WindowSurface(QWidget* view, int width = 800, int height = 600);
 
   Canvas& Begin() override;
   void End() override;
@@ -31,6 +32,8 @@ class WindowSurface final : public DrawSurface {
   // User-interface thread: redraws the whole buffer now.
   void RepaintAll();
   // User-interface thread: copies the given area of the buffer (paint event).
+  // User-interface thread: draws the given area of the buffer (paint event).
+  void Blit(QPainter& painter, const QRect& area);
   template <typename Blit>
   void WithPixels(Blit blit) {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -1,0 +1,146 @@
+#include "ui/draw/ve_learn_display.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "cal/ve_table.h"
+#include "velearn/ve_learn.h"
+
+namespace vantor::ui {
+namespace {
+
+constexpr Rgb kLearnedCell{33, 165, 33};
+constexpr Rgb kVisitedCell{150, 106, 3};
+constexpr int kRowsBeforeRead = 32;
+
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+  char text[96];
+  std::snprintf(text, sizeof text, format, args...);
+  return text;
+}
+
+TextStyle MediumText() {
+  TextStyle style;
+  style.font = FontId::Medium;
+  return style;
+}
+
+struct TableTitle {
+  const char* text;
+  int x;
+};
+
+TableTitle TitleOf(VeTableShown table) {
+  switch (table) {
+    case VeTableShown::Learned: return {"New Learned BIN Values in Percent ", 266};
+    case VeTableShown::Corrections: return {"    Corrections in Percent        ", 271};
+    case VeTableShown::Original: break;
+  }
+  return {" Original BIN Values in Percent   ", 271};
+}
+
+const VeTable& TableOf(const VeLearn& learn, VeTableShown table) {
+  switch (table) {
+    case VeTableShown::Learned: return learn.Learned();
+    case VeTableShown::Corrections: return learn.Correction();
+    case VeTableShown::Original: break;
+  }
+  return learn.Original();
+}
+
+int Truncated(double value) { return static_cast<int>(std::trunc(value)); }
+
+}  // namespace
+
+VeCell HighlightedCell(int mapIndex, int rpmIndex) {
+  const double m = mapIndex, r = rpmIndex;
+  VeCell cell;
+  cell.column = Truncated(mapIndex < 52 ? (m + 2.5) / 5 + 1 : (m + 5 - 50) / 10 + 11);
+  if (rpmIndex < 68)
+    cell.row = Truncated((r + 2) / 4 + 1);
+  else if (rpmIndex < 136)
+    cell.row = Truncated((r + 4 - 72) / 8 + 18);
+  else
+    cell.row = Truncated((r + 8 - 144) / 16 + 26);
+  return cell;
+}
+
+std::string VeCellText(VeTableShown table, std::int32_t cell) {
+  if (table != VeTableShown::Corrections) return Format("%3d ", static_cast<int>(cell * 0.390625 + 0.5));
+  if (cell == 0) return Format("  %c ", '.');
+  const double ratio = cell / 128.0;
+  const int percent = cell >= 128 ? Truncated((ratio - 1) * 100) : Truncated((1 - ratio) * -100);
+  return Format("%3d ", percent);
+}
+
+int VeRowCount(bool tableRead) { return tableRead ? kVeRows : kRowsBeforeRead; }
+
+VeLearnDisplay::VeLearnDisplay(VeLearn& learn, const LiveView& view, StatusPanel& panel, DrawSurface& surface)
+    : learn_(learn), view_(view), panel_(panel), surface_(surface) {}
+
+void VeLearnDisplay::OnFrame(const std::uint8_t* data, bool draw) {
+  if (draw) {
+    DrawScope scope(surface_);
+    panel_.Update(data);
+  }
+  learn_.OnFrame(data, draw);
+}
+
+void VeLearnDisplay::Redraw() {
+  DrawScope scope(surface_);
+  panel_.DrawValues(scope.canvas(), false);
+  DrawTable(scope.canvas());
+}
+
+void VeLearnDisplay::Paint(Canvas& canvas) {
+  DrawFrame(canvas);
+  DrawTable(canvas);
+}
+
+// A thin outline with bevelled corners around the grid.
+void VeLearnDisplay::DrawFrame(Canvas& canvas) {
+  static constexpr Point kOutline[] = {{152, 50},  {662, 50},  {664, 52}, {664, 536}, {662, 538},
+                                       {152, 538}, {150, 536}, {150, 52}, {152, 50}};
+  canvas.Polyline(kOutline, Pen{colour::kText, 1});
+}
+
+void VeLearnDisplay::DrawTable(Canvas& canvas) {
+  learn_.Recompute();
+  const VeTableShown shown = Shown();
+  const TextStyle text = MediumText();
+  auto lock = learn_.TablesLock();
+  const VeTable& table = TableOf(learn_, shown);
+  const VeCell highlight = HighlightedCell(learn_.MapBinNow(), learn_.RpmBinNow());
+
+  std::string header = "RPM/MAP";
+  for (int c = 1; c <= kVeColumns; ++c) header += Format("%3d ", table.At(0, c));
+  canvas.Text(160, 54, header, text);
+  const TableTitle title = TitleOf(shown);
+  canvas.Text(title.x, 32, title.text, text);
+  const int rows = VeRowCount(learn_.TableRead());
+  for (int r = 1; r <= rows; ++r) {
+    std::string line = Format("%4d   ", table.At(r, 0));
+    for (int c = 1; c <= kVeColumns; ++c) line += VeCellText(shown, table.At(r, c));
+    canvas.Text(160, 60 + 13 * r, line, text);
+  }
+
+  if (view_.EngineRunning()) {
+    const int x = 181 + 32 * highlight.column, y = 61 + 13 * highlight.row;
+    canvas.FillRect(Rect{x, y, x + 29, y + 15}, learn_.LearnedThisFrame() ? kLearnedCell : kVisitedCell);
+    TextStyle onCell = text;
+    onCell.opaque = false;
+    canvas.Text(x + 3, y - 1, VeCellText(shown, table.At(highlight.row, highlight.column)), onCell);
+  }
+  if (learn_.WbBlmWarning())
+    canvas.Text(160, 537, "BLM not at 128 while in WB learn mode. Force open loop mode.", text);
+  if (!learn_.OverflowTitle().empty()) {
+    canvas.Text(674, 294, learn_.OverflowTitle(), text);
+    canvas.Text(699, 314, learn_.OverflowRpm(), text);
+    canvas.Text(699, 330, learn_.OverflowMap(), text);
+  }
+  canvas.Text(50, 410, Format("rpm: %4d  ", static_cast<int>(view_.Rpm())), text);
+  canvas.Text(50, 429, Format("map: %4d  ", learn_.DisplayMap()), text);
+}
+
+}  // namespace vantor::ui

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "ui/draw/bank_select_face.h"
+#include "ui/draw/malf_codes_face.h"
+#include "recording_canvas.h"
+
+namespace vantor::ui {
+namespace {
+
+struct ClickCase {
+  int pressX, releaseX;
+  int bank;  // -1: nothing is sent
+};
+
+class BankClickTest : public ::testing::TestWithParam<ClickCase> {};
+
+TEST_P(BankClickTest, SwitchesOnlyWhenPressAndReleaseShareASquare) {
+  const auto bank = ClickedBank(GetParam().pressX, GetParam().releaseX);
+  EXPECT_EQ(bank.value_or(-1), GetParam().bank);
+}
+
+INSTANTIATE_TEST_SUITE_P(Clicks, BankClickTest,
+                         ::testing::Values(ClickCase{22, 22, 0}, ClickCase{30, 71, 0},
+                                           ClickCase{122, 130, 2},
+                                           ClickCase{130, 175, -1},  // pressed on 2, released on 3
+                                           ClickCase{21, 30, -1},    // left of the first square
+                                           ClickCase{380, 421, 7},
+                                           ClickCase{422, 425, -1},  // past the last square
+                                           ClickCase{400, 426, -1}));
+
+TEST(BankSquareTest, HoverIndexAndHighlightMoves) {
+  EXPECT_EQ(BankSquareAt(21), -1);
+  EXPECT_EQ(BankSquareAt(22), 0);
+  EXPECT_EQ(BankSquareAt(72), 1);
+  EXPECT_EQ(BankSquareAt(430), 8);
+  testing::RecordingCanvas canvas;
+  BankSelectFace face;
+  face.Hover(canvas, 80);
+  EXPECT_EQ(face.Hovered(), 1);
+  EXPECT_EQ(canvas.frames, 0);  // nothing to wipe, a dotted outline drawn
+  EXPECT_FALSE(canvas.fills.empty());
+  canvas.Clear();
+  face.Hover(canvas, 90);  // same square: nothing drawn
+  EXPECT_TRUE(canvas.fills.empty());
+  face.Leave(canvas);
+  EXPECT_EQ(face.Hovered(), -1);
+  EXPECT_EQ(canvas.frames, 1);  // the old outline wiped
+}
+
+TEST(BankSelectFaceTest, FillsTheRunningBank) {
+  testing::RecordingCanvas canvas;
+  BankSelectFace().ShowBank(canvas, 3);
+  ASSERT_EQ(canvas.fills.size(), 8u);
+  EXPECT_EQ(canvas.fills[3].rect, (Rect{175, 10, 220, 55}));
+  EXPECT_EQ(canvas.fills[3].colour, (Rgb{255, 153, 0}));
+  EXPECT_EQ(canvas.fills[2].colour, (Rgb{0, 0, 0}));
+}
+
+TEST(MalfCodesFaceTest, LampsReadTheirGroupsAndOnlyChangesAreRefilled) {
+  const auto& lamps = MalfLampTable();
+  EXPECT_STREQ(lamps[0].label, "DRP    12");
+  EXPECT_EQ(lamps[2].byte, 224);
+  EXPECT_EQ(lamps[3 * 21 + 1].byte, 23);  // "OIL HI 62", column 2
+  EXPECT_EQ(lamps[3 * 21 + 1].y, 325);
+  EXPECT_STREQ(lamps[3 * 21 + 1].label, "");
+
+  std::array<std::uint8_t, 273> frame{};
+  testing::RecordingCanvas canvas;
+  MalfCodesFace face;
+  EXPECT_EQ(face.Update(canvas, frame.data()), kMalfLamps);  // first frame: every lamp
+  frame[19] = 0x40;  // "MAP2   31", column 1
+  canvas.Clear();
+  EXPECT_EQ(face.Update(canvas, frame.data()), 1);
+  ASSERT_EQ(canvas.fills.size(), 1u);
+  EXPECT_EQ(canvas.fills[0].rect, (Rect{80, 145, 93, 154}));
+  EXPECT_EQ(canvas.fills[0].colour, (Rgb{255, 153, 0}));
+  EXPECT_EQ(face.Update(canvas, frame.data()), 0);
+}
+
+}  // namespace
+}  // namespace vantor::ui

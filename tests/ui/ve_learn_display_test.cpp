@@ -1,0 +1,134 @@
+#include "ui/draw/ve_learn_display.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+
+#include "cal/cal_image.h"
+#include "live/live_data.h"
+#include "live/live_frame.h"
+#include "settings/settings.h"
+#include "ui/draw/activity_spinner.h"
+#include "velearn/ve_learn.h"
+#include "fake_live_view.h"
+#include "recording_canvas.h"
+
+namespace vantor::ui {
+namespace {
+
+struct CellCase {
+  VeTableShown table;
+  std::int32_t cell;
+  const char* text;
+};
+
+class VeCellTextTest : public ::testing::TestWithParam<CellCase> {};
+
+TEST_P(VeCellTextTest, ShowsThePercentField) {
+  EXPECT_EQ(VeCellText(GetParam().table, GetParam().cell), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, VeCellTextTest,
+                         ::testing::Values(CellCase{VeTableShown::Original, 128, " 50 "},
+                                           CellCase{VeTableShown::Original, 255, "100 "},
+                                           CellCase{VeTableShown::Original, 0, "  0 "},
+                                           CellCase{VeTableShown::Learned, 1, "  0 "},   // 0.39 rounds down
+                                           CellCase{VeTableShown::Learned, 2, "  1 "},   // 0.78 rounds up
+                                           CellCase{VeTableShown::Corrections, 140, "  9 "},
+                                           CellCase{VeTableShown::Corrections, 120, " -6 "},
+                                           CellCase{VeTableShown::Corrections, 0, "  . "},
+                                           CellCase{VeTableShown::Corrections, 128, "  0 "},
+                                           CellCase{VeTableShown::Corrections, 144, " 12 "},
+                                           CellCase{VeTableShown::Corrections, 112, "-12 "},
+                                           CellCase{VeTableShown::Corrections, 127, "  0 "}));  // -0.78 toward zero
+
+struct HighlightCase {
+  int mapIndex, rpmIndex;
+  VeCell cell;
+};
+
+class HighlightTest : public ::testing::TestWithParam<HighlightCase> {};
+
+TEST_P(HighlightTest, FollowsTheOperatingPoint) {
+  EXPECT_EQ(HighlightedCell(GetParam().mapIndex, GetParam().rpmIndex), GetParam().cell);
+}
+
+// Columns: 5 kPa steps to index 51, then 10 kPa; rows: 4 bins to 67, 8 to 135, then 16.
+INSTANTIATE_TEST_SUITE_P(Edges, HighlightTest,
+                         ::testing::Values(HighlightCase{0, 0, {1, 1}},
+                                           HighlightCase{2, 1, {1, 1}},     // 4.5 / 5 + 1, 3 / 4 + 1
+                                           HighlightCase{3, 2, {2, 2}},     // 5.5 / 5 + 1, 4 / 4 + 1
+                                           HighlightCase{51, 67, {18, 11}},  // last of the fine steps
+                                           HighlightCase{52, 68, {18, 11}},  // 0.7 + 11, 0 + 18
+                                           HighlightCase{80, 135, {26, 14}},  // 67 / 8 + 18, 3.5 + 11
+                                           HighlightCase{80, 136, {26, 14}},  // first of the 16-bin steps
+                                           HighlightCase{40, 287, {35, 9}}));
+
+TEST(VeRowCountTest, EndsAt6500RpmBeforeATableIsRead) {
+  EXPECT_EQ(VeRowCount(false), 32);
+  EXPECT_EQ(VeRowCount(true), 35);
+}
+
+// The display over a learning run: what a redraw writes and where.
+class VeLearnDisplayTest : public ::testing::Test {
+ protected:
+  VeLearnDisplayTest()
+      : learn_(settings_, live_, VeLearnHooks{{}, {}, [this] { display_.Redraw(); }, {}, {}}),
+        panel_(view_, spinner_, {}),
+        display_(learn_, view_, panel_, surface_) {
+    settings_.updateDivisor = 0;
+  }
+  void Frame(std::uint8_t rpmByte, std::uint8_t mapByte) {
+    std::array<std::uint8_t, 273> frame{};
+    frame[frame::kRpmCoarse28] = rpmByte;
+    frame[frame::kLoadMap] = mapByte;
+    surface_.canvas.Clear();
+    display_.OnFrame(frame.data(), true);
+  }
+  const testing::FillCall* HighlightFill() const {
+    for (const auto& fill : surface_.canvas.fills)
+      if (fill.rect.Width() == 29 && fill.rect.Height() == 15) return &fill;
+    return nullptr;
+  }
+
+  Settings settings_;
+  LiveData live_;
+  testing::FakeLiveView view_;
+  ActivitySpinner spinner_;
+  testing::RecordingSurface surface_;
+  VeLearn learn_;
+  StatusPanel panel_;
+  VeLearnDisplay display_;
+};
+
+TEST_F(VeLearnDisplayTest, RedrawWritesTheGridAndHighlightsOnlyWhileRunning) {
+  Frame(96, 128);  // 2400 RPM: bin 80; 60 kPa: index 40
+  const auto& canvas = surface_.canvas;
+  ASSERT_NE(canvas.TextAt(160, 54), nullptr);
+  EXPECT_EQ(canvas.TextAt(160, 54)->text.substr(0, 15), "RPM/MAP 20  25 ");
+  ASSERT_NE(canvas.TextAt(160, 60 + 13 * 32), nullptr);
+  EXPECT_EQ(canvas.TextAt(160, 60 + 13 * 32)->text.substr(0, 7), "6500   ");
+  EXPECT_EQ(canvas.TextAt(160, 60 + 13 * 33), nullptr);
+  EXPECT_EQ(canvas.TextAt(271, 32)->text, " Original BIN Values in Percent   ");
+  EXPECT_EQ(canvas.TextAt(50, 429)->text, "map:   60  ");
+  EXPECT_EQ(HighlightFill(), nullptr);
+
+  view_.running = true;
+  display_.SetShown(VeTableShown::Corrections);
+  Frame(96, 128);
+  const testing::FillCall* fill = HighlightFill();
+  ASSERT_NE(fill, nullptr);
+  const VeCell cell = HighlightedCell(40, 80);
+  EXPECT_EQ(fill->rect.left, 181 + 32 * cell.column);
+  EXPECT_EQ(fill->rect.top, 61 + 13 * cell.row);
+  EXPECT_EQ(fill->colour, (Rgb{150, 106, 3}));  // not learning: no sample taken
+  const testing::TextCall* onCell = canvas.TextAt(fill->rect.left + 3, fill->rect.top - 1);
+  ASSERT_NE(onCell, nullptr);
+  EXPECT_EQ(onCell->text, "  . ");
+  EXPECT_FALSE(onCell->style.opaque);
+}
+
+}  // namespace
+}  // namespace vantor::ui
