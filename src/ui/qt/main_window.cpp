@@ -17,6 +17,7 @@
 #include "ui/draw/menu_commands.h"
 #include "ui/qt/app_icon.h"
 #include "ui/qt/client_view.h"
+#include "ui/qt/flash_window.h"
 #include "ui/qt/info_boxes.h"
 #include "ui/qt/playback_controls.h"
 
@@ -102,6 +103,8 @@ void MainWindow::Command(int id) {
     case cmd::kCloseDataLog: parts_.recorder.StopDataLog(); break;
     case cmd::kPlayback: StartPlayback(); break;
     case cmd::kStopPlayback: StopPlaybackCommand(); break;
+    case cmd::kPreferences: OpenPreferences(); break;
+    case cmd::kUserDevices: OpenUserDevices(); break;
     default: break;  // the dialogs and windows of these items are not part of this program yet
   }
 }
@@ -327,12 +330,14 @@ void MainWindow::SetMode(DisplayMode mode) { parts_.state.SetMode(mode); }
 
 void MainWindow::TearDown(Controls controls) {
   if (controls == Controls::Playback) RemovePlaybackControls();
+  if (controls == Controls::Flash) RemoveFlashWindow();
   // The trip, VE learn, knock, analysis and flash controls belong to displays
   // that show their empty face in this program.
 }
 
 void MainWindow::Create(Controls controls) {
   if (controls == Controls::Playback) CreatePlaybackControls();
+  if (controls == Controls::Flash) CreateFlashWindow();
 }
 
 void MainWindow::InvalidateAll() { view_->Surface().RepaintAll(); }

@@ -25,7 +25,9 @@ class QProgressBar;
 namespace vantor::ui {
 
 class ClientView;
+class FlashWindow;
 class PlaybackControls;
+struct SettingsDialogHost;
 
 class MainWindow final : public QMainWindow, private WindowActions, private ExitActions {
   Q_OBJECT
@@ -95,6 +97,13 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void RemovePlaybackControls();
   void DrawLoggingState();
   ProgramState CurrentState() const;
+  // The Flash window and the settings dialogs (main_window_dialogs.cpp).
+  void CreateFlashWindow();
+  void RemoveFlashWindow();
+  void OpenPreferences();
+  void OpenUserDevices();
+  SettingsDialogHost DialogHost();
+  void RebuildChannels(bool dropDeletedDevices);
 
   ProgramParts& parts_;
   ClientView* view_;
@@ -105,6 +114,7 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   std::unique_ptr<GaugeDisplay> gauges_;
   std::unique_ptr<DisplayPainter> painter_;
   std::unique_ptr<PlaybackControls> playbackControls_;
+  std::unique_ptr<FlashWindow> flash_;
   QProgressBar* progress_ = nullptr;
   mutable std::mutex namesMutex_;  // the names the status panel shows (display thread reads)
   std::string portName_, logName_, playName_;

@@ -14,8 +14,7 @@ namespace vantor::ui {
 namespace {
 
 // Items whose windows are not part of this program yet stay grayed.
-constexpr int kNotBuilt[] = {cmd::kLearnVe, cmd::kStopLearnVe, cmd::kPreferences, cmd::kUserDevices,
-                             cmd::kMalfCodes, cmd::kBankSelect};
+constexpr int kNotBuilt[] = {cmd::kLearnVe, cmd::kStopLearnVe, cmd::kMalfCodes, cmd::kBankSelect};
 
 bool NotBuilt(int id) {
   for (int item : kNotBuilt)
