@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "cli.h"
+#include "flash_screenshot.h"
 #include "link/crc16.h"
 #include "live/frame_reader.h"
 #include "sim/engine_model.h"
+#include "ui/draw/flash_display.h"
 #include "ui/draw/headless_display.h"
 #include "ui/draw/headless_tool_window.h"
 #include "ui/draw/png_writer.h"
@@ -89,6 +91,12 @@ int RunScreenshot(const std::vector<std::string>& argv) {
   if (!LoadSettings(args, &settings)) return kExitFailure;
 
   ui::HeadlessDisplay display(settings, *mode);
+  MessagePane pane(FlashPaneStyle());
+  ui::FlashDisplay flash(settings, pane);
+  if (*mode == DisplayMode::Flash) {
+    if (!RunSimProgramJob(pane, settings)) std::fprintf(stderr, "vantor screenshot: the flash job failed\n");
+    display.SetBody(DisplayMode::Flash, &flash);
+  }
   display.Paint();
   std::optional<ui::HeadlessToolWindow> toolWindow;
   if (tool) toolWindow.emplace(display, *tool);

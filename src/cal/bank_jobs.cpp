@@ -4,13 +4,17 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "cal/bank_file.h"
 #include "cal/cal_image.h"
 #include "cal/job_dialogue.h"
 #include "cal/message_pane.h"
 #include "cal/stdio_file.h"
+#include "cal/ve_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
 
@@ -86,6 +90,24 @@ bool LoadCalibration(StdioFile& file, Calibration* calibration) {
   return file.Read(calibration->data(), calibration->size()) == calibration->size();
 }
 
+// The file may have changed since it was chosen, so it is tested again
+// before anything is erased: a calibration must carry the signature.
+bool HasSignature(const Calibration& calibration) { return std::memcmp(calibration.data() + 2, "ORV9", 4) == 0; }
+
+// The read bank as a complete file under the working name; false when the
+// read or the file failed (the file is then complete all the same).
+bool ReadIntoFile(Dialogue& dialogue, const std::string& working) {
+  StdioFile file(working, "w+b");
+  if (!file) {
+    dialogue.Step(-1, "Failed opening BIN File");
+    return false;
+  }
+  bool ok = dialogue.Read(file);
+  // Even a failed read leaves a complete, balanced file behind.
+  ok = CompleteBankFile(file) && ok;
+  return file.Close() && ok;
+}
+
 }  // namespace
 
 std::string ElapsedText(unsigned ticks) {
@@ -105,6 +127,8 @@ int ProgramBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std:
     auto calibration = std::make_unique<Calibration>();
     if (!LoadCalibration(file, calibration.get())) {
       dialogue.Step(-1, kProgramFileTooShort);
+    } else if (!HasSignature(*calibration)) {
+      dialogue.Step(-1, kNotABinMain);
     } else {
       dialogue.Progress("Bank Flash Program Starting");
       ok = dialogue.Program(*calibration);
@@ -115,16 +139,22 @@ int ProgramBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std:
 }
 
 int ReadBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std::string& path) {
+  namespace fs = std::filesystem;
   Dialogue dialogue(link, pane, job);
-  bool ok = false;
-  StdioFile file(path, "w+b");
-  if (!file) {
-    dialogue.Step(-1, "Failed opening BIN File");
-  } else {
-    ok = dialogue.Read(file);
-    // Even a failed read leaves a complete, balanced file behind.
-    ok = CompleteBankFile(file) && ok;
-    ok = file.Close() && ok;
+  // Assembled under a working name: a read that fails never destroys the
+  // file it was to replace. Without an earlier file the failed result is kept.
+  std::error_code error;
+  const bool existed = fs::exists(path, error);
+  const std::string working = path + kReadWorkingSuffix;
+  bool ok = ReadIntoFile(dialogue, working);
+  const bool opened = fs::exists(working, error);
+  if (opened && (ok || !existed)) {
+    fs::rename(working, path, error);
+    if (error) ok = dialogue.Step(-1, "File Write Failed");
+  }
+  if (fs::exists(working, error)) {
+    fs::remove(working, error);
+    if (existed) dialogue.Progress(kOldBinKept);
   }
   dialogue.Closing(ok, "    -Read Successful-", "     -Read Failed-");
   return ok ? 0 : -1;

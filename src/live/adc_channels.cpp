@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "live/adc_catalogue.h"
 #include "live/conversions.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
@@ -43,6 +44,17 @@ const UserDevice* DeviceAt(const std::array<UserDevice, kUserDeviceCount>& devic
   return &devices[slot];
 }
 
+// A stored index outside its catalogue (a hand-edited file) would read past
+// the conversion tables; such a channel is left inactive.
+bool IndexInCatalogue(const AdcChannel& stored) {
+  switch (stored.type) {
+    case kChannelWideband: return stored.index >= 1 && stored.index < kWidebandCatalogueSize;
+    case kChannelFuelPressure: return stored.index >= 1 && stored.index < kFuelPressureCatalogueSize;
+    case kChannelUserDevice: return stored.index >= 0 && stored.index < kUserDeviceCount;
+    default: return false;
+  }
+}
+
 std::string FirstCharacters(const std::string& name, std::size_t count) {
   return name.substr(0, std::min(count, name.size()));
 }
@@ -70,7 +82,7 @@ void AdcChannels::BuildActiveChannels(const Settings& settings) {
     const AdcChannel& stored = settings.adcChannels[c];
     ActiveChannel& channel = channels_[c];
     channel = ActiveChannel{};
-    if (stored.type == kChannelNone) continue;
+    if (!IndexInCatalogue(stored)) continue;
     channel.active = 1;
     channel.type = stored.type;
     channel.code = stored.code;
@@ -130,8 +142,12 @@ double AdcChannels::Reading(const ActiveChannel& channel, unsigned raw) const {
 void AdcChannels::Format(ActiveChannel& channel) const {
   const UserDevice* device = DeviceAt(devices_, channel.index);
   if (channel.type == kChannelUserDevice && device != nullptr) {
-    int precision = std::clamp(device->precision, 0, 10);
-    FormatFixed(channel.text, channel.value, std::max(0, device->width) + precision + 1, precision);
+    // Bounded to the 15-character text: a reading has at most 5 characters
+    // before the point (-999 to 9999), so 9 places always fit whole.
+    constexpr int kTextMax = sizeof channel.text - 1;
+    const int precision = std::clamp(device->precision, 0, kTextMax - 6);
+    const int width = std::min(std::max(0, device->width) + precision + 1, kTextMax);
+    FormatFixed(channel.text, channel.value, width, precision);
   } else {
     FormatFixed(channel.text, channel.value, 4, 1);
   }

@@ -38,6 +38,11 @@ struct AdcChannel {
 };
 
 constexpr int kUserDeviceCount = 16;
+// The longest name and unit a configuration file keeps through a write and a read.
+constexpr int kUserDeviceNameMax = 47;
+constexpr int kUserDeviceUnitMax = 3;
+// Learn limits are kept in the scale shown: 220 C is 428 F.
+constexpr std::int32_t kLearnTemperatureMax = 428;
 constexpr int kAdcChannelCount = 8;
 
 struct Settings {

@@ -82,8 +82,9 @@ void AddGeneralRows(std::vector<SettingsRow>& r) {
   r.push_back(TextRow("[ANALYSISNAME]", kPathLimit, "", &S::analysisName));
   r.push_back(TextRow("[ANALYSISPATH]", kPathLimit, "", &S::analysisPath));
   r.push_back(IntRow("[TEMPERSCALE]", 0, 1, "1", &S::temperScale));
-  r.push_back(IntRow("[LRNLWR]", 0, 220, "80", &S::lrnLwr));
-  r.push_back(IntRow("[LRNUPR]", 0, 220, "110", &S::lrnUpr));
+  // Held in either scale: 220 C is 428 F, so switching scales never clamps a limit.
+  r.push_back(IntRow("[LRNLWR]", 0, kLearnTemperatureMax, "80", &S::lrnLwr));
+  r.push_back(IntRow("[LRNUPR]", 0, kLearnTemperatureMax, "110", &S::lrnUpr));
   r.push_back(IntRow("[LRNINP]", 0, 1, "0", &S::lrnInp));
   r.push_back(IntRow("[PBSPD]", 0, 100, "50", &S::pbSpd));
   r.push_back(IntRow("[RDLN]", 0, 8000, "6400", &S::rdln));

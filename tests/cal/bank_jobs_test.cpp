@@ -185,6 +185,30 @@ TEST_F(BankJobTest, ReadWhoseRequestFailsStillLeavesABalancedFile) {
   EXPECT_EQ(test::SumBytes(file, 8, file.size() - 1), test::StoredChecksum(file));
 }
 
+TEST_F(BankJobTest, FailedReadOfAnExistingFileKeepsThatFile) {
+  const std::string out = dir.File("kept.bin");
+  const auto before = test::ReadAll(bin);
+  test::WriteAll(out, before);
+  rig.tap->SetHook(test::RefusePacket(5));
+  EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), -1);
+  const auto texts = pane.Texts();
+  EXPECT_EQ(texts[texts.size() - 4], "TxSlRequestCal Failed");
+  EXPECT_EQ(texts[texts.size() - 3], kOldBinKept);
+  EXPECT_EQ(texts.back(), "     -Read Failed-");
+  EXPECT_EQ(test::ReadAll(out), before);
+  EXPECT_FALSE(std::filesystem::exists(out + kReadWorkingSuffix));
+}
+
+TEST_F(BankJobTest, ProgramFileWithoutTheSignatureIsRefusedBeforeAnythingIsSent) {
+  auto bytes = test::ReadAll(bin);
+  bytes[3] = 'X';
+  test::WriteAll(bin, bytes);
+  EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
+  EXPECT_TRUE(rig.tap->Packets().empty());
+  EXPECT_EQ(pane.Texts().front(), "Not an ORV KDM-9 Flash BIN!");
+  EXPECT_EQ(BankNow(), original);
+}
+
 TEST_F(BankJobTest, ReadWhoseStopFailsReportsWithTwoBlanksAndKeepsTheData) {
   rig.tap->SetHook(test::RefusePacket(6));
   const std::string out = dir.File("read.bin");

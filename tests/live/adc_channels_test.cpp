@@ -105,6 +105,37 @@ TEST(AdcChannels, LabelsAndColumnWidths) {
   EXPECT_EQ(rig.channels.Channel(1).columnWidth, 5);
 }
 
+TEST(AdcChannels, IndexOutsideItsCatalogueLeavesTheChannelInactive) {
+  struct Case {
+    std::int32_t type, index;
+    int active;
+  };
+  const Case cases[] = {{kChannelWideband, 15, 1},    {kChannelWideband, 16, 0},    {kChannelWideband, 0, 0},
+                        {kChannelFuelPressure, 6, 1}, {kChannelFuelPressure, 7, 0}, {kChannelUserDevice, 15, 1},
+                        {kChannelUserDevice, 16, 0},  {kChannelUserDevice, -1, 0},  {5, 1, 0}};
+  for (const Case& c : cases) {
+    Rig rig;
+    Assign(rig.settings, 2, c.type, c.index, c.index, "x");
+    rig.settings.adcChannels[2].wbPreferred = 1;
+    rig.channels.BuildActiveChannels(rig.settings);
+    EXPECT_EQ(rig.channels.Channel(2).active, c.active) << c.type << " " << c.index;
+    FrameBytes frame = ChannelFrame(2, 1023);
+    rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);  // reads no table past its end
+  }
+}
+
+TEST(AdcChannels, UserDeviceTextStaysWithinFifteenCharacters) {
+  Rig rig;
+  rig.settings.userDevices[2] = Gauge(2);
+  rig.settings.userDevices[2].width = 10;
+  rig.settings.userDevices[2].precision = 10;
+  Assign(rig.settings, 3, kChannelUserDevice, 2, 2, "Oil pressure");
+  rig.channels.BuildActiveChannels(rig.settings);
+  FrameBytes frame = ChannelFrame(3, 1023);
+  rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
+  EXPECT_STREQ(rig.channels.Channel(3).text, "  100.000000000");
+}
+
 TEST(AdcChannels, FilterWeightsTheNewestReading) {
   Rig rig;
   rig.settings.userDevices[0] = Gauge(0);

@@ -54,6 +54,8 @@ class HeadlessDisplay {
   HeadlessDisplay& operator=(const HeadlessDisplay&) = delete;
 
   void Paint();
+  // A display body drawn by someone else (the Flash display).
+  void SetBody(DisplayMode mode, DisplayBody* body) { painter_.SetBody(mode, body); }
   // Processes up to limit frames of the log; the number processed, or -1
   // when the file cannot be opened.
   long FeedLog(const std::string& path, long limit);

@@ -17,6 +17,7 @@
 #include "ui/draw/menu_commands.h"
 #include "ui/qt/app_icon.h"
 #include "ui/qt/client_view.h"
+#include "ui/qt/flash_window.h"
 #include "ui/qt/info_boxes.h"
 #include "ui/qt/knock_controls.h"
 #include "ui/qt/playback_controls.h"
@@ -114,6 +115,8 @@ void MainWindow::Command(int id) {
     case cmd::kStopLearnVe: learnFlow_->Stop(); break;
     case cmd::kMalfCodes: OpenMalfCodes(); break;
     case cmd::kBankSelect: OpenBankSelect(); break;
+    case cmd::kPreferences: OpenPreferences(); break;
+    case cmd::kUserDevices: OpenUserDevices(); break;
     default: break;  // the dialogs and windows of these items are not part of this program yet
   }
 }
@@ -346,6 +349,7 @@ void MainWindow::TearDown(Controls controls) {
   if (controls == Controls::Playback) RemovePlaybackControls();
   TearDownDisplayControls(controls);
   if (controls == Controls::VeLearn) veControls_->Remove();
+  if (controls == Controls::Flash) RemoveFlashWindow();
   // The trip, VE learn, knock, analysis and flash controls belong to displays
   // that show their empty face in this program.
 }
@@ -354,6 +358,7 @@ void MainWindow::Create(Controls controls) {
   if (controls == Controls::Playback) CreatePlaybackControls();
   CreateDisplayControls(controls);
   if (controls == Controls::VeLearn) veControls_->Create(view_);
+  if (controls == Controls::Flash) CreateFlashWindow();
 }
 
 void MainWindow::InvalidateAll() { view_->Surface().RepaintAll(); }

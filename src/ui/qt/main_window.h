@@ -34,6 +34,8 @@ class ClientView;
 class KnockControls;
 class PlaybackControls;
 class TripControls;
+class FlashWindow;
+struct SettingsDialogHost;
 
 class MainWindow final : public QMainWindow, private WindowActions, private ExitActions {
   Q_OBJECT
@@ -111,6 +113,13 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void BuildVeLearn();
   void ClearVeLearnData();
   void FocusMainWindow();
+  // The Flash window and the settings dialogs (main_window_dialogs.cpp).
+  void CreateFlashWindow();
+  void RemoveFlashWindow();
+  void OpenPreferences();
+  void OpenUserDevices();
+  SettingsDialogHost DialogHost();
+  void RebuildChannels(bool dropDeletedDevices);
 
   ProgramParts& parts_;
   ClientView* view_;
@@ -129,6 +138,7 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   std::unique_ptr<VeLearnControls> veControls_;
   std::unique_ptr<LearnVeFlow> learnFlow_;
   std::unique_ptr<ToolWindows> tools_;
+  std::unique_ptr<FlashWindow> flash_;
   QProgressBar* progress_ = nullptr;
   mutable std::mutex namesMutex_;  // the names the status panel shows (display thread reads)
   std::string portName_, logName_, playName_;

@@ -11,24 +11,10 @@
 #include "ui/qt/port_list.h"
 
 namespace vantor::ui {
-namespace {
-
-// Items whose windows are not part of this program yet stay grayed.
-constexpr int kNotBuilt[] = {cmd::kPreferences, cmd::kUserDevices};
-
-bool NotBuilt(int id) {
-  for (int item : kNotBuilt)
-    if (item == id) return true;
-  return false;
-}
-
-}  // namespace
-
 QAction* MainWindow::AddItem(QMenu* menu, int id, const QString& text) {
   QAction* action = menu->addAction(text);
   connect(action, &QAction::triggered, this, [this, id] { Command(id); });
   items_[id] = action;
-  if (NotBuilt(id)) action->setEnabled(false);
   return action;
 }
 
@@ -94,7 +80,7 @@ void MainWindow::EnableDisplayItems() {
   for (const MenuItemText& item : DisplayMenuItems()) {
     QAction* action = items_[item.id];
     action->setText(item.text);
-    action->setEnabled(!NotBuilt(item.id));
+    action->setEnabled(true);
   }
 }
 

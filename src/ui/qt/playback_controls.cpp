@@ -73,4 +73,8 @@ bool PlaybackControls::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+void PlaybackControls::ShowRate() {
+  if (rate_) rate_->setValue(100 - settings_.pbSpd);
+}
+
 }  // namespace vantor::ui

@@ -25,6 +25,8 @@ class PlaybackControls final : public QObject {
   void Create(QWidget* parent, bool onGauges);
   // True when there were controls to remove.
   bool Remove();
+  // After the preferences changed [PBSPD]: the slider, if it exists, shows it.
+  void ShowRate();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,6 +4,7 @@
 // ECM behind the port name "SIM". Built before the window; the window
 // installs its hooks through WindowHooks before the threads start.
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -60,6 +61,8 @@ class ProgramParts {
   DataLogRecorder recorder;
   Playback playback;
   VeLearn veLearn;
+  // Set when the scales or channels changed: the Analysis display rebuilds its table.
+  std::atomic<bool> analysisSettingsChanged{false};
 
  private:
   void Message(const std::string& text, const std::string& caption);

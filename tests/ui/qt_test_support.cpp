@@ -1,0 +1,84 @@
+#ifdef VANTOR_HAS_UI_QT
+
+#include "qt_test_support.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+
+namespace vantor::ui::test {
+namespace {
+
+// Calls answer(widget) on the first visible top-level widget it accepts, polling every 10 ms.
+template <typename Answer>
+void AnswerNextTopLevel(Answer answer) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->isVisible() && answer(widget)) {
+        timer->stop();
+        timer->deleteLater();
+        return;
+      }
+    }
+  });
+  timer->start(10);
+}
+
+}  // namespace
+
+QApplication& TestApp() {
+  static int argc = 1;
+  static char name[] = "test_ui";
+  static char* argv[] = {name, nullptr};
+  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+bool WaitUntil(const std::function<bool()>& done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+void AnswerNextBox(QMessageBox::StandardButton button, QString* text) {
+  AnswerNextTopLevel([button, text](QWidget* widget) {
+    auto* box = qobject_cast<QMessageBox*>(widget);
+    if (!box) return false;
+    if (text) *text = box->text();
+    box->button(button)->click();
+    return true;
+  });
+}
+
+void AnswerNextFileDialog(const std::filesystem::path& path) {
+  AnswerNextTopLevel([path](QWidget* widget) {
+    auto* dialog = qobject_cast<QFileDialog*>(widget);
+    if (!dialog) return false;
+    if (path.empty()) {
+      dialog->reject();
+      return true;
+    }
+    // Typed into the name field: selectFile leaves a focused field alone.
+    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+      name->setText(QString::fromStdString(path.string()));
+    else
+      dialog->selectFile(QString::fromStdString(path.string()));
+    static_cast<QDialog*>(dialog)->accept();
+    return true;
+  });
+}
+
+}  // namespace vantor::ui::test
+
+#endif  // VANTOR_HAS_UI_QT

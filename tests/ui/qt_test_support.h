@@ -1,0 +1,27 @@
+#pragma once
+// Helpers of the window and dialog tests: the one application object on the
+// offscreen platform, waiting on a condition while events run, and answering
+// the modal boxes and file choosers a test provokes.
+#ifdef VANTOR_HAS_UI_QT
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <filesystem>
+#include <functional>
+
+namespace vantor::ui::test {
+
+QApplication& TestApp();
+
+// Runs the event loop until done() holds, at most 10 s.
+bool WaitUntil(const std::function<bool()>& done);
+
+// Answers the next visible message box with button (once); returns its text through *text.
+void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr);
+// Answers the next file chooser with path (empty: cancels it).
+void AnswerNextFileDialog(const std::filesystem::path& path);
+
+}  // namespace vantor::ui::test
+
+#endif  // VANTOR_HAS_UI_QT
