@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <gtest/gtest.h>
 
@@ -78,10 +79,11 @@ class UpdateWindowTest : public ::testing::Test {
 
   std::string ConfigPath() const { return dir_.File(kUpdateConfigName); }
 
-  void Open(const std::string& config = "[PORT] SIM\r\n", std::string standIn = StandIn()) {
+  void Open(const std::string& config = "[PORT] SIM\r\n", std::string standIn = StandIn(), bool demo = false) {
     std::ofstream(ConfigPath(), std::ios::binary) << config;
     UpdateProgramOptions options;
     options.configPath = ConfigPath();
+    options.demo = demo;
     options.simOptions = test::UnpacedSim();
     options.bankDirectory = dir_.Path();
     options.firmwareBeside = dir_.File("ORV_KDM9_firmware.bin");
@@ -102,7 +104,7 @@ class UpdateWindowTest : public ::testing::Test {
       choices_.pop_front();
       return next;
     };
-    dialogs.showAbout = [] {};
+    dialogs.showAbout = [this] { ++abouts_; };
     window_->SetDialogs(dialogs);
     program_->session.Pane().SetLineHook([this](Rgb colour, std::string_view text) {
       std::lock_guard lock(linesMutex_);
@@ -154,6 +156,7 @@ class UpdateWindowTest : public ::testing::Test {
   std::unique_ptr<UpdateProgram> program_;
   std::unique_ptr<UpdateWindow> window_;
   std::vector<Box> boxes_;
+  int abouts_ = 0;
   std::deque<std::string> choices_;
   std::vector<std::string> chooserDirectories_;
   std::mutex linesMutex_;
@@ -179,9 +182,22 @@ TEST_F(UpdateWindowTest, StartsWithTheIntroductionAndTheButtonFocused) {
   EXPECT_EQ(FileText(ConfigPath()),
             "[ID] ORV Flash Update\r\n[PORT] SIM\r\n[XPOSHWND] 40\r\n[YPOSHWND] 30\r\n[FLSHBIN] \r\n"
             "[FLSHBINFILE] \r\n[FLSHBINPATH] \r\n");
+  const auto shortcuts = window_->findChildren<QShortcut*>();
+  ASSERT_EQ(shortcuts.size(), 2);
+  EXPECT_EQ(shortcuts[0]->key(), QKeySequence("Alt+?"));
+  EXPECT_EQ(shortcuts[1]->key(), QKeySequence("Alt+/"));
+  for (QShortcut* shortcut : shortcuts) emit shortcut->activated();
+  EXPECT_EQ(abouts_, 2);
   window_->move(120, 90);
   EXPECT_TRUE(window_->close());
   EXPECT_NE(FileText(ConfigPath()).find("[XPOSHWND] 120\r\n[YPOSHWND] 90\r\n"), std::string::npos);
+}
+
+TEST_F(UpdateWindowTest, DemoRunsOnTheSimulatedModuleAndKeepsTheUsersPort) {
+  Open("[PORT] COM3\r\n", StandIn(), true);
+  EXPECT_EQ(program_->settings.port, "SIM");
+  EXPECT_TRUE(WaitFor([&] { return program_->session.Link().PortIsOpen(); }));
+  EXPECT_NE(FileText(ConfigPath()).find("[PORT] COM3\r\n"), std::string::npos);
 }
 
 TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLinesInOrder) {
