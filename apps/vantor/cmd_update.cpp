@@ -38,10 +38,8 @@ const Registration kRegistration(kUpdate);
 // The stand-in image is only ever used for the simulated module.
 std::string FirmwarePath(const Args& args, const std::string& port) {
   if (const auto path = args.Value("--firmware")) return *path;
-  const std::string beside = DefaultFirmwarePath(ProgramDirectory().string());
-  if (port == sim::kSimPortName && !std::filesystem::exists(beside))
-    return std::string(VANTOR_DATA_DIR) + "/firmware_stand_in.bin";
-  return beside;
+  return ChooseFirmwarePath(DefaultFirmwarePath(ProgramDirectory().string()),
+                            std::string(VANTOR_DATA_DIR) + "/firmware_stand_in.bin", port == sim::kSimPortName);
 }
 
 int RunUpdateCommand(const std::vector<std::string>& argv) {

@@ -36,4 +36,13 @@ std::string DevicePathForPort(const std::string& portName) {
 #endif
 }
 
+bool PortNameFits(const std::string& portName) {
+#ifdef _WIN32
+  constexpr std::size_t kPrefix = 4;  // "\\.\"
+#else
+  constexpr std::size_t kPrefix = 0;  // the name is the device path itself
+#endif
+  return kPrefix + portName.size() < kDeviceNameBytes;
+}
+
 }  // namespace vantor

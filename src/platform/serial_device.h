@@ -34,6 +34,11 @@ using SerialOpener = std::function<std::unique_ptr<SerialDevice>(const std::stri
 // a name starting with "/" is a device path. Empty when the name means nothing here.
 std::string DevicePathForPort(const std::string& portName);
 
+// A device name holds 16 bytes with its terminator (and, on Windows, the
+// "\\.\" prefix). A longer port name is refused, never cut or overflowed.
+constexpr std::size_t kDeviceNameBytes = 16;
+bool PortNameFits(const std::string& portName);
+
 // The platform back-end (termios or Win32).
 std::unique_ptr<SerialDevice> OpenPlatformSerial(const std::string& portName);
 

@@ -113,6 +113,17 @@ int WriteSettings(const std::string& configPath, const SettingsTable& table, Set
   return 0;
 }
 
+int WriteSettingsKeepingPort(const std::string& configPath, const SettingsTable& table, Settings* settings,
+                             std::optional<std::string>* keptPort, const std::string& runPort,
+                             const SettingsErrorHook& onError) {
+  if (*keptPort && settings->port != runPort) keptPort->reset();
+  const std::string current = settings->port;
+  if (*keptPort) settings->port = **keptPort;
+  WriteSettings(configPath, table, settings, onError);
+  settings->port = current;
+  return 0;
+}
+
 std::string SettingsText(const SettingsTable& table, Settings* settings) {
   return SettingsText(table, settings, table.lineEnd);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,12 @@ bool ReadSettingsFile(const std::string& configPath, const SettingsTable& table,
 // Rewrites the whole file; clamps numeric fields in place. Always 0.
 int WriteSettings(const std::string& configPath, const SettingsTable& table, Settings* settings,
                   const SettingsErrorHook& onError);
+// As WriteSettings, for a run that uses a port only for itself (the simulated
+// ECM of a demo): while settings->port is runPort the file keeps *keptPort;
+// once another port is chosen, *keptPort is dropped and the choice is written.
+int WriteSettingsKeepingPort(const std::string& configPath, const SettingsTable& table, Settings* settings,
+                             std::optional<std::string>* keptPort, const std::string& runPort,
+                             const SettingsErrorHook& onError);
 // The lines of every row, as written into the file (the table's line ends).
 std::string SettingsText(const SettingsTable& table, Settings* settings);
 // The same lines with the given line end (a data log header uses kLogHeaderLineEnd).

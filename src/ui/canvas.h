@@ -32,8 +32,9 @@ struct Pen {
   int width = 1;
 };
 
-// The five shared fonts and the window's default font.
-enum class FontId { Default, Small, Medium, Oem, Title, Large };
+// The five shared fonts and the window's default font; MediumBold is the
+// update utility's message pane font (its other three are Small, Oem and Title).
+enum class FontId { Default, Small, Medium, Oem, Title, Large, MediumBold };
 
 enum class Align { Left, Centre, Right };
 

@@ -212,9 +212,9 @@ int UpdateAllBanks(EcmLink& link, MessageSink& pane, const UpdateRun& run) {
   return dialogue.Run();
 }
 
-int RunUpdate(EcmLink& link, MessagePane& pane, const UpdateRun& run) {
-  pane.Clear();
-  const int result = UpdateAllBanks(link, pane, run);
+namespace {
+
+int EndRun(MessagePane& pane, int result) {
   const PaneStyle& style = pane.Style();
   pane.AddLine(style.progress, "");
   if (result == 0)
@@ -222,6 +222,33 @@ int RunUpdate(EcmLink& link, MessagePane& pane, const UpdateRun& run) {
   else
     pane.AddLine(style.finalFailure, "     -Update Failed-");
   return result;
+}
+
+}  // namespace
+
+int RunUpdate(EcmLink& link, MessagePane& pane, const UpdateRun& run) {
+  pane.Clear();
+  return EndRun(pane, UpdateAllBanks(link, pane, run));
+}
+
+std::string FirmwareImageLine(const std::string& firmwarePath, std::size_t width) {
+  const std::string label = "Firmware Image: ";
+  if (label.size() + firmwarePath.size() <= width || width < label.size() + 4) return label + firmwarePath;
+  const std::size_t keep = width - label.size() - 3;
+  return label + "..." + firmwarePath.substr(firmwarePath.size() - keep);
+}
+
+int RunUpdateWithFirmwareFile(EcmLink& link, MessagePane& pane, UpdateRun run, const std::string& firmwarePath) {
+  pane.Clear();
+  pane.AddLine(pane.Style().progress, FirmwareImageLine(firmwarePath, static_cast<std::size_t>(pane.Style().width)));
+  const auto firmware = std::make_unique<FirmwareImage>();
+  std::string error;
+  if (!LoadFirmwareImage(firmwarePath, firmware.get(), &error)) {
+    pane.AddLine(pane.Style().failedStep, error.substr(0, error.find(':')));
+    return EndRun(pane, -1);
+  }
+  run.firmware = firmware.get();
+  return EndRun(pane, UpdateAllBanks(link, pane, run));
 }
 
 }  // namespace vantor

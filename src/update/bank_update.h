@@ -38,4 +38,12 @@ int UpdateAllBanks(EcmLink& link, MessageSink& pane, const UpdateRun& run);
 // line and "    -Update Successful-" or "     -Update Failed-". 0 or -1.
 int RunUpdate(EcmLink& link, MessagePane& pane, const UpdateRun& run);
 
+// As RunUpdate, with the firmware image read from firmwarePath as the run
+// starts: the pane first names the image; a missing or wrong-sized one ends
+// the run with its reason before any command is sent (run.firmware is ignored).
+int RunUpdateWithFirmwareFile(EcmLink& link, MessagePane& pane, UpdateRun run, const std::string& firmwarePath);
+
+// "Firmware Image: " and the path, its start left out when it does not fit the pane.
+std::string FirmwareImageLine(const std::string& firmwarePath, std::size_t width);
+
 }  // namespace vantor

@@ -14,6 +14,11 @@ std::string DefaultFirmwarePath(const std::string& programDirectory) {
   return (std::filesystem::path(programDirectory) / kFirmwareFileName).string();
 }
 
+std::string ChooseFirmwarePath(const std::string& besideProgram, const std::string& standIn, bool simulatedModule) {
+  if (simulatedModule && !standIn.empty() && !std::filesystem::exists(besideProgram)) return standIn;
+  return besideProgram;
+}
+
 bool LoadFirmwareImage(const std::string& path, FirmwareImage* image, std::string* error) {
   StdioFile file(path, "rb");
   if (!file) {

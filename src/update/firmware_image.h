@@ -19,6 +19,10 @@ constexpr const char* kFirmwareFileName = "ORV_KDM9_firmware.bin";
 // The image file shipped beside the program (programDirectory may be empty: current directory).
 std::string DefaultFirmwarePath(const std::string& programDirectory);
 
+// The image a run uses: the one beside the program; for the simulated module
+// only, the labelled stand-in when nothing lies beside the program.
+std::string ChooseFirmwarePath(const std::string& besideProgram, const std::string& standIn, bool simulatedModule);
+
 // Loads the image; false with a reason ("Firmware Image ... ") when the file is
 // missing, unreadable or not exactly 24,576 bytes.
 bool LoadFirmwareImage(const std::string& path, FirmwareImage* image, std::string* error);

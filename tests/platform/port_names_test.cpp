@@ -34,6 +34,17 @@ TEST(DevicePathForPort, OtherNamesMeanNothing) {
     EXPECT_EQ(DevicePathForPort(name), "") << name;
 }
 
+TEST(PortNameFits, NamesLongerThanADeviceNameAreRefused) {
+  EXPECT_TRUE(PortNameFits("COM40"));
+  EXPECT_TRUE(PortNameFits("SIM"));
+  EXPECT_FALSE(PortNameFits(std::string(kDeviceNameBytes, 'X')));
+  EXPECT_FALSE(PortNameFits("/dev/serial/by-id/usb-FTDI_FT232R-if00"));
+#ifndef _WIN32
+  EXPECT_TRUE(PortNameFits("/dev/pts/12345"));
+  EXPECT_TRUE(PortNameFits("/dev/ttyUSB0"));
+#endif
+}
+
 TEST(OpenPlatformSerial, UnknownPortsGiveNoDevice) {
   EXPECT_EQ(OpenPlatformSerial(""), nullptr);
   EXPECT_EQ(OpenPlatformSerial("COM41"), nullptr);

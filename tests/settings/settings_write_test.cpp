@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "settings/settings.h"
@@ -72,6 +73,21 @@ TEST(SettingsWrite, UpdateUtilityFileIsByteExact) {
   EXPECT_EQ(testing::ReadBytes(path),
             "[ID] ORV Flash Update\r\n[PORT] COM12\r\n[XPOSHWND] 40\r\n[YPOSHWND] -1\r\n"
             "[FLSHBIN] C:\\bins\\a.bin\r\n[FLSHBINFILE] a.bin\r\n[FLSHBINPATH] C:\\bins\\\r\n");
+}
+
+TEST(SettingsWrite, DemoRunKeepsTheUsersPortUntilAnotherIsChosen) {
+  testing::ScratchDir dir;
+  const std::string path = dir.File(kUpdateConfigName);
+  Settings settings;
+  settings.port = "SIM";
+  std::optional<std::string> kept = "COM3";
+  WriteSettingsKeepingPort(path, UpdateUtilitySettingsTable(), &settings, &kept, "SIM", {});
+  EXPECT_NE(testing::ReadBytes(path).find("[PORT] COM3\r\n"), std::string::npos);
+  EXPECT_EQ(settings.port, "SIM");
+  settings.port = "COM7";
+  WriteSettingsKeepingPort(path, UpdateUtilitySettingsTable(), &settings, &kept, "SIM", {});
+  EXPECT_NE(testing::ReadBytes(path).find("[PORT] COM7\r\n"), std::string::npos);
+  EXPECT_FALSE(kept.has_value());
 }
 
 TEST(SettingsWrite, NumbersAreClampedInPlace) {

@@ -34,34 +34,15 @@
 #include "ui/qt/client_view.h"
 #include "ui/qt/malf_codes_window.h"
 #include "../logs/log_builder.h"
+#include "ui/offscreen_app.h"
 
 namespace vantor::ui {
 namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_ui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return existing;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
-
-// Runs the event loop until done() holds, at most 10 s.
-template <typename Done>
-bool WaitFor(Done done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
+QApplication& App() { return testing::OffscreenApp(); }
+using testing::WaitFor;
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

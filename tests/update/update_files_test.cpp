@@ -4,6 +4,7 @@
 
 #include "cal/cal_image.h"
 #include "cal/temp_dir.h"
+#include "update/bank_update.h"
 #include "update/bin_naming.h"
 #include "update/calibration_migration.h"
 #include "update/firmware_image.h"
@@ -132,6 +133,23 @@ TEST(FirmwareImage, ShippedStandInIsTheDocumentedPattern) {
   EXPECT_EQ(image, StandInFirmwareImage());
   EXPECT_EQ(std::string(image.begin() + 128, image.begin() + 136), "STAND-IN");
   EXPECT_EQ(DefaultFirmwarePath("/opt/orv"), "/opt/orv/" + std::string(kFirmwareFileName));
+}
+
+TEST_F(UpdateFilesTest, TheStandInServesOnlyTheSimulatedModuleWithNothingBesideTheProgram) {
+  const std::string beside = dir.File(kFirmwareFileName), standIn = "/data/firmware_stand_in.bin";
+  EXPECT_EQ(ChooseFirmwarePath(beside, standIn, false), beside);
+  EXPECT_EQ(ChooseFirmwarePath(beside, standIn, true), standIn);
+  test::WriteAll(beside, std::vector<std::uint8_t>(24576, 7));
+  EXPECT_EQ(ChooseFirmwarePath(beside, standIn, true), beside);
+}
+
+TEST(FirmwareImageLine, ALongPathKeepsItsEnd) {
+  EXPECT_EQ(FirmwareImageLine("/opt/orv/ORV_KDM9_firmware.bin", 80), "Firmware Image: /opt/orv/ORV_KDM9_firmware.bin");
+  const std::string deep = "/" + std::string(70, 'd') + "/ORV_KDM9_firmware.bin";
+  const std::string line = FirmwareImageLine(deep, 80);
+  EXPECT_EQ(line.size(), 80u);
+  EXPECT_TRUE(line.starts_with("Firmware Image: ..."));
+  EXPECT_TRUE(line.ends_with("/ORV_KDM9_firmware.bin"));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// One-bit glyph bitmaps of the six window fonts, baked from the system's
+// One-bit glyph bitmaps of the window fonts, baked from the system's
 // fonts by vantor_font_baker so that drawing needs no font library.
 
 #include <cstdint>

@@ -58,6 +58,14 @@ void ShowAboutBox(QWidget* owner) {
   box.exec();
 }
 
+void ShowUpdateAboutBox(QWidget* owner) {
+  TextBox box(owner, "About ORV_KDM9Update", QSize(420, 170),
+              {{110, 40, "ORV KDM-9 Update"},
+               {110, 64, "Version 1.1a"},
+               {110, 96, "Keep the key on and the engine off while it updates."}});
+  box.exec();
+}
+
 void ShowHelpBox(QWidget* owner) {
   TextBox box(owner, "Help", QSize(520, 260),
               {{180, 70, "Hi, welcome to the Vantor Display"},

@@ -7,5 +7,7 @@ namespace vantor::ui {
 
 void ShowAboutBox(QWidget* owner);
 void ShowHelpBox(QWidget* owner);
+// The update utility's About box.
+void ShowUpdateAboutBox(QWidget* owner);
 
 }  // namespace vantor::ui

@@ -59,12 +59,8 @@ void ProgramParts::Message(const std::string& text, const std::string& caption) 
 
 void ProgramParts::WriteSettings() {
   if (hooks.storeTripTotals) hooks.storeTripTotals();
-  if (userPort_ && settings.port != sim::kSimPortName) userPort_.reset();
-  const std::string runPort = settings.port;
-  if (userPort_) settings.port = *userPort_;
-  vantor::WriteSettings(configPath, MainProgramSettingsTable(), &settings,
-                        [this](const std::string& t, const std::string& c) { Message(t, c); });
-  settings.port = runPort;
+  WriteSettingsKeepingPort(configPath, MainProgramSettingsTable(), &settings, &userPort_, sim::kSimPortName,
+                           [this](const std::string& t, const std::string& c) { Message(t, c); });
 }
 
 }  // namespace vantor::ui

@@ -32,6 +32,7 @@ const FontSpec kFonts[] = {
     {"Oem", "Liberation Mono", 20, true, true},
     {"Title", "Liberation Sans", 24, false, false},
     {"Large", "Liberation Sans", 28, true, false},
+    {"MediumBold", "COURIER NEW", 17, true, true},
 };
 
 QFont MakeFont(const FontSpec& spec) {

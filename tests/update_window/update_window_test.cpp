@@ -1,0 +1,340 @@
+// ORV_KDM9Update's window on the offscreen platform, on the simulated ECM:
+// its start-up state, the button running the update with the pane showing
+// the run's lines, the controls held while it runs, the CommPort menu and
+// "&BIN Update...". The run itself is tested with the update library.
+
+#include "update_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <fstream>
+#include <memory>
+#include <mutex>
+
+#include "cal/cal_image.h"
+#include "cal/temp_dir.h"
+#include "link/commands.h"
+#include "settings/settings_io.h"
+#include "ui/qt/client_view.h"
+#include "update/bank_update.h"
+#include "update/calibration_migration.h"
+#include "ui/offscreen_app.h"
+#include "update/update_world.h"
+
+namespace vantor::update_app {
+namespace {
+
+using test::ReadAll;
+using test::TempDir;
+
+QApplication& App() { return ui::testing::OffscreenApp(); }
+
+// A whole update run takes a few seconds on the unpaced module.
+template <typename Done>
+bool WaitFor(Done done) {
+  return ui::testing::WaitFor(done, std::chrono::seconds(60));
+}
+
+std::string FileText(const std::string& path) {
+  const auto bytes = ReadAll(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::vector<std::uint8_t> ImageOf(const std::vector<std::uint8_t>& calibration) {
+  const CalImage image = MakeImageFromCalibration(calibration.data());
+  return std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize);
+}
+
+struct Box {
+  std::string text, caption;
+  BoxIcon icon;
+};
+
+struct Line {
+  Rgb colour;
+  std::string text;
+};
+
+// A window on a module with eight banks in mixed layouts (bank 0 already
+// current); boxes and choosers are answered by the test.
+class UpdateWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    for (int bank = 0; bank < kBankCount; ++bank) module_.LoadBank(bank, world_.rig.ecm.Bank(bank));
+  }
+  void TearDown() override {
+    window_.reset();
+    program_.reset();
+  }
+
+  std::string ConfigPath() const { return dir_.File(kUpdateConfigName); }
+
+  void Open(const std::string& config = "[PORT] SIM\r\n", std::string standIn = StandIn(), bool demo = false) {
+    std::ofstream(ConfigPath(), std::ios::binary) << config;
+    UpdateProgramOptions options;
+    options.configPath = ConfigPath();
+    options.demo = demo;
+    options.simOptions = test::UnpacedSim();
+    options.bankDirectory = dir_.Path();
+    options.firmwareBeside = dir_.File("ORV_KDM9_firmware.bin");
+    options.firmwareStandIn = std::move(standIn);
+    options.settle = std::chrono::milliseconds(0);
+    options.conversionPause = std::chrono::milliseconds(0);
+    program_ = std::make_unique<UpdateProgram>(options, nullptr);
+    for (int bank = 0; bank < kBankCount; ++bank) program_->simEcm.LoadBank(bank, module_.Bank(bank));
+    window_ = std::make_unique<UpdateWindow>(*program_);
+    UpdateDialogs dialogs;
+    dialogs.showBox = [this](const std::string& text, const std::string& caption, BoxIcon icon) {
+      boxes_.push_back({text, caption, icon});
+    };
+    dialogs.chooseBinFile = [this](const std::string& directory) -> std::optional<std::string> {
+      chooserDirectories_.push_back(directory);
+      if (choices_.empty()) return std::nullopt;
+      const std::string next = choices_.front();
+      choices_.pop_front();
+      return next;
+    };
+    dialogs.showAbout = [this] { ++abouts_; };
+    window_->SetDialogs(dialogs);
+    program_->session.Pane().SetLineHook([this](Rgb colour, std::string_view text) {
+      std::lock_guard lock(linesMutex_);
+      lines_.push_back({colour, std::string(text)});
+    });
+    window_->show();
+    ASSERT_TRUE(window_->Start());
+  }
+
+  static std::string StandIn() { return std::string(VANTOR_DATA_DIR) + "/firmware_stand_in.bin"; }
+
+  // Presses the button and waits until the run has finished.
+  void RunUpdate() {
+    {
+      std::lock_guard lock(linesMutex_);
+      lines_.clear();
+    }
+    ASSERT_TRUE(WaitFor([&] { return program_->session.Link().Connected(); }));
+    window_->ProceedButton()->click();
+    ASSERT_TRUE(WaitFor([&] { return window_->ProceedButton()->isEnabled(); }));
+  }
+
+  std::vector<Line> Lines() {
+    std::lock_guard lock(linesMutex_);
+    return lines_;
+  }
+  std::size_t Count(const std::string& text) {
+    std::size_t n = 0;
+    for (const Line& line : Lines()) n += line.text == text;
+    return n;
+  }
+  Rgb PixelAt(int x, int y) {
+    Rgb colour;
+    window_->View().Surface().WithPixels([&](const std::uint32_t* pixels, int width, int) {
+      const std::uint32_t p = pixels[y * width + x];
+      colour = MakeRgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    });
+    return colour;
+  }
+  QAction* PortItem(const QString& text) {
+    for (QAction* action : window_->PortMenu()->actions())
+      if (action->text() == text) return action;
+    return nullptr;
+  }
+
+  TempDir dir_;
+  test::UpdateWorld world_{7};
+  sim::SimEcm module_{test::UnpacedSim()};
+  std::unique_ptr<UpdateProgram> program_;
+  std::unique_ptr<UpdateWindow> window_;
+  std::vector<Box> boxes_;
+  int abouts_ = 0;
+  std::deque<std::string> choices_;
+  std::vector<std::string> chooserDirectories_;
+  std::mutex linesMutex_;
+  std::vector<Line> lines_;
+};
+
+TEST_F(UpdateWindowTest, StartsWithTheIntroductionAndTheButtonFocused) {
+  Open("[PORT] SIM\r\n[XPOSHWND] 40\r\n[YPOSHWND] 30\r\n");
+  EXPECT_EQ(window_->windowTitle(), "ORV_KDM9Update");
+  EXPECT_EQ(window_->View().size(), QSize(800, 600));
+  EXPECT_EQ(window_->pos(), QPoint(40, 30));
+  EXPECT_EQ(window_->ProceedButton()->text(), "Proceed With Update");
+  EXPECT_EQ(window_->ProceedButton()->geometry(), QRect(300, 480, 200, 40));
+  EXPECT_EQ(window_->focusWidget(), window_->ProceedButton());
+  EXPECT_EQ(window_->MessagesBox()->title(), "Messages");
+  EXPECT_EQ(window_->MessagesBox()->geometry(), QRect(30, 110, 730, 365));
+  EXPECT_FALSE(window_->MessagesBox()->isVisible());
+  EXPECT_FALSE(window_->PaneShown());
+  EXPECT_EQ(PixelAt(5, 595), MakeRgb(220, 220, 220));
+  EXPECT_TRUE(WaitFor([&] { return program_->session.Link().PortIsOpen(); }));
+  EXPECT_TRUE(program_->session.Link().Tick().Running());
+  // Opening the port wrote the whole seven-row file.
+  EXPECT_EQ(FileText(ConfigPath()),
+            "[ID] ORV Flash Update\r\n[PORT] SIM\r\n[XPOSHWND] 40\r\n[YPOSHWND] 30\r\n[FLSHBIN] \r\n"
+            "[FLSHBINFILE] \r\n[FLSHBINPATH] \r\n");
+  const auto shortcuts = window_->findChildren<QShortcut*>();
+  ASSERT_EQ(shortcuts.size(), 2);
+  EXPECT_EQ(shortcuts[0]->key(), QKeySequence("Alt+?"));
+  EXPECT_EQ(shortcuts[1]->key(), QKeySequence("Alt+/"));
+  for (QShortcut* shortcut : shortcuts) emit shortcut->activated();
+  EXPECT_EQ(abouts_, 2);
+  window_->move(120, 90);
+  EXPECT_TRUE(window_->close());
+  EXPECT_NE(FileText(ConfigPath()).find("[XPOSHWND] 120\r\n[YPOSHWND] 90\r\n"), std::string::npos);
+}
+
+TEST_F(UpdateWindowTest, DemoRunsOnTheSimulatedModuleAndKeepsTheUsersPort) {
+  Open("[PORT] COM3\r\n", StandIn(), true);
+  EXPECT_EQ(program_->settings.port, "SIM");
+  EXPECT_TRUE(WaitFor([&] { return program_->session.Link().PortIsOpen(); }));
+  EXPECT_NE(FileText(ConfigPath()).find("[PORT] COM3\r\n"), std::string::npos);
+}
+
+TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLinesInOrder) {
+  Open();
+  ASSERT_TRUE(WaitFor([&] { return program_->session.Link().Connected(); }));
+  window_->ProceedButton()->click();
+  // Held on this thread before the run's thread exists: no second run, no
+  // port change, no exit while the module is being written.
+  EXPECT_FALSE(window_->ProceedButton()->isEnabled());
+  EXPECT_FALSE(window_->PortMenu()->menuAction()->isEnabled());
+  EXPECT_FALSE(window_->BinUpdateItem()->isEnabled());
+  EXPECT_FALSE(window_->ExitItem()->isEnabled());
+  EXPECT_TRUE(window_->MessagesBox()->isVisible());
+  window_->ProceedButton()->click();
+  window_->ChoosePort("COM5");
+  EXPECT_FALSE(window_->close());
+  EXPECT_TRUE(window_->isVisible());
+  ASSERT_TRUE(WaitFor([&] { return window_->ProceedButton()->isEnabled(); }));
+
+  for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(program_->simEcm.Bank(bank), world_.expected[bank]) << bank;
+  EXPECT_EQ(program_->settings.port, "SIM");
+  EXPECT_TRUE(boxes_.empty());
+
+  const PaneStyle& style = UpdatePaneStyle();
+  const std::vector<Line> lines = Lines();
+  ASSERT_GE(lines.size(), 20u);
+  EXPECT_EQ(lines[0].text, FirmwareImageLine(StandIn(), 80));
+  const std::vector<std::pair<std::string, Rgb>> head = {
+      {"Updating your ORV KDM-9 Flash ECM", style.progress}, {"Reading Calibrations", style.progress},
+      {"Bank #: 0 ", style.progress}, {"Bank Read Successful", style.progress}, {"Bank #: 1 ", style.progress}};
+  for (std::size_t i = 0; i < head.size(); ++i) {
+    EXPECT_EQ(lines[i + 1].text, head[i].first);
+    EXPECT_EQ(lines[i + 1].colour, head[i].second) << head[i].first;
+  }
+  EXPECT_EQ(Count("Bank Updated/Verified Successfully"), 7u);
+  EXPECT_EQ(Count("Bank Already Updated"), 1u);
+  EXPECT_EQ(lines.back().text, "    -Update Successful-");
+  EXPECT_EQ(lines.back().colour, style.success);
+  EXPECT_EQ(lines[lines.size() - 2].text, "");
+  EXPECT_EQ(lines[lines.size() - 3].text, "ORV Flash Update Completed...");
+
+  // The pane holds the last twenty lines; the window shows them.
+  const auto stored = program_->session.Pane().StoredLines();
+  ASSERT_EQ(stored.size(), 20u);
+  for (std::size_t i = 0; i < 20; ++i) {
+    const Line& line = lines[lines.size() - 20 + i];
+    EXPECT_EQ(stored[i].background, line.colour);
+    EXPECT_EQ(stored[i].text.substr(0, line.text.size()), line.text);
+  }
+  window_->View().Surface().RepaintAll();
+  EXPECT_EQ(PixelAt(style.x + 1, style.y + 19 * style.lineHeight + 1), style.success);
+  EXPECT_EQ(program_->session.Pane().StoredLines(), stored);
+
+  // A second press clears the pane and runs again; nothing is programmed.
+  RunUpdate();
+  EXPECT_EQ(Count("Bank Already Updated"), 8u);
+  EXPECT_EQ(Count("Bank Updated/Verified Successfully"), 0u);
+  EXPECT_EQ(Count("    -Calibration Exists-"), 8u);
+  EXPECT_EQ(Lines().back().text, "    -Update Successful-");
+}
+
+struct ImageCase {
+  const char* name;
+  std::size_t besideSize;  // 0: no image beside the program
+  const char* reason;
+};
+
+class UpdateWindowImageTest : public UpdateWindowTest, public ::testing::WithParamInterface<ImageCase> {};
+
+TEST_P(UpdateWindowImageTest, AnUnusableImageStopsTheRunBeforeAnyCommand) {
+  if (GetParam().besideSize)
+    test::WriteAll(dir_.File("ORV_KDM9_firmware.bin"), std::vector<std::uint8_t>(GetParam().besideSize));
+  Open("[PORT] SIM\r\n", "");
+  RunUpdate();
+  const std::vector<Line> lines = Lines();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1].text, GetParam().reason);
+  EXPECT_EQ(lines[1].colour, UpdatePaneStyle().failedStep);
+  EXPECT_EQ(lines[3].text, "     -Update Failed-");
+  EXPECT_TRUE(program_->simEcm.ReceivedPackets().empty());
+  for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(program_->simEcm.Bank(bank), module_.Bank(bank));
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].caption, "-ORV Update Error-");
+  EXPECT_EQ(boxes_[0].text, "");
+  EXPECT_EQ(boxes_[0].icon, BoxIcon::Error);
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, UpdateWindowImageTest,
+                         ::testing::Values(ImageCase{"Missing", 0, "Firmware Image Missing"},
+                                           ImageCase{"Short", 1000, "Firmware Image Not 24576 Bytes"},
+                                           ImageCase{"Long", kFirmwareImageSize + 1, "Firmware Image Not 24576 Bytes"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UpdateWindowTest, PortMenuChoiceIsWrittenAndTooLongANameIsRefused) {
+  Open();
+  ASSERT_NE(PortItem("COM12"), nullptr);
+  ASSERT_NE(PortItem("COM&1"), nullptr);
+  EXPECT_EQ(window_->PortMenu()->actions().back()->text(), "Simulated ECM");
+  PortItem("COM12")->trigger();
+  EXPECT_EQ(program_->settings.port, "COM12");
+  EXPECT_EQ(program_->session.Link().RequestedPortName(), "COM12");
+  EXPECT_NE(FileText(ConfigPath()).find("[PORT] COM12\r\n"), std::string::npos);
+
+  const std::string tooLong(kDeviceNameBytes + 4, 'X');
+  window_->ChoosePort(tooLong);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "Port name too long: " + tooLong);
+  EXPECT_EQ(program_->settings.port, "COM12");
+  EXPECT_NE(FileText(ConfigPath()).find("[PORT] COM12\r\n"), std::string::npos);
+}
+
+TEST_F(UpdateWindowTest, BinUpdateConvertsTheChosenFileAndRemembersIt) {
+  Open();
+  const std::string junk = dir_.File("junk.bin"), source = dir_.File("calib.bin");
+  test::WriteAll(junk, std::vector<std::uint8_t>(64, 0x41));
+  const auto calibration = test::SampleCalibration(3);
+  test::WriteAll(source, ImageOf(calibration));
+  choices_ = {junk, source, dir_.File("calib_new.bin")};
+
+  window_->BinUpdateItem()->trigger();  // junk: the chooser comes back; then calib.bin
+  ASSERT_EQ(boxes_.size(), 2u);
+  EXPECT_EQ(boxes_[0].caption, "Incorrect BIN File");
+  EXPECT_EQ(boxes_[1].text, "            New BIN has been Created             ");
+  EXPECT_EQ(boxes_[1].caption, "SUCCESS!");
+  const CalImage migrated = MigratedImage(calibration.data());
+  EXPECT_EQ(ReadAll(dir_.File("calib_new.bin")),
+            std::vector<std::uint8_t>(migrated.Data(), migrated.Data() + kCalImageSize));
+  const std::string config = FileText(ConfigPath());
+  EXPECT_NE(config.find("[FLSHBIN] " + source + "\r\n"), std::string::npos);
+  EXPECT_NE(config.find("[FLSHBINFILE] calib.bin\r\n"), std::string::npos);
+  EXPECT_NE(config.find("[FLSHBINPATH] " + dir_.Path() + "/\r\n"), std::string::npos);
+
+  window_->BinUpdateItem()->trigger();  // the converted file is already current
+  ASSERT_EQ(boxes_.size(), 3u);
+  EXPECT_EQ(boxes_[2].text, "Calibration Already Current");
+  EXPECT_EQ(chooserDirectories_.back(), dir_.Path() + "/");
+}
+
+}  // namespace
+}  // namespace vantor::update_app
