@@ -37,6 +37,7 @@ QApplication& App() {
   static char name[] = "test_ui";
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return existing;
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     return new QApplication(argc, argv);
   }();

@@ -12,12 +12,15 @@
 #include <QThread>
 
 #include <chrono>
+#include <filesystem>
 
 #include "link/commands.h"
 #include "ui/draw/menu_commands.h"
+#include "ui/qt/analysis_window.h"
 #include "ui/qt/app_icon.h"
 #include "ui/qt/client_view.h"
 #include "ui/qt/info_boxes.h"
+#include "ui/qt/log_chooser.h"
 #include "ui/qt/playback_controls.h"
 
 namespace vantor::ui {
@@ -52,6 +55,19 @@ MainWindow::MainWindow(ProgramParts& parts)
   painter_ = std::make_unique<DisplayPainter>(liveView_, panel_, *gauges_);
   view_->Surface().SetPainter([this](Canvas& canvas) { painter_->Paint(canvas, Mode()); });
   parts_.session.Loop().SetConsumer(ConsumerSlot::Gauges, gauges_.get());
+  analysis_ = std::make_unique<AnalysisWindow>(AnalysisParts{
+      parts_.settings, parts_.session.Sources(), std::filesystem::path(parts_.configPath).parent_path().string(),
+      *view_, view_->Surface(), this,
+      [this](const std::string& text, const std::string& caption) {
+        ShowMessage(QString::fromStdString(text), QString::fromStdString(caption));
+      },
+      [this](const std::string& title, const std::string& directory, const std::string& name) {
+        fileDialogOpen_ = true;
+        const std::string path = ChooseDataLog(this, title, directory, name);
+        fileDialogOpen_ = false;
+        return path;
+      }});
+  painter_->SetBody(DisplayMode::Analysis, &analysis_->Body());
   view_->onKey = [this](QKeyEvent* event) { return HandleKey(event); };
   view_->onMouseMove = [this] {
     if (Mode() != DisplayMode::Analysis && Mode() != DisplayMode::Flash && !view_->hasFocus() &&
@@ -207,6 +223,7 @@ bool MainWindow::HandleKey(QKeyEvent* event) {
     ShowAbout();
     return true;
   }
+  if (Mode() == DisplayMode::Analysis && analysis_->HandleKey(event->key())) return true;
   if (Mode() == DisplayMode::Analysis || Mode() == DisplayMode::Flash) return false;
   if (text.size() == 1) {
     if (auto command = QuickKeyCommand(text[0].toLatin1())) {
@@ -327,12 +344,14 @@ void MainWindow::SetMode(DisplayMode mode) { parts_.state.SetMode(mode); }
 
 void MainWindow::TearDown(Controls controls) {
   if (controls == Controls::Playback) RemovePlaybackControls();
+  if (controls == Controls::Analysis) analysis_->Close();
   // The trip, VE learn, knock, analysis and flash controls belong to displays
   // that show their empty face in this program.
 }
 
 void MainWindow::Create(Controls controls) {
   if (controls == Controls::Playback) CreatePlaybackControls();
+  if (controls == Controls::Analysis) analysis_->Open();
 }
 
 void MainWindow::InvalidateAll() { view_->Surface().RepaintAll(); }

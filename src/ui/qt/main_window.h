@@ -24,6 +24,7 @@ class QProgressBar;
 
 namespace vantor::ui {
 
+class AnalysisWindow;
 class ClientView;
 class PlaybackControls;
 
@@ -110,6 +111,7 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   std::string portName_, logName_, playName_;
   bool exited_ = false;
   bool fileDialogOpen_ = false;
+  std::unique_ptr<AnalysisWindow> analysis_;
 };
 
 }  // namespace vantor::ui
