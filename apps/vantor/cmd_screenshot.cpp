@@ -13,6 +13,7 @@
 
 #include "cli.h"
 #include "flash_screenshot.h"
+#include "screenshot_analysis.h"
 #include "link/crc16.h"
 #include "live/frame_reader.h"
 #include "sim/engine_model.h"
@@ -33,13 +34,15 @@ const Command kScreenshot{
     "Draws a display as the main window shows it after N frames of a data log or\n"
     "of the simulated ECM have passed through the frame processing, and writes\n"
     "the 800 x 600 client area as a PNG image. No display server is needed.\n\n"
-    "  --display NAME   gauges (vantor), trip, ve, knock, diag, analysis or flash;\n"
+    "  --display NAME   gauges (vantor), trip, ve, knock, diag, analysis, qtr or flash;\n"
     "                   malf or banksel: that floating window at its own size\n"
     "  --log LOG.dat    take the frames from a data log\n"
     "  --sim SECONDS    take the frames from the simulated engine, SECONDS of running\n"
     "                   (17 frames a second; the default is 10 seconds)\n"
     "  --frames N       stop after N frames (default: all of the log, or SECONDS x 17)\n"
-    "  --config CFG     settings file to read\n",
+    "  --config CFG     settings file to read\n"
+    "  --line N         analysis: the selected table line (scrolled into view);\n"
+    "                   qtr: the \"1/4 Mile Graph\" computed from line N (needs --log)\n",
     RunScreenshot};
 const Registration kRegistration(kScreenshot);
 
@@ -74,12 +77,14 @@ struct ScratchPath {
 };
 
 int RunScreenshot(const std::vector<std::string>& argv) {
-  const Args args(argv, {"--display", "--log", "--sim", "--frames", "--config"}, {});
+  const Args args(argv, {"--display", "--log", "--sim", "--frames", "--config", "--line"}, {});
   if (args.WantsHelp()) return PrintHelp(kScreenshot);
   if (!args.Ok()) return UsageError(kScreenshot, args.Error());
   if (args.Positional().size() != 1) return UsageError(kScreenshot, "one output file is needed");
   if (!args.Has("--display")) return UsageError(kScreenshot, "--display NAME is needed");
   if (args.Has("--log") && args.Has("--sim")) return UsageError(kScreenshot, "--log and --sim exclude each other");
+  if (IsAnalysisScreenshot(*args.Value("--display")))
+    return RunAnalysisScreenshot(args, *args.Value("--display"), args.Positional()[0]);
   const auto tool = ui::ToolWindowByName(*args.Value("--display"));
   const auto mode = tool ? std::optional(DisplayMode::Gauges) : ui::DisplayByName(*args.Value("--display"));
   if (!mode) return UsageError(kScreenshot, "unknown display: " + *args.Value("--display"));

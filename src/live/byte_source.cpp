@@ -1,6 +1,8 @@
 #include "live/byte_source.h"
 
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 
 #include "link/ecm_link.h"
@@ -10,6 +12,9 @@ namespace {
 
 // Large enough that an analysis pass over a long log rarely touches the disk.
 constexpr std::size_t kReaderBufferSize = 1 << 20;
+// A lent block is small, so that a reader replacing the file waits only
+// for a few microseconds of reading.
+constexpr std::size_t kLendLimit = 4096;
 
 }  // namespace
 
@@ -21,16 +26,16 @@ bool LogFileReader::Open(const std::string& path) {
   Close();
   file_ = std::fopen(path.c_str(), "rb");
   if (!file_) return false;
-  if (std::fseek(file_, 0, SEEK_END) != 0) {
-    Close();
-    return false;
-  }
-  size_ = std::ftell(file_);
-  std::rewind(file_);
+  // Not every file system can seek to the end of a directory; its size is
+  // simply 0 and its first read fails.
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  size_ = error ? 0 : static_cast<std::int64_t>(size);
   buffer_.resize(kReaderBufferSize);
   pos_ = fill_ = 0;
   bufferStart_ = 0;
-  return size_ >= 0;
+  readFailed_ = false;
+  return true;
 }
 
 void LogFileReader::Close() {
@@ -39,6 +44,7 @@ void LogFileReader::Close() {
   pos_ = fill_ = 0;
   bufferStart_ = 0;
   size_ = 0;
+  readFailed_ = false;
 }
 
 int LogFileReader::Refill() {
@@ -46,8 +52,20 @@ int LogFileReader::Refill() {
   bufferStart_ += static_cast<std::int64_t>(fill_);
   pos_ = 0;
   fill_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-  if (fill_ == 0) return -1;
+  if (fill_ == 0) {
+    if (std::ferror(file_)) readFailed_ = true;
+    return -1;
+  }
   return buffer_[pos_++];
+}
+
+std::size_t LogFileReader::Buffered(const std::uint8_t** bytes) {
+  if (pos_ >= fill_) {
+    if (Refill() < 0) return 0;
+    --pos_;  // Refill handed out the first byte; it stays buffered
+  }
+  *bytes = buffer_.data() + pos_;
+  return fill_ - pos_;
 }
 
 bool LogFileReader::Seek(std::int64_t offset) {
@@ -86,15 +104,26 @@ void ByteSources::FileSource::Set(bool active, LogFileReader* newFile) {
   }
 }
 
-LogFileReader* ByteSources::FileSource::Acquire() {
+LogFileReader* ByteSources::FileSource::Hold() {
+  // Still the stored file: inUse has shown it since it was taken.
+  if (held && file.load(std::memory_order_acquire) == held) return held;
   for (;;) {
     LogFileReader* f = file.load(std::memory_order_seq_cst);
     inUse.store(f, std::memory_order_seq_cst);
-    if (file.load(std::memory_order_seq_cst) == f) return f;
+    if (file.load(std::memory_order_seq_cst) == f) return held = f;
   }
 }
 
-void ByteSources::FileSource::Release() { inUse.store(nullptr, std::memory_order_seq_cst); }
+void ByteSources::FileSource::Release() {
+  held = nullptr;
+  inUse.store(nullptr, std::memory_order_seq_cst);
+}
+
+void ByteSources::FileSource::ReachEnd() {
+  Release();
+  // Only the first reader to see the end calls the hook.
+  if (!ended.exchange(true, std::memory_order_acq_rel) && *hook) (*hook)();
+}
 
 void ByteSources::SetPlaybackFile(bool active, LogFileReader* file) { playback_.Set(active, file); }
 
@@ -102,14 +131,13 @@ void ByteSources::SetAnalysisFile(bool active, LogFileReader* file) { analysis_.
 
 int ByteSources::NextFileByte(FileSource& source) {
   if (!source.ended.load(std::memory_order_acquire)) {
-    LogFileReader* file = source.Acquire();
+    LogFileReader* file = source.Hold();
     const int byte = file ? file->Next() : -1;
-    source.Release();
     if (byte >= 0) return byte;
-    // Only the first reader to see the end calls the hook.
-    if (!source.ended.exchange(true, std::memory_order_acq_rel) && *source.hook) (*source.hook)();
+    source.ReachEnd();
     return -1;
   }
+  if (source.held) source.Release();
   std::this_thread::sleep_for(std::chrono::milliseconds(1));
   return 0;
 }
@@ -133,15 +161,34 @@ int ByteSources::NextByte() {
   return -1;
 }
 
+int ByteSources::Lend(const std::uint8_t** bytes) {
+  FileSource* source = CurrentFile();
+  if (!source || source->ended.load(std::memory_order_acquire)) return -1;
+  LogFileReader* file = source->Hold();
+  const std::size_t count = file ? file->Buffered(bytes) : 0;
+  lentFrom_ = source;
+  if (count > 0) return static_cast<int>(count < kLendLimit ? count : kLendLimit);
+  source->ReachEnd();
+  return 0;
+}
+
+void ByteSources::Consume(int n) {
+  if (lentFrom_ && lentFrom_->held && n > 0) lentFrom_->held->Consume(static_cast<std::size_t>(n));
+  lentFrom_ = nullptr;
+}
+
 void ByteSources::StepBack(int n) {
   FileSource* source = CurrentFile();
   if (!source) return;
-  LogFileReader* file = source->Acquire();
-  if (file) {
+  if (LogFileReader* file = source->Hold()) {
     const std::int64_t target = file->Tell() - n;
     file->Seek(target < 0 ? 0 : target);
   }
-  source->Release();
+}
+
+void ByteSources::EndRead() {
+  if (analysis_.held) analysis_.Release();
+  if (playback_.held) playback_.Release();
 }
 
 }  // namespace vantor

@@ -25,15 +25,22 @@ class LogFileReader {
   LogFileReader(const LogFileReader&) = delete;
   LogFileReader& operator=(const LogFileReader&) = delete;
 
+  // A path that opens but cannot be read (a directory) opens here and fails on reading.
   bool Open(const std::string& path);
   void Close();
   bool IsOpen() const { return file_ != nullptr; }
-  // -1 at the end of the file.
+  // True once a read failed: the -1 that followed was not the end of the file.
+  bool ReadFailed() const { return readFailed_; }
+  // -1 at the end of the file or on a read error.
   int Next() {
     if (pos_ < fill_) return buffer_[pos_++];
     return Refill();
   }
   std::int64_t Tell() const { return bufferStart_ + static_cast<std::int64_t>(pos_); }
+  // The bytes buffered ahead of the read position (refilled when none are);
+  // 0 at the end of the file or on a read error. Consume moves past n of them.
+  std::size_t Buffered(const std::uint8_t** bytes);
+  void Consume(std::size_t n) { pos_ += n; }
   bool Seek(std::int64_t offset);
   std::int64_t Size() const { return size_; }
 
@@ -46,6 +53,7 @@ class LogFileReader {
   std::size_t fill_ = 0;
   std::int64_t bufferStart_ = 0;
   std::int64_t size_ = 0;
+  bool readFailed_ = false;
 };
 
 class ByteSources {
@@ -65,21 +73,35 @@ class ByteSources {
 
   // 0..255, or -1 at the end of data. A file source at its end sleeps 1 ms and returns 0.
   int NextByte();
+  // A file source's next bytes as a block, so that a frame is not read one
+  // call per byte: the count lent (0 at the end of data, when NextByte
+  // would give -1), or -1 when the bytes must come from NextByte (not a file
+  // source, or one at its end). The reader gives back the count it used
+  // with Consume before it asks again, steps back or ends its read.
+  int Lend(const std::uint8_t** bytes);
+  void Consume(int n);
   // Moves the current file source back by n bytes (after a failed frame).
   void StepBack(int n);
+  // The frame reader calls this when it returns: the file it read from may
+  // then be replaced without waiting for it.
+  void EndRead();
   bool CurrentIsFile() const;
 
  private:
   // The reader shows the file it is using in inUse, so that Set can wait
-  // until no read of a file being replaced is in progress.
+  // until no read of a file being replaced is in progress. It keeps showing
+  // it (held) for the bytes of one frame, checking before each byte that the
+  // file was not replaced, so a byte costs no store.
   struct FileSource {
     std::atomic<LogFileReader*> file{nullptr};
     std::atomic<LogFileReader*> inUse{nullptr};
     std::atomic<bool> ended{true};
     std::function<void()>* hook = nullptr;
+    LogFileReader* held = nullptr;  // the reader thread's own
     void Set(bool active, LogFileReader* newFile);
-    LogFileReader* Acquire();
+    LogFileReader* Hold();
     void Release();
+    void ReachEnd();  // releases the file, marks the end and calls the hook once
   };
   int NextFileByte(FileSource& source);
   FileSource* CurrentFile();
@@ -88,6 +110,7 @@ class ByteSources {
   std::atomic<std::uint32_t> current_;
   FileSource analysis_;
   FileSource playback_;
+  FileSource* lentFrom_ = nullptr;  // the reader thread's own
   std::function<void()> playbackEnd_;
   std::function<void()> analysisEnd_;
 };

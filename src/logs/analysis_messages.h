@@ -5,6 +5,12 @@ namespace vantor::analysis_text {
 
 constexpr const char* kFileOpenError = "File Open Error";
 constexpr const char* kFileWriteError = "File Write Error";
+constexpr const char* kFileReadError = "File Read Error";
+constexpr const char* kViewReadFailed = "Error Reading the Data Log File\n\nThe table ends where the log could not be read.";
+constexpr const char* kDumpReadFailed =
+    "Error Reading the Data Log File\n\nThe export was cut short there and has not been saved.";
+// Followed by the path.
+constexpr const char* kOutputIsLog = "The output file would replace the data log itself:\n\n";
 constexpr const char* kCanNotOpenLog = "Can not open Data Log File";
 constexpr const char* kTemporaryFileFailed =
     "Error Opening a Temporary File\n\nIs the Disk Full?\n\nIf running from the ORV CD please copy contents onto the hard drive.";

@@ -84,7 +84,7 @@ bool AnalysisTableModel::FindNextMark(const MessageHook& message) {
 }
 
 int AnalysisTableModel::QuarterMileStart(const MessageHook& message) {
-  if (!HasView()) {
+  if (LineCount() == 0) {
     if (message) message(analysis_text::kNoLogOpened, analysis_text::kNoLogOpenedTitle);
     return -1;
   }

@@ -58,7 +58,7 @@ class AnalysisTableModel {
   // FindNextMark: scrolls to the next line that is not plain; messages when there is none.
   bool FindNextMark(const MessageHook& message);
   // The quarter-mile start: the selected line made the top line, or the top line selected.
-  // -1 with the message when no log is viewed.
+  // -1 with the message when no log is viewed or its table is empty.
   int QuarterMileStart(const MessageHook& message);
 
   // The settings-changed rebuild over the same view file; the selection is marked again.
@@ -66,10 +66,10 @@ class AnalysisTableModel {
 
   // Up to 26 lines from the top line (109 bytes each); returns the count.
   int VisibleLines(char* out) const { return view_.ReadLines(top_, kRows, out); }
-
- private:
+  // The highest top line of End and the scroll bar: the last page.
   int MaxTop() const;
 
+ private:
   AnalysisViewFile& view_;
   int top_ = 0;
   int selected_ = -1;

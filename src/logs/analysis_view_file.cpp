@@ -64,6 +64,10 @@ ExportResult WriteViewLines(std::FILE* out, const std::string& logPath, const Se
     if (hooks.message) hooks.message(analysis_text::kViewWriteFailed, analysis_text::kFileWriteError);
     return ExportResult::kWriteFailed;
   }
+  if (pass.ReadFailed()) {
+    if (hooks.message) hooks.message(analysis_text::kViewReadFailed, analysis_text::kFileReadError);
+    return ExportResult::kReadFailed;
+  }
   return ExportResult::kOk;
 }
 

@@ -22,7 +22,7 @@ struct ExportHooks {
   ExportProgress progress;
 };
 
-enum class ExportResult { kOk, kLogOpenFailed, kOutputOpenFailed, kWriteFailed };
+enum class ExportResult { kOk, kLogOpenFailed, kOutputOpenFailed, kWriteFailed, kReadFailed, kOutputIsLog };
 
 constexpr int kFramesPerProgressStep = 17;
 

@@ -19,8 +19,10 @@ class LogFramePass {
   LogFramePass& operator=(const LogFramePass&) = delete;
 
   bool Open(const std::string& logPath);
-  // False at the end of the data.
+  // False at the end of the data, or where the log could not be read.
   bool Next(LogFrameRead& frame);
+  // The pass ended on a read error rather than at the end of the log.
+  bool ReadFailed() const { return reader_.ReadFailed(); }
   // Counts a written line; steps the progress bar every 17.
   void CountLine();
 

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 
+#include "logs/export_hooks.h"  // kFramesPerProgressStep
 #include "settings/settings.h"
 
 namespace vantor {
@@ -26,7 +27,6 @@ class LogFileReader;
 struct LiveData;
 
 constexpr std::int64_t kBackUpStepBytes = 4709;  // 17 frames, one second of recording
-constexpr int kFramesPerProgressStep = 17;
 constexpr int kPlaybackDelayExtraMs = 7;
 
 struct PlaybackHooks {

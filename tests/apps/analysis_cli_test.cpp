@@ -80,6 +80,22 @@ TEST(VantorDump, FailuresExitWithOneAndTheMessage) {
   EXPECT_EQ(Vantor("dump --help", dir).status, 0);
 }
 
+// Neither a dump onto the log itself nor an unreadable log passes for success.
+TEST(VantorDump, OntoItsOwnLogOrFromAnUnreadableLogFails) {
+  TempDir dir;
+  LogBuilder().Raw(BuildLogA()).Save(dir.File("keep.dat"));
+  ToolRun run = Vantor("dump " + dir.File("keep.dat") + " -o " + dir.File("keep.dat"), dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("data log itself"), std::string::npos) << run.err;
+  EXPECT_EQ(ReadAll(dir.File("keep.dat")), BuildLogA());
+  std::filesystem::create_directory(dir.File("d.dat"));
+  run = Vantor("dump " + dir.File("d.dat"), dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Error Reading"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("d.ORV")));
+  EXPECT_EQ(Vantor("view " + dir.File("d.dat"), dir).status, 1);
+}
+
 TEST(VantorView, WritesTheViewLines) {
   TempDir dir;
   LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));

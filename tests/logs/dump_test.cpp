@@ -4,6 +4,7 @@
 
 #include "logs/analysis_samples.h"
 #include "logs/analysis_test_support.h"
+#include "logs/analysis_view_file.h"
 #include "logs/dump_log.h"
 
 namespace vantor {
@@ -124,6 +125,76 @@ TEST(DumpLog, WriteFailureStopsWithTheDiskFullMessage) {
   EXPECT_EQ(DumpLog(dir.File("log.dat"), "/dev/full", Settings(), hooks), ExportResult::kWriteFailed);
   EXPECT_EQ(text, "Error Writing to File\n\nDisk Full?");
   EXPECT_EQ(caption, "File Write Error");
+}
+
+struct Shown {
+  std::string text, caption;
+  ExportHooks Hooks() {
+    ExportHooks hooks;
+    hooks.message = [this](const std::string& t, const std::string& c) { text = t, caption = c; };
+    return hooks;
+  }
+};
+
+// The log named like its own output (or linked to it) is refused before
+// anything is opened for writing: the log keeps every byte.
+struct SelfDumpCase {
+  const char* log;
+  bool csv;
+  const char* output;  // nullptr: the output name rule; else a hard link to the log
+};
+
+class DumpOntoItsLog : public ::testing::TestWithParam<SelfDumpCase> {};
+
+TEST_P(DumpOntoItsLog, IsRefusedAndTheLogIsUntouched) {
+  const SelfDumpCase& c = GetParam();
+  TempDir dir;
+  LogBuilder().Raw(BuildLogA()).Save(dir.File(c.log));
+  std::string output = DumpOutputPath(dir.File(c.log), c.csv);
+  if (c.output) {
+    output = dir.File(c.output);
+    std::filesystem::create_hard_link(dir.File(c.log), output);
+  }
+  Settings settings = SettingsA();
+  settings.anaCsv = c.csv ? 1 : 0;
+  Shown shown;
+  EXPECT_EQ(DumpLog(dir.File(c.log), output, settings, shown.Hooks()), ExportResult::kOutputIsLog);
+  EXPECT_EQ(ReadAll(dir.File(c.log)), BuildLogA());
+  EXPECT_EQ(shown.text, "The output file would replace the data log itself:\n\n" + output);
+  EXPECT_EQ(shown.caption, "File Open Error");
+  EXPECT_FALSE(std::filesystem::exists(output + ".part"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DumpOntoItsLog,
+                         ::testing::Values(SelfDumpCase{"run.ORV", false, nullptr}, SelfDumpCase{"run.csv", true, nullptr},
+                                           SelfDumpCase{"keep.dat", true, "linked.csv"}));
+
+// A log that cannot be read is not an empty log: the dump says so and an
+// earlier output stays as it was.
+TEST(DumpLog, UnreadableLogIsReportedAndLeavesTheEarlierOutput) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("d.dat"));
+  LogBuilder().Raw("earlier").Save(dir.File("d.ORV"));
+  Shown shown;
+  EXPECT_EQ(DumpLog(dir.File("d.dat"), dir.File("d.ORV"), Settings(), shown.Hooks()), ExportResult::kReadFailed);
+  EXPECT_EQ(shown.caption, "File Read Error");
+  EXPECT_NE(shown.text.find("cut short"), std::string::npos);
+  EXPECT_EQ(ReadAll(dir.File("d.ORV")), "earlier");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("d.ORV.part")));
+
+  AnalysisViewFile view;
+  ASSERT_TRUE(view.Create(dir.Path()));
+  EXPECT_EQ(BuildViewFile(view, dir.File("d.dat"), Settings(), shown.Hooks()), ExportResult::kReadFailed);
+  EXPECT_EQ(shown.caption, "File Read Error");
+}
+
+TEST(DumpLog, ReplacesAnEarlierOutputOnlyWhenComplete) {
+  TempDir dir;
+  LogBuilder().Raw(BuildLogA()).Save(dir.File("log.dat"));
+  LogBuilder().Raw("earlier").Save(dir.File("log.ORV"));
+  ASSERT_EQ(DumpLog(dir.File("log.dat"), dir.File("log.ORV"), SettingsA(), {}), ExportResult::kOk);
+  EXPECT_EQ(ReadAll(dir.File("log.ORV")), Golden("dump_a_text.ORV"));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("log.ORV.part")));
 }
 
 TEST(DumpOutputPath, ReplacesOrAppendsTheExtension) {

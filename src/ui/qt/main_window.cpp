@@ -12,14 +12,17 @@
 #include <QThread>
 
 #include <chrono>
+#include <filesystem>
 
 #include "link/commands.h"
 #include "ui/draw/menu_commands.h"
+#include "ui/qt/analysis_window.h"
 #include "ui/qt/app_icon.h"
 #include "ui/qt/client_view.h"
 #include "ui/qt/flash_window.h"
 #include "ui/qt/info_boxes.h"
 #include "ui/qt/knock_controls.h"
+#include "ui/qt/log_chooser.h"
 #include "ui/qt/playback_controls.h"
 #include "ui/qt/trip_controls.h"
 
@@ -57,6 +60,19 @@ MainWindow::MainWindow(ProgramParts& parts)
   parts_.session.Loop().SetConsumer(ConsumerSlot::Gauges, gauges_.get());
   BuildLiveDisplays();
   BuildVeLearn();
+  analysis_ = std::make_unique<AnalysisWindow>(AnalysisParts{
+      parts_.settings, parts_.session.Sources(), std::filesystem::path(parts_.configPath).parent_path().string(),
+      *view_, view_->Surface(), this,
+      [this](const std::string& text, const std::string& caption) {
+        ShowMessage(QString::fromStdString(text), QString::fromStdString(caption));
+      },
+      [this](const std::string& title, const std::string& directory, const std::string& name) {
+        fileDialogOpen_ = true;
+        const std::string path = ChooseDataLog(this, title, directory, name);
+        fileDialogOpen_ = false;
+        return path;
+      }});
+  painter_->SetBody(DisplayMode::Analysis, &analysis_->Body());
   view_->onKey = [this](QKeyEvent* event) { return HandleKey(event); };
   view_->onMouseMove = [this] {
     if (Mode() != DisplayMode::Analysis && Mode() != DisplayMode::Flash && !view_->hasFocus() &&
@@ -224,6 +240,7 @@ bool MainWindow::HandleKey(QKeyEvent* event) {
     ShowAbout();
     return true;
   }
+  if (Mode() == DisplayMode::Analysis && analysis_->HandleKey(event->key())) return true;
   if (Mode() == DisplayMode::Analysis || Mode() == DisplayMode::Flash) return false;
   if (text.size() == 1) {
     if (auto command = QuickKeyCommand(text[0].toLatin1())) {
@@ -350,6 +367,7 @@ void MainWindow::TearDown(Controls controls) {
   TearDownDisplayControls(controls);
   if (controls == Controls::VeLearn) veControls_->Remove();
   if (controls == Controls::Flash) RemoveFlashWindow();
+  if (controls == Controls::Analysis) analysis_->Close();
   // The trip, VE learn, knock, analysis and flash controls belong to displays
   // that show their empty face in this program.
 }
@@ -359,6 +377,7 @@ void MainWindow::Create(Controls controls) {
   CreateDisplayControls(controls);
   if (controls == Controls::VeLearn) veControls_->Create(view_);
   if (controls == Controls::Flash) CreateFlashWindow();
+  if (controls == Controls::Analysis) analysis_->Open();
 }
 
 void MainWindow::InvalidateAll() { view_->Surface().RepaintAll(); }

@@ -30,6 +30,7 @@ class QProgressBar;
 namespace vantor::ui {
 
 class AlertSound;
+class AnalysisWindow;
 class ClientView;
 class KnockControls;
 class PlaybackControls;
@@ -144,6 +145,7 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   std::string portName_, logName_, playName_;
   bool exited_ = false;
   bool fileDialogOpen_ = false;
+  std::unique_ptr<AnalysisWindow> analysis_;
 };
 
 }  // namespace vantor::ui

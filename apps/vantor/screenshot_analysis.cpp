@@ -1,0 +1,52 @@
+// Compiled in where the drawing library is linked into the tool.
+#ifdef VANTOR_HAS_UI_DRAW
+
+#include "screenshot_analysis.h"
+
+#include <cstdio>
+
+#include "ui/draw/headless_analysis.h"
+#include "ui/draw/png_writer.h"
+
+namespace vantor::cli {
+
+bool IsAnalysisScreenshot(const std::string& display) { return display == "analysis" || display == "qtr"; }
+
+int RunAnalysisScreenshot(const Args& args, const std::string& display, const std::string& out) {
+  const bool graph = display == "qtr";
+  if (!args.Has("--log")) {
+    std::fprintf(stderr, "vantor screenshot: --display %s needs --log LOG.dat\n", display.c_str());
+    return kExitUsage;
+  }
+  if (graph && !args.Has("--line")) {
+    std::fprintf(stderr, "vantor screenshot: --display qtr needs --line N\n");
+    return kExitUsage;
+  }
+  long line = -1;
+  if (args.Has("--line") && !ParseInt(*args.Value("--line"), 0, 0x7FFFFFFF, &line)) return kExitUsage;
+  Settings settings;
+  if (!LoadSettings(args, &settings)) return kExitFailure;
+
+  ui::HeadlessAnalysis analysis(settings);
+  std::string error;
+  if (!analysis.Load(*args.Value("--log"), &error)) {
+    std::fprintf(stderr, "vantor screenshot: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  const int at = static_cast<int>(line);
+  if (line >= analysis.LineCount() || !(graph ? analysis.PaintGraph(at) : analysis.PaintDisplay(at))) {
+    std::fprintf(stderr, "vantor screenshot: line %ld is past the last line of the table (%d lines)\n", line,
+                 analysis.LineCount());
+    return kExitFailure;
+  }
+  const ui::RasterCanvas& canvas = analysis.Canvas();
+  if (!ui::WritePng(out, canvas.Width(), canvas.Height(), canvas.Pixels(), &error)) {
+    std::fprintf(stderr, "vantor screenshot: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace vantor::cli
+
+#endif  // VANTOR_HAS_UI_DRAW

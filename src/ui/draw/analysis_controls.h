@@ -1,0 +1,36 @@
+#pragma once
+// The Analysis display's controls in their next-control order, with their
+// texts and places; the window creates them from this table and the
+// headless renderer draws their faces from it.
+
+#include <array>
+
+#include "ui/canvas.h"
+
+namespace vantor::ui {
+
+enum class ControlKind { Button, CheckBox, VerticalScrollBar };
+enum class AnalysisControl { ViewLog, DumpLog, SingleHeader, CreateCsv, QuarterMile, FindMark, ScrollBar };
+
+struct ControlSpec {
+  AnalysisControl id;
+  ControlKind kind;
+  const char* text;
+  Rect rect;
+};
+
+inline constexpr std::array<ControlSpec, 7> kAnalysisControls{{
+    {AnalysisControl::ViewLog, ControlKind::Button, "View Log", {45, 30, 125, 60}},
+    {AnalysisControl::DumpLog, ControlKind::Button, "Dump Log", {155, 30, 235, 60}},
+    {AnalysisControl::SingleHeader, ControlKind::CheckBox, "Single Header", {243, 30, 363, 48}},
+    {AnalysisControl::CreateCsv, ControlKind::CheckBox, "Create .csv", {243, 46, 363, 64}},
+    {AnalysisControl::QuarterMile, ControlKind::Button, "1/4 Mile", {485, 30, 565, 60}},
+    {AnalysisControl::FindMark, ControlKind::Button, "Find Mark", {595, 30, 675, 60}},
+    {AnalysisControl::ScrollBar, ControlKind::VerticalScrollBar, "", {774, 104, 792, 547}},
+}};
+
+// The control a next-control request moves the focus to: the following one
+// in the table's order, or the one before it with backwards; both wrap.
+int NextControlIndex(int current, bool backwards);
+
+}  // namespace vantor::ui
