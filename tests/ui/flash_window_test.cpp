@@ -218,6 +218,11 @@ TEST_F(FlashWindowTest, FileChoosersRefuseANonBinAndAskBeforeOverwriting) {
   EXPECT_TRUE(settings.flshBin.empty());
 
   Click("Read Bank");
+  // "No" opens the chooser again; cancelling that one changes nothing.
+  test::AnswerNextFileDialog(dir / "there.bin");
+  test::AnswerNextBox(QMessageBox::No, &box, [] { test::AnswerNextFileDialog({}); });
+  Click("Select BIN");
+  EXPECT_TRUE(settings.readBinFile.empty());
   for (auto [answer, kept] : {std::pair{QMessageBox::Cancel, true}, std::pair{QMessageBox::Yes, false}}) {
     test::AnswerNextFileDialog(dir / "there.bin");
     test::AnswerNextBox(answer, &box);

@@ -51,12 +51,13 @@ bool WaitUntil(const std::function<bool()>& done) {
   return true;
 }
 
-void AnswerNextBox(QMessageBox::StandardButton button, QString* text) {
-  AnswerNextTopLevel([button, text](QWidget* widget) {
+void AnswerNextBox(QMessageBox::StandardButton button, QString* text, std::function<void()> then) {
+  AnswerNextTopLevel([button, text, then](QWidget* widget) {
     auto* box = qobject_cast<QMessageBox*>(widget);
     if (!box) return false;
     if (text) *text = box->text();
     box->button(button)->click();
+    if (then) then();
     return true;
   });
 }

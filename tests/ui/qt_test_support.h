@@ -17,8 +17,9 @@ QApplication& TestApp();
 // Runs the event loop until done() holds, at most 10 s.
 bool WaitUntil(const std::function<bool()>& done);
 
-// Answers the next visible message box with button (once); returns its text through *text.
-void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr);
+// Answers the next visible message box with button (once); returns its text
+// through *text; then runs then (to answer what the button leads to).
+void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr, std::function<void()> then = {});
 // Answers the next file chooser with path (empty: cancels it).
 void AnswerNextFileDialog(const std::filesystem::path& path);
 
