@@ -333,8 +333,8 @@ void MainWindow::SetMode(DisplayMode mode) { parts_.state.SetMode(mode); }
 void MainWindow::TearDown(Controls controls) {
   if (controls == Controls::Playback) RemovePlaybackControls();
   TearDownDisplayControls(controls);
-  // The trip, VE learn, knock, analysis and flash controls belong to displays
-  // that show their empty face in this program.
+  // The VE learn, analysis and flash controls belong to displays that show
+  // their empty face in this program.
 }
 
 void MainWindow::Create(Controls controls) {
