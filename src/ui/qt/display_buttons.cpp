@@ -1,7 +1,7 @@
 #include "ui/qt/display_buttons.h"
 
-#include <QAbstractButton>
 #include <QPalette>
+#include <QPushButton>
 
 namespace vantor::ui {
 
@@ -21,6 +21,17 @@ void PlaceButton(QAbstractButton* button, int x, int y, int width, int height, Q
   if (keyFilter) button->installEventFilter(keyFilter);
   button->setFocusPolicy(Qt::ClickFocus);
   button->show();
+}
+
+QPushButton* CreateClearButton(QWidget* parent, int x, int y, const DisplayControlHooks& hooks,
+                               std::function<void()> clear) {
+  auto* button = new QPushButton("Clear Data", parent);
+  QObject::connect(button, &QPushButton::clicked, button, [hooks, clear = std::move(clear)] {
+    hooks.whileSuspended(clear);
+    hooks.repaint();
+  });
+  PlaceButton(button, x, y, 80, 30, hooks.keyFilter);
+  return button;
 }
 
 }  // namespace vantor::ui

@@ -9,21 +9,10 @@
 
 namespace vantor::ui {
 
-KnockControls::KnockControls(KnockDisplay& knock, SuspendedWork whileSuspended, std::function<void()> repaint,
-                             QObject* keyFilter)
-    : knock_(knock), whileSuspended_(std::move(whileSuspended)), repaint_(std::move(repaint)), keyFilter_(keyFilter) {}
-
-KnockControls::~KnockControls() { Remove(); }
-
 void KnockControls::Create(QWidget* parent) {
   if (group_) return;
   CreateStatistics(parent);
-  clear_ = new QPushButton("Clear Data", parent);
-  connect(clear_, &QPushButton::clicked, this, [this] {
-    whileSuspended_([this] { knock_.ClearData(); });
-    repaint_();
-  });
-  PlaceButton(clear_, 670, 250, 80, 30, keyFilter_);
+  clear_ = CreateClearButton(parent, 670, 250, hooks_, [this] { knock_.ClearData(); });
   CreateGridButtons(parent);
 }
 
@@ -42,9 +31,9 @@ void KnockControls::CreateStatistics(QWidget* parent) {
     radio->setChecked(static_cast<int>(knock_.Statistic()) == i);
     connect(radio, &QRadioButton::clicked, this, [this, i] {
       knock_.SelectStatistic(static_cast<KnockStatistic>(i));
-      repaint_();
+      hooks_.repaint();
     });
-    PlaceButton(radio, 670, 100 + 30 * i, 80, 30, keyFilter_);
+    PlaceButton(radio, 670, 100 + 30 * i, 80, 30, hooks_.keyFilter);
     statistics_[static_cast<std::size_t>(i)] = radio;
   }
 }
@@ -59,18 +48,18 @@ void KnockControls::CreateGridButtons(QWidget* parent) {
   connect(standard_, &QPushButton::clicked, this, [this] {
     knock_.SelectGrid(KnockGrid::Standard);
     standard_->setChecked(true);
-    repaint_();
+    hooks_.repaint();
   });
-  PlaceButton(standard_, 169, 81, 82, 20, keyFilter_);
+  PlaceButton(standard_, 169, 81, 82, 20, hooks_.keyFilter);
   boost_ = new QPushButton("Boost", parent);
   boost_->setFlat(true);
   UseWindowColours(boost_);
   connect(boost_, &QPushButton::clicked, this, [this] {
     knock_.SelectGrid(KnockGrid::Boost);
     standard_->setChecked(false);
-    repaint_();
+    hooks_.repaint();
   });
-  PlaceButton(boost_, 259, 81, 82, 20, keyFilter_);
+  PlaceButton(boost_, 259, 81, 82, 20, hooks_.keyFilter);
 }
 
 void KnockControls::Remove() {

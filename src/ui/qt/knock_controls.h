@@ -6,7 +6,8 @@
 #include <QObject>
 
 #include <array>
-#include <functional>
+
+#include "ui/qt/display_buttons.h"
 
 class QGroupBox;
 class QPushButton;
@@ -20,23 +21,18 @@ class KnockDisplay;
 class KnockControls final : public QObject {
   Q_OBJECT
  public:
-  using SuspendedWork = std::function<void(const std::function<void()>& work)>;
-  KnockControls(KnockDisplay& knock, SuspendedWork whileSuspended, std::function<void()> repaint,
-                QObject* keyFilter);
-  ~KnockControls() override;
+  KnockControls(KnockDisplay& knock, DisplayControlHooks hooks) : knock_(knock), hooks_(std::move(hooks)) {}
+  ~KnockControls() override { Remove(); }
 
   void Create(QWidget* parent);
   void Remove();
-  bool Exists() const { return group_ != nullptr; }
 
  private:
   void CreateStatistics(QWidget* parent);
   void CreateGridButtons(QWidget* parent);
 
   KnockDisplay& knock_;
-  SuspendedWork whileSuspended_;
-  std::function<void()> repaint_;
-  QObject* keyFilter_;
+  DisplayControlHooks hooks_;
   QGroupBox* group_ = nullptr;
   std::array<QRadioButton*, 4> statistics_{};
   QPushButton* clear_ = nullptr;

@@ -368,8 +368,6 @@ void MainWindow::TearDown(Controls controls) {
   if (controls == Controls::VeLearn) veControls_->Remove();
   if (controls == Controls::Flash) RemoveFlashWindow();
   if (controls == Controls::Analysis) analysis_->Close();
-  // The trip, VE learn, knock, analysis and flash controls belong to displays
-  // that show their empty face in this program.
 }
 
 void MainWindow::Create(Controls controls) {

@@ -22,13 +22,15 @@ void MainWindow::BuildLiveDisplays() {
   displays_ = std::make_unique<LiveDisplays>(parts_.settings, liveView_, panel_, view_->Surface(), *painter_,
                                              parts_.session.Loop());
   liveView_.SetKnockTotal([this] { return displays_->Knock().KnockTotal(); });
-  auto suspended = [this](const std::function<void()>& work) { RunSuspended(work); };
-  auto repaint = [this] {
+  DisplayControlHooks hooks;
+  hooks.whileSuspended = [this](const std::function<void()>& work) { RunSuspended(work); };
+  hooks.repaint = [this] {
     InvalidateAll();
     view_->setFocus();
   };
-  tripControls_ = std::make_unique<TripControls>(displays_->Trip(), suspended, repaint, this);
-  knockControls_ = std::make_unique<KnockControls>(displays_->Knock(), suspended, repaint, this);
+  hooks.keyFilter = this;
+  tripControls_ = std::make_unique<TripControls>(displays_->Trip(), hooks);
+  knockControls_ = std::make_unique<KnockControls>(displays_->Knock(), hooks);
   alertSound_ = new AlertSound(this);
   parts_.hooks.knockSound = [this] { alertSound_->Play(); };
   parts_.hooks.tripResetSampling = [this] { displays_->Trip().ResetSampling(); };

@@ -3,7 +3,7 @@
 
 #include <QObject>
 
-#include <functional>
+#include "ui/qt/display_buttons.h"
 
 class QPushButton;
 class QWidget;
@@ -15,20 +15,15 @@ class TripDisplay;
 class TripControls final : public QObject {
   Q_OBJECT
  public:
-  // whileSuspended runs its work with the display thread held off the display's state.
-  using SuspendedWork = std::function<void(const std::function<void()>& work)>;
-  TripControls(TripDisplay& trip, SuspendedWork whileSuspended, std::function<void()> repaint, QObject* keyFilter);
-  ~TripControls() override;
+  TripControls(TripDisplay& trip, DisplayControlHooks hooks) : trip_(trip), hooks_(std::move(hooks)) {}
+  ~TripControls() override { Remove(); }
 
   void Create(QWidget* parent);
   void Remove();
-  bool Exists() const { return clear_ != nullptr; }
 
  private:
   TripDisplay& trip_;
-  SuspendedWork whileSuspended_;
-  std::function<void()> repaint_;
-  QObject* keyFilter_;
+  DisplayControlHooks hooks_;
   QPushButton* clear_ = nullptr;
 };
 
