@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <memory>
@@ -22,12 +21,11 @@
 
 #include "cal/cal_image.h"
 #include "cal/temp_dir.h"
-#include "link/commands.h"
 #include "settings/settings_io.h"
+#include "ui/offscreen_app.h"
 #include "ui/qt/client_view.h"
 #include "update/bank_update.h"
 #include "update/calibration_migration.h"
-#include "ui/offscreen_app.h"
 #include "update/update_world.h"
 
 namespace vantor::update_app {
@@ -35,8 +33,6 @@ namespace {
 
 using test::ReadAll;
 using test::TempDir;
-
-QApplication& App() { return ui::testing::OffscreenApp(); }
 
 // A whole update run takes a few seconds on the unpaced module.
 template <typename Done>
@@ -68,10 +64,7 @@ struct Line {
 // current); boxes and choosers are answered by the test.
 class UpdateWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    App();
-    for (int bank = 0; bank < kBankCount; ++bank) module_.LoadBank(bank, world_.rig.ecm.Bank(bank));
-  }
+  void SetUp() override { ui::testing::OffscreenApp(); }
   void TearDown() override {
     window_.reset();
     program_.reset();
@@ -91,7 +84,7 @@ class UpdateWindowTest : public ::testing::Test {
     options.settle = std::chrono::milliseconds(0);
     options.conversionPause = std::chrono::milliseconds(0);
     program_ = std::make_unique<UpdateProgram>(options, nullptr);
-    for (int bank = 0; bank < kBankCount; ++bank) program_->simEcm.LoadBank(bank, module_.Bank(bank));
+    for (int bank = 0; bank < kBankCount; ++bank) program_->simEcm.LoadBank(bank, world_.rig.ecm.Bank(bank));
     window_ = std::make_unique<UpdateWindow>(*program_);
     UpdateDialogs dialogs;
     dialogs.showBox = [this](const std::string& text, const std::string& caption, BoxIcon icon) {
@@ -152,7 +145,6 @@ class UpdateWindowTest : public ::testing::Test {
 
   TempDir dir_;
   test::UpdateWorld world_{7};
-  sim::SimEcm module_{test::UnpacedSim()};
   std::unique_ptr<UpdateProgram> program_;
   std::unique_ptr<UpdateWindow> window_;
   std::vector<Box> boxes_;
@@ -278,7 +270,7 @@ TEST_P(UpdateWindowImageTest, AnUnusableImageStopsTheRunBeforeAnyCommand) {
   EXPECT_EQ(lines[1].colour, UpdatePaneStyle().failedStep);
   EXPECT_EQ(lines[3].text, "     -Update Failed-");
   EXPECT_TRUE(program_->simEcm.ReceivedPackets().empty());
-  for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(program_->simEcm.Bank(bank), module_.Bank(bank));
+  for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(program_->simEcm.Bank(bank), world_.rig.ecm.Bank(bank));
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0].caption, "-ORV Update Error-");
   EXPECT_EQ(boxes_[0].text, "");
@@ -307,6 +299,15 @@ TEST_F(UpdateWindowTest, PortMenuChoiceIsWrittenAndTooLongANameIsRefused) {
   EXPECT_EQ(boxes_[0].text, "Port name too long: " + tooLong);
   EXPECT_EQ(program_->settings.port, "COM12");
   EXPECT_NE(FileText(ConfigPath()).find("[PORT] COM12\r\n"), std::string::npos);
+}
+
+TEST_F(UpdateWindowTest, AConfiguredPortTooLongForADeviceNameIsNotRequested) {
+  Open("[PORT] /dev/serial/by-id/usb-FTDI\r\n");
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "Port name too long: /dev/serial/by-id/usb-FTDI");
+  EXPECT_FALSE(program_->session.Link().RequestPending());
+  EXPECT_EQ(program_->session.Link().RequestedPortName(), "");
+  EXPECT_NE(FileText(ConfigPath()).find("[PORT] /dev/serial/by-id/usb-FTDI\r\n"), std::string::npos);
 }
 
 TEST_F(UpdateWindowTest, BinUpdateConvertsTheChosenFileAndRemembersIt) {
