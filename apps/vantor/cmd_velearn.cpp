@@ -57,7 +57,7 @@ int Learn(const Args& args, Settings& settings) {
   DisplayState state;  // the gauges on screen: VE learn updates without drawing
   FrameLoop loop(sources, live, adc, state);
   loop.ApplySettings(settings);
-  VeLearn learn(settings, live, VeLearnHooks{PrintMessage, {}, {}, {}});
+  VeLearn learn(settings, live, VeLearnHooks{PrintMessage, {}, {}, {}, {}});
   loop.SetConsumer(ConsumerSlot::VeLearn, &learn);
 
   // A log that cannot be read is reported before anything is learned or written.

@@ -247,7 +247,7 @@ TEST_F(MainWindowTest, LearnVeFromTheMenuWritesALearnedBin) {
   testlog::LogBuilder drive;
   sim::EngineModel engine;
   testlog::FrameData frame{};
-  for (int i = 0; i < 17 * 90; ++i) {
+  for (int i = 0; i < 17 * 50; ++i) {  // warm-up, then the cruise of the first drive cycle
     engine.NextFrame(frame.data());
     drive.Frame(frame);
   }

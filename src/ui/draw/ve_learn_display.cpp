@@ -87,15 +87,25 @@ void VeLearnDisplay::OnFrame(const std::uint8_t* data, bool draw) {
   learn_.OnFrame(data, draw);
 }
 
+// Three drawings, so the window copies three small areas, not their union.
 void VeLearnDisplay::Redraw() {
+  {
+    DrawScope scope(surface_);
+    panel_.DrawValues(scope.canvas(), false);
+  }
+  {
+    DrawScope scope(surface_);
+    DrawGrid(scope.canvas());
+  }
   DrawScope scope(surface_);
-  panel_.DrawValues(scope.canvas(), false);
-  DrawTable(scope.canvas());
+  DrawNotes(scope.canvas());
 }
 
 void VeLearnDisplay::Paint(Canvas& canvas) {
+  drawn_ = Drawn{};
   DrawFrame(canvas);
-  DrawTable(canvas);
+  DrawGrid(canvas);
+  DrawNotes(canvas);
 }
 
 // A thin outline with bevelled corners around the grid.
@@ -105,42 +115,85 @@ void VeLearnDisplay::DrawFrame(Canvas& canvas) {
   canvas.Polyline(kOutline, Pen{colour::kText, 1});
 }
 
-void VeLearnDisplay::DrawTable(Canvas& canvas) {
+void VeLearnDisplay::DrawGrid(Canvas& canvas) {
   learn_.Recompute();
   const VeTableShown shown = Shown();
   const TextStyle text = MediumText();
   auto lock = learn_.TablesLock();
   const VeTable& table = TableOf(learn_, shown);
-  const VeCell highlight = HighlightedCell(learn_.MapBinNow(), learn_.RpmBinNow());
 
   std::string header = "RPM/MAP";
   for (int c = 1; c <= kVeColumns; ++c) header += Format("%3d ", table.At(0, c));
-  canvas.Text(160, 54, header, text);
+  if (header != drawn_.header) canvas.Text(160, 54, header, text);
+  drawn_.header = header;
   const TableTitle title = TitleOf(shown);
-  canvas.Text(title.x, 32, title.text, text);
+  if (drawn_.title != title.text) canvas.Text(title.x, 32, title.text, text);
+  drawn_.title = title.text;
+
+  const bool running = view_.EngineRunning();
+  const VeCell cell = HighlightedCell(learn_.MapBinNow(), learn_.RpmBinNow());
+  const Rgb fill = learn_.LearnedThisFrame() ? kLearnedCell : kVisitedCell;
+  const std::string cellText = VeCellText(shown, table.At(cell.row, cell.column));
+  const bool changed = running != drawn_.highlightShown || cell != drawn_.highlight || fill != drawn_.highlightColour ||
+                       cellText != drawn_.highlightText;
+  // The old highlight goes when its row is written again.
+  const int oldRow = drawn_.highlightShown && changed ? drawn_.highlight.row : 0;
+  const bool covered = DrawRows(canvas, shown, table, oldRow, cell.row);
+  if (running && (changed || covered)) {
+    const int x = 181 + 32 * cell.column, y = 61 + 13 * cell.row;
+    canvas.FillRect(Rect{x, y, x + 29, y + 15}, fill);
+    TextStyle onCell = text;
+    onCell.opaque = false;
+    canvas.Text(x + 3, y - 1, cellText, onCell);
+  }
+  drawn_.highlightShown = running;
+  drawn_.highlight = cell;
+  drawn_.highlightColour = fill;
+  drawn_.highlightText = cellText;
+}
+
+// Rows whose text changed, and forcedRow, are written again. True when a row
+// written covers part of the highlight's cell at highlightRow.
+bool VeLearnDisplay::DrawRows(Canvas& canvas, VeTableShown shown, const VeTable& table, int forcedRow,
+                              int highlightRow) {
+  const TextStyle text = MediumText();
   const int rows = VeRowCount(learn_.TableRead());
+  std::array<bool, kVeRows + 2> written{};
   for (int r = 1; r <= rows; ++r) {
     std::string line = Format("%4d   ", table.At(r, 0));
     for (int c = 1; c <= kVeColumns; ++c) line += VeCellText(shown, table.At(r, c));
+    if (line == drawn_.rows[r] && r != forcedRow) continue;
     canvas.Text(160, 60 + 13 * r, line, text);
+    drawn_.rows[r] = std::move(line);
+    written[r] = true;
   }
+  // A row's cell covers the top of the next row's text: its glyphs go back on.
+  TextStyle glyphsOnly = text;
+  glyphsOnly.opaque = false;
+  for (int r = 1; r < rows; ++r)
+    if (written[r] && !written[r + 1]) canvas.Text(160, 60 + 13 * (r + 1), drawn_.rows[r + 1], glyphsOnly);
+  return written[highlightRow - 1] || written[highlightRow] || written[highlightRow + 1];
+}
 
-  if (view_.EngineRunning()) {
-    const int x = 181 + 32 * highlight.column, y = 61 + 13 * highlight.row;
-    canvas.FillRect(Rect{x, y, x + 29, y + 15}, learn_.LearnedThisFrame() ? kLearnedCell : kVisitedCell);
-    TextStyle onCell = text;
-    onCell.opaque = false;
-    canvas.Text(x + 3, y - 1, VeCellText(shown, table.At(highlight.row, highlight.column)), onCell);
-  }
-  if (learn_.WbBlmWarning())
+void VeLearnDisplay::DrawNotes(Canvas& canvas) {
+  const TextStyle text = MediumText();
+  auto lock = learn_.TablesLock();
+  if (learn_.WbBlmWarning() && !drawn_.warning)
     canvas.Text(160, 537, "BLM not at 128 while in WB learn mode. Force open loop mode.", text);
-  if (!learn_.OverflowTitle().empty()) {
+  drawn_.warning = drawn_.warning || learn_.WbBlmWarning();
+  const std::string overflow = learn_.OverflowTitle() + learn_.OverflowRpm() + learn_.OverflowMap();
+  if (!learn_.OverflowTitle().empty() && overflow != drawn_.overflow) {
     canvas.Text(674, 294, learn_.OverflowTitle(), text);
     canvas.Text(699, 314, learn_.OverflowRpm(), text);
     canvas.Text(699, 330, learn_.OverflowMap(), text);
+    drawn_.overflow = overflow;
   }
-  canvas.Text(50, 410, Format("rpm: %4d  ", static_cast<int>(view_.Rpm())), text);
-  canvas.Text(50, 429, Format("map: %4d  ", learn_.DisplayMap()), text);
+  const std::string rpm = Format("rpm: %4d  ", static_cast<int>(view_.Rpm()));
+  const std::string map = Format("map: %4d  ", learn_.DisplayMap());
+  if (rpm != drawn_.rpm) canvas.Text(50, 410, rpm, text);
+  if (map != drawn_.map) canvas.Text(50, 429, map, text);
+  drawn_.rpm = rpm;
+  drawn_.map = map;
 }
 
 }  // namespace vantor::ui

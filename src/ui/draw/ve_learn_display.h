@@ -7,9 +7,12 @@
 // user-interface thread under the surface's lock; the tables are read under
 // VE learn's lock, always taken after the surface's.
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
+
+#include "cal/ve_table.h"
 
 #include "live/frame_consumer.h"
 #include "ui/draw/display_painter.h"
@@ -45,22 +48,40 @@ class VeLearnDisplay final : public DisplayBody, public FrameConsumer {
 
   // The status panel's values follow the frame before VE learn may redraw.
   void OnFrame(const std::uint8_t* data, bool draw) override;
-  // VE learn's redraw: the panel's values, then the table.
+  // VE learn's redraw: the panel's values, then the table; only what changed
+  // since the last drawing is drawn again (the same pixels as drawing it all).
   void Redraw();
+  // Paint request: the frame and the whole table.
   void Paint(Canvas& canvas) override;
 
   void SetShown(VeTableShown table) { shown_.store(static_cast<int>(table), std::memory_order_release); }
   VeTableShown Shown() const { return static_cast<VeTableShown>(shown_.load(std::memory_order_acquire)); }
 
  private:
+  // What is on screen, so a redraw can leave the rest alone.
+  struct Drawn {
+    std::string title, header;
+    std::array<std::string, kVeRows + 1> rows;
+    bool highlightShown = false;
+    VeCell highlight;
+    Rgb highlightColour;
+    std::string highlightText;
+    bool warning = false;
+    std::string overflow;
+    std::string rpm, map;
+  };
+
   void DrawFrame(Canvas& canvas);
-  void DrawTable(Canvas& canvas);
+  void DrawGrid(Canvas& canvas);
+  bool DrawRows(Canvas& canvas, VeTableShown shown, const VeTable& table, int forcedRow, int highlightRow);
+  void DrawNotes(Canvas& canvas);
 
   VeLearn& learn_;
   const LiveView& view_;
   StatusPanel& panel_;
   DrawSurface& surface_;
   std::atomic<int> shown_{0};
+  Drawn drawn_;  // under the surface's lock
 };
 
 }  // namespace vantor::ui

@@ -17,7 +17,8 @@ ClientView::ClientView(QWidget* parent) : QWidget(parent), surface_(this) {
 
 void ClientView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  surface_.Blit(painter, event->rect());
+  // Only the areas asked for: separate small updates stay separate.
+  for (const QRect& area : event->region()) surface_.Blit(painter, area);
 }
 
 void ClientView::keyPressEvent(QKeyEvent* event) {

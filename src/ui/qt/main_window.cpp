@@ -407,6 +407,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     exited_ = true;
     tools_->CapturePositions();
     RunExitSequence(*this);
+    tools_->CloseMalf();  // the floating windows go with the program (their open state is kept)
+    tools_->CloseBank();
   }
   event->accept();
 }

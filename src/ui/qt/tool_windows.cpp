@@ -7,6 +7,33 @@
 #include "ui/qt/malf_codes_window.h"
 
 namespace vantor::ui {
+namespace {
+
+// A window's keys in the configuration.
+struct Placement {
+  std::int32_t& x;
+  std::int32_t& y;
+  std::int32_t& open;
+};
+
+void StorePosition(const QWidget& window, Placement place) {
+  place.x = window.pos().x();
+  place.y = window.pos().y();
+}
+
+// Stores where it was; the user closing it also marks it closed. It goes
+// later: it may be on the stack of its own close event.
+template <typename Window>
+void TakeDown(QPointer<Window>& window, Placement place, bool byUser) {
+  StorePosition(*window, place);
+  if (byUser) place.open = 0;
+  Window* going = window;
+  window = nullptr;
+  going->hide();
+  going->deleteLater();
+}
+
+}  // namespace
 
 ToolWindows::ToolWindows(Settings& settings, FrameLoop& loop, EcmLink& link, const LiveData& live,
                          ToolWindowLinks links)
@@ -55,36 +82,18 @@ void ToolWindows::CloseBank() { RemoveBank(false); }
 void ToolWindows::RemoveMalf(bool byUser) {
   if (!malf_) return;
   loop_.SetMalfunctionCodes(nullptr);  // waits for a frame being drawn
-  settings_.xPosMalf = malf_->pos().x();
-  settings_.yPosMalf = malf_->pos().y();
-  if (byUser) settings_.actvMalf = 0;
-  MalfCodesWindow* window = malf_;
-  malf_ = nullptr;
-  window->hide();
-  window->deleteLater();
+  TakeDown(malf_, Placement{settings_.xPosMalf, settings_.yPosMalf, settings_.actvMalf}, byUser);
 }
 
 void ToolWindows::RemoveBank(bool byUser) {
   if (!bank_) return;
   loop_.SetBankSelect(nullptr);
-  settings_.xPosFbnk = bank_->pos().x();
-  settings_.yPosFbnk = bank_->pos().y();
-  if (byUser) settings_.actvFbnk = 0;
-  BankSelectWindow* window = bank_;
-  bank_ = nullptr;
-  window->hide();
-  window->deleteLater();
+  TakeDown(bank_, Placement{settings_.xPosFbnk, settings_.yPosFbnk, settings_.actvFbnk}, byUser);
 }
 
 void ToolWindows::CapturePositions() {
-  if (malf_) {
-    settings_.xPosMalf = malf_->pos().x();
-    settings_.yPosMalf = malf_->pos().y();
-  }
-  if (bank_) {
-    settings_.xPosFbnk = bank_->pos().x();
-    settings_.yPosFbnk = bank_->pos().y();
-  }
+  if (malf_) StorePosition(*malf_, Placement{settings_.xPosMalf, settings_.yPosMalf, settings_.actvMalf});
+  if (bank_) StorePosition(*bank_, Placement{settings_.xPosFbnk, settings_.yPosFbnk, settings_.actvFbnk});
 }
 
 bool ToolWindows::IsToolWindow(const QWidget* widget) const {

@@ -32,10 +32,8 @@ void VeLearnControls::Create(QWidget* parent) {
   group_ = new QGroupBox("Display", parent);
   group_->setGeometry(675, 80, 105, 120);
   QPalette palette = group_->palette();  // static texts: light on the window's dark background
-  palette.setColor(QPalette::Window, QColor(20, 20, 20));
   palette.setColor(QPalette::WindowText, QColor(240, 240, 240));
   group_->setPalette(palette);
-  group_->setAutoFillBackground(true);
   group_->show();
   choice_ = new QButtonGroup(group_);
   for (int i = 0; i < 3; ++i) {
