@@ -23,6 +23,7 @@
 
 #include <unistd.h>
 
+#include "qt_app_support.h"
 #include "sim/sim_serial.h"
 #include "ui/draw/menu_commands.h"
 #include "ui/qt/client_view.h"
@@ -32,28 +33,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_ui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return existing;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
-
-// Runs the event loop until done() holds, at most 10 s.
-template <typename Done>
-bool WaitFor(Done done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
+using qttest::App;
+using qttest::WaitFor;
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
