@@ -12,12 +12,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <memory>
 
 #include "analysis_log_support.h"
 #include "logs/analysis_test_support.h"
+#include "ui/offscreen_app.h"
 #include "sim/sim_serial.h"
 #include "ui/draw/headless_display.h"
 #include "ui/draw/menu_commands.h"
@@ -28,28 +27,6 @@ namespace vantor::ui {
 namespace {
 
 using namespace testlog;
-
-QApplication& TestApp() {
-  static int argc = 1;
-  static char name[] = "test_ui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return existing;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
-
-template <typename Done>
-bool Within10s(Done done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 constexpr Rgb kSelectedRow{51, 51, 123};
 constexpr Rgb kMarkRow{200, 153, 51};
@@ -81,7 +58,7 @@ class AnalysisWindowTest : public ::testing::Test {
   std::string LastShown() const { return shown.empty() ? "" : shown.back(); }
 
   struct AppFirst {
-    AppFirst() { TestApp(); }
+    AppFirst() { testing::OffscreenApp(); }
   } app;  // the application exists before the widgets
   TempDir dir;
   Settings settings;
@@ -160,7 +137,7 @@ TEST_F(AnalysisWindowTest, FindMarkWalksTheMarksThenReportsTheEnd) {
 TEST_F(AnalysisWindowTest, TabEnterAndEscapeMoveTheFocusAlongTheControls) {
   client.show();
   client.activateWindow();
-  ASSERT_TRUE(Within10s([&] { return client.isActiveWindow(); }));
+  ASSERT_TRUE(testing::WaitFor([&] { return client.isActiveWindow(); }));
   window->Control(AnalysisControl::ViewLog)->setFocus();
   struct Press {
     int key;
@@ -178,7 +155,7 @@ TEST_F(AnalysisWindowTest, TabEnterAndEscapeMoveTheFocusAlongTheControls) {
   for (const Press& press : presses) {
     QKeyEvent event(QEvent::KeyPress, press.key, press.modifiers);
     QApplication::sendEvent(QApplication::focusWidget(), &event);
-    EXPECT_TRUE(Within10s([&] { return window->Control(press.focused)->hasFocus(); }))
+    EXPECT_TRUE(testing::WaitFor([&] { return window->Control(press.focused)->hasFocus(); }))
         << "key " << press.key << " should focus control " << static_cast<int>(press.focused);
   }
 }
@@ -257,7 +234,7 @@ TEST_F(AnalysisWindowTest, SettingsChangeRebuildsTheTableOnTheNextPaint) {
 // In the main window: the display thread's source is the analysis file while
 // Analysis is shown, and the previous one again afterwards.
 TEST(AnalysisInMainWindow, SelectsTheAnalysisSourceWhileShown) {
-  TestApp();
+  testing::OffscreenApp();
   TempDir dir;
   Settings settings;
   settings.port = sim::kSimPortName;
