@@ -11,7 +11,7 @@ ifeq ($(CI),true)
 endif
 
 PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-           qt6-base-dev libgl-dev fonts-liberation fontconfig python3-scipy xvfb xauth
+           qt6-base-dev libgl-dev libpng-dev fonts-liberation fontconfig python3-scipy xvfb xauth
 
 .PHONY: all deps configure build test run asan tsan bench clean
 
