@@ -37,8 +37,9 @@ SignatureCheck CheckSignature(const std::string& path, BinReader reader = BinRea
 bool ReadVeTable(const std::string& path, VeTable* table);
 
 // Writes learned into newPath: a missing newPath is first made as a copy of
-// sourcePath padded with 0xFF to 32,768 bytes; an existing one is updated in
-// place. The generation becomes generation + 1 and the checksum is rewritten.
+// sourcePath padded with 0xFF to 32,768 bytes; an existing one is updated.
+// Either way the file is replaced whole (working copy, then rename). The
+// generation becomes generation + 1 and the checksum is rewritten.
 bool WriteVeTable(const std::string& sourcePath, const std::string& newPath, std::uint16_t generation,
                   const VeTable& learned);
 
