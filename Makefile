@@ -2,6 +2,7 @@
 #   make run    build, then start VantorFlash on the simulated ECM
 #   make test   build and run every test through CTest
 #   make asan / make tsan   the same tests under the sanitizers
+#   make campaign   the fault campaigns at scale (CAMPAIGN_ARGS="programs updates workers cut-step")
 
 BUILD   ?= build
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
@@ -13,7 +14,7 @@ endif
 PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
            qt6-base-dev libgl-dev libpng-dev fonts-liberation fontconfig python3-scipy xvfb xauth
 
-.PHONY: all deps configure build test run asan tsan bench clean
+.PHONY: all deps configure build test run asan tsan bench campaign clean
 
 all: build
 
@@ -57,6 +58,10 @@ asan:
 
 tsan:
 	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="$(CMAKE_FLAGS) -DVANTOR_TSAN=ON -DVANTOR_GUI=OFF -DVANTOR_BENCH=OFF"
+
+campaign: configure
+	cmake --build $(BUILD) --target vantor_campaign -j $(JOBS)
+	nice $(BUILD)/tools/vantor_campaign $(CAMPAIGN_ARGS)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
