@@ -1,4 +1,6 @@
 // A configuration write that the disk cuts short leaves the old file whole.
+// The size limit is a POSIX resource limit.
+#ifndef _WIN32
 #include <gtest/gtest.h>
 
 #include "platform/file_size_limit.h"
@@ -30,3 +32,5 @@ TEST(SettingsReplace, FailedWriteKeepsTheOldFileAndReportsIt) {
 
 }  // namespace
 }  // namespace vantor
+
+#endif  // _WIN32
