@@ -33,7 +33,7 @@ struct RecorderHooks {
   // Posts work to the user-interface thread without waiting for it; the
   // recorder stops the log there after a failed write. Empty: the owner
   // watches WriteFailed() and calls StopDataLog itself.
-  std::function<void(std::function<void()> work)> onUserThread;
+  std::function<void(std::function<void()> work)> onUserThread = nullptr;
 };
 
 constexpr const char* kLogOpenErrorText = "Can not open Data Logging File";

@@ -29,7 +29,7 @@ struct WindowHooks {
   std::function<void()> playbackEnd;
   std::function<void()> activityStep;
   std::function<void(bool open)> portChanged;
-  std::function<void(std::function<void()> work)> onUserThread;
+  std::function<void(std::function<void()> work)> onUserThread = nullptr;
 };
 
 class ProgramParts {
