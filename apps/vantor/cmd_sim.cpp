@@ -1,4 +1,6 @@
 // vantor sim: the simulated ECM on a pseudo-terminal.
+// Serving needs a POSIX pseudo-terminal: there is no such command on Windows.
+#ifndef _WIN32
 
 #include <algorithm>
 #include <csignal>
@@ -116,3 +118,5 @@ int RunSim(const std::vector<std::string>& argv) {
 
 }  // namespace
 }  // namespace vantor::cli
+
+#endif  // _WIN32

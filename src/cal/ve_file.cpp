@@ -49,8 +49,7 @@ bool WriteBlock(StdioFile& file, const VeBlock& block, const VeTable& table) {
 bool Exists(const std::string& path) { return static_cast<bool>(StdioFile(path, "rb")); }
 
 // The new file as a copy of the source, 0xFF past the source's end. A copy
-// that fails leaves no file: a later write would otherwise take the stump for
-// an earlier result and update it in place.
+// that fails leaves no file.
 bool CopyPadded(const std::string& sourcePath, const std::string& newPath) {
   std::vector<std::uint8_t> image(kCalImageSize, 0xFF);
   {
@@ -85,6 +84,18 @@ bool SumFromChecksumStart(StdioFile& file, std::uint16_t* sum) {
   return true;
 }
 
+// The generation, both copies of every learned cell and the checksum.
+bool UpdateCells(const std::string& path, std::uint16_t generation, const VeTable& learned) {
+  StdioFile file(path, "r+b");
+  if (!file) return false;
+  if (!WriteWord(file, 0, static_cast<std::uint16_t>(generation + 1))) return false;
+  for (const VeBlock& block : kWriteBlocks)
+    if (!WriteBlock(file, block, learned)) return false;
+  std::uint16_t sum = 0;
+  if (!SumFromChecksumStart(file, &sum) || !WriteWord(file, 6, sum)) return false;
+  return file.Close();
+}
+
 }  // namespace
 
 SignatureCheck CheckSignature(const std::string& path, BinReader reader) {
@@ -115,39 +126,20 @@ bool ReadVeTable(const std::string& path, VeTable* table) {
   return file.Close();
 }
 
-namespace {
-
-bool UpdateInPlace(const std::string& newPath, std::uint16_t generation, const VeTable& learned) {
-  StdioFile file(newPath, "r+b");
-  if (!file) return false;
-  if (!WriteWord(file, 0, static_cast<std::uint16_t>(generation + 1))) return false;
-  for (const VeBlock& block : kWriteBlocks)
-    if (!WriteBlock(file, block, learned)) return false;
-  std::uint16_t sum = 0;
-  if (!SumFromChecksumStart(file, &sum) || !WriteWord(file, 6, sum)) return false;
-  return file.Close();
-}
-
-// Until the rename the old file stays whole.
-bool WriteFreshCopy(const std::string& sourcePath, const std::string& newPath, std::uint16_t generation,
-                    const VeTable& learned) {
-  const std::string temporary = newPath + ".part";
-  if (CopyPadded(sourcePath, temporary) && UpdateInPlace(temporary, generation, learned)) {
-    std::error_code error;
-    std::filesystem::rename(temporary, newPath, error);
-    if (!error) return true;
-  }
-  std::remove(temporary.c_str());
-  return false;
-}
-
-}  // namespace
-
 bool WriteVeTable(const std::string& sourcePath, const std::string& newPath, std::uint16_t generation,
                   const VeTable& learned, VeWriteBase base) {
-  if (base == VeWriteBase::FreshCopyOfSource || !Exists(newPath))
-    return WriteFreshCopy(sourcePath, newPath, generation, learned);
-  return UpdateInPlace(newPath, generation, learned);
+  // Built under a working name and renamed over the new file, so a crash or
+  // a full disk leaves the earlier new file whole, never a mixture.
+  const bool fresh = base == VeWriteBase::FreshCopyOfSource || !Exists(newPath);
+  const std::string working = newPath + ".part";
+  const bool ok = CopyPadded(fresh ? sourcePath : newPath, working) && UpdateCells(working, generation, learned);
+  std::error_code error;
+  if (ok) std::filesystem::rename(working, newPath, error);
+  if (!ok || error) {
+    std::filesystem::remove(working, error);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace vantor

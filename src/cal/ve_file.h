@@ -37,13 +37,13 @@ SignatureCheck CheckSignature(const std::string& path, BinReader reader = BinRea
 bool ReadVeTable(const std::string& path, VeTable* table);
 
 // Where a write starts: the new file as it stands (a missing one is made
-// from the source), or a fresh copy of the source replacing it.
+// from the source), or a fresh copy of the source.
 enum class VeWriteBase { ExistingFile, FreshCopyOfSource };
 
-// Writes learned into newPath. A fresh copy is sourcePath padded with 0xFF to
-// 32,768 bytes, built under a temporary name and renamed over newPath; an
-// existing file is updated in place. The generation becomes generation + 1
-// and the checksum is rewritten.
+// Writes learned into newPath. The starting file (padded with 0xFF to 32,768
+// bytes) is copied under a working name, updated and renamed over newPath, so
+// the file is replaced whole. The generation becomes generation + 1 and the
+// checksum is rewritten.
 bool WriteVeTable(const std::string& sourcePath, const std::string& newPath, std::uint16_t generation,
                   const VeTable& learned, VeWriteBase base = VeWriteBase::ExistingFile);
 

@@ -38,6 +38,7 @@ bool DataLogRecorder::StartDataLog(const std::string& path) {
   }
   writeFailed_.store(false, std::memory_order_release);
   pausedShown_.store(false, std::memory_order_release);
+  recording_.fetch_add(1, std::memory_order_acq_rel);
   logging_.store(true, std::memory_order_release);
   writer_ = std::move(writer);
   {
@@ -122,6 +123,13 @@ void DataLogRecorder::ReportLogWriteError() {
   if (!Logging()) return;
   writeFailed_.store(true, std::memory_order_release);
   Show(kLogWriteErrorText, kFileWriteErrorCaption);
+  // What was written stays in the file; the log is closed on the thread that owns it.
+  const unsigned recording = recording_.load(std::memory_order_acquire);
+  if (hooks_.onUserThread) hooks_.onUserThread([this, recording] { StopAfterWriteFailure(recording); });
+}
+
+void DataLogRecorder::StopAfterWriteFailure(unsigned recording) {
+  if (recording_.load(std::memory_order_acquire) == recording) StopDataLog();
 }
 
 void DataLogRecorder::Show(const char* text, const char* caption) {

@@ -31,6 +31,10 @@ struct RecorderHooks {
   // Writes the configuration file after the remembered log paths changed
   // (the command-line tool leaves this empty: it never writes one).
   std::function<void()> saveSettings;
+  // Posts work to the user-interface thread without waiting for it; the
+  // recorder stops the log there after a failed write. Empty: the owner
+  // watches WriteFailed() and calls StopDataLog itself.
+  std::function<void(std::function<void()> work)> onUserThread = nullptr;
 };
 
 constexpr const char* kLogOpenErrorText = "Can not open Data Logging File";
@@ -78,6 +82,7 @@ class DataLogRecorder {
   void RememberLogPath(const std::string& path);
   void Show(const char* text, const char* caption);
   void NotifyLogging(bool logging);
+  void StopAfterWriteFailure(unsigned recording);
 
   LogHooks& logHooks_;
   Settings& settings_;
@@ -86,6 +91,7 @@ class DataLogRecorder {
   std::atomic<bool> logging_{false};
   std::atomic<bool> pausedShown_{false};
   std::atomic<bool> writeFailed_{false};
+  std::atomic<unsigned> recording_{0};  // counts started logs, so a late stop spares the next one
 };
 
 }  // namespace vantor

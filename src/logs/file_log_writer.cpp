@@ -1,8 +1,24 @@
 #include "logs/file_log_writer.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace vantor {
+namespace {
+
+// Hands what the stream has written to the disk.
+bool CommitToDisk(std::FILE* file) {
+#ifdef _WIN32
+  return ::_commit(::_fileno(file)) == 0;
+#else
+  return ::fsync(::fileno(file)) == 0;
+#endif
+}
+
+}  // namespace
 
 std::unique_ptr<FileLogWriter> FileLogWriter::OpenForAppend(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "ab");
@@ -32,7 +48,7 @@ bool FileLogWriter::WriteText(std::string_view text) {
 bool FileLogWriter::Flush() {
   if (failed_ || !file_) return false;
   if (std::fflush(file_) != 0) return Fail();
-  if (::fsync(::fileno(file_)) != 0) return Fail();
+  if (!CommitToDisk(file_)) return Fail();
   return true;
 }
 

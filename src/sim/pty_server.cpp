@@ -1,3 +1,6 @@
+// The POSIX pseudo-terminal; Windows has none (pty_server_win32.cpp).
+#ifndef _WIN32
+
 #include "sim/pty_server.h"
 
 #include <fcntl.h>
@@ -138,3 +141,5 @@ void PtyServer::PumpEcmBytes() {
 }
 
 }  // namespace vantor::sim
+
+#endif  // _WIN32

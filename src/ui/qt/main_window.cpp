@@ -147,6 +147,7 @@ void MainWindow::InstallHooks() {
       QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
   };
   WindowHooks& hooks = parts_.hooks;
+  hooks.onUserThread = onUi;
   hooks.showMessage = [this](const std::string& text, const std::string& caption) {
     const QString t = QString::fromStdString(text), c = QString::fromStdString(caption);
     QMetaObject::invokeMethod(this, [this, t, c] { ShowMessage(t, c); }, Qt::QueuedConnection);

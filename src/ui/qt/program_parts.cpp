@@ -15,7 +15,10 @@ ProgramParts::ProgramParts(Settings& settingsIn, std::string configPathIn)
       recorder(session.Hooks(), settings,
                RecorderHooks{[this](const std::string& t, const std::string& c) { Message(t, c); },
                              [this](bool on) { if (hooks.loggingChanged) hooks.loggingChanged(on); },
-                             [this] { WriteSettings(); }}),
+                             [this] { WriteSettings(); },
+                             [this](std::function<void()> work) {
+                               if (hooks.onUserThread) hooks.onUserThread(std::move(work));
+                             }}),
       playback(session.Sources(), session.Loop(), session.Live(), &recorder, settings,
                PlaybackHooks{[this](const std::string& t, const std::string& c) { Message(t, c); },
                              [this](int max) { if (hooks.progressCreate) hooks.progressCreate(max); },

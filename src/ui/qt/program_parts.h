@@ -36,6 +36,7 @@ struct WindowHooks {
   std::function<void()> storeTripTotals;   // before the configuration is written
   std::function<void()> veRedraw;      // VE learn's table on screen (display thread)
   std::function<void()> learnChanged;  // VE learn started or stopped (user-interface thread)
+  std::function<void(std::function<void()> work)> onUserThread = nullptr;
 };
 
 class ProgramParts {

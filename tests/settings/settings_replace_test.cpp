@@ -1,0 +1,36 @@
+// A configuration write that the disk cuts short leaves the old file whole.
+// The size limit is a POSIX resource limit.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+
+#include "platform/file_size_limit.h"
+#include "settings/settings_files_support.h"
+#include "settings/settings_io.h"
+
+namespace vantor {
+namespace {
+
+TEST(SettingsReplace, FailedWriteKeepsTheOldFileAndReportsIt) {
+  testing::ScratchDir dir;
+  const std::string path = dir.File("Vantor.cfg");
+  Settings settings;
+  settings.port = "COM2";
+  WriteSettings(path, MainProgramSettingsTable(), &settings, {});
+  const std::string before = testing::ReadBytes(path);
+  ASSERT_GT(before.size(), 512u);
+
+  settings.port = "COM4";
+  int reported = 0;
+  {
+    test::FileSizeLimit full(512);
+    WriteSettings(path, MainProgramSettingsTable(), &settings, [&](const std::string&, const std::string&) { ++reported; });
+  }
+  EXPECT_EQ(reported, 1);
+  EXPECT_EQ(testing::ReadBytes(path), before);
+  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+}
+
+}  // namespace
+}  // namespace vantor
+
+#endif  // _WIN32
