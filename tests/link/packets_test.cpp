@@ -53,6 +53,18 @@ TEST(SendSlPacket, BuildsA133BytePacketAndRefusesCommand8Or130DataBytes) {
   EXPECT_EQ(SendSlPacket(m.link, 1, data.data(), 129), -1);
 }
 
+// The lengths the receiver reads by; only a long reply shows them otherwise.
+TEST(ReplyTypeTable, LengthsInTableOrder) {
+  const std::string order = "ANVPCB";
+  const std::uint32_t totals[] = {16, 16, 132, 133, 8197, 32773};
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    EXPECT_EQ(ReplyTypeTable[i].type, order[i]);
+    EXPECT_EQ(ReplyTypeTable[i].totalLength, totals[i]);
+    EXPECT_EQ(ReplyTypeTable[i].payloadLength, totals[i] - 4);
+    EXPECT_LE(ReplyTypeTable[i].payloadLength, kReplyPayloadCapacity);
+  }
+}
+
 TEST(ReceiveSlReply, ReadsAcknowledgementsAndRefusalsAlike) {
   OpenLink m;
   for (const std::uint8_t type : {'A', 'N'}) {
