@@ -80,6 +80,15 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
   std::uint32_t start_ = 0;
 };
 
+// The exact limits: the timed checks below allow a few ticks of lateness.
+TEST_P(ReceiveTimeouts, ProfileCarriesTheLimits) {
+  const LinkProfile& profile = *GetParam().profile;
+  EXPECT_EQ(profile.headerSearchTicks, GetParam().headerSearch);
+  EXPECT_EQ(profile.timeout1Ticks, GetParam().timeout1);
+  EXPECT_EQ(profile.timeout2Ticks, GetParam().timeout2);
+  EXPECT_EQ(profile.timeout3Ticks, GetParam().timeout3);
+}
+
 TEST_P(ReceiveTimeouts, SilenceGivesTimeout1) {
   m.Feed({0x53});  // one byte is not enough to start
   StartReceiver();
