@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 
+#include "apps/tool_process.h"
 #include "logs/analysis_samples.h"
 #include "logs/analysis_test_support.h"
 #include "settings/settings_io.h"
@@ -13,21 +12,8 @@ namespace {
 
 using namespace testlog;
 
-struct ToolRun {
-  int status = -1;
-  std::string out, err;
-};
+using apptest::ToolRun;
 
-ToolRun Vantor(const std::string& arguments, const TempDir& dir) {
-  const std::string out = dir.File("stdout"), err = dir.File("stderr");
-  const std::string command = std::string(VANTOR_TOOL) + " " + arguments + " >" + out + " 2>" + err;
-  const int status = std::system(command.c_str());
-  ToolRun run;
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadAll(out);
-  run.err = ReadAll(err);
-  return run;
-}
 
 std::string WriteConfig(Settings settings, const TempDir& dir) {
   const std::string path = dir.File("test.cfg");
@@ -39,7 +25,7 @@ TEST(VantorDump, CsvWithDefaultNameAndConfigMatchesTheWorkedOutFile) {
   TempDir dir;
   LogBuilder().Raw(BuildLogB()).Save(dir.File("b.dat"));
   const std::string cfg = WriteConfig(SettingsB(), dir);
-  const ToolRun run = Vantor("dump " + dir.File("b.dat") + " --csv --config " + cfg, dir);
+  const ToolRun run = apptest::RunTool("dump " + dir.File("b.dat") + " --csv --config " + cfg);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadAll(dir.File("b.csv")), Golden("dump_b_repeated.csv"));
 }
@@ -52,10 +38,10 @@ TEST(VantorDump, FlagsSetTheModeForThisRunOnly) {
   settings.anaSHeader = 0;
   const std::string cfg = WriteConfig(settings, dir);
   const std::string before = ReadAll(cfg);
-  ToolRun run = Vantor("dump " + dir.File("a.dat") + " --csv --single-header -o " + dir.File("x.txt") + " --config " + cfg, dir);
+  ToolRun run = apptest::RunTool("dump " + dir.File("a.dat") + " --csv --single-header -o " + dir.File("x.txt") + " --config " + cfg);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadAll(dir.File("x.txt")), Golden("dump_a_single.csv"));
-  run = Vantor("dump " + dir.File("a.dat") + " --config " + cfg, dir);
+  run = apptest::RunTool("dump " + dir.File("a.dat") + " --config " + cfg);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadAll(dir.File("a.ORV")), Golden("dump_a_text.ORV"));
   EXPECT_EQ(ReadAll(cfg), before);
@@ -63,21 +49,21 @@ TEST(VantorDump, FlagsSetTheModeForThisRunOnly) {
 
 TEST(VantorDump, FailuresExitWithOneAndTheMessage) {
   TempDir dir;
-  ToolRun run = Vantor("dump " + dir.File("missing.dat"), dir);
+  ToolRun run = apptest::RunTool("dump " + dir.File("missing.dat"));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "Can not open Data Log File\n");
   LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));
-  run = Vantor("dump " + dir.File("a.dat") + " -o " + dir.File("no/dir/out.csv"), dir);
+  run = apptest::RunTool("dump " + dir.File("a.dat") + " -o " + dir.File("no/dir/out.csv"));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "Can Not Open Output File\n\nIs it open elsewhere?\n");
   if (std::filesystem::exists("/dev/full")) {
-    run = Vantor("dump " + dir.File("a.dat") + " -o /dev/full", dir);
+    run = apptest::RunTool("dump " + dir.File("a.dat") + " -o /dev/full");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Error Writing to File\n\nDisk Full?\n");
   }
-  EXPECT_EQ(Vantor("dump", dir).status, 2);
-  EXPECT_EQ(Vantor("dump a b", dir).status, 2);
-  EXPECT_EQ(Vantor("dump --help", dir).status, 0);
+  EXPECT_EQ(apptest::RunTool("dump").status, 2);
+  EXPECT_EQ(apptest::RunTool("dump a b").status, 2);
+  EXPECT_EQ(apptest::RunTool("dump --help").status, 0);
 }
 
 // Neither a dump onto the log itself nor an unreadable log passes for success.
@@ -100,13 +86,13 @@ TEST(VantorView, WritesTheViewLines) {
   TempDir dir;
   LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));
   LogBuilder().Raw(BuildLogB()).Save(dir.File("b.dat"));
-  ToolRun run = Vantor("view " + dir.File("a.dat") + " --config " + WriteConfig(SettingsA(), dir), dir);
+  ToolRun run = apptest::RunTool("view " + dir.File("a.dat") + " --config " + WriteConfig(SettingsA(), dir));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Golden("view_a.txt"));
-  run = Vantor("view " + dir.File("b.dat") + " --config " + WriteConfig(SettingsB(), dir), dir);
+  run = apptest::RunTool("view " + dir.File("b.dat") + " --config " + WriteConfig(SettingsB(), dir));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Golden("view_b.txt"));
-  run = Vantor("view " + dir.File("missing.dat"), dir);
+  run = apptest::RunTool("view " + dir.File("missing.dat"));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "Can not open Data Log File\n");
 }
@@ -122,19 +108,19 @@ TEST(VantorQtr, PrintsTheResultsOfARun) {
   }
   TempDir dir;
   log.Save(dir.File("run.dat"));
-  ToolRun run = Vantor("qtr " + dir.File("run.dat"), dir);
+  ToolRun run = apptest::RunTool("qtr " + dir.File("run.dat"));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "0-60 mph:  0.1 sec.\n60 foot:  0.5 sec.\n330 foot:  2.5 sec.\n1/8 Mile:  4.9 sec.\n"
             "1/8 trap:  90 mph\n1/4 Mile:  9.7 sec.\n1/4 trap:  90 mph\n");
-  run = Vantor("qtr " + dir.File("run.dat") + " --line 199", dir);
+  run = apptest::RunTool("qtr " + dir.File("run.dat") + " --line 199");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "0-60 mph:  0.0 sec.\n60 foot:  0.0 sec.\n330 foot:  0.0 sec.\n1/8 Mile:  0.0 sec.\n"
             "1/8 trap:   0 mph\n1/4 Mile:  0.0 sec.\n1/4 trap:   0 mph\n");
-  EXPECT_EQ(Vantor("qtr " + dir.File("run.dat") + " --line 200", dir).status, 1);
-  EXPECT_EQ(Vantor("qtr " + dir.File("run.dat") + " --line x", dir).status, 2);
-  EXPECT_EQ(Vantor("qtr " + dir.File("missing.dat"), dir).status, 1);
+  EXPECT_EQ(apptest::RunTool("qtr " + dir.File("run.dat") + " --line 200").status, 1);
+  EXPECT_EQ(apptest::RunTool("qtr " + dir.File("run.dat") + " --line x").status, 2);
+  EXPECT_EQ(apptest::RunTool("qtr " + dir.File("missing.dat")).status, 1);
 }
 
 }  // namespace

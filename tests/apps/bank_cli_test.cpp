@@ -2,59 +2,35 @@
 // in-process simulated port and over the pseudo-terminal of `vantor sim`.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "apps/tool_process.h"
+#include "cal/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-};
-
-// Runs the tool to the end with stdout captured (stderr goes along too).
-Outcome RunTool(const std::string& arguments) {
-  Outcome outcome;
-  const std::string command = std::string(VANTOR_TOOL) + " " + arguments + " 2>&1";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return outcome;
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.out.append(buffer, got);
-  const int status = ::pclose(pipe);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return outcome;
+// Runs the tool with its messages and errors on one output.
+vantor::apptest::ToolRun RunTool(const std::string& arguments) {
+  auto run = vantor::apptest::RunTool(arguments);
+  run.out += run.err;
+  return run;
 }
 
 class BankCliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device seed;
-    dir = fs::temp_directory_path() / ("vantor_bank_cli_" + std::to_string(seed()));
-    fs::create_directories(dir);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(dir, ignored))
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(dir, ignored);
-  }
-  std::string File(const std::string& name) const { return (dir / name).string(); }
-  fs::path dir;
+  std::string File(const std::string& name) const { return files.File(name); }
+  vantor::test::TempDir files;
+  const fs::path dir{files.Path()};
 };
 
 TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
-  const Outcome read = RunTool("bank read --port SIM --bank 1 " + File("b1.bin"));
+  const auto read = RunTool("bank read --port SIM --bank 1 " + File("b1.bin"));
   ASSERT_EQ(read.status, 0) << read.out;
   EXPECT_NE(read.out.find("Bank Read Starting\nFlash Bank Set\nBank Read Successful\n\n    -Read Successful-\n\n"),
             std::string::npos)
@@ -62,23 +38,23 @@ TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
   EXPECT_NE(read.out.find(" Second(s)\n"), std::string::npos);
   EXPECT_EQ(fs::file_size(File("b1.bin")), 32768u);
 
-  const Outcome info = RunTool("bin info " + File("b1.bin"));
+  const auto info = RunTool("bin info " + File("b1.bin"));
   ASSERT_EQ(info.status, 0) << info.out;
   EXPECT_NE(info.out.find("signature:          ORV9"), std::string::npos);
   EXPECT_NE(info.out.find("file size:          32768"), std::string::npos);
 
-  const Outcome ve = RunTool("bin ve " + File("b1.bin") + " --raw");
+  const auto ve = RunTool("bin ve " + File("b1.bin") + " --raw");
   ASSERT_EQ(ve.status, 0);
   EXPECT_EQ(ve.out.rfind("  RPM   20   25   30", 0), 0u) << ve.out;
   EXPECT_NE(ve.out.find("\n 8000 "), std::string::npos);
 
-  const Outcome convert = RunTool("bin convert " + File("b1.bin"));
+  const auto convert = RunTool("bin convert " + File("b1.bin"));
   EXPECT_EQ(convert.status, 0) << convert.out;
-  const Outcome again = RunTool("bin convert " + File("b1_new.bin") + " " + File("b1_x.bin"));
+  const auto again = RunTool("bin convert " + File("b1_new.bin") + " " + File("b1_x.bin"));
   EXPECT_EQ(again.out, "Calibration Already Current\n");
   EXPECT_FALSE(fs::exists(File("b1_x.bin")));
 
-  const Outcome program = RunTool("bank program --port SIM --bank 2 --no-set-active " + File("b1_new.bin"));
+  const auto program = RunTool("bank program --port SIM --bank 2 --no-set-active " + File("b1_new.bin"));
   ASSERT_EQ(program.status, 0) << program.out;
   EXPECT_EQ(program.out.find("Flash Bank Set"), std::string::npos);
   EXPECT_NE(program.out.find("Bank Verify Starting\nBank Programmed Successfully\n\n    -Flashing Successful-\n"),
@@ -99,19 +75,24 @@ TEST_F(BankCliTest, ReadAndProgramOverThePseudoTerminal) {
   vantor::apptest::ToolProcess server({"sim", "--no-pace"});
   const std::string pty = server.FirstLine();
   ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
-  const Outcome read = RunTool("bank read --port " + pty + " --bank 4 " + File("b4.bin"));
+  const auto read = RunTool("bank read --port " + pty + " --bank 4 " + File("b4.bin"));
   ASSERT_EQ(read.status, 0) << read.out;
-  const Outcome program = RunTool("bank program --port " + pty + " --bank 5 " + File("b4.bin"));
+  const auto program = RunTool("bank program --port " + pty + " --bank 5 " + File("b4.bin"));
   ASSERT_EQ(program.status, 0) << program.out;
-  const Outcome back = RunTool("bank read --port " + pty + " --bank 5 " + File("b5.bin"));
+  const auto back = RunTool("bank read --port " + pty + " --bank 5 " + File("b5.bin"));
   ASSERT_EQ(back.status, 0) << back.out;
   std::ifstream a(File("b4.bin"), std::ios::binary), b(File("b5.bin"), std::ios::binary);
   const std::string first((std::istreambuf_iterator<char>(a)), {}), second((std::istreambuf_iterator<char>(b)), {});
   EXPECT_EQ(first.substr(0, 8192), second.substr(0, 8192));
 }
 
-TEST_F(BankCliTest, UpdateOnTheSimulatedPortEndsSuccessfully) {
-  const Outcome update = RunTool("update --port SIM --dir " + dir.string());
+// Over the unpaced pseudo-terminal: the in-process module keeps the line rate.
+TEST_F(BankCliTest, UpdateOverThePseudoTerminalEndsSuccessfully) {
+  vantor::apptest::ToolProcess server({"sim", "--no-pace"});
+  const std::string pty = server.FirstLine();
+  ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
+  const auto update = RunTool("update --port " + pty + " --firmware " + VANTOR_DATA_DIR "/firmware_stand_in.bin --dir " +
+                              dir.string());
   ASSERT_EQ(update.status, 0) << update.out;
   EXPECT_EQ(update.out.rfind("Updating your ORV KDM-9 Flash ECM\nReading Calibrations\nBank #: 0 \n", 0), 0u);
   EXPECT_NE(update.out.find("ORV Flash Update Completed...\n\n    -Update Successful-\n"), std::string::npos);

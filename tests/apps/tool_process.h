@@ -1,6 +1,6 @@
 #pragma once
-// The built command-line tool as a child process: arguments in, the first
-// line of its standard output, signals and the exit status out.
+// The built command-line tool as a child process: run to its end with its
+// output captured, or started, its first line read, stopped by a signal.
 
 #include <signal.h>
 #include <spawn.h>
@@ -8,12 +8,39 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 extern char** environ;
 
 namespace vantor::apptest {
+
+struct ToolRun {
+  int status = -1;  // the exit status, -1 when the tool did not exit normally
+  std::string out, err;
+};
+
+// Runs the tool to its end; the arguments go through the shell.
+inline ToolRun RunTool(const std::string& arguments) {
+  char errPath[] = "/tmp/vantor_tool_err_XXXXXX";
+  const int errFile = ::mkstemp(errPath);
+  if (errFile >= 0) ::close(errFile);
+  ToolRun run;
+  const std::string command = std::string(VANTOR_TOOL) + " " + arguments + " 2>" + errPath;
+  if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::ifstream err(errPath, std::ios::binary);
+  run.err.assign(std::istreambuf_iterator<char>(err), {});
+  ::unlink(errPath);
+  return run;
+}
 
 // The tool started with arguments; stdout's first line is read on request.
 class ToolProcess {

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "apps/tool_process.h"
 #include "cal/ve_file.h"
 #include "link/crc16.h"
 #include "sim/default_calibration.h"
@@ -19,15 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Tool(const std::string& arguments, const fs::path& output) {
-  const std::string command = std::string(VANTOR_TOOL) + " " + arguments + " > " + output.string() + " 2>&1";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+// The tool's messages and errors on one output.
+apptest::ToolRun Tool(const std::string& arguments) {
+  auto run = apptest::RunTool(arguments);
+  run.out += run.err;
+  return run;
 }
 
 class VeLearnCliTest : public ::testing::Test {
@@ -67,6 +63,7 @@ class VeLearnCliTest : public ::testing::Test {
     }
   }
 
+  std::string File(const std::string& name) const { return (dir_ / name).string(); }
   VeTable Table(const std::string& name) {
     VeTable table;
     EXPECT_TRUE(ReadVeTable((dir_ / name).string(), &table));
@@ -77,31 +74,24 @@ class VeLearnCliTest : public ::testing::Test {
 };
 
 TEST_F(VeLearnCliTest, SmoothWritesTheNextGenerationAndReportsTheErrorCode) {
-  const auto out = dir_ / "out.txt";
-  ASSERT_EQ(Tool("smooth " + (dir_ / "base.bin").string() + " " + (dir_ / "smooth.bin").string() + " --factor 12", out), 0)
-      << Slurp(out);
-  EXPECT_NE(Slurp(out).find("ier "), std::string::npos);
-  const SignatureCheck base = CheckSignature((dir_ / "base.bin").string());
-  const SignatureCheck smooth = CheckSignature((dir_ / "smooth.bin").string());
+  const auto run = Tool("smooth " + File("base.bin") + " " + File("smooth.bin") + " --factor 12");
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("ier "), std::string::npos);
+  const SignatureCheck base = CheckSignature(File("base.bin"));
+  const SignatureCheck smooth = CheckSignature(File("smooth.bin"));
   ASSERT_EQ(smooth.status, SignatureStatus::Bin);
   EXPECT_EQ(smooth.generation, static_cast<std::uint16_t>(base.generation + 1));
 }
 
-TEST_F(VeLearnCliTest, SmoothRefusesABadFactorAndAMissingSource) {
-  const auto out = dir_ / "out.txt";
-  EXPECT_EQ(Tool("smooth " + (dir_ / "base.bin").string() + " x.bin --factor 21", out), 2);
-  EXPECT_EQ(Tool("smooth " + (dir_ / "none.bin").string() + " " + (dir_ / "x.bin").string(), out), 1);
+TEST_F(VeLearnCliTest, RefusalsWriteNothing) {
+  EXPECT_EQ(Tool("smooth " + File("base.bin") + " x.bin --factor 21").status, 2);
+  EXPECT_EQ(Tool("smooth " + File("none.bin") + " " + File("x.bin")).status, 1);
   EXPECT_FALSE(fs::exists(dir_ / "x.bin"));
-}
-
-TEST_F(VeLearnCliTest, VeLearnWritesNothingWhenALogCannotBeRead) {
   WriteSimLog(dir_ / "drive.dat", 60, "base.bin");
-  const auto out = dir_ / "out.txt";
-  EXPECT_EQ(Tool("velearn --from " + (dir_ / "base.bin").string() + " --out " + (dir_ / "new.bin").string() + " " +
-                     (dir_ / "drive.dat").string() + " " + (dir_ / "missing.dat").string(),
-                 out),
-            1);
-  EXPECT_NE(Slurp(out).find("missing.dat"), std::string::npos);
+  const auto run = Tool("velearn --from " + File("base.bin") + " --out " + File("new.bin") + " " + File("drive.dat") +
+                        " " + File("missing.dat"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("missing.dat"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir_ / "new.bin"));
 }
 
@@ -112,20 +102,13 @@ TEST_F(VeLearnCliTest, VeLearnWritesNothingWhenALogCannotBeRead) {
 TEST_F(VeLearnCliTest, LearningFromTheSimulatorMovesCellsTowardsBlmAndConverges) {
   WriteSimLog(dir_ / "drive.dat", 240, "base.bin");
   std::ofstream(dir_ / "learn.cfg", std::ios::binary) << "[SMOOTHFAC] 0\r\r\n";
-  const std::string config = " --config " + (dir_ / "learn.cfg").string() + " ";
-  const auto out = dir_ / "out.txt";
-  ASSERT_EQ(Tool("velearn --from " + (dir_ / "base.bin").string() + " --out " + (dir_ / "first.bin").string() + config +
-                     (dir_ / "drive.dat").string(),
-                 out),
-            0)
-      << Slurp(out);
-  ASSERT_NE(Slurp(out).find("samples "), std::string::npos);
+  const std::string config = " --config " + File("learn.cfg") + " ";
+  auto run = Tool("velearn --from " + File("base.bin") + " --out " + File("first.bin") + config + File("drive.dat"));
+  ASSERT_EQ(run.status, 0) << run.out;
+  ASSERT_NE(run.out.find("samples "), std::string::npos);
   WriteSimLog(dir_ / "again.dat", 240, "first.bin");
-  ASSERT_EQ(Tool("velearn --from " + (dir_ / "first.bin").string() + " --out " + (dir_ / "second.bin").string() +
-                     config + (dir_ / "again.dat").string(),
-                 out),
-            0)
-      << Slurp(out);
+  run = Tool("velearn --from " + File("first.bin") + " --out " + File("second.bin") + config + File("again.dat"));
+  ASSERT_EQ(run.status, 0) << run.out;
 
   const VeTable base = Table("base.bin"), first = Table("first.bin"), second = Table("second.bin");
   int raised = 0, lowered = 0, firstMove = 0, secondMove = 0;

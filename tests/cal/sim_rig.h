@@ -17,6 +17,7 @@
 #include "live/comm_thread.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_serial.h"
+#include "sim/sim_wire.h"
 
 namespace vantor::test {
 
@@ -110,15 +111,7 @@ inline sim::SimOptions UnpacedSim() {
   return options;
 }
 
-// Polls a predicate for up to ten seconds.
-inline bool WaitFor(const std::function<bool()>& done) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
+using simtest::WaitFor;
 
 class SimRig {
  public:
@@ -151,25 +144,12 @@ class SimRig {
 
 // ---- expected packets ----
 
-inline Packet WithCrc(Packet bytes) {
-  const std::uint16_t crc = Crc16(bytes.data(), bytes.size());
-  bytes.push_back(static_cast<std::uint8_t>(crc >> 8));
-  bytes.push_back(static_cast<std::uint8_t>(crc));
-  return bytes;
-}
+using simtest::MsPacket;
 
-inline Packet MsPacket(char code, std::uint8_t argument) {
-  return WithCrc({'R', static_cast<std::uint8_t>(code), argument});
-}
-
-inline Packet SlPacket(std::uint8_t command, const std::vector<std::uint8_t>& head,
-                       const std::uint8_t* page = nullptr) {
-  Packet bytes{'S', command};
-  std::vector<std::uint8_t> data(129, 0x20);
-  std::copy(head.begin(), head.end(), data.begin());
-  if (page) std::copy(page, page + 128, data.begin() + 1);
-  bytes.insert(bytes.end(), data.begin(), data.end());
-  return WithCrc(bytes);
+// An "S" packet with its leading data bytes, then a page when given.
+inline Packet SlPacket(std::uint8_t command, std::vector<std::uint8_t> head, const std::uint8_t* page = nullptr) {
+  if (page) head.insert(head.end(), page, page + 128);
+  return simtest::SlPacket(command, head);
 }
 
 inline Packet InfoPacket(int bank, int fourth) {

@@ -1,5 +1,6 @@
 #pragma once
-// A scratch directory per test, removed afterwards (read-only files included).
+// A scratch directory per test, removed afterwards (read-only files included),
+// and whole-file reading and writing.
 
 #include <filesystem>
 #include <fstream>
@@ -38,9 +39,17 @@ inline std::vector<std::uint8_t> ReadAll(const std::string& path) {
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+inline std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
 inline void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  WriteText(path, std::string(bytes.begin(), bytes.end()));
 }
 
 // A plausible calibration: signature, layout 1.0, varied content, its checksum stored.

@@ -20,39 +20,22 @@ const Bytes kStartPacket{0x52, 0x58, 0x66, 0xBB, 0xD8};
 
 using DirectLink = test::ManualLink;
 
-TEST(SubmitPacket, HoldsAt256BytesAndRefuses257) {
+TEST(SubmitPacket, OnePacketOfAtMost256BytesWhileConnected) {
   DirectLink direct;
+  const Bytes big(257, 0xA5), second{4, 5};
+  EXPECT_EQ(direct.link.SubmitPacket(big.data(), 1), -1);  // not connected
   direct.Open();
   EcmLink& link = direct.link;
-  const Bytes big(257, 0xA5);
   EXPECT_EQ(link.SubmitPacket(big.data(), 257), -1);
   EXPECT_FALSE(link.TxPending());
   EXPECT_EQ(link.SubmitPacket(big.data(), 256), 0);
   EXPECT_TRUE(link.TxPending());
+  EXPECT_EQ(link.SubmitPacket(second.data(), 2), -1);  // the slot is taken until written
   EXPECT_EQ(link.WritePendingPacket(), IoStatus::Ok);
   EXPECT_EQ(direct.wire->Packets().back(), Bytes(256, 0xA5));
-}
-
-TEST(SubmitPacket, SecondSubmitBeforeTheWriteIsRefused) {
-  DirectLink direct;
-  direct.Open();
-  const Bytes first{1, 2, 3}, second{4, 5};
-  EXPECT_EQ(direct.link.SubmitPacket(first.data(), 3), 0);
-  EXPECT_EQ(direct.link.SubmitPacket(second.data(), 2), -1);
-  direct.link.WritePendingPacket();
-  EXPECT_EQ(direct.wire->Packets().back(), first);
-  EXPECT_EQ(direct.link.SubmitPacket(second.data(), 2), 0);
-}
-
-TEST(SubmitPacket, RefusedWhileDisconnected) {
-  DirectLink direct;
-  const Bytes packet{1};
-  EXPECT_EQ(direct.link.SubmitPacket(packet.data(), 1), -1);
-  direct.Open();
-  EXPECT_EQ(direct.link.SubmitPacket(packet.data(), 1), 0);
-  direct.link.WritePendingPacket();
-  direct.link.ReleasePort();
-  EXPECT_EQ(direct.link.SubmitPacket(packet.data(), 1), -1);
+  EXPECT_EQ(link.SubmitPacket(second.data(), 2), 0);
+  direct.WhileServed([&] { link.ReleasePort(); });
+  EXPECT_EQ(link.SubmitPacket(second.data(), 2), -1);
 }
 
 TEST(PortOpen, MainProgramStartsTheStreamUpdateUtilityDoesNot) {
@@ -106,7 +89,7 @@ TEST(RequestPort, SelectPortLeavesAHeldPortAloneButRemembersTheChoice) {
   EXPECT_FALSE(direct.link.RequestPending());
   EXPECT_EQ(remembered, 1);
   held = false;
-  direct.link.SelectPort("COM7");
+  direct.WhileServed([&] { direct.link.SelectPort("COM7"); });
   EXPECT_TRUE(direct.link.RequestPending());
   EXPECT_EQ(direct.link.RequestedMode(), PortReopen);
   EXPECT_EQ(direct.link.RequestedPortName(), "COM7");
@@ -114,20 +97,17 @@ TEST(RequestPort, SelectPortLeavesAHeldPortAloneButRemembersTheChoice) {
   EXPECT_EQ(remembered, 2);
 }
 
-TEST(ReopenBackoff, MainProgramDoublesUpTo5000) {
-  EcmLink link;
-  std::vector<std::uint32_t> waits;
-  std::uint32_t delay = kInitialRetryDelayMs;
-  for (int i = 0; i < 8; ++i) waits.push_back(delay = link.NextRetryDelay(delay));
-  EXPECT_EQ(waits, (std::vector<std::uint32_t>{250, 500, 1000, 2000, 4000, 5000, 5000, 5000}));
-}
-
-TEST(ReopenBackoff, UpdateUtilityStartsAgainAfter8000) {
-  EcmLink link(UpdateUtilityProfile());
-  std::vector<std::uint32_t> waits;
-  std::uint32_t delay = kInitialRetryDelayMs;
-  for (int i = 0; i < 9; ++i) waits.push_back(delay = link.NextRetryDelay(delay));
-  EXPECT_EQ(waits, (std::vector<std::uint32_t>{250, 500, 1000, 2000, 4000, 8000, 125, 250, 500}));
+TEST(ReopenBackoff, MainProgramCapsAt5000UpdateUtilityStartsAgainAfter8000) {
+  const std::pair<const LinkProfile*, std::vector<std::uint32_t>> cases[] = {
+      {&MainProgramProfile(), {250, 500, 1000, 2000, 4000, 5000, 5000, 5000}},
+      {&UpdateUtilityProfile(), {250, 500, 1000, 2000, 4000, 8000, 125, 250, 500}}};
+  for (const auto& [profile, expected] : cases) {
+    EcmLink link(*profile);
+    std::vector<std::uint32_t> waits;
+    std::uint32_t delay = kInitialRetryDelayMs;
+    while (waits.size() < expected.size()) waits.push_back(delay = link.NextRetryDelay(delay));
+    EXPECT_EQ(waits, expected) << profile->name;
+  }
 }
 
 void ExpectRetryProgression(const LinkProfile& profile) {
@@ -211,14 +191,7 @@ TEST(DeviceFailure, CloseRequestedAsTheDeviceFailsStaysAClose) {
   test::ManualLink manual;
   manual.Open();
   EcmLink& link = manual.link;
-  std::thread ui([&] { link.RequestPort(PortClose, nullptr); });
-  // This thread plays the communication thread until the close is posted.
-  while (!link.RequestPending()) {
-    link.WritePendingPacket();
-    link.ServiceRxReset();
-    link.Sleep(std::chrono::milliseconds(1));
-  }
-  ui.join();
+  manual.WhileServed([&] { link.RequestPort(PortClose, nullptr); });
   manual.wire->FailReads(true);
   std::uint8_t byte = 0;
   ASSERT_EQ(link.ReadDeviceByte(&byte), IoStatus::Failed);

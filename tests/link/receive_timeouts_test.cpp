@@ -23,8 +23,9 @@ struct Limits {
   std::uint32_t headerSearch, timeout1, timeout2, timeout3;
 };
 
-// Ticks a receiver may be late in seeing a step; the two programs' limits differ by more.
-constexpr std::uint32_t kSlack = 3;
+// Ticks a receiver may be late in seeing a step on a busy machine; the two
+// programs' limits differ by more where they differ at all.
+constexpr std::uint32_t kSlack = 8;
 
 class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
  protected:
@@ -79,6 +80,7 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
   std::uint32_t start_ = 0;
 };
 
+// The exact limits: the timed checks below allow a few ticks of lateness.
 TEST_P(ReceiveTimeouts, ProfileCarriesTheLimits) {
   const LinkProfile& profile = *GetParam().profile;
   EXPECT_EQ(profile.headerSearchTicks, GetParam().headerSearch);

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "link/crc16.h"
 #include "link/ecm_link.h"
 #include "live/adc_channels.h"
 #include "live/byte_source.h"
@@ -11,6 +10,7 @@
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "settings/settings.h"
+#include "sim/log_builder.h"
 
 namespace vantor {
 namespace {
@@ -53,14 +53,7 @@ std::vector<std::uint8_t> Envelope(const FrameSpec& spec) {
   data[frame::kRefPeriod] = 0x03;     // 983040 / 983 = 1000 rpm
   data[frame::kRefPeriod + 1] = 0xD7;
   data[frame::kBankInfo] = spec.bank;
-  std::vector<std::uint8_t> bytes(kLogFrameSize);
-  bytes[0] = 0x55;
-  bytes[1] = 0xAA;
-  std::copy(data.begin(), data.end(), bytes.begin() + 2);
-  const std::uint16_t crc = Crc16Prefixed(0x55, 0xAA, data.data(), data.size());
-  bytes[275] = static_cast<std::uint8_t>(crc >> 8);
-  bytes[276] = static_cast<std::uint8_t>(crc);
-  return bytes;
+  return simtest::Envelope(data);
 }
 
 // The frame loop over the live receive ring, which the test fills itself.

@@ -25,7 +25,8 @@ class CountingConsumer : public FrameConsumer {
 
 TEST(LiveSessionTest, FramesFromTheSimulatedEcmReachLiveDataAndTheConsumers) {
   sim::SimOptions options;
-  options.paced = false;  // frames as fast as the line takes them
+  options.paced = false;  // bytes as fast as the line takes them
+  options.framesPerSecond = 340;  // and the engine model's frames twenty times as often
   sim::SimEcm ecm(options);
   Settings settings;
   LiveSession session(settings, sim::SimOpener(ecm));

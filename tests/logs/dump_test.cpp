@@ -21,42 +21,20 @@ std::string Dump(const std::string& logBytes, Settings settings, bool csv, bool 
   return ReadAll(out);
 }
 
-TEST(DumpLog, TextWithRepeatedHeadingsMarkersAndStampsMatchesTheWorkedOutFile) {
-  TempDir dir;
-  EXPECT_EQ(Dump(BuildLogA(), SettingsA(), false, false, dir), Golden("dump_a_text.ORV"));
-}
-
-TEST(DumpLog, CsvWithSingleHeaderMatchesTheWorkedOutFile) {
-  TempDir dir;
-  EXPECT_EQ(Dump(BuildLogA(), SettingsA(), true, true, dir), Golden("dump_a_single.csv"));
-}
-
-TEST(DumpLog, TextWithChannelsAutomaticGearsAndMetricUnitsMatchesTheWorkedOutFile) {
-  TempDir dir;
-  EXPECT_EQ(Dump(BuildLogB(), SettingsB(), false, true, dir), Golden("dump_b_single.ORV"));
-}
-
-TEST(DumpLog, CsvWithChannelsAndRepeatedHeadingsMatchesTheWorkedOutFile) {
-  TempDir dir;
-  EXPECT_EQ(Dump(BuildLogB(), SettingsB(), true, false, dir), Golden("dump_b_repeated.csv"));
-}
-
-TEST(DumpLog, EveryLineEndsInCrLfAndEveryCsvRowInAComma) {
-  TempDir dir;
-  const std::string csv = Dump(BuildLogB(), SettingsB(), true, false, dir);
-  std::size_t start = 0, lines = 0;
-  for (std::size_t end = csv.find('\n'); end != std::string::npos; end = csv.find('\n', start)) {
-    ASSERT_GT(end, start + 1);
-    EXPECT_EQ(csv[end - 1], '\r');
-    const std::string line = csv.substr(start, end - start - 1);
-    if (line.rfind("TimeStamp:", 0) != 0) {
-      EXPECT_EQ(line.back(), ',') << line;
-    }
-    start = end + 1;
-    ++lines;
+// Text and CSV, repeated and single headings, channels, automatic gears and metric units.
+TEST(DumpLog, OutputsMatchTheWorkedOutFiles) {
+  const struct {
+    bool logB, csv, singleHeader;
+    const char* golden;
+  } cases[] = {{false, false, false, "dump_a_text.ORV"},
+               {false, true, true, "dump_a_single.csv"},
+               {true, false, true, "dump_b_single.ORV"},
+               {true, true, false, "dump_b_repeated.csv"}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    EXPECT_EQ(Dump(c.logB ? BuildLogB() : BuildLogA(), c.logB ? SettingsB() : SettingsA(), c.csv, c.singleHeader, dir),
+              Golden(c.golden));
   }
-  EXPECT_EQ(start, csv.size());
-  EXPECT_EQ(lines, 1u + 2u + 4u);  // one stamp, two headings, four rows
 }
 
 // Rows = valid frames, whatever damage and records the log holds.
@@ -94,37 +72,30 @@ TEST(DumpLog, ProgressStepsEverySeventeenFrames) {
   EXPECT_EQ(ends, 1);
 }
 
-TEST(DumpLog, OutputThatCannotBeOpenedIsReported) {
+TEST(DumpLog, OpenAndWriteFailuresAreReported) {
   TempDir dir;
   LogBuilder().Raw(BuildLogA()).Save(dir.File("log.dat"));
-  std::string text, caption;
-  ExportHooks hooks;
-  hooks.message = [&](const std::string& t, const std::string& c) { text = t, caption = c; };
-  EXPECT_EQ(DumpLog(dir.File("log.dat"), dir.File("no/such/dir/out.csv"), Settings(), hooks),
-            ExportResult::kOutputOpenFailed);
-  EXPECT_EQ(text, "Can Not Open Output File\n\nIs it open elsewhere?");
-  EXPECT_EQ(caption, "File Open Error");
-}
-
-TEST(DumpLog, MissingLogIsReported) {
-  TempDir dir;
-  std::string text;
-  ExportHooks hooks;
-  hooks.message = [&](const std::string& t, const std::string&) { text = t; };
-  EXPECT_EQ(DumpLog(dir.File("missing.dat"), dir.File("out.csv"), Settings(), hooks), ExportResult::kLogOpenFailed);
-  EXPECT_EQ(text, "Can not open Data Log File");
-}
-
-TEST(DumpLog, WriteFailureStopsWithTheDiskFullMessage) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  TempDir dir;
-  LogBuilder().Raw(BuildLogA()).Save(dir.File("log.dat"));
-  std::string text, caption;
-  ExportHooks hooks;
-  hooks.message = [&](const std::string& t, const std::string& c) { text = t, caption = c; };
-  EXPECT_EQ(DumpLog(dir.File("log.dat"), "/dev/full", Settings(), hooks), ExportResult::kWriteFailed);
-  EXPECT_EQ(text, "Error Writing to File\n\nDisk Full?");
-  EXPECT_EQ(caption, "File Write Error");
+  const struct {
+    std::string log, out;
+    ExportResult result;
+    const char* text;
+    const char* caption;
+  } cases[] = {
+      {dir.File("log.dat"), dir.File("no/such/dir/out.csv"), ExportResult::kOutputOpenFailed,
+       "Can Not Open Output File\n\nIs it open elsewhere?", "File Open Error"},
+      {dir.File("missing.dat"), dir.File("out.csv"), ExportResult::kLogOpenFailed, "Can not open Data Log File", ""},
+      {dir.File("log.dat"), "/dev/full", ExportResult::kWriteFailed, "Error Writing to File\n\nDisk Full?",
+       "File Write Error"},
+  };
+  for (const auto& c : cases) {
+    if (c.out == "/dev/full" && !std::filesystem::exists(c.out)) continue;
+    std::string text, caption;
+    ExportHooks hooks;
+    hooks.message = [&](const std::string& t, const std::string& cap) { text = t, caption = cap; };
+    EXPECT_EQ(DumpLog(c.log, c.out, Settings(), hooks), c.result) << c.text;
+    EXPECT_EQ(text, c.text);
+    if (*c.caption) EXPECT_EQ(caption, c.caption);
+  }
 }
 
 struct Shown {
@@ -197,14 +168,11 @@ TEST(DumpLog, ReplacesAnEarlierOutputOnlyWhenComplete) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("log.ORV.part")));
 }
 
-TEST(DumpOutputPath, ReplacesOrAppendsTheExtension) {
+TEST(DumpOutputPath, ReplacesOrAppendsTheExtensionButNotADotInADirectory) {
   EXPECT_EQ(DumpOutputPath("/logs/run1.dat", true), "/logs/run1.csv");
   EXPECT_EQ(DumpOutputPath("/logs/run1.dat", false), "/logs/run1.ORV");
   EXPECT_EQ(DumpOutputPath("/logs/run1", true), "/logs/run1.csv");
   EXPECT_EQ(DumpOutputPath("C:\\logs\\run.1.dat", false), "C:\\logs\\run.1.ORV");
-}
-
-TEST(DumpOutputPath, DotInADirectoryNameIsNotAnExtension) {
   EXPECT_EQ(DumpOutputPath("/home/car.v2/run1", true), "/home/car.v2/run1.csv");
   EXPECT_EQ(DumpOutputPath("C:\\car.v2\\run1", false), "C:\\car.v2\\run1.ORV");
 }

@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "link/crc16.h"
+#include "live/live_frame.h"
 
 namespace vantor::testlog {
 
@@ -73,5 +75,22 @@ class LogBuilder {
  private:
   std::string bytes_;
 };
+
+// The envelope as bytes, for feeding a line.
+inline std::vector<std::uint8_t> FrameEnvelope(const std::vector<std::uint8_t>& data) {
+  FrameData frame{};
+  std::copy_n(data.begin(), frame.size(), frame.begin());
+  const std::string envelope = LogBuilder::Envelope(frame);
+  return {envelope.begin(), envelope.end()};
+}
+
+// Frame data with a marker value in byte 2 and a run time.
+inline std::vector<std::uint8_t> MarkedFrameData(std::uint8_t marker, unsigned runSeconds = 0) {
+  std::vector<std::uint8_t> data(std::tuple_size_v<FrameData>, 0);
+  data[frame::kFlags2] = marker;
+  data[frame::kRunTime] = static_cast<std::uint8_t>(runSeconds >> 8);
+  data[frame::kRunTime + 1] = static_cast<std::uint8_t>(runSeconds & 0xFF);
+  return data;
+}
 
 }  // namespace vantor::testlog

@@ -10,21 +10,25 @@
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "logs/data_log_recorder.h"
-#include "logs/log_bytes_support.h"
+#include "logs/analysis_test_support.h"
+#include "logs/log_builder.h"
 #include "logs/playback.h"
-#include "logs/scripted_device_support.h"
+#include "sim/sim_wire.h"
 
 namespace vantor::testing {
 namespace {
 
+using simtest::WaitFor;
+
+
 // Frame n of a test log: number n in bytes 16-17, 17 frames a second of run
 // time, the engine running.
-std::vector<std::uint8_t> NumberedFrame(unsigned n) {
-  auto data = MarkedFrameData(0, 1 + n / 17);
+testlog::FrameData NumberedFrame(unsigned n) {
+  testlog::FrameData data{};
+  testlog::SetWord(data, frame::kRunTime, 1 + n / 17);
   data[frame::kStatus1] = 0x80;
-  data[frame::kPromId] = static_cast<std::uint8_t>(n >> 8);
-  data[frame::kPromId + 1] = static_cast<std::uint8_t>(n);
-  return FrameEnvelope(data);
+  testlog::SetWord(data, frame::kPromId, n);
+  return data;
 }
 
 class NumberRecorder : public FrameConsumer {
@@ -54,23 +58,17 @@ class PlaybackTest : public ::testing::Test {
     loop.SetConsumer(ConsumerSlot::Trip, &trip);
     loop.SetConsumer(ConsumerSlot::Gauges, &gauges);
     state.SetMode(DisplayMode::Trip);
-    dir = FreshTempDir("playback");
   }
   ~PlaybackTest() override {
     display.Stop();
     playback.StopPlayback();
-    std::filesystem::remove_all(dir);
   }
 
   std::string WriteLog(unsigned frames, const std::string& name = "play.dat") {
-    std::vector<std::uint8_t> bytes;
-    for (unsigned n = 0; n < frames; ++n) {
-      const auto f = NumberedFrame(n);
-      bytes.insert(bytes.end(), f.begin(), f.end());
-    }
-    const std::string path = dir + "/" + name;
-    WriteWholeFile(path, bytes);
-    return path;
+    testlog::LogBuilder log;
+    for (unsigned n = 0; n < frames; ++n) log.Raw(testlog::LogBuilder::Envelope(NumberedFrame(n)));
+    log.Save(dir + "/" + name);
+    return dir + "/" + name;
   }
 
   void Steps(int n) {
@@ -109,7 +107,8 @@ class PlaybackTest : public ::testing::Test {
                                   }}};
   NumberRecorder trip, gauges;
   DisplayThread display{loop, sources, state, nullptr, &logHooks};
-  std::string dir;
+  testlog::TempDir scratch;
+  const std::string dir = scratch.Path();
 };
 
 TEST(PlaybackArithmeticTest, BackUpStepsAre4709BytesAndStopAtTheStart) {

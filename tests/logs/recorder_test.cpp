@@ -9,11 +9,16 @@
 
 #include "live/byte_source.h"
 #include "live/frame_reader.h"
-#include "logs/log_bytes_support.h"
-#include "logs/recording_rig_support.h"
+#include "logs/analysis_test_support.h"
+#include "logs/log_builder.h"
+#include "logs/recording_rig.h"
 
 namespace vantor::testing {
 namespace {
+
+using testlog::FrameEnvelope;
+using testlog::MarkedFrameData;
+using testlog::ReadAll;
 
 std::string AsText(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
@@ -50,13 +55,11 @@ ReadBack ReadAllFrames(const std::string& path) {
 class RecorderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = FreshTempDir("recorder");
     path_ = dir_ + "/drive.dat";
     ASSERT_TRUE(rig_.Connect());
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string dir_;
+  testlog::TempDir scratch_;
+  const std::string dir_ = scratch_.Path();
   std::string path_;
   RecordingRig rig_;
 };
@@ -70,7 +73,7 @@ TEST_F(RecorderTest, RecordingIsHeaderThenTheStreamUnchanged) {
   ASSERT_TRUE(rig_.Feed(frame));
   rig_.recorder.StopDataLog();
 
-  EXPECT_EQ(ReadWholeFile(path_), header + AsText(stray) + AsText(frame));
+  EXPECT_EQ(ReadAll(path_), header + AsText(stray) + AsText(frame));
   EXPECT_EQ(ReadAllFrames(path_).markers, std::vector<std::uint8_t>{7});
   EXPECT_EQ(rig_.loggingStates, (std::vector<bool>{true, false}));
   EXPECT_FALSE(rig_.recorder.Logging());
@@ -108,7 +111,7 @@ TEST_F(RecorderTest, StampsAndMarksGoBetweenBytesAndTheReaderReportsThem) {
   const std::string mark0 = std::string("MARK000TIME: ") + kFixedDate;
   const std::string mark1 = std::string("MARK001TIME: ") + kFixedDate;
   const std::string stamp = std::string("TIME: ") + kFixedDate;
-  EXPECT_EQ(ReadWholeFile(path_), header + AsText(first) + mark0 + AsText(firstHalf) + mark1 +
+  EXPECT_EQ(ReadAll(path_), header + AsText(first) + mark0 + AsText(firstHalf) + mark1 +
                                       stamp + AsText(secondHalf));
   const ReadBack back = ReadAllFrames(path_);
   EXPECT_EQ(back.markers, (std::vector<std::uint8_t>{1, 2}));
@@ -134,7 +137,7 @@ TEST_F(RecorderTest, PauseLeavesNoBytesAndResumeWritesOneStamp) {
   ASSERT_TRUE(rig_.Feed(after));
   rig_.recorder.StopDataLog();
 
-  EXPECT_EQ(ReadWholeFile(path_),
+  EXPECT_EQ(ReadAll(path_),
             header + AsText(before) + "TIME: " + kFixedDate + AsText(after));
   EXPECT_EQ(ReadAllFrames(path_).markers, (std::vector<std::uint8_t>{1, 3}));
 }
@@ -162,7 +165,7 @@ TEST_F(RecorderTest, SecondRecordingIsAppendedAndBothPlayInOrder) {
   ASSERT_TRUE(rig_.Feed(second));
   rig_.recorder.StopDataLog();
 
-  EXPECT_EQ(ReadWholeFile(path_), firstHeader + AsText(first) + "MARK000TIME: " + kFixedDate + secondHeader +
+  EXPECT_EQ(ReadAll(path_), firstHeader + AsText(first) + "MARK000TIME: " + kFixedDate + secondHeader +
                                       "MARK000TIME: " + kFixedDate + AsText(second))
       << "each recording counts its marks from 000";
   EXPECT_EQ(ReadAllFrames(path_).markers, (std::vector<std::uint8_t>{1, 2}));
@@ -229,8 +232,8 @@ int RecordUntilTheDiskIsFull(const std::string& path) {
 
 // No thread runs in this process when it forks.
 TEST(RecorderDiskFullTest, FullDiskStopsTheRecordingAndLeavesTheLogReadable) {
-  const std::string dir = FreshTempDir("diskfull");
-  const std::string path = dir + "/full.dat";
+  const testlog::TempDir dir;
+  const std::string path = dir.File("full.dat");
   const pid_t child = fork();
   ASSERT_NE(child, -1);
   if (child == 0) {
@@ -244,7 +247,7 @@ TEST(RecorderDiskFullTest, FullDiskStopsTheRecordingAndLeavesTheLogReadable) {
 
   Settings settings;
   const std::string header = ExpectedLogHeader(settings);
-  const std::string content = ReadWholeFile(path);
+  const std::string content = ReadAll(path);
   ASSERT_GE(content.size(), header.size());
   EXPECT_LE(content.size(), header.size() + kFramesBeforeLimit * kLogFrameSize + 100);
   EXPECT_EQ(content.substr(0, header.size()), header);
@@ -252,7 +255,6 @@ TEST(RecorderDiskFullTest, FullDiskStopsTheRecordingAndLeavesTheLogReadable) {
   ASSERT_EQ(back.markers.size(), static_cast<std::size_t>(kFramesBeforeLimit));
   for (int i = 0; i < kFramesBeforeLimit; ++i) EXPECT_EQ(back.markers[i], i);
   EXPECT_EQ(back.badFrames, 0);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

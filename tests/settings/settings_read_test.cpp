@@ -8,7 +8,7 @@
 #include "settings/settings.h"
 #include "settings/settings_io.h"
 #include "settings/settings_table.h"
-#include "settings/settings_files_support.h"
+#include "cal/temp_dir.h"
 
 namespace vantor {
 namespace {
@@ -162,7 +162,7 @@ TEST(SettingsRead, UpdateUtilityTableHasNoDerivedStep) {
 }
 
 TEST(SettingsFile, FirstRunCreatesAnEmptyFile) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   std::string path = dir.File(kMainConfigName);
   Settings settings;
   int errors = 0;
@@ -171,11 +171,11 @@ TEST(SettingsFile, FirstRunCreatesAnEmptyFile) {
             0);
   EXPECT_EQ(errors, 0);
   EXPECT_TRUE(std::filesystem::exists(path));
-  EXPECT_EQ(testing::ReadBytes(path), "");
+  EXPECT_EQ(test::ReadText(path), "");
 }
 
 TEST(SettingsFile, UnopenableFileIsReported) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   std::string path = dir.File("missing/dir/x.cfg");
   Settings settings;
   std::string text, caption;
@@ -191,7 +191,7 @@ TEST(SettingsFile, UnopenableFileIsReported) {
 }
 
 TEST(SettingsFile, ReadOnlyReaderCreatesNothing) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   std::string path = dir.File("absent.cfg");
   Settings settings;
   EXPECT_FALSE(ReadSettingsFile(path, MainProgramSettingsTable(), &settings));

@@ -4,19 +4,19 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_size_limit.h"
-#include "settings/settings_files_support.h"
+#include "cal/temp_dir.h"
 #include "settings/settings_io.h"
 
 namespace vantor {
 namespace {
 
 TEST(SettingsReplace, FailedWriteKeepsTheOldFileAndReportsIt) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   const std::string path = dir.File("Vantor.cfg");
   Settings settings;
   settings.port = "COM2";
   WriteSettings(path, MainProgramSettingsTable(), &settings, {});
-  const std::string before = testing::ReadBytes(path);
+  const std::string before = test::ReadText(path);
   ASSERT_GT(before.size(), 512u);
 
   settings.port = "COM4";
@@ -26,7 +26,7 @@ TEST(SettingsReplace, FailedWriteKeepsTheOldFileAndReportsIt) {
     WriteSettings(path, MainProgramSettingsTable(), &settings, [&](const std::string&, const std::string&) { ++reported; });
   }
   EXPECT_EQ(reported, 1);
-  EXPECT_EQ(testing::ReadBytes(path), before);
+  EXPECT_EQ(test::ReadText(path), before);
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
 }
 

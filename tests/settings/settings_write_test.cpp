@@ -10,7 +10,7 @@
 #include "settings/settings.h"
 #include "settings/settings_io.h"
 #include "settings/settings_table.h"
-#include "settings/settings_files_support.h"
+#include "cal/temp_dir.h"
 
 namespace vantor {
 namespace {
@@ -41,11 +41,11 @@ std::string Joined(const char* const* lines, std::size_t count, const std::strin
 }
 
 TEST(SettingsWrite, MainFileIsByteExact) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   std::string path = dir.File(kMainConfigName);
   Settings settings;
   WriteSettings(path, MainProgramSettingsTable(), &settings, {});
-  std::string bytes = testing::ReadBytes(path);
+  std::string bytes = test::ReadText(path);
   std::string head = Joined(kMainStartLines, std::size(kMainStartLines), "\r\r\n");
   EXPECT_EQ(bytes.substr(0, head.size()), head);
   std::string tail =
@@ -61,7 +61,7 @@ TEST(SettingsWrite, MainFileIsByteExact) {
 }
 
 TEST(SettingsWrite, UpdateUtilityFileIsByteExact) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   std::string path = dir.File(kUpdateConfigName);
   Settings settings;
   settings.port = "COM12";
@@ -70,7 +70,7 @@ TEST(SettingsWrite, UpdateUtilityFileIsByteExact) {
   settings.flshBinFile = "a.bin";
   settings.flshBinPath = "C:\\bins\\";
   WriteSettings(path, UpdateUtilitySettingsTable(), &settings, {});
-  EXPECT_EQ(testing::ReadBytes(path),
+  EXPECT_EQ(test::ReadText(path),
             "[ID] ORV Flash Update\r\n[PORT] COM12\r\n[XPOSHWND] 40\r\n[YPOSHWND] -1\r\n"
             "[FLSHBIN] C:\\bins\\a.bin\r\n[FLSHBINFILE] a.bin\r\n[FLSHBINPATH] C:\\bins\\\r\n");
 }
@@ -117,14 +117,14 @@ TEST(SettingsWrite, RealsHaveSixDecimals) {
 }
 
 TEST(SettingsWrite, LogHeaderUsesCrLf) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   std::string path = dir.File("header.bin");
   Settings settings;
   std::FILE* stream = std::fopen(path.c_str(), "wb");
   ASSERT_NE(stream, nullptr);
   EXPECT_TRUE(WriteSettingsText(stream, MainProgramSettingsTable(), &settings));
   std::fclose(stream);
-  std::string bytes = testing::ReadBytes(path);
+  std::string bytes = test::ReadText(path);
   EXPECT_TRUE(bytes.starts_with("[ID] ORV KDM-9 Vantor Display\r\n[PORT] COM2\r\n[DLOG] \r\n"));
   EXPECT_EQ(bytes.find("\r\r"), std::string::npos);
   EXPECT_EQ(bytes, SettingsText(MainProgramSettingsTable(), &settings, kLogHeaderLineEnd));
@@ -133,7 +133,7 @@ TEST(SettingsWrite, LogHeaderUsesCrLf) {
 // A 4-letter unit and a 48-character name once read back as "NEW" and the
 // free-slot name, silently replacing the user's device.
 TEST(SettingsWrite, RegressionProgramWrittenTextReadsBackUnchanged) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   std::string path = dir.File(kMainConfigName);
   Settings written;
   written.userDevices[2].active = 1;
@@ -153,7 +153,7 @@ TEST(SettingsWrite, RegressionProgramWrittenTextReadsBackUnchanged) {
 }
 
 TEST(SettingsWrite, EveryFieldSurvivesARoundTrip) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   std::string path = dir.File(kMainConfigName);
   Settings written;
   written.saveTrip = 1;
@@ -172,12 +172,12 @@ TEST(SettingsWrite, EveryFieldSurvivesARoundTrip) {
 }
 
 TEST(SettingsWrite, RewriteReplacesTheWholeFile) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   std::string path = dir.File(kUpdateConfigName);
-  testing::WriteBytes(path, std::string(5000, 'x'));
+  test::WriteText(path, std::string(5000, 'x'));
   Settings settings;
   WriteSettings(path, UpdateUtilitySettingsTable(), &settings, {});
-  std::string bytes = testing::ReadBytes(path);
+  std::string bytes = test::ReadText(path);
   EXPECT_TRUE(bytes.starts_with("[ID] ORV Flash Update\r\n"));
   EXPECT_EQ(bytes.find('x'), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));

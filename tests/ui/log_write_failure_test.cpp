@@ -20,6 +20,7 @@
 #include "sim/sim_serial.h"
 #include "ui/draw/menu_commands.h"
 #include "ui/qt/main_window.h"
+#include "ui/offscreen_app.h"
 
 namespace vantor::ui {
 namespace {
@@ -27,22 +28,9 @@ namespace {
 namespace fs = std::filesystem;
 constexpr std::uintmax_t kFileLimit = 24 * 1024;
 
-template <typename Done>
-bool RunEventsUntil(Done done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 TEST(LogWriteFailure, FullFileShowsTheErrorClosesTheLogAndRestoresTheMenu) {
-  static int argc = 1;
-  static char name[] = "test_ui";
-  static char* argv[] = {name, nullptr};
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  if (!QApplication::instance()) new QApplication(argc, argv);
+  testing::OffscreenApp();
   const fs::path dir = fs::temp_directory_path() / ("vantor_full_" + std::to_string(::getpid()));
   fs::create_directories(dir);
   Settings settings;
@@ -68,7 +56,7 @@ TEST(LogWriteFailure, FullFileShowsTheErrorClosesTheLogAndRestoresTheMenu) {
       test::FileSizeLimit limit(kFileLimit);
       ASSERT_TRUE(parts.recorder.StartDataLog(log.string()));
       EXPECT_FALSE(window.MenuItemEnabled(cmd::kDataLog));
-      ASSERT_TRUE(RunEventsUntil([&] { return !parts.recorder.Logging() && !shown.isEmpty(); }));
+      ASSERT_TRUE(testing::WaitFor([&] { return !parts.recorder.Logging() && !shown.isEmpty(); }, std::chrono::seconds(20)));
     }
     EXPECT_EQ(shown, "File Write Error|Error Writing to File\nDisk Full?");
     EXPECT_TRUE(parts.recorder.WriteFailed());

@@ -14,6 +14,7 @@ inline QApplication& OffscreenApp() {
   static char name[] = "window_test";
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return existing;
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     return new QApplication(argc, argv);
   }();

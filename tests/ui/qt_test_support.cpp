@@ -2,6 +2,8 @@
 
 #include "qt_test_support.h"
 
+#include "ui/offscreen_app.h"
+
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -32,24 +34,9 @@ void AnswerNextTopLevel(Answer answer) {
 
 }  // namespace
 
-QApplication& TestApp() {
-  static int argc = 1;
-  static char name[] = "test_ui";
-  static char* argv[] = {name, nullptr};
-  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& TestApp() { return testing::OffscreenApp(); }
 
-bool WaitUntil(const std::function<bool()>& done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+bool WaitUntil(const std::function<bool()>& done) { return testing::WaitFor(done); }
 
 void AnswerNextBox(QMessageBox::StandardButton button, QString* text, std::function<void()> then) {
   AnswerNextTopLevel([button, text, then](QWidget* widget) {

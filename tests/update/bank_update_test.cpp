@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <memory>
 
 #include "cal/message_pane.h"
 #include "cal/pane_recorder.h"
@@ -16,15 +18,6 @@ using test::Packet;
 
 bool IsReadOnly(const std::string& path) {
   return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
-}
-
-// Index of the n-th (from 0) packet whose command byte is command and first data byte is first.
-std::size_t IndexOf(const std::vector<Packet>& packets, std::uint8_t command, int first, int occurrence = 0) {
-  for (std::size_t i = 0; i < packets.size(); ++i)
-    if (packets[i][0] == 'S' && packets[i][1] == command && (first < 0 || packets[i][2] == first) &&
-        occurrence-- == 0)
-      return i;
-  return packets.size();
 }
 
 TEST(UpdateRun, FullRunSendsEveryPacketInOrderAndUpdatesEveryBank) {
@@ -68,17 +61,83 @@ TEST(UpdateRun, FullRunSendsEveryPacketInOrderAndUpdatesEveryBank) {
   }
 }
 
-TEST(UpdateRun, SecondRunUsesTheKeptOldFilesAndSkipsUpdatedBanks) {
-  test::UpdateWorld world(2);
+// One cut of an update run: the n-th packet of the run (from 0) with this
+// command byte and first data byte (-1: any) is refused, or altered by `alter`.
+struct Cut {
+  const char* name;
+  std::uint8_t command;
+  int first;
+  int occurrence;
+  const char* message;
+  void (*alter)(Packet&) = nullptr;
+};
+
+bool IsOldFileWholeOrAbsent(const std::string& directory, int bank) {
+  const std::string old = OldBankPath(directory, bank);
+  return !fs::exists(old + ".part") && (!fs::exists(old) || fs::file_size(old) == kCalImageSize);
+}
+
+// Each run is cut at a later step and the next one carries on from what the
+// earlier runs left: kept old files, banks already updated, banks half done.
+TEST(UpdateRun, RunsCutAtEveryStepEndWithEveryBankUpdatedAndASecondRunSkipsThem) {
+  const Cut cuts[] = {
+      {"read of bank 3", 1, 3, 0, "TxSlRequestCal Failed"},
+      {"check of bank 1", 1, 1, 0, "TxSlReqstPage Failed"},
+      {"erase of bank 2", 2, 2 * 8 + 3, 0, "TxSlEraseSector Failed"},
+      // a byte the module takes but the code verify must catch
+      {"code page 100 of bank 2", 7, 100, 0, "Verify Failed  ",
+       [](Packet& packet) { test::ChangeByteKeepingCheck(packet, 2 + 1 + 5, 0x40); }},
+      {"calibration page of bank 2", 7, 30, 0, "TxSlPgmPage Failed"},
+      {"calibration verify of bank 4", 1, 4, 1, "TxSlRequestCal Failed"},
+      {"code page of bank 5", 7, 200, 1, "TxSlPgmPage Failed"},
+      {"code verify of bank 6", 3, 6, 0, "TxSlRequestBin Failed  "},
+      {"page zero of bank 7", 7, 0, 1, "TxSlPgmPage Failed"},
+      {"final stop", 4, -1, 0, "TxSlStop Failed"},
+  };
+  test::UpdateWorld world(3);
   ASSERT_TRUE(world.rig.Open());
-  test::PaneRecorder first;
-  ASSERT_EQ(UpdateAllBanks(world.rig.link, first, world.run), 0);
-  const auto kept = test::ReadAll(OldBankPath(world.dir.Path(), 3));
+  for (const Cut& cut : cuts) {
+    SCOPED_TRACE(cut.name);
+    auto seen = std::make_shared<int>(0);
+    auto at = std::make_shared<std::atomic<std::size_t>>(0);
+    world.rig.tap->Forget();
+    world.rig.tap->SetHook([&cut, seen, at](std::size_t index, Packet& packet) {
+      if (packet[0] != 'S' || packet[1] != cut.command || (cut.first >= 0 && packet[2] != cut.first) ||
+          (*seen)++ != cut.occurrence)
+        return;
+      at->store(index);
+      if (cut.alter) cut.alter(packet); else packet.back() ^= 0x01;
+    });
+    test::PaneRecorder lines;
+    ASSERT_EQ(UpdateAllBanks(world.rig.link, lines, world.run), -1);
+    ASSERT_EQ(*seen, cut.occurrence + 1);
+    const auto recorded = lines.Lines();
+    ASSERT_GE(recorded.size(), 2u);
+    if (cut.command == 7 && !cut.alter) {  // programming steps close with the failed-bin line
+      EXPECT_EQ(recorded.back().text, "BIN Programing FAILED!");
+      EXPECT_EQ(recorded.back().background, MakeRgb(245, 80, 80));
+      EXPECT_EQ(recorded[recorded.size() - 2].text, cut.message);
+      EXPECT_EQ(recorded[recorded.size() - 2].background, MakeRgb(255, 255, 0));
+    } else {
+      EXPECT_TRUE(lines.Contains(cut.message)) << recorded.back().text;
+    }
+    if (cut.alter) {
+      EXPECT_EQ(world.rig.ecm.Bank(2)[9], 0xFF);  // page 0 was never written
+      EXPECT_EQ(world.rig.tap->Packets().size(), at->load() + 1 + 155 + 1);  // pages 101..255, then the verify
+    } else {
+      EXPECT_EQ(world.rig.tap->Packets().size(), at->load() + 1);  // nothing after the failing command
+    }
+    for (int bank = 0; bank < kBankCount; ++bank) EXPECT_TRUE(IsOldFileWholeOrAbsent(world.dir.Path(), bank)) << bank;
+  }
+  EXPECT_TRUE(world.AllBanksUpdated());
+
+  world.rig.tap->SetHook(nullptr);
   world.rig.tap->Forget();
-  test::PaneRecorder second;
-  ASSERT_EQ(UpdateAllBanks(world.rig.link, second, world.run), 0);
+  const auto kept = test::ReadAll(OldBankPath(world.dir.Path(), 3));
+  test::PaneRecorder again;
+  ASSERT_EQ(UpdateAllBanks(world.rig.link, again, world.run), 0);
   int exists = 0, skipped = 0;
-  for (const auto& text : second.Texts()) {
+  for (const auto& text : again.Texts()) {
     exists += text == "    -Calibration Exists-";
     skipped += text == "Bank Already Updated";
   }
@@ -86,87 +145,6 @@ TEST(UpdateRun, SecondRunUsesTheKeptOldFilesAndSkipsUpdatedBanks) {
   EXPECT_EQ(skipped, 8);
   EXPECT_EQ(test::ReadAll(OldBankPath(world.dir.Path(), 3)), kept);
   EXPECT_EQ(world.rig.tap->Packets().size(), 2u + 8 * 2 + 1);  // X, F, Info and request per bank, stop
-  EXPECT_TRUE(world.AllBanksUpdated());
-}
-
-struct Interruption {
-  const char* name;
-  std::uint8_t command;
-  int first;        // first data byte, -1 any
-  int occurrence;
-  const char* message;
-};
-
-class InterruptedRun : public ::testing::TestWithParam<Interruption> {};
-
-TEST_P(InterruptedRun, RunAgainEndsWithEveryBankUpdated) {
-  const Interruption& cut = GetParam();
-  test::UpdateWorld world(3);
-  ASSERT_TRUE(world.rig.Open());
-  const std::size_t at = IndexOf(test::FullUpdatePackets(world), cut.command, cut.first, cut.occurrence);
-  world.rig.tap->SetHook(test::RefusePacket(at));
-  test::PaneRecorder first;
-  EXPECT_EQ(UpdateAllBanks(world.rig.link, first, world.run), -1);
-  EXPECT_EQ(world.rig.tap->Packets().size(), at + 1);  // nothing after the failing command
-  EXPECT_TRUE(first.Contains(cut.message)) << first.Texts().back();
-  for (int bank = 0; bank < kBankCount; ++bank) {
-    // No partial old file: each is either complete or absent.
-    const std::string old = OldBankPath(world.dir.Path(), bank);
-    if (fs::exists(old)) {
-      EXPECT_EQ(fs::file_size(old), kCalImageSize);
-    }
-    EXPECT_FALSE(fs::exists(old + ".part"));
-  }
-
-  world.rig.tap->SetHook(nullptr);
-  test::PaneRecorder second;
-  ASSERT_EQ(UpdateAllBanks(world.rig.link, second, world.run), 0) << second.Texts().back();
-  EXPECT_TRUE(world.AllBanksUpdated());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Steps, InterruptedRun,
-    ::testing::Values(Interruption{"ReadOfBank3", 1, 3, 0, "TxSlRequestCal Failed"},
-                      Interruption{"CheckOfBank1", 1, 1, 1, "TxSlReqstPage Failed"},
-                      Interruption{"EraseOfBank2", 2, 2 * 8 + 3, 0, "TxSlEraseSector Failed"},
-                      Interruption{"CalibrationPageOfBank2", 7, 30, 1, "TxSlPgmPage Failed"},
-                      Interruption{"CalibrationVerifyOfBank4", 1, 4, 2, "TxSlRequestCal Failed"},
-                      Interruption{"CodePageOfBank5", 7, 200, 4, "TxSlPgmPage Failed"},
-                      Interruption{"CodeVerifyOfBank6", 3, 6, 0, "TxSlRequestBin Failed  "},
-                      Interruption{"PageZeroOfBank7", 7, 0, 6, "TxSlPgmPage Failed"},
-                      Interruption{"FinalStop", 4, -1, 0, "TxSlStop Failed"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(UpdateRun, ProgrammingFailureAddsTheFailedBinLine) {
-  test::UpdateWorld world(4);
-  ASSERT_TRUE(world.rig.Open());
-  world.rig.tap->SetHook(test::RefusePacket(IndexOf(test::FullUpdatePackets(world), 7, 5, 1)));
-  test::PaneRecorder lines;
-  EXPECT_EQ(UpdateAllBanks(world.rig.link, lines, world.run), -1);
-  const auto recorded = lines.Lines();
-  ASSERT_GE(recorded.size(), 2u);
-  EXPECT_EQ(recorded[recorded.size() - 2].text, "TxSlPgmPage Failed");
-  EXPECT_EQ(recorded[recorded.size() - 2].background, MakeRgb(255, 255, 0));
-  EXPECT_EQ(recorded.back().text, "BIN Programing FAILED!");
-  EXPECT_EQ(recorded.back().background, MakeRgb(245, 80, 80));
-}
-
-TEST(UpdateRun, CodeVerifyCatchesOneWrongByteAndTheBankIsNotMarkedCurrent) {
-  test::UpdateWorld world(5);
-  ASSERT_TRUE(world.rig.Open());
-  const std::size_t at = IndexOf(test::FullUpdatePackets(world), 7, 100, 1);  // bank 2's page 100
-  world.rig.tap->SetHook([at](std::size_t index, Packet& packet) {
-    if (index != at) return;
-    test::ChangeByteKeepingCheck(packet, 2 + 1 + 5, 0x40);
-  });
-  test::PaneRecorder lines;
-  EXPECT_EQ(UpdateAllBanks(world.rig.link, lines, world.run), -1);
-  EXPECT_TRUE(lines.Contains("Verify Failed  "));
-  const auto bank = world.rig.ecm.Bank(2);
-  EXPECT_EQ(bank[9], 0xFF);  // page 0 was never written
-  world.rig.tap->SetHook(nullptr);
-  test::PaneRecorder again;
-  EXPECT_EQ(UpdateAllBanks(world.rig.link, again, world.run), 0);
   EXPECT_TRUE(world.AllBanksUpdated());
 }
 
