@@ -76,17 +76,17 @@ TEST(SettingsWrite, UpdateUtilityFileIsByteExact) {
 }
 
 TEST(SettingsWrite, DemoRunKeepsTheUsersPortUntilAnotherIsChosen) {
-  testing::ScratchDir dir;
+  test::TempDir dir;
   const std::string path = dir.File(kUpdateConfigName);
   Settings settings;
   settings.port = "SIM";
   std::optional<std::string> kept = "COM3";
   WriteSettingsKeepingPort(path, UpdateUtilitySettingsTable(), &settings, &kept, "SIM", {});
-  EXPECT_NE(testing::ReadBytes(path).find("[PORT] COM3\r\n"), std::string::npos);
+  EXPECT_NE(test::ReadText(path).find("[PORT] COM3\r\n"), std::string::npos);
   EXPECT_EQ(settings.port, "SIM");
   settings.port = "COM7";
   WriteSettingsKeepingPort(path, UpdateUtilitySettingsTable(), &settings, &kept, "SIM", {});
-  EXPECT_NE(testing::ReadBytes(path).find("[PORT] COM7\r\n"), std::string::npos);
+  EXPECT_NE(test::ReadText(path).find("[PORT] COM7\r\n"), std::string::npos);
   EXPECT_FALSE(kept.has_value());
 }
 
