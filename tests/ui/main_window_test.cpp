@@ -35,6 +35,7 @@
 #include "ui/qt/malf_codes_window.h"
 #include "../logs/log_builder.h"
 #include "ui/offscreen_app.h"
+#include "qt_test_support.h"
 
 namespace vantor::ui {
 namespace {
@@ -325,6 +326,16 @@ TEST_F(MainWindowTest, FloatingWindowsKeepTheirOpenStateAndSwitchBanksOnAClick) 
   EXPECT_NE(config.find("[ACTVFBNK] 1"), std::string::npos);
   EXPECT_NE(config.find("[ACTVMALF] 0"), std::string::npos);
   EXPECT_EQ(config.find("[XPOSMALF] -1"), std::string::npos);
+}
+
+// An over-long [PORT] is refused with a message, never cut and opened.
+TEST_F(MainWindowTest, OverLongPortNameIsRefused) {
+  settings.port = "/dev/serial/by-id/usb-FTDI_FT232R-if00";
+  QString shown;
+  test::AnswerNextBox(QMessageBox::Ok, &shown);
+  window->Start();  // the gauge display selects the port
+  EXPECT_EQ(shown.toStdString(), "Port name too long: " + settings.port);
+  EXPECT_FALSE(parts->link.PortIsOpen());
 }
 
 }  // namespace

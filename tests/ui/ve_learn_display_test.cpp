@@ -78,6 +78,16 @@ TEST(VeRowCountTest, EndsAt6500RpmBeforeATableIsRead) {
   EXPECT_EQ(VeRowCount(true), 35);
 }
 
+// The text laid at x on the 8-pixel pitch, one call per character; blanks are not drawn.
+std::string PitchedText(const testing::RecordingCanvas& canvas, int x, int y, int length) {
+  std::string text;
+  for (int i = 0; i < length; ++i) {
+    const testing::TextCall* one = canvas.TextAt(x + 8 * i, y);
+    text += one ? one->text : " ";
+  }
+  return text;
+}
+
 // The display over a learning run: what a redraw writes and where.
 class VeLearnDisplayTest : public ::testing::Test {
  protected:
@@ -113,13 +123,11 @@ class VeLearnDisplayTest : public ::testing::Test {
 TEST_F(VeLearnDisplayTest, RedrawWritesTheGridAndHighlightsOnlyWhileRunning) {
   Frame(96, 128);  // 2400 RPM: bin 80; 60 kPa: index 40
   const auto& canvas = surface_.canvas;
-  ASSERT_NE(canvas.TextAt(160, 54), nullptr);
-  EXPECT_EQ(canvas.TextAt(160, 54)->text.substr(0, 15), "RPM/MAP 20  25 ");
-  ASSERT_NE(canvas.TextAt(160, 60 + 13 * 32), nullptr);
-  EXPECT_EQ(canvas.TextAt(160, 60 + 13 * 32)->text.substr(0, 7), "6500   ");
+  EXPECT_EQ(PitchedText(canvas, 160, 54, 15), "RPM/MAP 20  25 ");
+  EXPECT_EQ(PitchedText(canvas, 160, 60 + 13 * 32, 7), "6500   ");
   EXPECT_EQ(canvas.TextAt(160, 60 + 13 * 33), nullptr);
-  EXPECT_EQ(canvas.TextAt(271, 32)->text, " Original BIN Values in Percent   ");
-  EXPECT_EQ(canvas.TextAt(50, 429)->text, "map:   60  ");
+  EXPECT_EQ(PitchedText(canvas, 271, 32, 34), " Original BIN Values in Percent   ");
+  EXPECT_EQ(PitchedText(canvas, 50, 429, 11), "map:   60  ");
   EXPECT_EQ(HighlightFill(), nullptr);
 
   view_.running = true;
@@ -131,10 +139,23 @@ TEST_F(VeLearnDisplayTest, RedrawWritesTheGridAndHighlightsOnlyWhileRunning) {
   EXPECT_EQ(fill->rect.left, 181 + 32 * cell.column);
   EXPECT_EQ(fill->rect.top, 61 + 13 * cell.row);
   EXPECT_EQ(fill->colour, (Rgb{150, 106, 3}));  // not learning: no sample taken
-  const testing::TextCall* onCell = canvas.TextAt(fill->rect.left + 3, fill->rect.top - 1);
+  // "  . ": the dot is the third character of the cell's text.
+  const testing::TextCall* onCell = canvas.TextAt(fill->rect.left + 3 + 2 * 8, fill->rect.top - 1);
   ASSERT_NE(onCell, nullptr);
-  EXPECT_EQ(onCell->text, "  . ");
+  EXPECT_EQ(onCell->text, ".");
   EXPECT_FALSE(onCell->style.opaque);
+}
+
+// With the real font the grid's last column stays inside the frame's right edge.
+TEST_F(VeLearnDisplayTest, GridStaysInsideItsFrame) {
+  RasterCanvas screen(800, 600);
+  screen.FillRect(Rect{0, 0, 800, 600}, colour::kBackground);
+  display_.SetShown(VeTableShown::Original);
+  display_.Paint(screen);
+  int outside = 0;
+  for (int y = 50; y <= 538; ++y)
+    for (int x = 665; x < 800; ++x) outside += !(screen.PixelAt(x, y) == colour::kBackground);
+  EXPECT_EQ(outside, 0);
 }
 
 // Redrawing only what changed leaves the same pixels as painting it all,

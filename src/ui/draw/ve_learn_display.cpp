@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cal/ve_table.h"
+#include "ui/draw/pitch_text.h"
 #include "velearn/ve_learn.h"
 
 namespace vantor::ui {
@@ -12,6 +13,9 @@ namespace {
 constexpr Rgb kLearnedCell{33, 165, 33};
 constexpr Rgb kVisitedCell{150, 106, 3};
 constexpr int kRowsBeforeRead = 32;
+// The grid's positions and highlight boxes assume 8-pixel characters; the
+// medium font is wider, so every text here is laid on that pitch.
+constexpr int kPitch = 8;
 
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
@@ -50,6 +54,10 @@ const VeTable& TableOf(const VeLearn& learn, VeTableShown table) {
 }
 
 int Truncated(double value) { return static_cast<int>(std::trunc(value)); }
+
+void Write(Canvas& canvas, int x, int y, std::string_view text, const TextStyle& style) {
+  PitchText(canvas, x, y, text, kPitch, style);
+}
 
 }  // namespace
 
@@ -124,10 +132,10 @@ void VeLearnDisplay::DrawGrid(Canvas& canvas) {
 
   std::string header = "RPM/MAP";
   for (int c = 1; c <= kVeColumns; ++c) header += Format("%3d ", table.At(0, c));
-  if (header != drawn_.header) canvas.Text(160, 54, header, text);
+  if (header != drawn_.header) Write(canvas, 160, 54, header, text);
   drawn_.header = header;
   const TableTitle title = TitleOf(shown);
-  if (drawn_.title != title.text) canvas.Text(title.x, 32, title.text, text);
+  if (drawn_.title != title.text) Write(canvas, title.x, 32, title.text, text);
   drawn_.title = title.text;
 
   const bool running = view_.EngineRunning();
@@ -144,7 +152,7 @@ void VeLearnDisplay::DrawGrid(Canvas& canvas) {
     canvas.FillRect(Rect{x, y, x + 29, y + 15}, fill);
     TextStyle onCell = text;
     onCell.opaque = false;
-    canvas.Text(x + 3, y - 1, cellText, onCell);
+    Write(canvas, x + 3, y - 1, cellText, onCell);
   }
   drawn_.highlightShown = running;
   drawn_.highlight = cell;
@@ -163,7 +171,7 @@ bool VeLearnDisplay::DrawRows(Canvas& canvas, VeTableShown shown, const VeTable&
     std::string line = Format("%4d   ", table.At(r, 0));
     for (int c = 1; c <= kVeColumns; ++c) line += VeCellText(shown, table.At(r, c));
     if (line == drawn_.rows[r] && r != forcedRow) continue;
-    canvas.Text(160, 60 + 13 * r, line, text);
+    Write(canvas, 160, 60 + 13 * r, line, text);
     drawn_.rows[r] = std::move(line);
     written[r] = true;
   }
@@ -171,7 +179,7 @@ bool VeLearnDisplay::DrawRows(Canvas& canvas, VeTableShown shown, const VeTable&
   TextStyle glyphsOnly = text;
   glyphsOnly.opaque = false;
   for (int r = 1; r < rows; ++r)
-    if (written[r] && !written[r + 1]) canvas.Text(160, 60 + 13 * (r + 1), drawn_.rows[r + 1], glyphsOnly);
+    if (written[r] && !written[r + 1]) Write(canvas, 160, 60 + 13 * (r + 1), drawn_.rows[r + 1], glyphsOnly);
   return written[highlightRow - 1] || written[highlightRow] || written[highlightRow + 1];
 }
 
@@ -179,19 +187,19 @@ void VeLearnDisplay::DrawNotes(Canvas& canvas) {
   const TextStyle text = MediumText();
   auto lock = learn_.TablesLock();
   if (learn_.WbBlmWarning() && !drawn_.warning)
-    canvas.Text(160, 537, "BLM not at 128 while in WB learn mode. Force open loop mode.", text);
+    Write(canvas, 160, 537, "BLM not at 128 while in WB learn mode. Force open loop mode.", text);
   drawn_.warning = drawn_.warning || learn_.WbBlmWarning();
   const std::string overflow = learn_.OverflowTitle() + learn_.OverflowRpm() + learn_.OverflowMap();
   if (!learn_.OverflowTitle().empty() && overflow != drawn_.overflow) {
-    canvas.Text(674, 294, learn_.OverflowTitle(), text);
-    canvas.Text(699, 314, learn_.OverflowRpm(), text);
-    canvas.Text(699, 330, learn_.OverflowMap(), text);
+    Write(canvas, 674, 294, learn_.OverflowTitle(), text);
+    Write(canvas, 699, 314, learn_.OverflowRpm(), text);
+    Write(canvas, 699, 330, learn_.OverflowMap(), text);
     drawn_.overflow = overflow;
   }
   const std::string rpm = Format("rpm: %4d  ", static_cast<int>(view_.Rpm()));
   const std::string map = Format("map: %4d  ", learn_.DisplayMap());
-  if (rpm != drawn_.rpm) canvas.Text(50, 410, rpm, text);
-  if (map != drawn_.map) canvas.Text(50, 429, map, text);
+  if (rpm != drawn_.rpm) Write(canvas, 50, 410, rpm, text);
+  if (map != drawn_.map) Write(canvas, 50, 429, map, text);
   drawn_.rpm = rpm;
   drawn_.map = map;
 }

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "link/commands.h"
+#include "platform/serial_device.h"
 #include "ui/draw/menu_commands.h"
 #include "ui/qt/analysis_window.h"
 #include "ui/qt/app_icon.h"
@@ -384,6 +385,11 @@ bool MainWindow::Playing() const { return parts_.playback.Playing(); }
 bool MainWindow::PortIsOpen() const { return parts_.link.PortIsOpen(); }
 
 void MainWindow::SelectPort() {
+  // An over-long [PORT] is refused rather than cut to the device name's size.
+  if (!PortNameFits(parts_.settings.port)) {
+    ShowMessage(QString::fromStdString("Port name too long: " + parts_.settings.port), "CommPort");
+    return;
+  }
   if (IsLiveDisplay(Mode())) {
     DrawScope scope(view_->Surface());
     StatusPanel::DrawPortState(scope.canvas(), parts_.settings.port, false);

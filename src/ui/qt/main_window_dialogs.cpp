@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "ui/draw/menu_commands.h"
+#include "ui/qt/analysis_window.h"
 #include "ui/qt/client_view.h"
 #include "ui/qt/flash_window.h"
 #include "ui/qt/main_window.h"
@@ -38,7 +39,7 @@ SettingsDialogHost MainWindow::DialogHost() {
   host.writeSettings = [this] { parts_.WriteSettings(); };
   host.rebuildChannels = [this](bool drop) { RebuildChannels(drop); };
   host.redraw = [this] { InvalidateAll(); };
-  host.settingsChanged = [this] { parts_.analysisSettingsChanged.store(true); };
+  host.settingsChanged = [this] { analysis_->SettingsChanged(); };
   host.beep = [] { QApplication::beep(); };
   return host;
 }

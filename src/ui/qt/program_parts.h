@@ -62,8 +62,6 @@ class ProgramParts {
   DataLogRecorder recorder;
   Playback playback;
   VeLearn veLearn;
-  // Set when the scales or channels changed: the Analysis display rebuilds its table.
-  std::atomic<bool> analysisSettingsChanged{false};
 
  private:
   void Message(const std::string& text, const std::string& caption);
