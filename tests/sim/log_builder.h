@@ -2,6 +2,7 @@
 // Builds data log byte streams for tests: frames with their check value,
 // time stamps, marks and arbitrary text, in any order.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -24,8 +25,10 @@ inline std::vector<std::uint8_t> FrameData(int seed) {
 
 // 0x55 0xAA, the data, the check value (spoiled when asked).
 inline std::vector<std::uint8_t> Envelope(const std::vector<std::uint8_t>& data, bool badCheck = false) {
-  std::vector<std::uint8_t> frame{0x55, 0xAA};
-  frame.insert(frame.end(), data.begin(), data.end());
+  std::vector<std::uint8_t> frame(data.size() + 2);
+  frame[0] = 0x55;
+  frame[1] = 0xAA;
+  std::copy(data.begin(), data.end(), frame.begin() + 2);
   std::uint16_t check = Crc16Prefixed(0x55, 0xAA, data.data(), data.size());
   if (badCheck) check ^= 0x1234;
   frame.push_back(static_cast<std::uint8_t>(check >> 8));
