@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "../tests/cal/pane_recorder.h"
-#include "../tests/cal/sim_rig.h"
+#include "cal/sim_rig.h"
 #include "../tests/cal/temp_dir.h"
 #include "cal/bank_jobs.h"
 #include "cal/cal_image.h"

@@ -70,16 +70,16 @@ TEST(VantorDump, FailuresExitWithOneAndTheMessage) {
 TEST(VantorDump, OntoItsOwnLogOrFromAnUnreadableLogFails) {
   TempDir dir;
   LogBuilder().Raw(BuildLogA()).Save(dir.File("keep.dat"));
-  ToolRun run = Vantor("dump " + dir.File("keep.dat") + " -o " + dir.File("keep.dat"), dir);
+  ToolRun run = apptest::RunTool("dump " + dir.File("keep.dat") + " -o " + dir.File("keep.dat"));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("data log itself"), std::string::npos) << run.err;
   EXPECT_EQ(ReadAll(dir.File("keep.dat")), BuildLogA());
   std::filesystem::create_directory(dir.File("d.dat"));
-  run = Vantor("dump " + dir.File("d.dat"), dir);
+  run = apptest::RunTool("dump " + dir.File("d.dat"));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("Error Reading"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(dir.File("d.ORV")));
-  EXPECT_EQ(Vantor("view " + dir.File("d.dat"), dir).status, 1);
+  EXPECT_EQ(apptest::RunTool("view " + dir.File("d.dat")).status, 1);
 }
 
 TEST(VantorView, WritesTheViewLines) {

@@ -92,7 +92,7 @@ class RecordFramesTest : public ::testing::Test {
 
 TEST_F(RecordFramesTest, RecordingFromTheSimulatorOverAPseudoTerminalReadsBackFrameForFrame) {
   // The engine model at twice its pace, so it starts early in a short recording.
-  sim::SimEcm ecm(sim::SimOptions{.paced = false, .framesPerSecond = 34});
+  sim::SimEcm ecm(sim::SimOptions{.paced = false, .framesPerSecond = 34, .cylinders = 8, .clock = nullptr});
   sim::PtyServer server(ecm);
   std::string error;
   ASSERT_TRUE(server.Start(&error)) << error;

@@ -47,7 +47,7 @@ struct PtyRig {
   }
 
   PrintingSink sink;
-  sim::SimEcm ecm{sim::SimOptions{.paced = false}};  // the pseudo-terminal is the point, not the line rate
+  sim::SimEcm ecm{sim::SimOptions{.paced = false, .framesPerSecond = 17.0, .cylinders = 8, .clock = nullptr}};  // the pseudo-terminal is the point, not the line rate
   sim::PtyServer server;
   EcmLink link;
   CommThread comm;

@@ -94,7 +94,9 @@ TEST(DumpLog, OpenAndWriteFailuresAreReported) {
     hooks.message = [&](const std::string& t, const std::string& cap) { text = t, caption = cap; };
     EXPECT_EQ(DumpLog(c.log, c.out, Settings(), hooks), c.result) << c.text;
     EXPECT_EQ(text, c.text);
-    if (*c.caption) EXPECT_EQ(caption, c.caption);
+    if (*c.caption) {
+      EXPECT_EQ(caption, c.caption);
+    }
   }
 }
 

@@ -39,7 +39,7 @@ class AnalysisWindowTest : public ::testing::Test {
     LogBuilder().Raw(MarkedLog()).Save(dir.File("run.dat"));
     client.setFixedSize(800, 600);
     window = std::make_unique<AnalysisWindow>(AnalysisParts{
-        settings, sources, dir.Path().string(), client, surface, nullptr,
+        settings, sources, dir.Path(), client, surface, nullptr,
         [this](const std::string& text, const std::string& caption) { shown.push_back(caption + ": " + text); },
         [this](const std::string&, const std::string&, const std::string&) { return chosen; }});
     window->Open();
