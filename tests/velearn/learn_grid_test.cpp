@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace vantor {
 namespace {
@@ -19,18 +20,14 @@ TEST(LearnGridTest, BinsFollowTheRpmAndMapBytes) {
 }
 
 TEST(LearnGridTest, KernelsArePyramidsOfOneToFive) {
-  EXPECT_EQ(SmallKernelWeight(0, 4), 1);
-  EXPECT_EQ(SmallKernelWeight(4, 4), 5);
-  EXPECT_EQ(SmallKernelWeight(2, 3), 3);
+  for (const auto& [i, j, weight] : {std::tuple{0, 4, 1}, {4, 4, 5}, {2, 3, 3}})
+    EXPECT_EQ(SmallKernelWeight(i, j), weight) << i << "," << j;
   for (int j = 0; j < 9; ++j) {
-    EXPECT_EQ(LargeKernelWeight(0, j), 1);
-    EXPECT_EQ(LargeKernelWeight(1, j), 1);
+    EXPECT_EQ(LargeKernelWeight(0, j), 1) << j;
+    EXPECT_EQ(LargeKernelWeight(1, j), 1) << j;
   }
-  EXPECT_EQ(LargeKernelWeight(2, 4), 2);
-  EXPECT_EQ(LargeKernelWeight(7, 4), 4);
-  EXPECT_EQ(LargeKernelWeight(8, 4), 5);
-  EXPECT_EQ(LargeKernelWeight(16, 4), 1);
-  EXPECT_EQ(LargeKernelWeight(8, 0), 1);
+  for (const auto& [i, j, weight] : {std::tuple{2, 4, 2}, {7, 4, 4}, {8, 4, 5}, {16, 4, 1}, {8, 0, 1}})
+    EXPECT_EQ(LargeKernelWeight(i, j), weight) << i << "," << j;
 }
 
 TEST(LearnGridTest, RunningAverageHalvesTowardsEachSample) {

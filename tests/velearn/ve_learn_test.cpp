@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cal/cal_image.h"
+#include "cal/temp_dir.h"
 #include "cal/ve_file.h"
 #include "live/adc_channels.h"
 #include "live/byte_source.h"
@@ -46,11 +47,6 @@ constexpr int kCruiseColumn = 9;   // 60 kPa
 class VeLearnTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("ve_learn_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-    source_ = (dir_ / "base_00012.bin").string();
-    newBin_ = (dir_ / "base_00013.bin").string();
     WriteSource(128);
     settings_.smoothFac = 0;
     live_.engineRunning = 1;
@@ -60,7 +56,6 @@ class VeLearnTest : public ::testing::Test {
         {}, {}, {}, [this](std::int32_t tick) { loop_.SetNextAutoUpdate(tick); }});
     loop_.SetHooks(FrameLoopHooks{[this] { learn_->AutoSave(); }, {}, {}, {}});
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void WriteSource(std::uint8_t cell) {
     CalImage image;
@@ -84,8 +79,8 @@ class VeLearnTest : public ::testing::Test {
     ASSERT_EQ(learn_->SampleCount(), 0u);
   }
 
-  fs::path dir_;
-  std::string source_, newBin_;
+  test::TempDir dir_;
+  std::string source_ = dir_.File("base_00012.bin"), newBin_ = dir_.File("base_00013.bin");
   Settings settings_;
   LiveData live_;
   std::vector<std::string> messages_;
@@ -105,21 +100,6 @@ TEST_F(VeLearnTest, SteadyBlmCruiseMovesTheCellTowardsBlm) {
   EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 136);  // trunc(12 x 0.66667 + 128)
   EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 136);     // 136 x 128 / 128
   EXPECT_EQ(learn_->Learned().At(1, 1), 128);                            // no data there
-}
-
-TEST_F(VeLearnTest, NothingIsLearnedWhileTheEngineIsNotRunning) {
-  StartLearning();
-  live_.engineRunning = 0;
-  Feed(CruiseFrame(), 5);
-  EXPECT_EQ(learn_->SampleCount(), 0u);
-}
-
-TEST_F(VeLearnTest, CoolantOutsideTheWindowIsNotSampled) {
-  StartLearning();
-  Frame cold = CruiseFrame();
-  cold[frame::kCoolantTemp] = 140;  // 65 C, below 75
-  Feed(cold, 3);
-  EXPECT_EQ(learn_->SampleCount(), 0u);
 }
 
 TEST_F(VeLearnTest, MapJumpIsNotSampledAndTheNextFrameIsComparedWithIt) {
@@ -160,15 +140,6 @@ TEST_F(VeLearnTest, BlmAgainstIntegratorIsNotSampledNorRemembered) {
   EXPECT_EQ(learn_->SampleCount(), 1u);
 }
 
-TEST_F(VeLearnTest, BoostWithATwoBarSensorIsNotLearned) {
-  StartLearning();
-  live_.mapSensorBar = 2;
-  Frame boost = CruiseFrame();
-  boost[frame::kBoost] = 10;
-  Feed(boost, 3);
-  EXPECT_EQ(learn_->SampleCount(), 0u);
-}
-
 TEST_F(VeLearnTest, FactorIsLimitedAndOverflowIsReported) {
   WriteSource(250);
   StartSteady(CruiseFrame(200));
@@ -193,28 +164,48 @@ TEST_F(VeLearnTest, WidebandLeanerThanCommandedRaisesTheVe) {
   EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 141);
 }
 
-TEST_F(VeLearnTest, WidebandReadingOfZeroTakesNoSample) {
-  settings_.lrnInp = 1;
+// Frames that pass no gate: nothing is sampled and the learned cell stays the original.
+struct Gate {
+  const char* name;
+  void (*spoil)(Settings&, LiveData&, Frame&);
+  bool blmWarning;
+};
+
+class VeLearnGateTest : public VeLearnTest, public ::testing::WithParamInterface<Gate> {};
+
+TEST_P(VeLearnGateTest, TakesNoSample) {
+  Frame f = CruiseFrame();
+  GetParam().spoil(settings_, live_, f);
   StartLearning();
-  Frame open = CruiseFrame(128);
-  open[frame::kFlags14] = 0x00;
-  live_.wbAfr = 0.0;
-  Feed(open, 5);
+  Feed(f, 5);
   EXPECT_EQ(learn_->SampleCount(), 0u);
+  EXPECT_EQ(learn_->WbBlmWarning(), GetParam().blmWarning);
   learn_->Recompute();
   EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 128);
 }
 
-TEST_F(VeLearnTest, WidebandModeWarnsWhenBlmIsNotNeutral) {
-  settings_.lrnInp = 1;
-  StartLearning();
-  Frame open = CruiseFrame(140);
-  open[frame::kFlags14] = 0x00;
-  live_.wbAfr = 14.7;
-  Feed(open, 2);
-  EXPECT_TRUE(learn_->WbBlmWarning());
-  EXPECT_EQ(learn_->SampleCount(), 0u);
+void OpenLoopWideband(Settings& s, LiveData& live, Frame& f, double afr) {
+  s.lrnInp = 1;
+  f[frame::kFlags14] = 0x00;
+  f[frame::kBlm] = 128;
+  live.wbAfr = afr;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Gates, VeLearnGateTest,
+    ::testing::Values(
+        Gate{"EngineNotRunning", [](Settings&, LiveData& live, Frame&) { live.engineRunning = 0; }, false},
+        Gate{"CoolantBelow75C", [](Settings&, LiveData&, Frame& f) { f[frame::kCoolantTemp] = 140; }, false},
+        Gate{"BoostWithATwoBarSensor", [](Settings&, LiveData& live, Frame& f) {
+               live.mapSensorBar = 2;
+               f[frame::kBoost] = 10;
+             }, false},
+        Gate{"WidebandReadingZero", [](Settings& s, LiveData& live, Frame& f) { OpenLoopWideband(s, live, f, 0.0); }, false},
+        Gate{"WidebandWithBlmNotNeutral", [](Settings& s, LiveData& live, Frame& f) {
+               OpenLoopWideband(s, live, f, 14.7);
+               f[frame::kBlm] = 140;
+             }, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VeLearnTest, StopWritesTheNewBinWithTheNextGeneration) {
   StartSteady(CruiseFrame(140));
@@ -246,12 +237,6 @@ TEST_F(VeLearnTest, StartRemembersTheFilesInTheSettings) {
   EXPECT_EQ(settings_.flshBin, newBin_);
   EXPECT_EQ(settings_.flshBinFile, "base_00013.bin");
 }
-
-}  // namespace
-}  // namespace vantor
-
-namespace vantor {
-namespace {
 
 struct ScheduleCase {
   std::int32_t startTick;
@@ -285,28 +270,25 @@ INSTANTIATE_TEST_SUITE_P(Starts, AutoUpdateScheduleTest,
                                            ScheduleCase{119, {239, 359}}, ScheduleCase{300, {}}));
 
 TEST_F(VeLearnTest, FailedStopKeepsLearningSoStopCanBeRetried) {
-  newBin_ = (dir_ / "missing" / "new.bin").string();
+  newBin_ = dir_.File("missing/new.bin");
   StartSteady(CruiseFrame(140));
   EXPECT_FALSE(learn_->Stop());
   EXPECT_TRUE(learn_->Active());
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0], "File Write Error: Error Writing VE table to BIN File");
-  fs::create_directories(dir_ / "missing");
+  fs::create_directories(dir_.File("missing"));
   EXPECT_TRUE(learn_->Stop());
   EXPECT_FALSE(learn_->Active());
   EXPECT_EQ(CheckSignature(newBin_).generation, 13);
 }
 
 TEST_F(VeLearnTest, AnEarlierNewBinIsReplacedByACopyOfTheSource) {
-  std::vector<char> stale(kCalImageSize, '\xAB');
-  std::ofstream(newBin_, std::ios::binary).write(stale.data(), static_cast<std::streamsize>(stale.size()));
+  test::WriteAll(newBin_, std::vector<std::uint8_t>(kCalImageSize, 0xAB));
   StartLearning();
   ASSERT_TRUE(learn_->Stop());
-  std::ifstream written(newBin_, std::ios::binary), source(source_, std::ios::binary);
-  std::vector<char> a(kCalImageSize), b(kCalImageSize);
-  written.read(a.data(), kCalImageSize);
-  source.read(b.data(), kCalImageSize);
-  EXPECT_TRUE(std::equal(a.begin() + 0x2000, a.end(), b.begin() + 0x2000)) << "no stale byte survives";
+  const auto written = test::ReadAll(newBin_), source = test::ReadAll(source_);
+  ASSERT_EQ(written.size(), source.size());
+  EXPECT_TRUE(std::equal(written.begin() + 0x2000, written.end(), source.begin() + 0x2000)) << "no stale byte survives";
   EXPECT_FALSE(fs::exists(newBin_ + ".part"));
 }
 
