@@ -14,19 +14,20 @@ namespace vantor {
 namespace {
 
 using test::Packet;
+using test::RecordedLine;
+using Texts = std::vector<std::string>;
 
 constexpr int kBank = 2;
+const Rgb kFailedStep = MakeRgb(150, 106, 3);
 
 class BankJobTest : public ::testing::Test {
  protected:
   void SetUp() override {
     calibration = test::SampleCalibration(21);
-    image = MakeImageFromCalibration(calibration.data());
-    bin = dir.File("program.bin");
+    const CalImage image = MakeImageFromCalibration(calibration.data());
     test::WriteAll(bin, std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize));
     // The bank starts with other contents, so programming must change it.
     const auto old = test::SampleCalibration(22);
-    original = std::vector<std::uint8_t>(kCalImageSize, 0x3C);
     std::copy(old.begin(), old.end(), original.begin());
     rig.ecm.LoadBank(kBank, original);
     ASSERT_TRUE(rig.Open());
@@ -34,81 +35,80 @@ class BankJobTest : public ::testing::Test {
 
   std::vector<Packet> ProgramPackets(bool setActive, bool verify) const {
     std::vector<Packet> packets{test::MsPacket('X', 0)};
-    if (setActive) {
-      packets.push_back(test::MsPacket('B', kBank));
-      packets.push_back(test::MsPacket('B', kBank));
-    }
-    packets.push_back(test::MsPacket('F', 0));
-    packets.push_back(test::InfoPacket(kBank, 25));
-    packets.push_back(test::ErasePacket(kBank * 8));
-    packets.push_back(test::ErasePacket(kBank * 8 + 1));
-    packets.push_back(test::InfoPacket(kBank, 25));
+    if (setActive) packets.insert(packets.end(), 2, test::MsPacket('B', kBank));
+    for (const Packet& p : {test::MsPacket('F', 0), test::InfoPacket(kBank, 25), test::ErasePacket(kBank * 8),
+                            test::ErasePacket(kBank * 8 + 1), test::InfoPacket(kBank, 25)})
+      packets.push_back(p);
     for (int page = 0; page < 64; ++page) packets.push_back(test::PagePacket(page, calibration.data() + page * 128));
     if (verify) packets.push_back(test::RequestCalPacket(kBank));
     packets.push_back(test::StopPacket());
     return packets;
   }
 
-  std::vector<Packet> ReadPackets() const {
-    return {test::MsPacket('X', 0), test::MsPacket('B', kBank), test::MsPacket('B', kBank),
-            test::MsPacket('F', 0), test::InfoPacket(kBank, 25), test::RequestCalPacket(kBank),
-            test::StopPacket()};
+  // The pane's line `back` places from the end (0: the last).
+  RecordedLine FromEnd(std::size_t back) const {
+    const auto lines = pane.Lines();
+    return back < lines.size() ? lines[lines.size() - 1 - back] : RecordedLine{};
   }
-
-  std::vector<std::uint8_t> BankNow() const { return rig.ecm.Bank(kBank); }
+  void ExpectBalancedRead(const std::string& path, std::size_t size) const {
+    const auto file = test::ReadAll(path);
+    ASSERT_EQ(file.size(), size);
+    EXPECT_EQ(test::SumBytes(file, 8, size - 1), test::StoredChecksum(file));
+    if (size == kCalImageSize) {
+      EXPECT_TRUE(std::equal(original.begin(), original.begin() + 8192, file.begin()));
+    }
+  }
 
   test::TempDir dir;
   test::SimRig rig{MainProgramProfile()};
   test::PaneRecorder pane;
-  std::vector<std::uint8_t> calibration;
-  std::vector<std::uint8_t> original;
-  CalImage image;
-  std::string bin;
+  std::vector<std::uint8_t> calibration, original = std::vector<std::uint8_t>(kCalImageSize, 0x3C);
+  std::string bin = dir.File("program.bin");
 };
 
-TEST_F(BankJobTest, ProgramWithVerifySendsTheWholeDialogueAndReportsSuccess) {
-  ASSERT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), 0);
-  EXPECT_EQ(rig.tap->Packets(), ProgramPackets(true, true));
-  EXPECT_EQ(pane.Texts(), (std::vector<std::string>{"Bank Flash Program Starting", "Flash Bank Set",
-                                                    "Bank Verify Starting", "Bank Programmed Successfully", "",
-                                                    "    -Flashing Successful-"}));
-  EXPECT_EQ(pane.Lines().back().background, MakeRgb(33, 165, 33));
-  EXPECT_EQ(pane.Lines().front().background, MakeRgb(20, 20, 20));
-  const auto bank = BankNow();
+TEST_F(BankJobTest, ProgramSendsTheWholeDialogueAndReportsSuccess) {
+  struct Case {
+    bool setActive, verify;
+    Texts texts;
+  };
+  const Case cases[] = {
+      {true, true, {"Bank Flash Program Starting", "Flash Bank Set", "Bank Verify Starting",
+                    "Bank Programmed Successfully", "", "    -Flashing Successful-"}},
+      {false, false, {"Bank Flash Program Starting", "Bank Programmed Successfully", "", "    -Flashing Successful-"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.verify);
+    test::PaneRecorder lines;
+    rig.tap->Forget();
+    ASSERT_EQ(ProgramBank(rig.link, lines, {kBank, c.setActive, c.verify}, bin), 0);
+    EXPECT_EQ(rig.tap->Packets(), ProgramPackets(c.setActive, c.verify));
+    EXPECT_EQ(lines.Texts(), c.texts);
+    EXPECT_EQ(lines.Lines().back().background, MakeRgb(33, 165, 33));
+    EXPECT_EQ(lines.Lines().front().background, MakeRgb(20, 20, 20));
+  }
+  const auto bank = rig.ecm.Bank(kBank);
   EXPECT_TRUE(std::equal(calibration.begin(), calibration.end(), bank.begin()));
   EXPECT_TRUE(std::equal(original.begin() + 8192, original.end(), bank.begin() + 8192));
   EXPECT_EQ(rig.ecm.RunningBank(), kBank);
 }
 
-TEST_F(BankJobTest, WithoutBankSetAndVerifyNeitherIsSentNorShown) {
-  ASSERT_EQ(ProgramBank(rig.link, pane, {kBank, false, false}, bin), 0);
-  EXPECT_EQ(rig.tap->Packets(), ProgramPackets(false, false));
-  EXPECT_EQ(pane.Texts(), (std::vector<std::string>{"Bank Flash Program Starting", "Bank Programmed Successfully",
-                                                    "", "    -Flashing Successful-"}));
-}
-
 TEST_F(BankJobTest, EachRefusedStepReportsItsCommandAndSendsNothingMore) {
-  struct Case {
-    std::size_t packet;
-    const char* message;
-  };
   // Packets: X, B, B, F, Info, Erase, Erase, Info, pages 8..71, RequestCal 72, Stop 73.
-  const Case cases[] = {{4, "TxSlInfo Failed"},        {5, "TxSlEraseSector Failed"}, {6, "TxSlEraseSector Failed"},
-                        {7, "TxSlInfo Failed"},        {8, "TxSlPgmPage Failed"},     {40, "TxSlPgmPage Failed"},
-                        {72, "TxSlRequestBin Failed"}, {73, "TxSlStop Failed"}};
-  for (const Case& c : cases) {
-    test::PaneRecorder lines;
+  const std::pair<std::size_t, const char*> cases[] = {
+      {4, "TxSlInfo Failed"},    {5, "TxSlEraseSector Failed"}, {6, "TxSlEraseSector Failed"},
+      {7, "TxSlInfo Failed"},    {8, "TxSlPgmPage Failed"},     {40, "TxSlPgmPage Failed"},
+      {72, "TxSlRequestBin Failed"}, {73, "TxSlStop Failed"}};
+  for (const auto& [packet, message] : cases) {
+    SCOPED_TRACE(packet);
+    pane.Clear();
     rig.tap->Forget();
-    rig.tap->SetHook(test::RefusePacket(c.packet));
-    EXPECT_EQ(ProgramBank(rig.link, lines, {kBank, true, true}, bin), -1) << c.packet;
-    const auto recorded = lines.Lines();
-    ASSERT_GE(recorded.size(), 3u);
-    EXPECT_EQ(recorded[recorded.size() - 3].text, c.message);
-    EXPECT_EQ(recorded[recorded.size() - 3].background, MakeRgb(150, 106, 3));
-    EXPECT_EQ(recorded[recorded.size() - 2].text, "");
-    EXPECT_EQ(recorded.back().text, "     -Flashing Failed-");
-    EXPECT_EQ(recorded.back().background, MakeRgb(225, 60, 60));
-    EXPECT_EQ(rig.tap->Packets().size(), c.packet + 1) << c.message;
+    rig.tap->SetHook(test::RefusePacket(packet));
+    EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
+    EXPECT_EQ(FromEnd(2).text, message);
+    EXPECT_EQ(FromEnd(2).background, kFailedStep);
+    EXPECT_EQ(FromEnd(1).text, "");
+    EXPECT_EQ(FromEnd(0).text, "     -Flashing Failed-");
+    EXPECT_EQ(FromEnd(0).background, MakeRgb(225, 60, 60));
+    EXPECT_EQ(rig.tap->Packets().size(), packet + 1);
   }
 }
 
@@ -120,125 +120,98 @@ TEST_F(BankJobTest, ReceiverFailuresReachTheJobsPaneBeforeTheStepsMessage) {
     rig.ecm.SetFaults(faults);
   });
   EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
-  const auto lines = pane.Lines();
-  ASSERT_GE(lines.size(), 4u);
-  EXPECT_EQ(lines[lines.size() - 4].text, "RX Cksum Failure");
-  EXPECT_EQ(lines[lines.size() - 4].background, MakeRgb(150, 106, 3));
-  EXPECT_EQ(lines[lines.size() - 3].text, "TxSlInfo Failed");
+  EXPECT_EQ(FromEnd(3).text, "RX Cksum Failure");
+  EXPECT_EQ(FromEnd(3).background, kFailedStep);
+  EXPECT_EQ(FromEnd(2).text, "TxSlInfo Failed");
   EXPECT_EQ(rig.link.Messages(), nullptr);  // the link's own sink is back
 }
 
 TEST_F(BankJobTest, VerifyCatchesOneWrongByteTheModuleAccepted) {
-  // The module is handed a page with one byte changed and a matching check
-  // value: it programs it and acknowledges, as a faulty part might.
+  // A page with one byte changed and a matching check value: the module
+  // programs it and acknowledges, as a faulty part might.
   rig.tap->SetHook([](std::size_t index, Packet& packet) {
-    if (index != 8 + 37) return;
-    test::ChangeByteKeepingCheck(packet, 2 + 1 + 100, 0x01);
+    if (index == 8 + 37) test::ChangeByteKeepingCheck(packet, 2 + 1 + 100, 0x01);
   });
   EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
-  const auto texts = pane.Texts();
-  EXPECT_EQ(texts[texts.size() - 3], "Verify Failed");
-  EXPECT_EQ(texts.back(), "     -Flashing Failed-");
+  EXPECT_EQ(FromEnd(2).text, "Verify Failed");
+  EXPECT_EQ(FromEnd(0).text, "     -Flashing Failed-");
   EXPECT_FALSE(pane.Contains("Bank Programmed Successfully"));
   EXPECT_EQ(rig.tap->Packets().size(), ProgramPackets(true, true).size() - 1);  // no stop
 }
 
-TEST_F(BankJobTest, ShortProgramFileIsRefusedBeforeAnythingIsSent) {
-  auto bytes = test::ReadAll(bin);
-  bytes.resize(8191);
-  test::WriteAll(bin, bytes);
-  EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
-  EXPECT_TRUE(rig.tap->Packets().empty());
-  EXPECT_EQ(pane.Texts(), (std::vector<std::string>{kProgramFileTooShort, "", "     -Flashing Failed-"}));
-  EXPECT_EQ(BankNow(), original);
-}
-
-TEST_F(BankJobTest, MissingProgramFileSendsNothing) {
-  EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, dir.File("none.bin")), -1);
-  EXPECT_TRUE(rig.tap->Packets().empty());
-  EXPECT_EQ(pane.Texts().front(), "Failed opening BIN File");
+TEST_F(BankJobTest, BadProgramFilesAreRefusedBeforeAnythingIsSent) {
+  struct Case {
+    const char* name;
+    void (*spoil)(std::vector<std::uint8_t>&);
+    const char* message;
+  };
+  const Case cases[] = {
+      {"short", [](std::vector<std::uint8_t>& b) { b.resize(8191); }, kProgramFileTooShort},
+      {"no signature", [](std::vector<std::uint8_t>& b) { b[3] = 'X'; }, "Not an ORV KDM-9 Flash BIN!"},
+      {"missing", nullptr, "Failed opening BIN File"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    pane.Clear();
+    const std::string path = dir.File(std::string(c.name) + ".bin");
+    auto bytes = test::ReadAll(bin);
+    if (c.spoil) {
+      c.spoil(bytes);
+      test::WriteAll(path, bytes);
+    }
+    EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, path), -1);
+    EXPECT_TRUE(rig.tap->Packets().empty());
+    EXPECT_EQ(pane.Texts(), (Texts{c.message, "", "     -Flashing Failed-"}));
+  }
+  EXPECT_EQ(rig.ecm.Bank(kBank), original);
 }
 
 TEST_F(BankJobTest, ReadWritesTheBankIntoABalancedBin) {
   const std::string out = dir.File("read.bin");
   ASSERT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), 0);
-  EXPECT_EQ(rig.tap->Packets(), ReadPackets());
-  EXPECT_EQ(pane.Texts(), (std::vector<std::string>{"Bank Read Starting", "Flash Bank Set", "Bank Read Successful",
-                                                    "", "    -Read Successful-"}));
+  EXPECT_EQ(rig.tap->Packets(), (std::vector<Packet>{test::MsPacket('X', 0), test::MsPacket('B', kBank),
+                                                     test::MsPacket('B', kBank), test::MsPacket('F', 0),
+                                                     test::InfoPacket(kBank, 25), test::RequestCalPacket(kBank),
+                                                     test::StopPacket()}));
+  EXPECT_EQ(pane.Texts(),
+            (Texts{"Bank Read Starting", "Flash Bank Set", "Bank Read Successful", "", "    -Read Successful-"}));
+  ExpectBalancedRead(out, kCalImageSize);
   const auto file = test::ReadAll(out);
-  ASSERT_EQ(file.size(), kCalImageSize);
-  EXPECT_TRUE(std::equal(original.begin(), original.begin() + 8192, file.begin()));
-  EXPECT_EQ(test::SumBytes(file, 8, kCalImageSize - 1), test::StoredChecksum(file));
   EXPECT_TRUE(std::equal(TailTemplate().begin() + 0x200, TailTemplate().end(), file.begin() + 0x7F00));
 }
 
-TEST_F(BankJobTest, ReadWhoseRequestFailsStillLeavesABalancedFile) {
-  rig.tap->SetHook(test::RefusePacket(5));
+// A failed request leaves a balanced stump; failing again over that existing file keeps it.
+TEST_F(BankJobTest, FailedReadLeavesABalancedFileAndKeepsAnExistingOne) {
   const std::string out = dir.File("read.bin");
+  rig.tap->SetHook(test::RefusePacket(5));
   EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), -1);
   EXPECT_EQ(rig.tap->Packets().size(), 6u);  // no stop after the failure
-  const auto texts = pane.Texts();
-  EXPECT_EQ(texts[texts.size() - 3], "TxSlRequestCal Failed");
-  EXPECT_EQ(texts.back(), "     -Read Failed-");
-  const auto file = test::ReadAll(out);
-  ASSERT_EQ(file.size(), kFillerSize + kTailSize);
-  EXPECT_EQ(test::SumBytes(file, 8, file.size() - 1), test::StoredChecksum(file));
-}
+  EXPECT_EQ(FromEnd(2).text, "TxSlRequestCal Failed");
+  EXPECT_EQ(FromEnd(0).text, "     -Read Failed-");
+  ExpectBalancedRead(out, kFillerSize + kTailSize);
 
-TEST_F(BankJobTest, FailedReadOfAnExistingFileKeepsThatFile) {
-  const std::string out = dir.File("kept.bin");
-  const auto before = test::ReadAll(bin);
-  test::WriteAll(out, before);
-  rig.tap->SetHook(test::RefusePacket(5));
+  const auto before = test::ReadAll(out);
+  rig.tap->Forget();
   EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), -1);
-  const auto texts = pane.Texts();
-  EXPECT_EQ(texts[texts.size() - 4], "TxSlRequestCal Failed");
-  EXPECT_EQ(texts[texts.size() - 3], kOldBinKept);
-  EXPECT_EQ(texts.back(), "     -Read Failed-");
+  EXPECT_EQ(FromEnd(3).text, "TxSlRequestCal Failed");
+  EXPECT_EQ(FromEnd(2).text, kOldBinKept);
+  EXPECT_EQ(FromEnd(0).text, "     -Read Failed-");
   EXPECT_EQ(test::ReadAll(out), before);
   EXPECT_FALSE(std::filesystem::exists(out + kReadWorkingSuffix));
-}
-
-TEST_F(BankJobTest, ProgramFileWithoutTheSignatureIsRefusedBeforeAnythingIsSent) {
-  auto bytes = test::ReadAll(bin);
-  bytes[3] = 'X';
-  test::WriteAll(bin, bytes);
-  EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
-  EXPECT_TRUE(rig.tap->Packets().empty());
-  EXPECT_EQ(pane.Texts().front(), "Not an ORV KDM-9 Flash BIN!");
-  EXPECT_EQ(BankNow(), original);
 }
 
 TEST_F(BankJobTest, ReadWhoseStopFailsReportsWithTwoBlanksAndKeepsTheData) {
   rig.tap->SetHook(test::RefusePacket(6));
   const std::string out = dir.File("read.bin");
   EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), -1);
-  const auto texts = pane.Texts();
-  EXPECT_EQ(texts[texts.size() - 4], "Bank Read Successful");
-  EXPECT_EQ(texts[texts.size() - 3], "TxSlStop Failed  ");
-  const auto file = test::ReadAll(out);
-  ASSERT_EQ(file.size(), kCalImageSize);
-  EXPECT_TRUE(std::equal(original.begin(), original.begin() + 8192, file.begin()));
-  EXPECT_EQ(test::SumBytes(file, 8, kCalImageSize - 1), test::StoredChecksum(file));
+  EXPECT_EQ(FromEnd(3).text, "Bank Read Successful");
+  EXPECT_EQ(FromEnd(2).text, "TxSlStop Failed  ");
+  ExpectBalancedRead(out, kCalImageSize);
 }
 
-TEST_F(BankJobTest, FlashJobReportsElapsedTimeOnSuccess) {
+TEST_F(BankJobTest, FlashJobReportsElapsedTimeOrAsksForAMissingFileName) {
   MessagePane shown(FlashPaneStyle());
-  std::vector<std::string> texts;
+  Texts texts;
   shown.SetLineHook([&](Rgb, std::string_view text) { texts.emplace_back(text); });
-  FlashJob job;
-  job.bank = {kBank, false, true};
-  job.action = kFlashProgram;
-  job.programFile = bin;
-  rig.link.Tick().Advance(1000);
-  ASSERT_EQ(RunFlashJob(rig.link, shown, job, nullptr), 0);
-  ASSERT_GE(texts.size(), 2u);
-  EXPECT_EQ(texts[texts.size() - 2], "");
-  EXPECT_EQ(texts.back(), "0.0 Second(s)");  // the tick is not running here
-}
-
-TEST_F(BankJobTest, FlashJobWithoutAFileNameShowsTheBoxAndSendsNothing) {
-  MessagePane shown(FlashPaneStyle());
   std::vector<std::pair<std::string, std::string>> boxes;
   auto box = [&](const std::string& text, const std::string& caption) { boxes.emplace_back(text, caption); };
   FlashJob job;
@@ -251,23 +224,22 @@ TEST_F(BankJobTest, FlashJobWithoutAFileNameShowsTheBoxAndSendsNothing) {
   EXPECT_EQ(boxes[0], std::make_pair(std::string("Need a Program Bank BIN Name"), std::string("File Error")));
   EXPECT_EQ(boxes[1].first, "Need a Read Bank BIN Name");
   EXPECT_TRUE(rig.tap->Packets().empty());
-}
 
-TEST(ElapsedText, TenthsOfASecond) {
+  job = FlashJob{.bank = {kBank, false, true}, .action = kFlashProgram, .programFile = bin, .readFile = "",
+                 .readDirectory = ""};
+  rig.link.Tick().Advance(1000);
+  ASSERT_EQ(RunFlashJob(rig.link, shown, job, nullptr), 0);
+  ASSERT_GE(texts.size(), 2u);
+  EXPECT_EQ(texts[texts.size() - 2], "");
+  EXPECT_EQ(texts.back(), "0.0 Second(s)");  // the tick is not running here
   EXPECT_EQ(ElapsedText(123), "12.3 Second(s)");
   EXPECT_EQ(ElapsedText(5), "0.5 Second(s)");
 }
 
-TEST(BankJobOffline, PortNotConnectedFailsAtTheFirstCommand) {
-  EcmLink link(MainProgramProfile());
-  test::PaneRecorder pane;
-  test::TempDir dir;
-  const auto calibration = test::SampleCalibration(1);
-  const CalImage image = MakeImageFromCalibration(calibration.data());
-  test::WriteAll(dir.File("p.bin"), std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize));
-  EXPECT_EQ(ProgramBank(link, pane, {0, true, true}, dir.File("p.bin")), -1);
-  EXPECT_EQ(pane.Texts(), (std::vector<std::string>{"Bank Flash Program Starting", "TxMsXmit Failed", "",
-                                                    "     -Flashing Failed-"}));
+TEST_F(BankJobTest, PortNotConnectedFailsAtTheFirstCommand) {
+  EcmLink offline(MainProgramProfile());
+  EXPECT_EQ(ProgramBank(offline, pane, {0, true, true}, bin), -1);
+  EXPECT_EQ(pane.Texts(), (Texts{"Bank Flash Program Starting", "TxMsXmit Failed", "", "     -Flashing Failed-"}));
 }
 
 }  // namespace

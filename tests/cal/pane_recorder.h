@@ -1,6 +1,7 @@
 #pragma once
 // Keeps every line a job writes, with its colour (a pane keeps only its last rows).
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -21,20 +22,22 @@ class PaneRecorder : public MessageSink {
     std::lock_guard lock(mutex_);
     lines_.push_back({background, std::string(text)});
   }
-  std::vector<std::string> Texts() const {
-    std::lock_guard lock(mutex_);
-    std::vector<std::string> texts;
-    for (const auto& line : lines_) texts.push_back(line.text);
-    return texts;
-  }
   std::vector<RecordedLine> Lines() const {
     std::lock_guard lock(mutex_);
     return lines_;
   }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& line : Lines()) texts.push_back(line.text);
+    return texts;
+  }
   bool Contains(const std::string& text) const {
-    for (const auto& t : Texts())
-      if (t == text) return true;
-    return false;
+    const auto texts = Texts();
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  }
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    lines_.clear();
   }
 
  private:

@@ -85,32 +85,13 @@ class TappedDevice final : public SerialDevice {
   std::shared_ptr<WireTap> tap_;
 };
 
-// Advances a LinkTick faster than real time, so time-outs pass quickly.
-class FastTicker {
- public:
-  FastTicker(LinkTick& tick, std::chrono::microseconds period)
-      : thread_([this, &tick, period] {
-          while (!stop_.load()) {
-            std::this_thread::sleep_for(period);
-            tick.Advance();
-          }
-        }) {}
-  ~FastTicker() {
-    stop_.store(true);
-    thread_.join();
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
-
 inline sim::SimOptions UnpacedSim() {
   sim::SimOptions options;
   options.paced = false;
   return options;
 }
 
+using simtest::MsPacket;
 using simtest::WaitFor;
 
 class SimRig {
@@ -125,8 +106,8 @@ class SimRig {
   }
   ~SimRig() { comm.Stop(); }
 
-  // Opens "SIM" and waits until the link is connected and its first packet
-  // (the main program's stream request) is on the wire; then forgets it.
+  // Opens "SIM", waits until the link is connected and its first packet (the
+  // main program's stream request) is on the wire, then forgets that packet.
   bool Open() {
     const std::string name = sim::kSimPortName;
     link.RequestPort(PortOpen, &name);
@@ -142,31 +123,24 @@ class SimRig {
   std::shared_ptr<WireTap> tap;
 };
 
-// ---- expected packets ----
+// ---- expected packets: an "S" packet with its leading data bytes, then a page when given ----
 
-using simtest::MsPacket;
-
-// An "S" packet with its leading data bytes, then a page when given.
 inline Packet SlPacket(std::uint8_t command, std::vector<std::uint8_t> head, const std::uint8_t* page = nullptr) {
   if (page) head.insert(head.end(), page, page + 128);
   return simtest::SlPacket(command, head);
 }
-
-inline Packet InfoPacket(int bank, int fourth) {
-  return SlPacket(0, {0x20, static_cast<std::uint8_t>(bank), 1, 1, 1, static_cast<std::uint8_t>(fourth)});
-}
-inline Packet RequestCalPacket(int bank) { return SlPacket(1, {static_cast<std::uint8_t>(bank)}); }
-inline Packet RequestBinPacket(int bank) { return SlPacket(3, {static_cast<std::uint8_t>(bank)}); }
+inline std::uint8_t U8(int value) { return static_cast<std::uint8_t>(value); }
+inline Packet InfoPacket(int bank, int fourth) { return SlPacket(0, {0x20, U8(bank), 1, 1, 1, U8(fourth)}); }
+inline Packet RequestCalPacket(int bank) { return SlPacket(1, {U8(bank)}); }
+inline Packet RequestBinPacket(int bank) { return SlPacket(3, {U8(bank)}); }
 inline Packet StopPacket() { return SlPacket(4, {}); }
+inline Packet PagePacket(int page, const std::uint8_t* data) { return SlPacket(7, {U8(page)}, data); }
 inline Packet ErasePacket(int sector) {
   std::vector<std::uint8_t> head(18, 0x00);  // sector, 16 characters, a 0 byte
   head[0] = static_cast<std::uint8_t>(sector);
   const std::string text = " Erase Sector   ";
   std::copy(text.begin(), text.end(), head.begin() + 1);
   return SlPacket(2, head);
-}
-inline Packet PagePacket(int page, const std::uint8_t* data) {
-  return SlPacket(7, {static_cast<std::uint8_t>(page)}, data);
 }
 
 // Changes one byte and puts a matching check value behind it, so the module
@@ -179,8 +153,7 @@ inline void ChangeByteKeepingCheck(Packet& packet, std::size_t at, std::uint8_t 
   packet[covered + 1] = static_cast<std::uint8_t>(crc);
 }
 
-// A tap hook that makes the module refuse ('N') packet number `index` by
-// spoiling its check value, and `rewrite` variants for other faults.
+// A tap hook that makes the module refuse ('N') packet number `index` by spoiling its check value.
 inline WireTap::Hook RefusePacket(std::size_t index) {
   return [index](std::size_t i, Packet& packet) {
     if (i == index) packet.back() ^= 0x01;

@@ -6,6 +6,9 @@
 
 #include "cal/cal_image.h"
 #include "cal/temp_dir.h"
+#ifndef _WIN32
+#include "platform/file_size_limit.h"
+#endif
 
 namespace vantor {
 namespace {
@@ -25,33 +28,34 @@ VeTable Pattern(int salt) {
 
 class VeFileTest : public ::testing::Test {
  protected:
+  // The written file, checked for its size, generation and balanced checksum.
+  std::vector<std::uint8_t> Written(int generation) const {
+    const auto written = test::ReadAll(dir.File("new.bin"));
+    EXPECT_EQ(written.size(), kCalImageSize);
+    EXPECT_EQ(written.size() > 1 ? written[0] << 8 | written[1] : -1, generation);
+    EXPECT_EQ(test::SumBytes(written, 8, kCalImageSize - 1), test::StoredChecksum(written));
+    return written;
+  }
   test::TempDir dir;
 };
 
 TEST_F(VeFileTest, SignatureOutcomesAndTheirTexts) {
-  const std::string bin = dir.File("a.bin");
-  test::WriteAll(bin, FullBin(1));
-  SignatureCheck ok = CheckSignature(bin);
+  test::WriteAll(dir.File("a.bin"), FullBin(1));
+  const SignatureCheck ok = CheckSignature(dir.File("a.bin"));
   EXPECT_EQ(ok.status, SignatureStatus::Bin);
   EXPECT_EQ(ok.generation, 7);
   EXPECT_TRUE(ok.text.empty());
-
   EXPECT_EQ(CheckSignature(dir.File("missing.bin")).status, SignatureStatus::CannotOpen);
   EXPECT_TRUE(CheckSignature(dir.File("missing.bin")).text.empty());
+  test::WriteAll(dir.File("short.bin"), {0, 1, 'O', 'R', 'V'});
+  EXPECT_EQ(CheckSignature(dir.File("short.bin")).status, SignatureStatus::NotABin);
 
-  const std::string other = dir.File("b.bin");
-  test::WriteAll(other, {0, 1, 'O', 'R', 'V', '8', 0, 0});
-  SignatureCheck main = CheckSignature(other, BinReader::MainProgram);
+  test::WriteAll(dir.File("b.bin"), {0, 1, 'O', 'R', 'V', '8', 0, 0});
+  const SignatureCheck main = CheckSignature(dir.File("b.bin"), BinReader::MainProgram);
   EXPECT_EQ(main.status, SignatureStatus::NotABin);
   EXPECT_EQ(main.text, "Not an ORV KDM-9 Flash BIN!");
   EXPECT_EQ(main.caption, "Incorrect BIN File");
-  EXPECT_EQ(CheckSignature(other, BinReader::UpdateUtility).text, "Not an ORV Flash BIN");
-}
-
-TEST_F(VeFileTest, FileShorterThanSixBytesIsNotABin) {
-  const std::string path = dir.File("short.bin");
-  test::WriteAll(path, {0, 1, 'O', 'R', 'V'});
-  EXPECT_EQ(CheckSignature(path).status, SignatureStatus::NotABin);
+  EXPECT_EQ(CheckSignature(dir.File("b.bin"), BinReader::UpdateUtility).text, "Not an ORV Flash BIN");
 }
 
 TEST_F(VeFileTest, ReadMatchesTheImageMappingWithLaterSeamCopies) {
@@ -59,35 +63,27 @@ TEST_F(VeFileTest, ReadMatchesTheImageMappingWithLaterSeamCopies) {
   bytes[0x00EC] = 1;  // earlier copy of row 17, must lose
   bytes[0x01C1] = 2;  // earlier copy of row 31, must lose
   bytes[0x01CF] = 3;  // slot 15, superseded by block 3
-  const std::string path = dir.File("v.bin");
-  test::WriteAll(path, bytes);
+  test::WriteAll(dir.File("v.bin"), bytes);
   VeTable table;
-  ASSERT_TRUE(ReadVeTable(path, &table));
+  ASSERT_TRUE(ReadVeTable(dir.File("v.bin"), &table));
   for (int r = 1; r <= kVeRows; ++r)
     for (int c = 1; c <= kVeColumns; ++c) ASSERT_EQ(table.At(r, c), bytes[VeReadOffset(r, c)]) << r << "," << c;
   EXPECT_EQ(table.At(17, 1), bytes[0x00FD]);
   EXPECT_EQ(table.At(31, 1), bytes[0x0E03]);
   EXPECT_EQ(table.At(32, 1), bytes[0x0E03 + 14]);
+  EXPECT_FALSE(ReadVeTable(dir.File("none.bin"), &table));
 }
 
 TEST_F(VeFileTest, ShortBinReadStopsAtItsEndLeavingOtherCellsAlone) {
   auto bytes = FullBin(3);
   bytes.resize(0x000C + 14 * 5 + 6);  // five rows and six cells of block 1
-  const std::string path = dir.File("short.bin");
-  test::WriteAll(path, bytes);
+  test::WriteAll(dir.File("short.bin"), bytes);
   VeTable table = Pattern(99);
   const VeTable before = table;
-  ASSERT_TRUE(ReadVeTable(path, &table));
+  ASSERT_TRUE(ReadVeTable(dir.File("short.bin"), &table));
   for (int c = 1; c <= kVeColumns; ++c) EXPECT_EQ(table.At(5, c), bytes[0x000C + 14 * 4 + c - 1]);
   EXPECT_EQ(table.At(6, 6), bytes[0x000C + 14 * 5 + 5]);
-  EXPECT_EQ(table.At(6, 7), before.At(6, 7));
-  EXPECT_EQ(table.At(20, 1), before.At(20, 1));
-  EXPECT_EQ(table.At(35, 14), before.At(35, 14));
-}
-
-TEST_F(VeFileTest, ReadOfMissingFileFails) {
-  VeTable table;
-  EXPECT_FALSE(ReadVeTable(dir.File("none.bin"), &table));
+  for (const auto& [r, c] : {std::pair{6, 7}, {20, 1}, {35, 14}}) EXPECT_EQ(table.At(r, c), before.At(r, c));
 }
 
 TEST_F(VeFileTest, WriteCopiesTheSourceThenUpdatesCellsGenerationAndChecksum) {
@@ -95,10 +91,7 @@ TEST_F(VeFileTest, WriteCopiesTheSourceThenUpdatesCellsGenerationAndChecksum) {
   test::WriteAll(dir.File("src.bin"), source);
   const VeTable learned = Pattern(1);
   ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 7, learned));
-  const auto written = test::ReadAll(dir.File("new.bin"));
-  ASSERT_EQ(written.size(), kCalImageSize);
-  EXPECT_EQ(written[0] << 8 | written[1], 8);
-  EXPECT_EQ(test::SumBytes(written, 8, kCalImageSize - 1), test::StoredChecksum(written));
+  const auto written = Written(8);
   VeTable back;
   ASSERT_TRUE(ReadVeTable(dir.File("new.bin"), &back));
   EXPECT_EQ(back.cells, learned.cells);
@@ -126,46 +119,42 @@ TEST_F(VeFileTest, ShortSourceIsPaddedWith0xFF) {
   source.resize(9000);
   test::WriteAll(dir.File("src.bin"), source);
   ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 0, Pattern(2)));
-  const auto written = test::ReadAll(dir.File("new.bin"));
-  ASSERT_EQ(written.size(), kCalImageSize);
-  for (std::size_t i = 9000; i < kCalImageSize; ++i) ASSERT_EQ(written[i], 0xFF) << i;
-  EXPECT_EQ(test::SumBytes(written, 8, kCalImageSize - 1), test::StoredChecksum(written));
+  const auto written = Written(1);
+  for (std::size_t i = 9000; i < written.size(); ++i) ASSERT_EQ(written[i], 0xFF) << i;
 }
 
-TEST_F(VeFileTest, SecondWriteUpdatesTheNewFileInPlaceWithoutTheSource) {
+TEST_F(VeFileTest, SecondWriteUpdatesTheNewFileInPlaceWithoutTheSourceAndTheGenerationWraps) {
   test::WriteAll(dir.File("src.bin"), FullBin(6));
   ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 1, Pattern(1)));
-  auto edited = test::ReadAll(dir.File("new.bin"));
+  auto edited = Written(2);
   edited[0x3000] = 0x12;  // a byte outside the cells that only the new file has
   test::WriteAll(dir.File("new.bin"), edited);
   std::filesystem::remove(dir.File("src.bin"));
-  ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 2, Pattern(9)));
-  const auto written = test::ReadAll(dir.File("new.bin"));
-  EXPECT_EQ(written[0x3000], 0x12);
-  EXPECT_EQ(written[0] << 8 | written[1], 3);
-  EXPECT_EQ(test::SumBytes(written, 8, kCalImageSize - 1), test::StoredChecksum(written));
+  ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 65535, Pattern(9)));
+  EXPECT_EQ(Written(0)[0x3000], 0x12);
 }
 
-TEST_F(VeFileTest, GenerationWrapsToZero) {
-  test::WriteAll(dir.File("src.bin"), FullBin(7));
-  ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 65535, Pattern(1)));
-  const auto written = test::ReadAll(dir.File("new.bin"));
-  EXPECT_EQ(written[0], 0);
-  EXPECT_EQ(written[1], 0);
+TEST_F(VeFileTest, MissingOrUnreadableSourceLeavesNoStumpForALaterWriteRegression) {
+  std::filesystem::create_directory(dir.File("a_directory.bin"));  // opens, but every read fails
+  for (const char* source : {"none.bin", "a_directory.bin", "a_directory.bin"}) {
+    EXPECT_FALSE(WriteVeTable(dir.File(source), dir.File("new.bin"), 0, Pattern(1))) << source;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin"))) << source;
+  }
 }
 
-TEST_F(VeFileTest, WriteFailsWhenTheSourceIsMissingAndNoNewFileExists) {
-  EXPECT_FALSE(WriteVeTable(dir.File("none.bin"), dir.File("new.bin"), 0, Pattern(1)));
-  EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin")));
+#ifndef _WIN32  // the size limit is a POSIX resource limit
+TEST_F(VeFileTest, RewriteTheDiskCutsShortKeepsTheEarlierNewFile) {
+  test::WriteAll(dir.File("src.bin"), FullBin(5));
+  ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 7, Pattern(1)));
+  const auto earlier = test::ReadAll(dir.File("new.bin"));
+  {
+    test::FileSizeLimit full(kCalImageSize / 2);
+    EXPECT_FALSE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 8, Pattern(2)));
+  }
+  EXPECT_EQ(test::ReadAll(dir.File("new.bin")), earlier);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin.part")));
 }
-
-TEST_F(VeFileTest, UnreadableSourceLeavesNoStumpForALaterWriteRegression) {
-  const std::string unreadable = dir.File("a_directory.bin");
-  std::filesystem::create_directory(unreadable);  // opens, but every read fails
-  EXPECT_FALSE(WriteVeTable(unreadable, dir.File("new.bin"), 0, Pattern(1)));
-  EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin")));
-  EXPECT_FALSE(WriteVeTable(unreadable, dir.File("new.bin"), 0, Pattern(1)));
-}
+#endif
 
 }  // namespace
 }  // namespace vantor

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <memory>
@@ -15,6 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Packet;
+using Texts = std::vector<std::string>;
 
 bool IsReadOnly(const std::string& path) {
   return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
@@ -32,24 +34,17 @@ TEST(UpdateRun, FullRunSendsEveryPacketInOrderAndUpdatesEveryBank) {
 
   const auto texts = lines.Texts();
   ASSERT_GE(texts.size(), 10u);
-  EXPECT_EQ(texts[0], "Updating your ORV KDM-9 Flash ECM");
-  EXPECT_EQ(texts[1], "Reading Calibrations");
-  EXPECT_EQ(texts[2], "Bank #: 0 ");
-  EXPECT_EQ(texts[3], "Bank Read Successful");
+  EXPECT_EQ(Texts(texts.begin(), texts.begin() + 4), (Texts{"Updating your ORV KDM-9 Flash ECM", "Reading Calibrations",
+                                                             "Bank #: 0 ", "Bank Read Successful"}));
   EXPECT_TRUE(lines.Contains("Creating New Calibrations"));
   EXPECT_TRUE(lines.Contains("Programming Banks..."));
   EXPECT_TRUE(lines.Contains("Bank Already Updated"));
   EXPECT_FALSE(lines.Contains("Calibration Already Current"));
-  EXPECT_EQ(texts[texts.size() - 3], "ORV Flash Update Completed...");
-  EXPECT_EQ(texts[texts.size() - 2], "");
-  EXPECT_EQ(texts.back(), "    -Update Successful-");
+  EXPECT_EQ(Texts(texts.end() - 3, texts.end()), (Texts{"ORV Flash Update Completed...", "", "    -Update Successful-"}));
   EXPECT_EQ(lines.Lines().back().background, MakeRgb(103, 245, 103));
   int updated = 0;
   for (const auto& line : lines.Lines())
-    if (line.text == "Bank Updated/Verified Successfully") {
-      ++updated;
-      EXPECT_EQ(line.background, MakeRgb(103, 245, 103));
-    }
+    updated += line.text == "Bank Updated/Verified Successfully" && line.background == MakeRgb(103, 245, 103);
   EXPECT_EQ(updated, 7);
 
   for (int bank = 0; bank < kBankCount; ++bank) {
@@ -136,13 +131,9 @@ TEST(UpdateRun, RunsCutAtEveryStepEndWithEveryBankUpdatedAndASecondRunSkipsThem)
   const auto kept = test::ReadAll(OldBankPath(world.dir.Path(), 3));
   test::PaneRecorder again;
   ASSERT_EQ(UpdateAllBanks(world.rig.link, again, world.run), 0);
-  int exists = 0, skipped = 0;
-  for (const auto& text : again.Texts()) {
-    exists += text == "    -Calibration Exists-";
-    skipped += text == "Bank Already Updated";
-  }
-  EXPECT_EQ(exists, 8);
-  EXPECT_EQ(skipped, 8);
+  const Texts texts = again.Texts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "    -Calibration Exists-"), 8);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "Bank Already Updated"), 8);
   EXPECT_EQ(test::ReadAll(OldBankPath(world.dir.Path(), 3)), kept);
   EXPECT_EQ(world.rig.tap->Packets().size(), 2u + 8 * 2 + 1);  // X, F, Info and request per bank, stop
   EXPECT_TRUE(world.AllBanksUpdated());

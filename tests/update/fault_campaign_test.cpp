@@ -1,11 +1,10 @@
-// A short sample of the fault campaigns; the vantor_campaign program
-// ("make campaign") runs them at scale.
+// A short sample of the fault campaigns; vantor_campaign ("make campaign") runs them at scale.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "update/fault_campaign_support.h"
+#include "campaign/fault_campaign.h"
 
 namespace vantor::test {
 namespace {
@@ -46,11 +45,12 @@ TEST(FaultCampaign, UpdateRunNeverReportsSuccessOverAWrongBankAndResumes) {
 TEST(FaultCampaign, UpdateCutAtSampledPacketsEndsRightWhenRunAgain) {
   const std::size_t packets = UpdateSlPacketCount();
   const std::size_t cuts[] = {0, 17, packets / 3, packets / 2 + 5, packets - 2, packets - 1};
+  const int count = static_cast<int>(std::size(cuts));
   CampaignTally tally;
-  InParallel(static_cast<int>(std::size(cuts)), kWorkers, [&](int i) { InterruptedUpdateRun(cuts[i], &tally); });
-  ExpectNoFalseSuccess(tally, static_cast<int>(std::size(cuts)));
-  EXPECT_EQ(tally.failures.load(), static_cast<int>(std::size(cuts)));
-  EXPECT_EQ(tally.resumed.load(), static_cast<int>(std::size(cuts)));
+  InParallel(count, kWorkers, [&](int i) { InterruptedUpdateRun(cuts[i], &tally); });
+  ExpectNoFalseSuccess(tally, count);
+  EXPECT_EQ(tally.failures.load(), count);
+  EXPECT_EQ(tally.resumed.load(), count);
 }
 
 }  // namespace

@@ -66,21 +66,22 @@ TEST_F(UpdateFilesTest, OtherLayoutsOnlyGetTheVersionBytes) {
   EXPECT_EQ(test::SumBytes(after, 8, 0x7FFF), test::StoredChecksum(after));
 }
 
-TEST_F(UpdateFilesTest, CurrentCalibrationWritesNothing) {
-  const ConvertOutcome outcome = ConvertCalibration(Source(1, 1), dir.File("new.bin"), milliseconds(0));
-  EXPECT_EQ(outcome.status, ConvertStatus::AlreadyCurrent);
-  EXPECT_EQ(outcome.text, "Calibration Already Current");
-  EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin")));
-}
-
-TEST_F(UpdateFilesTest, ConversionErrorsCarryTheirTexts) {
-  EXPECT_EQ(ConvertCalibration(dir.File("none.bin"), dir.File("n.bin"), milliseconds(0)).text,
-            "Calibration File Open Failed");
+TEST_F(UpdateFilesTest, CurrentOrUnreadableCalibrationsWriteNothingAndSayWhy) {
   test::WriteAll(dir.File("short.bin"), std::vector<std::uint8_t>(8191, 0));
-  EXPECT_EQ(ConvertCalibration(dir.File("short.bin"), dir.File("n.bin"), milliseconds(0)).text,
-            "Calibration File Read Failure");
-  EXPECT_EQ(ConvertCalibration(Source(1, 0), dir.File("no/such/dir/n.bin"), milliseconds(0)).text,
-            "New Calibration File Open Failed");
+  const struct {
+    std::string source, target;
+    ConvertStatus status;
+    const char* text;
+  } cases[] = {{Source(1, 1, "current.bin"), "new.bin", ConvertStatus::AlreadyCurrent, "Calibration Already Current"},
+               {dir.File("none.bin"), "n.bin", ConvertStatus::Error, "Calibration File Open Failed"},
+               {dir.File("short.bin"), "n.bin", ConvertStatus::Error, "Calibration File Read Failure"},
+               {Source(1, 0), "no/such/dir/n.bin", ConvertStatus::Error, "New Calibration File Open Failed"}};
+  for (const auto& c : cases) {
+    const ConvertOutcome outcome = ConvertCalibration(c.source, dir.File(c.target), milliseconds(0));
+    EXPECT_EQ(outcome.status, c.status) << c.text;
+    EXPECT_EQ(outcome.text, c.text);
+    EXPECT_FALSE(std::filesystem::exists(dir.File(c.target))) << c.text;
+  }
 }
 
 TEST_F(UpdateFilesTest, OneFileUpdateBoxes) {

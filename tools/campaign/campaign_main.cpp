@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "update/fault_campaign_support.h"
+#include "campaign/fault_campaign.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-#include "update/fault_campaign_support.h"
+#include "campaign/fault_campaign.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -13,6 +14,26 @@
 
 namespace vantor::test {
 namespace {
+
+// Advances a LinkTick faster than real time, so time-outs pass quickly.
+class FastTicker {
+ public:
+  FastTicker(LinkTick& tick, std::chrono::microseconds period)
+      : thread_([this, &tick, period] {
+          while (!stop_.load()) {
+            std::this_thread::sleep_for(period);
+            tick.Advance();
+          }
+        }) {}
+  ~FastTicker() {
+    stop_.store(true);
+    thread_.join();
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
 
 // Time-outs pass ten times faster than on the line, yet slowly enough that a
 // busy machine does not time out a reply that is on its way.

@@ -2,8 +2,8 @@
 // Random faults at random points of bank programming and of the update run,
 // against the in-process simulated module. Every run must either leave the
 // module holding exactly what was meant or report failure: a reported success
-// over wrong contents (a false success) must never happen. Shared by the test
-// suite's short sample and the vantor_campaign program.
+// over wrong contents (a false success) must never happen. Run at scale by
+// the vantor_campaign program; the test suite runs a short sample.
 
 #include <array>
 #include <atomic>
