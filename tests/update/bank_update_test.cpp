@@ -61,8 +61,7 @@ TEST(UpdateRun, FullRunSendsEveryPacketInOrderAndUpdatesEveryBank) {
 struct Cut {
   const char* name;
   std::uint8_t command;
-  int first;
-  int occurrence;
+  int first, occurrence;
   const char* message;
   void (*alter)(Packet&) = nullptr;
 };
