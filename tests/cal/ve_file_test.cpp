@@ -49,6 +49,8 @@ TEST_F(VeFileTest, SignatureOutcomesAndTheirTexts) {
   EXPECT_TRUE(CheckSignature(dir.File("missing.bin")).text.empty());
   test::WriteAll(dir.File("short.bin"), {0, 1, 'O', 'R', 'V'});
   EXPECT_EQ(CheckSignature(dir.File("short.bin")).status, SignatureStatus::NotABin);
+  test::WriteAll(dir.File("high.bin"), {1, 2, 'O', 'R', 'V', '9'});
+  EXPECT_EQ(CheckSignature(dir.File("high.bin")).generation, 0x0102);
 
   test::WriteAll(dir.File("b.bin"), {0, 1, 'O', 'R', 'V', '8', 0, 0});
   const SignatureCheck main = CheckSignature(dir.File("b.bin"), BinReader::MainProgram);
