@@ -45,7 +45,7 @@ TEST(PortOpen, MainProgramStartsTheStreamUpdateUtilityDoesNot) {
     EXPECT_EQ(m.wire->Packets(), expected);
     m.wire->ClearPackets();
     const std::string port = "COM5";
-    m.link.RequestPort(PortOpen, &port);
+    EXPECT_EQ(m.link.RequestPort(PortOpen, &port), 0);
     m.link.ServicePortRequest();
     EXPECT_EQ(m.opener.LastPortName(), "COM5");
     EXPECT_TRUE(m.link.Connected());
