@@ -52,6 +52,7 @@ TEST(FlashMemory, EraseSetsOneSectorAndProgrammingOnlyClearsBits) {
   EXPECT_FALSE(flash.EraseSector(64));
   EXPECT_FALSE(flash.ProgramPage(8, 0, page));
   EXPECT_FALSE(flash.ProgramPage(0, 256, page));
+  EXPECT_TRUE(flash.ProgramPage(0, 0, page));  // the first page is a page too
 }
 
 TEST(SimBanks, BankFileMustBeAWholeBank) {

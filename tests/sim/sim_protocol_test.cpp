@@ -112,7 +112,7 @@ TEST(SimFlash, EraseProgramAndReadBackFollowFlashSemantics) {
 
   Bytes page(128);
   for (int i = 0; i < 128; ++i) page[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 3);
-  ExpectReply(bench.Ask(PgmPagePacket(40, page)), 'A', {7, 2, 40});  // page 40 is in sector 1
+  ExpectReply(bench.Ask(PgmPagePacket(40, page)), 'A', {7, 2, 40, 0, 0});  // page 40 is in sector 1
   // Programming again without an erase can only clear bits.
   ExpectReply(bench.Ask(PgmPagePacket(40, Bytes(128, 0x0F))), 'A');
 
