@@ -1,11 +1,10 @@
 #pragma once
 // A stand-in serial line for link tests: a fake device whose far end answers
-// the host's packets, a recording message sink, and a thread doing the
-// communication thread's duties.
+// the host's packets, a recording message sink, and a link whose
+// communication duties the test thread does.
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
