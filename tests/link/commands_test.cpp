@@ -48,9 +48,9 @@ Bytes SlBody(const Bytes& packet) {
 
 // A command code and leading data bytes, blanks after them.
 Bytes Body(std::uint8_t command, const Bytes& leading) {
-  Bytes body{command};
-  body.insert(body.end(), leading.begin(), leading.end());
-  body.resize(130, 0x20);
+  Bytes body(130, 0x20);
+  body[0] = command;
+  std::copy(leading.begin(), leading.end(), body.begin() + 1);
   return body;
 }
 
