@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
+
 #include "link/crc16.h"
-#include "link/ecm_link.h"
 #include "test_ecm_support.h"
 
 namespace vantor {
@@ -14,34 +16,27 @@ using test::Bytes;
 using test::MakeReply;
 
 // A connected link whose writes are taken by hand on the test thread.
-struct OpenLink : test::ManualLink {
-  explicit OpenLink(const LinkProfile& profile = MainProgramProfile()) : ManualLink(profile) {
+struct OpenLink : test::LinkRig {
+  explicit OpenLink(const LinkProfile& profile = MainProgramProfile()) : LinkRig(profile) {
     Open();
     wire->ClearPackets();
   }
 };
 
-TEST(SendMsPacket, BuildsTheStreamStopPacketAndRefusesTwoArgumentsOrABusySlot) {
+TEST(SendPacket, FramesItAndRefusesOversizeArguments) {
   OpenLink m;
-  const std::uint8_t args[2] = {0, 2};
-  EXPECT_EQ(SendMsPacket(m.link, 'X', args, 2), -1);
+  Bytes data(130);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i);
+  EXPECT_EQ(SendMsPacket(m.link, 'X', data.data(), 2), -1);
+  EXPECT_EQ(SendSlPacket(m.link, 8, data.data(), 129), -1);
+  EXPECT_EQ(SendSlPacket(m.link, 1, data.data(), 130), -1);
   EXPECT_FALSE(m.link.TxPending());
-  ASSERT_EQ(SendMsPacket(m.link, 'X', args, 1), 0);
-  EXPECT_EQ(SendMsPacket(m.link, 'X', args, 1), -1);
+  ASSERT_EQ(SendMsPacket(m.link, 'X', data.data(), 1), 0);
   EXPECT_EQ(m.Written(), (Bytes{0x52, 0x58, 0x00, 0xB7, 0xB8}));
   ASSERT_EQ(SendMsPacket(m.link, 'Q', nullptr, 0), 0);
   const Bytes bare = m.Written();
   ASSERT_EQ(bare.size(), 4u);
   EXPECT_EQ(Crc16(bare.data(), 2), (bare[2] << 8) | bare[3]);
-}
-
-TEST(SendSlPacket, BuildsA133BytePacketAndRefusesCommand8Or130DataBytes) {
-  OpenLink m;
-  Bytes data(130);
-  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i);
-  EXPECT_EQ(SendSlPacket(m.link, 8, data.data(), 129), -1);
-  EXPECT_EQ(SendSlPacket(m.link, 1, data.data(), 130), -1);
-  EXPECT_FALSE(m.link.TxPending());
   ASSERT_EQ(SendSlPacket(m.link, 7, data.data(), 129), 0);
   const Bytes packet = m.Written();
   ASSERT_EQ(packet.size(), 133u);
@@ -49,8 +44,6 @@ TEST(SendSlPacket, BuildsA133BytePacketAndRefusesCommand8Or130DataBytes) {
   EXPECT_EQ(packet[1], 7);
   EXPECT_TRUE(std::equal(data.begin(), data.end() - 1, packet.begin() + 2));
   EXPECT_EQ(Crc16(packet.data(), 131), (packet[131] << 8) | packet[132]);
-  m.WhileServed([&] { m.link.ReleasePort(); });
-  EXPECT_EQ(SendSlPacket(m.link, 1, data.data(), 129), -1);
 }
 
 // The lengths the receiver reads by; only a long reply shows them otherwise.
@@ -65,68 +58,47 @@ TEST(ReplyTypeTable, LengthsInTableOrder) {
   }
 }
 
-TEST(ReceiveSlReply, ReadsAcknowledgementsAndRefusalsAlike) {
-  OpenLink m;
-  for (const std::uint8_t type : {'A', 'N'}) {
-    m.Feed(MakeReply(type, AckPayload(7, 3, 42, 9)));
-    ASSERT_EQ(ReceiveSlReply(m.link), 0);
-    const SlReply& reply = m.link.Reply();
-    EXPECT_EQ(reply.type, type);
-    EXPECT_EQ(reply.command, 7);
-    EXPECT_EQ(reply.bank, 3);
-    EXPECT_EQ(reply.page, 42);
-    EXPECT_EQ(reply.infoEcho, 9);
-    EXPECT_EQ(m.link.RxAvailable(), 0u);
-  }
-  EXPECT_TRUE(m.Messages().empty());
+Bytes Payload(std::size_t length, std::uint8_t first) {
+  Bytes payload(length);
+  payload[0] = first;
+  for (std::size_t i = 1; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(i ^ (i >> 8));
+  return payload;
 }
 
-TEST(ReceiveSlReply, SkipsStrayBytesAnEarlierSAndAnUnknownType) {
-  OpenLink m;
-  m.Feed({0x00, 0xFF, 0x41, 0x55, 0xAA, 0x53, 'Z'});
-  m.Feed({0x53});  // with the reply's own 'S': "S S", the first is dropped
-  m.Feed(MakeReply('A', AckPayload(2, 1, 0, 0)));
-  ASSERT_EQ(ReceiveSlReply(m.link), 0);
-  EXPECT_EQ(m.link.Reply().command, 2);
-  EXPECT_EQ(m.link.RxAvailable(), 0u);
-}
-
-// A calibration in the main program's ring, a whole bank in the update utility's.
-TEST(ReceiveSlReply, ReadsTheLongReplies) {
+// Replies in a row on one link: each type fills only its own fields, the
+// others keep the earlier reply's; stray bytes before a header are skipped.
+// A whole bank fits only the update utility's ring.
+TEST(ReceiveSlReply, ReadsEachReplyTypeIntoItsFields) {
+  using Fields = std::array<int, 5>;  // type, command, bank, page, echo
   const struct {
     const LinkProfile* profile;
+    Bytes strays;
     std::uint8_t type;
-    std::size_t payload;
-  } cases[] = {{&MainProgramProfile(), 'C', 8193}, {&UpdateUtilityProfile(), 'B', 32769}};
+    Bytes payload;
+    Fields expected;
+  } cases[] = {
+      {&MainProgramProfile(), {}, 'A', AckPayload(7, 3, 42, 9), {'A', 7, 3, 42, 9}},
+      {&MainProgramProfile(), {}, 'N', AckPayload(6, 2, 41, 8), {'N', 6, 2, 41, 8}},
+      // With the reply's own 'S' the last stray makes "S S": the first is dropped.
+      {&MainProgramProfile(), {0x00, 0xFF, 0x41, 0x55, 0xAA, 0x53, 'Z', 0x53}, 'A', AckPayload(7, 2, 11, 4), {'A', 7, 2, 11, 4}},
+      {&MainProgramProfile(), {}, 'P', Payload(129, 33), {'P', 7, 2, 33, 4}},
+      {&MainProgramProfile(), {}, 'V', Payload(128, 1), {'V', 7, 2, 33, 4}},
+      {&MainProgramProfile(), {}, 'C', Payload(8193, 5), {'C', 7, 5, 33, 4}},
+      {&UpdateUtilityProfile(), {}, 'B', Payload(32769, 6), {'B', 0, 6, 0, 0}},
+  };
+  std::optional<OpenLink> m;
   for (const auto& c : cases) {
-    OpenLink m(*c.profile);
-    Bytes payload(c.payload);
-    payload[0] = 5;
-    for (std::size_t i = 1; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(i ^ (i >> 8));
-    m.Feed(MakeReply(c.type, payload));
-    ASSERT_EQ(ReceiveSlReply(m.link), 0) << c.type;
-    EXPECT_EQ(m.link.Reply().type, c.type);
-    EXPECT_EQ(m.link.Reply().bank, 5);
-    EXPECT_TRUE(std::equal(payload.begin(), payload.end(), m.link.Reply().payload.begin()));
+    SCOPED_TRACE(c.type);
+    if (!m || &m->link.Profile() != c.profile) m.emplace(*c.profile);
+    m->Feed(c.strays);
+    m->Feed(MakeReply(c.type, c.payload));
+    ASSERT_EQ(ReceiveSlReply(m->link), 0);
+    const SlReply& reply = m->link.Reply();
+    EXPECT_EQ((Fields{reply.type, reply.command, reply.bank, reply.page, reply.infoEcho}), c.expected);
+    EXPECT_TRUE(std::equal(c.payload.begin(), c.payload.end(), reply.payload.begin()));
+    EXPECT_EQ(m->link.RxAvailable(), 0u);
+    EXPECT_TRUE(m->sink.Lines().empty());
   }
-}
-
-TEST(ReceiveSlReply, PageAndVerifyRepliesFillOnlyTheirFields) {
-  OpenLink m;
-  m.Feed(MakeReply('A', AckPayload(7, 2, 11, 4)));
-  ASSERT_EQ(ReceiveSlReply(m.link), 0);
-  Bytes page(129, 0);
-  page[0] = 33;
-  m.Feed(MakeReply('P', page));
-  ASSERT_EQ(ReceiveSlReply(m.link), 0);
-  EXPECT_EQ(m.link.Reply().type, 'P');
-  EXPECT_EQ(m.link.Reply().page, 33);
-  EXPECT_EQ(m.link.Reply().bank, 2);
-  m.Feed(MakeReply('V', Bytes(128, 9)));
-  ASSERT_EQ(ReceiveSlReply(m.link), 0);
-  EXPECT_EQ(m.link.Reply().type, 'V');
-  EXPECT_EQ(m.link.Reply().page, 33);
-  EXPECT_EQ(m.link.Reply().command, 7);
 }
 
 TEST(ReceiveSlReply, WrongChecksumFailsWithItsMessageAlsoWithoutASink) {

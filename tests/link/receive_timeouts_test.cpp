@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "link/ecm_link.h"
@@ -27,6 +28,11 @@ struct Limits {
 // programs' limits differ by more where they differ at all.
 constexpr std::uint32_t kSlack = 8;
 
+const Bytes kReply = MakeReply('A', AckPayload(4, 0, 0, 0));
+
+Bytes Head(std::size_t n) { return Bytes(kReply.begin(), kReply.begin() + static_cast<std::ptrdiff_t>(n)); }
+Bytes Tail(std::size_t from) { return Bytes(kReply.begin() + static_cast<std::ptrdiff_t>(from), kReply.end()); }
+
 class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
  protected:
   ReceiveTimeouts() : m(*GetParam().profile) { m.Open(); }
@@ -47,23 +53,23 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
       done_.store(true);
     });
   }
-
-  // Steps the tick one at a time, giving the receiver a moment to look after each step.
-  int StepUntilDone() {
-    for (int step = 0; step < 400 && !done_.load(); ++step) {
-      m.link.Tick().Advance();
-      WaitFor([this] { return done_.load(); }, 10ms);
-    }
-    return Join();
+  // Waits until the receiver has taken all but `left` bytes of the ring.
+  void WaitTaken(std::uint32_t left = 0) {
+    ASSERT_TRUE(WaitFor([&] { return m.link.RxAvailable() <= left; }));
   }
-
   int Join() {
     receiver_.join();
     return result_;
   }
 
+  // Steps the tick one at a time, giving the receiver a moment to look after
+  // each step, and checks the failure came just past `limit`.
   void ExpectFailure(const char* text, std::uint32_t limit) {
-    ASSERT_EQ(StepUntilDone(), -1);
+    for (int step = 0; step < 400 && !done_.load(); ++step) {
+      m.link.Tick().Advance();
+      WaitFor([this] { return done_.load(); }, 10ms);
+    }
+    ASSERT_EQ(Join(), -1);
     const auto lines = m.sink.Lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text, text);
@@ -73,7 +79,25 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
     EXPECT_LE(elapsed, limit + 1 + kSlack);
   }
 
-  test::ManualLink m;
+  // The reply stops after `fed` bytes: that stage's failure, just past its limit.
+  void FailAfter(std::size_t fed, std::uint32_t left, const char* text, std::uint32_t limit) {
+    m.Feed(Head(fed));
+    StartReceiver();
+    WaitTaken(left);
+    ExpectFailure(text, limit);
+  }
+  // The rest of the reply after `fed` bytes arrives at the limit: still read.
+  void ReadAfterPause(std::size_t fed, std::uint32_t limit) {
+    m.Feed(Head(fed));
+    StartReceiver();
+    WaitTaken();
+    m.link.Tick().Advance(limit);
+    m.Feed(Tail(fed));
+    EXPECT_EQ(Join(), 0);
+    EXPECT_TRUE(m.sink.Lines().empty());
+  }
+
+  test::LinkRig m;
   std::thread receiver_;
   std::atomic<bool> done_{false};
   int result_ = 0;
@@ -89,57 +113,26 @@ TEST_P(ReceiveTimeouts, ProfileCarriesTheLimits) {
   EXPECT_EQ(profile.timeout3Ticks, GetParam().timeout3);
 }
 
-TEST_P(ReceiveTimeouts, SilenceGivesTimeout1) {
-  m.Feed({0x53});  // one byte is not enough to start
-  StartReceiver();
-  ExpectFailure("RX Timeout 1", GetParam().timeout1);
+TEST_P(ReceiveTimeouts, SilenceGivesTimeout1) { FailAfter(1, 1, "RX Timeout 1", GetParam().timeout1); }
+TEST_P(ReceiveTimeouts, MissingPayloadByteGivesTimeout2) { FailAfter(7, 0, "RX Timeout 2", GetParam().timeout2); }
+TEST_P(ReceiveTimeouts, MissingChecksumByteGivesTimeout3) {
+  FailAfter(kReply.size() - 1, 1, "RX Timeout 3", GetParam().timeout3);
 }
-
-TEST_P(ReceiveTimeouts, HeaderArrivingAtTheTimeout1LimitIsStillRead) {
-  StartReceiver();
-  m.link.Tick().Advance(GetParam().timeout1);
-  m.Feed(MakeReply('A', AckPayload(4, 0, 0, 0)));
-  EXPECT_EQ(Join(), 0);
-  EXPECT_TRUE(m.Messages().empty());
-}
-
-TEST_P(ReceiveTimeouts, MissingPayloadByteGivesTimeout2) {
-  const Bytes reply = MakeReply('A', AckPayload(4, 0, 0, 0));
-  m.Feed(Bytes(reply.begin(), reply.begin() + 7));
-  StartReceiver();
-  ASSERT_TRUE(WaitFor([this] { return m.link.RxAvailable() == 0; }));
-  ExpectFailure("RX Timeout 2", GetParam().timeout2);
+TEST_P(ReceiveTimeouts, HeaderArrivingAtTheTimeout1LimitIsStillRead) { ReadAfterPause(0, GetParam().timeout1); }
+TEST_P(ReceiveTimeouts, ChecksumArrivingAtTheTimeout3LimitIsStillRead) {
+  ReadAfterPause(kReply.size() - 2, GetParam().timeout3);
 }
 
 TEST_P(ReceiveTimeouts, Timeout2CountsPerByte) {
-  const Bytes reply = MakeReply('A', AckPayload(4, 0, 0, 0));
-  m.Feed(Bytes(reply.begin(), reply.begin() + 3));
+  m.Feed(Head(3));
   StartReceiver();
-  for (std::size_t i = 3; i < reply.size() - 2; ++i) {
-    ASSERT_TRUE(WaitFor([this] { return m.link.RxAvailable() == 0; }));
+  for (std::size_t i = 3; i < kReply.size() - 2; ++i) {
+    WaitTaken();
     m.link.Tick().Advance(GetParam().timeout2);  // the limit for each byte, never beyond it
-    m.Feed({reply[i]});
+    m.Feed({kReply[i]});
   }
-  ASSERT_TRUE(WaitFor([this] { return m.link.RxAvailable() == 0; }));
-  m.Feed(Bytes(reply.end() - 2, reply.end()));
-  EXPECT_EQ(Join(), 0);
-}
-
-TEST_P(ReceiveTimeouts, MissingChecksumByteGivesTimeout3) {
-  const Bytes reply = MakeReply('A', AckPayload(4, 0, 0, 0));
-  m.Feed(Bytes(reply.begin(), reply.end() - 1));
-  StartReceiver();
-  ASSERT_TRUE(WaitFor([this] { return m.link.RxAvailable() <= 1; }));
-  ExpectFailure("RX Timeout 3", GetParam().timeout3);
-}
-
-TEST_P(ReceiveTimeouts, ChecksumArrivingAtTheTimeout3LimitIsStillRead) {
-  const Bytes reply = MakeReply('A', AckPayload(4, 0, 0, 0));
-  m.Feed(Bytes(reply.begin(), reply.end() - 2));
-  StartReceiver();
-  ASSERT_TRUE(WaitFor([this] { return m.link.RxAvailable() == 0; }));
-  m.link.Tick().Advance(GetParam().timeout3);
-  m.Feed(Bytes(reply.end() - 2, reply.end()));
+  WaitTaken();
+  m.Feed(Tail(kReply.size() - 2));
   EXPECT_EQ(Join(), 0);
 }
 
@@ -161,13 +154,12 @@ TEST_P(ReceiveTimeouts, EndlessStrayBytesGiveStreamingDataFailure) {
 }
 
 TEST_P(ReceiveTimeouts, ShutdownAbandonsTheWaitWithoutAMessage) {
-  const Bytes reply = MakeReply('A', AckPayload(4, 0, 0, 0));
-  m.Feed(Bytes(reply.begin(), reply.begin() + 5));
+  m.Feed(Head(5));
   StartReceiver();
-  ASSERT_TRUE(WaitFor([this] { return m.link.RxAvailable() == 0; }));
+  WaitTaken();
   m.link.RequestShutdown();  // the clock stands still: only the shutdown can end the wait
   EXPECT_EQ(Join(), -1);
-  EXPECT_TRUE(m.Messages().empty());
+  EXPECT_TRUE(m.sink.Lines().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPrograms, ReceiveTimeouts,

@@ -17,37 +17,27 @@ int RpmFromPeriod(const std::uint8_t* data) {
   return period == 0 ? 0 : static_cast<int>(983040 / period);
 }
 
-struct Sample {
-  std::vector<std::uint8_t> data;
-};
+using Frame = std::vector<std::uint8_t>;
 
-// Every frame of the first `seconds` of the cycle.
-std::vector<Sample> RunModel(double seconds) {
-  EngineModel model;
-  std::vector<Sample> frames;
-  const int count = static_cast<int>(seconds * EngineModel::kFramesPerSecond);
-  for (int i = 0; i < count; ++i) {
-    Sample sample{std::vector<std::uint8_t>(kFrameDataSize)};
-    model.NextFrame(sample.data.data());
-    frames.push_back(std::move(sample));
-  }
-  return frames;
-}
-
+// Every frame of the first 140 seconds of the cycle, built once.
 class EngineCycle : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { frames_ = new std::vector<Sample>(RunModel(140)); }
-  static void TearDownTestSuite() { delete frames_; }
-  static const std::vector<Sample>& Frames() { return *frames_; }
-  static std::vector<Sample>* frames_;
+  static const std::vector<Frame>& Frames() {
+    static const std::vector<Frame> frames = [] {
+      EngineModel model;
+      std::vector<Frame> all(static_cast<std::size_t>(140 * EngineModel::kFramesPerSecond), Frame(kFrameDataSize));
+      for (Frame& frame : all) model.NextFrame(frame.data());
+      return all;
+    }();
+    return frames;
+  }
 };
-std::vector<Sample>* EngineCycle::frames_ = nullptr;
 
 TEST_F(EngineCycle, StartsStoppedThenRunsWithRunTimeCounting) {
-  const auto& first = Frames().front().data;
+  const auto& first = Frames().front();
   EXPECT_EQ(first[kStatus1] & 0x80, 0);
   EXPECT_EQ(RpmFromPeriod(first.data()), 0);
-  const auto& later = Frames()[17 * 60].data;  // one minute in
+  const auto& later = Frames()[17 * 60];  // one minute in
   EXPECT_NE(later[kStatus1] & 0x80, 0);
   EXPECT_NEAR(Word(later.data(), kRunTime), 57, 1);  // started after three seconds
   EXPECT_EQ(later[kFirmware], 0x10);
@@ -55,18 +45,17 @@ TEST_F(EngineCycle, StartsStoppedThenRunsWithRunTimeCounting) {
 }
 
 TEST_F(EngineCycle, CoarseSpeedBytesAgreeWithThePeriod) {
-  for (const auto& sample : Frames()) {
-    const int rpm = RpmFromPeriod(sample.data.data());
+  for (const auto& d : Frames()) {
+    const int rpm = RpmFromPeriod(d.data());
     if (rpm == 0 || rpm >= 6375) continue;
-    EXPECT_NEAR(sample.data[kRpmCoarse28] * 25, rpm, 25);
-    EXPECT_NEAR(sample.data[kRpmStep31] * 31.25, rpm, 32);
+    EXPECT_NEAR(d[kRpmCoarse28] * 25, rpm, 25);
+    EXPECT_NEAR(d[kRpmStep31] * 31.25, rpm, 32);
   }
 }
 
 TEST_F(EngineCycle, CruiseIsClosedLoopWithLearnAwayFrom128AndSwitchingO2) {
   int cruise = 0, lean = 0, rich = 0;
-  for (const auto& sample : Frames()) {
-    const auto& d = sample.data;
+  for (const auto& d : Frames()) {
     if (d[kSpeed] != 60 || !(d[kFlags14] & 0x80)) continue;
     ++cruise;
     EXPECT_EQ(d[kBlm], 136);
@@ -82,8 +71,7 @@ TEST_F(EngineCycle, CruiseIsClosedLoopWithLearnAwayFrom128AndSwitchingO2) {
 TEST_F(EngineCycle, WideOpenPullKnocksAndDecelerationCutsFuel) {
   bool retard = false, fuelCut = false, powerEnrich = false;
   unsigned maxRpm = 0;
-  for (const auto& sample : Frames()) {
-    const auto& d = sample.data;
+  for (const auto& d : Frames()) {
     retard |= d[kRetard] > 0;
     fuelCut |= (d[kFlags8] & 0x08) != 0;
     powerEnrich |= (d[kFlags13] & 0x80) != 0 && d[kTps] > 250;
@@ -93,32 +81,31 @@ TEST_F(EngineCycle, WideOpenPullKnocksAndDecelerationCutsFuel) {
   EXPECT_TRUE(fuelCut);
   EXPECT_TRUE(powerEnrich);
   EXPECT_GT(maxRpm, 5500u);
-  EXPECT_GT(Word(Frames().back().data.data(), kKnockCount), 0u);
+  EXPECT_GT(Word(Frames().back().data(), kKnockCount), 0u);
 }
 
 TEST_F(EngineCycle, SpeedPulsesAgreeWithSpeedAndTheConstant) {
-  const unsigned constant = Word(Frames()[0].data.data(), kVssConstant);
+  const unsigned constant = Word(Frames()[0].data(), kVssConstant);
   const int pulsesPerMile = static_cast<int>(920920.0 / constant + 0.5);
   EXPECT_EQ(pulsesPerMile, EngineModel::kPulsesPerMile);
   // Sum the counter's increases over the whole run and compare with the distance driven.
   double pulses = 0, miles = 0;
   for (std::size_t i = 1; i < Frames().size(); ++i) {
-    const int now = Frames()[i].data[kVssCounter], before = Frames()[i - 1].data[kVssCounter];
+    const int now = Frames()[i][kVssCounter], before = Frames()[i - 1][kVssCounter];
     pulses += now >= before ? now - before : 256 - before + now;
-    miles += Frames()[i].data[kSpeed] / 3600.0 / EngineModel::kFramesPerSecond;
+    miles += Frames()[i][kSpeed] / 3600.0 / EngineModel::kFramesPerSecond;
   }
   EXPECT_GT(miles, 1.0);
   EXPECT_NEAR(pulses / pulsesPerMile, miles, miles * 0.03);
 }
 
 TEST_F(EngineCycle, WidebandChannelZeroReadsTheMixture) {
-  for (const auto& sample : Frames()) {
-    const auto& d = sample.data;
+  for (const auto& d : Frames()) {
     if (!(d[kFlags13] & 0x80) || d[kTps] < 250) continue;
     const double volts = Word(d.data(), kAdcChannels) * 5.0 / 1023 + 0.004;
     EXPECT_NEAR(10 + volts * 2, 12.6, 0.1);  // power enrichment is rich
   }
-  const double flow = 2.0 * Word(Frames()[0].data.data(), kInjectorFlow) / 188.798976;
+  const double flow = 2.0 * Word(Frames()[0].data(), kInjectorFlow) / 188.798976;
   EXPECT_NEAR(flow, EngineModel::kInjectorLbHr, 0.1);
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -53,24 +52,26 @@ TEST(FlashMemory, EraseSetsOneSectorAndProgrammingOnlyClearsBits) {
   EXPECT_FALSE(flash.EraseSector(64));
   EXPECT_FALSE(flash.ProgramPage(8, 0, page));
   EXPECT_FALSE(flash.ProgramPage(0, 256, page));
+  EXPECT_TRUE(flash.ProgramPage(0, 0, page));  // the first page is a page too
 }
 
 TEST(SimBanks, BankFileMustBeAWholeBank) {
   SimEcm ecm;
   const auto dir = std::filesystem::temp_directory_path();
-  const auto good = (dir / "vantor_sim_bank_good.bin").string();
-  const auto shortFile = (dir / "vantor_sim_bank_short.bin").string();
+  const auto good = (dir / "vantor_sim_bank_good.bin").string(), small = (dir / "vantor_sim_bank_short.bin").string();
   std::ofstream(good, std::ios::binary) << std::string(kBankSize, 'x');
-  std::ofstream(shortFile, std::ios::binary) << std::string(100, 'x');
+  std::ofstream(small, std::ios::binary) << std::string(100, 'x');
   std::string error;
   EXPECT_TRUE(ecm.LoadBankFile(4, good, &error));
   EXPECT_EQ(ecm.Bank(4)[12345], 'x');
-  EXPECT_FALSE(ecm.LoadBankFile(4, shortFile, &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(ecm.LoadBankFile(8, good, &error));
-  EXPECT_FALSE(ecm.LoadBankFile(1, (dir / "vantor_no_such_file.bin").string(), &error));
-  std::remove(good.c_str());
-  std::remove(shortFile.c_str());
+  const std::pair<int, std::string> refused[] = {{4, small}, {8, good}, {1, (dir / "vantor_no_such_file.bin").string()}};
+  for (const auto& [bank, path] : refused) {
+    error.clear();
+    EXPECT_FALSE(ecm.LoadBankFile(bank, path, &error)) << path;
+    EXPECT_FALSE(error.empty()) << path;
+  }
+  std::filesystem::remove(good);
+  std::filesystem::remove(small);
 }
 
 }  // namespace

@@ -113,7 +113,6 @@ class StreamScanner {
     return std::nullopt;
   }
 
-  void Clear() { buffer_.clear(); }
   std::size_t Size() const { return buffer_.size(); }
 
  private:
