@@ -38,35 +38,57 @@ TEST(SettingsRead, EmptyFileKeepsStartValuesAndSetsDerivedFields) {
   EXPECT_EQ(settings.userDevices[15].precision, 4);
 }
 
-TEST(SettingsRead, NumberOutOfRangeTakesTheDefaultText) {
-  EXPECT_EQ(ReadMain(Line("[PBSPD]", "150")).pbSpd, 50);
-  EXPECT_EQ(ReadMain(Line("[PBSPD]", "-3")).pbSpd, 50);
-  EXPECT_EQ(ReadMain(Line("[PBSPD]", "0")).pbSpd, 0);
-  EXPECT_EQ(ReadMain(Line("[RDLN]", "9000")).rdln, 6400);
-  EXPECT_EQ(ReadMain(Line("[SMOOTHFAC]", "21")).smoothFac, 12);
-  EXPECT_EQ(ReadMain(Line("[FLSHBANK]", "8")).flshBank, 0);
-  EXPECT_EQ(ReadMain(Line("[FLSHACTION]", "2")).flshAction, 2);
-  EXPECT_EQ(ReadMain(Line("[UD3UNITJ]", "-9999999")).userDevices[3].unitJ, -9999999);
-  EXPECT_EQ(ReadMain(Line("[UD3UNITJ]", "-10000000")).userDevices[3].unitJ, 0);
-  EXPECT_EQ(ReadMain(Line("[AD2TYPE]", "101")).adcChannels[2].type, -1);
-}
+// One line (or a few) read on its own, and the field it must leave.
+struct IntCase {
+  std::string text;
+  long long (*field)(const Settings&);
+  long long expected;
+};
 
-TEST(SettingsRead, EmptyDefaultsReadAsZero) {
-  EXPECT_EQ(ReadMain(Line("[KNOCKALERT]", "5")).knockAlert, 0);
-  EXPECT_EQ(ReadMain(Line("[AUTOVSHOW]", "2")).autoVShow, 0);
-  EXPECT_EQ(ReadMain(Line("[UD4ACTIVE]", "2")).userDevices[4].active, 0);
-  EXPECT_EQ(ReadMain(Line("[UD4ACTIVE]", "1")).userDevices[4].active, 1);
-}
+long long Rdln(const Settings& s) { return s.rdln; }
+long long PbSpd(const Settings& s) { return s.pbSpd; }
 
-TEST(SettingsRead, AutoUpdateSwitchAlwaysReadsOff) {
-  EXPECT_EQ(ReadMain(Line("[AUTOVSAVE]", "1")).autoVSave, 0);
-}
-
-TEST(SettingsRead, IntegerReadsLikeAtoi) {
-  EXPECT_EQ(ReadMain(Line("[RDLN]", "7000abc")).rdln, 7000);
-  EXPECT_EQ(ReadMain(Line("[RDLN]", "  +6000")).rdln, 6000);
-  EXPECT_EQ(ReadMain(Line("[RDLN]", "abc")).rdln, 0);
-  EXPECT_EQ(ReadMain(Line("[BFRVSSPPM]", "99999999999999999999")).bfrVssPpm, 0);
+TEST(SettingsRead, NumbersReadLikeAtoiAndTakeTheirDefaultOutOfRange) {
+  const IntCase cases[] = {
+      {Line("[PBSPD]", "150"), PbSpd, 50},
+      {Line("[PBSPD]", "-3"), PbSpd, 50},
+      {Line("[PBSPD]", "0"), PbSpd, 0},
+      {Line("[RDLN]", "9000"), Rdln, 6400},
+      {Line("[SMOOTHFAC]", "21"), [](const Settings& s) -> long long { return s.smoothFac; }, 12},
+      {Line("[FLSHBANK]", "8"), [](const Settings& s) -> long long { return s.flshBank; }, 0},
+      {Line("[FLSHACTION]", "2"), [](const Settings& s) -> long long { return s.flshAction; }, 2},
+      {Line("[UD3UNITJ]", "-9999999"), [](const Settings& s) -> long long { return s.userDevices[3].unitJ; }, -9999999},
+      {Line("[UD3UNITJ]", "-10000000"), [](const Settings& s) -> long long { return s.userDevices[3].unitJ; }, 0},
+      {Line("[AD2TYPE]", "101"), [](const Settings& s) -> long long { return s.adcChannels[2].type; }, -1},
+      // An empty default reads as zero.
+      {Line("[KNOCKALERT]", "5"), [](const Settings& s) -> long long { return s.knockAlert; }, 0},
+      {Line("[AUTOVSHOW]", "2"), [](const Settings& s) -> long long { return s.autoVShow; }, 0},
+      {Line("[UD4ACTIVE]", "2"), [](const Settings& s) -> long long { return s.userDevices[4].active; }, 0},
+      {Line("[UD4ACTIVE]", "1"), [](const Settings& s) -> long long { return s.userDevices[4].active; }, 1},
+      // The auto-update switch always starts off.
+      {Line("[AUTOVSAVE]", "1"), [](const Settings& s) -> long long { return s.autoVSave; }, 0},
+      {Line("[RDLN]", "7000abc"), Rdln, 7000},
+      {Line("[RDLN]", "  +6000"), Rdln, 6000},
+      {Line("[RDLN]", "abc"), Rdln, 0},
+      {Line("[BFRVSSPPM]", "99999999999999999999"), [](const Settings& s) -> long long { return s.bfrVssPpm; }, 0},
+      {Line("[UPDATERATE]", "3"), [](const Settings& s) -> long long { return s.updateDivisor; }, 0},
+      {Line("[UPDATERATE]", "1"), [](const Settings& s) -> long long { return s.updateDivisor; }, 2},
+      {Line("[UPDATERATE]", "4"), [](const Settings& s) -> long long { return s.updateDivisor; }, 3},
+      // Line rules: the later line wins, keys match exactly, any one separator
+      // character is skipped, Unix line ends and long lines read in pieces.
+      {Line("[RDLN]", "6000") + Line("[RDLN]", "6500"), Rdln, 6500},
+      {Line("[rdln]", "6000") + Line("[RDLN", "6100") + Line("[RDLNX]", "6200") + Line("[ID]", "x") + "no key\r\r\n",
+       Rdln, 5800},
+      {" [RPMRANGE] 5000\r\r\n", [](const Settings& s) -> long long { return s.rpmRange; }, 7000},
+      {"[RDLN]=6100\r\r\n", Rdln, 6100},
+      {"[RDLN]x6100\r\r\n", Rdln, 6100},
+      {"[RDLN] 6200\n[PORT] COM4\n", Rdln, 6200},
+      {"[X] " + std::string(1043, 'a') + "[RDLN] 6300\r\r\n", Rdln, 6300},
+      {Line("[RDLN]", "6100") + "[PORT] COM9", Rdln, 6100},
+      // No LF: the whole file is one line.
+      {"[PORT] COM3\r[RDLN] 6100\r", Rdln, 5800},
+  };
+  for (const IntCase& c : cases) EXPECT_EQ(c.field(ReadMain(c.text)), c.expected) << c.text.substr(0, 60);
 }
 
 TEST(SettingsRead, RealHasNoRangeCheckButTripTotalsNeedSaveTrip) {
@@ -79,73 +101,25 @@ TEST(SettingsRead, RealHasNoRangeCheckButTripTotalsNeedSaveTrip) {
   EXPECT_EQ(dropped.totalVss, 0.0);
 }
 
-TEST(SettingsRead, UpdateDivisorFollowsUpdateRate) {
-  EXPECT_EQ(ReadMain(Line("[UPDATERATE]", "3")).updateDivisor, 0);
-  EXPECT_EQ(ReadMain(Line("[UPDATERATE]", "1")).updateDivisor, 2);
-  EXPECT_EQ(ReadMain(Line("[UPDATERATE]", "4")).updateDivisor, 3);
-}
-
 TEST(SettingsRead, TextIsTrimmedAndOverLongTextTakesTheDefault) {
-  EXPECT_EQ(ReadMain(Line("[PORT]", "  COM7 \t")).port, "COM7");
-  EXPECT_EQ(ReadMain(Line("[PORT]", std::string(33, 'X'))).port, "COM2");
-  EXPECT_EQ(ReadMain(Line("[PORT]", std::string(32, 'X'))).port, std::string(32, 'X'));
-  EXPECT_EQ(ReadMain(Line("[UD0UNIT]", "PSIGX")).userDevices[0].unit, "PSIGX");
-  EXPECT_EQ(ReadMain(Line("[UD0UNIT]", "PSIGXY")).userDevices[0].unit, "NEW");
-  EXPECT_EQ(ReadMain(Line("[DLOG]", std::string(1024, 'p'))).dlog, "C:\\");
-}
-
-TEST(SettingsRead, EmptyTextLineGivesEmptyText) {
-  Settings settings;
-  settings.dlogName = "old";
-  ApplySettingsText("[DLOGNAME] \r\r\n", MainProgramSettingsTable(), &settings);
-  EXPECT_EQ(settings.dlogName, "");
-}
-
-TEST(SettingsRead, LaterLineWins) {
-  Settings settings = ReadMain(Line("[RDLN]", "6000") + Line("[RDLN]", "6500"));
-  EXPECT_EQ(settings.rdln, 6500);
-}
-
-TEST(SettingsRead, KeysMustMatchExactly) {
-  Settings settings =
-      ReadMain(Line("[rdln]", "6000") + " [RPMRANGE] 5000\r\r\n" + Line("[RDLN", "6100") +
-               Line("[RDLNX]", "6200") + Line("[ID]", "something") + "no key at all\r\r\n");
-  EXPECT_EQ(settings.rdln, 5800);
-  EXPECT_EQ(settings.rpmRange, 7000);
-}
-
-TEST(SettingsRead, AnySeparatorCharacterIsSkipped) {
-  EXPECT_EQ(ReadMain("[RDLN]=6100\r\r\n").rdln, 6100);
-  EXPECT_EQ(ReadMain("[RDLN]x6100\r\r\n").rdln, 6100);
-  EXPECT_EQ(ReadMain("[PORT]XCOM3\r\r\n").port, "COM3");
-}
-
-TEST(SettingsRead, MissingFinalLineEnd) {
-  Settings settings = ReadMain(Line("[RDLN]", "6100") + "[PORT] COM9");
-  EXPECT_EQ(settings.rdln, 6100);
-  EXPECT_EQ(settings.port, "COM9");
-  Settings bare = ReadMain("[PORT]");
-  EXPECT_EQ(bare.port, "");
-}
-
-TEST(SettingsRead, LoneCarriageReturnStaysData) {
-  // No LF: the whole file is one line, and the CR ends up trimmed from the value.
-  Settings settings = ReadMain("[PORT] COM3\r[RDLN] 6100\r");
-  EXPECT_EQ(settings.port, "COM3\r[RDLN] 6100");
-  EXPECT_EQ(settings.rdln, 5800);
-}
-
-TEST(SettingsRead, LongLinesAreReadInPieces) {
-  // 1047 bytes of padding then a line of its own: the second piece is a key line.
-  std::string padding = "[X] " + std::string(1043, 'a');
-  Settings settings = ReadMain(padding + "[RDLN] 6300\r\r\n");
-  EXPECT_EQ(settings.rdln, 6300);
-}
-
-TEST(SettingsRead, UnixLineEndsReadToo) {
-  Settings settings = ReadMain("[RDLN] 6200\n[PORT] COM4\n");
-  EXPECT_EQ(settings.rdln, 6200);
-  EXPECT_EQ(settings.port, "COM4");
+  const struct {
+    std::string text;
+    std::string (*field)(const Settings&);
+    std::string expected;
+  } cases[] = {
+      {Line("[PORT]", "  COM7 \t"), [](const Settings& s) { return s.port; }, "COM7"},
+      {Line("[PORT]", std::string(33, 'X')), [](const Settings& s) { return s.port; }, "COM2"},
+      {Line("[PORT]", std::string(32, 'X')), [](const Settings& s) { return s.port; }, std::string(32, 'X')},
+      {Line("[UD0UNIT]", "PSIGX"), [](const Settings& s) { return s.userDevices[0].unit; }, "PSIGX"},
+      {Line("[UD0UNIT]", "PSIGXY"), [](const Settings& s) { return s.userDevices[0].unit; }, "NEW"},
+      {Line("[DLOG]", std::string(1024, 'p')), [](const Settings& s) { return s.dlog; }, "C:\\"},
+      {"[PORT] \r\r\n", [](const Settings& s) { return s.port; }, ""},
+      {"[PORT]XCOM3\r\r\n", [](const Settings& s) { return s.port; }, "COM3"},
+      {Line("[RDLN]", "6100") + "[PORT] COM9", [](const Settings& s) { return s.port; }, "COM9"},
+      {"[PORT]", [](const Settings& s) { return s.port; }, ""},
+      {"[PORT] COM3\r[RDLN] 6100\r", [](const Settings& s) { return s.port; }, "COM3\r[RDLN] 6100"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.field(ReadMain(c.text)), c.expected) << c.text.substr(0, 60);
 }
 
 TEST(SettingsRead, UpdateUtilityTableHasNoDerivedStep) {
