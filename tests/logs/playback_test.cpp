@@ -20,7 +20,6 @@ namespace {
 
 using simtest::WaitFor;
 
-
 // Frame n of a test log: number n in bytes 16-17, 17 frames a second of run
 // time, the engine running.
 testlog::FrameData NumberedFrame(unsigned n) {
@@ -42,8 +41,8 @@ class NumberRecorder : public FrameConsumer {
     return numbers_;
   }
   int Last() {
-    std::lock_guard lock(mutex_);
-    return numbers_.empty() ? -1 : numbers_.back();
+    const auto numbers = Numbers();
+    return numbers.empty() ? -1 : numbers.back();
   }
 
  private:
@@ -111,28 +110,14 @@ class PlaybackTest : public ::testing::Test {
   const std::string dir = scratch.Path();
 };
 
-TEST(PlaybackArithmeticTest, BackUpStepsAre4709BytesAndStopAtTheStart) {
+TEST(PlaybackArithmeticTest, BackUpStepsOf4709BytesStopAtTheStartAndProgressCountsSecondsPlusFive) {
   EXPECT_EQ(BackUpTarget(5000, 2), 0) << "5000 - 9418 is before the start";
   EXPECT_EQ(BackUpTarget(100000, 6), 71746);
   EXPECT_EQ(BackUpTarget(9418, 2), 0);
   EXPECT_EQ(BackUpTarget(9419, 2), 1);
-}
-
-TEST(PlaybackArithmeticTest, ProgressRangeIsOneStepPerSecondOfRecordingPlusFive) {
   EXPECT_EQ(ProgressMaximum(4709 * 10), 15);
   EXPECT_EQ(ProgressMaximum(4709 * 10 - 1), 14);
   EXPECT_EQ(ProgressMaximum(0), 5);
-}
-
-TEST_F(PlaybackTest, StartSwitchesToTheFileAndRemembersIt) {
-  const std::string path = WriteLog(170);
-  ASSERT_TRUE(playback.StartPlayback(path));
-  EXPECT_EQ(sources.Current(), ByteSourceId::Playback);
-  EXPECT_TRUE(playback.Playing());
-  EXPECT_EQ(progressMaxima, std::vector<int>{170 * 277 / 4709 + 5});
-  EXPECT_EQ(settings.play, path);
-  EXPECT_EQ(settings.playName, "play.dat");
-  EXPECT_EQ(settings.playPath, dir + "/");
 }
 
 TEST_F(PlaybackTest, UnopenableFileChangesNothing) {
@@ -143,9 +128,16 @@ TEST_F(PlaybackTest, UnopenableFileChangesNothing) {
   EXPECT_TRUE(settings.play.empty());
 }
 
-TEST_F(PlaybackTest, StartingPlaybackClosesARunningLog) {
+TEST_F(PlaybackTest, StartSwitchesToTheFileRemembersItAndClosesARunningLog) {
   ASSERT_TRUE(recorder.StartDataLog(dir + "/rec.dat"));
-  ASSERT_TRUE(playback.StartPlayback(WriteLog(5)));
+  const std::string path = WriteLog(170);
+  ASSERT_TRUE(playback.StartPlayback(path));
+  EXPECT_EQ(sources.Current(), ByteSourceId::Playback);
+  EXPECT_TRUE(playback.Playing());
+  EXPECT_EQ(progressMaxima, std::vector<int>{170 * 277 / 4709 + 5});
+  EXPECT_EQ(settings.play, path);
+  EXPECT_EQ(settings.playName, "play.dat");
+  EXPECT_EQ(settings.playPath, dir + "/");
   EXPECT_FALSE(recorder.Logging());
   EXPECT_EQ(logHooks.writerMode.load(), 0u);
 }
@@ -203,8 +195,8 @@ TEST_F(PlaybackTest, BackUpNearTheStartReplaysFromTheFirstFrame) {
   settings.pbSpd = 0;
   state.SetMode(DisplayMode::Gauges);
   ASSERT_TRUE(playback.StartPlayback(WriteLog(40)));
-  Steps(10);  // position 2770: 2770 - 9418 < 0
-  playback.AddBackUp(2);
+  Steps(10);  // position 2770: 2770 - 4709 < 0
+  playback.AddBackUp(1);
   Steps(1);
   const auto seen = gauges.Numbers();
   ASSERT_GE(seen.size(), 12u);
