@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "live/adc_catalogue.h"
 #include "live/adc_channels.h"
@@ -25,45 +26,27 @@ FrameBytes ChannelFrame(int channel, unsigned raw) {
   return frame;
 }
 
+// 0.5 V reads 0, 4.5 V reads 100.0, shown in a field of 4 with 1 decimal.
 UserDevice Gauge(int slot) {
-  UserDevice device;
-  device.active = 1;
-  device.slot = slot;
-  device.name = "Oil pressure";
-  device.unit = "PSI";
-  device.voltJ = 500;
-  device.unitJ = 0;
-  device.voltK = 4500;
-  device.unitK = 1000000;
-  device.width = 4;
-  device.precision = 1;
-  return device;
+  return {.active = 1, .slot = slot, .name = "Oil pressure", .unit = "PSI", .voltJ = 500, .voltK = 4500,
+          .unitJ = 0, .unitK = 1000000, .width = 4, .precision = 1};
 }
 
+// The line through the two points, held at its ends; equal voltages read the lower unit value.
 TEST(UserDeviceReading, LineThroughTheTwoPoints) {
-  UserDevice device = Gauge(0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.5), 0.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 2.5), 50.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 4.5), 100.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 5.0), 100.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.1), 0.0);
-}
-
-TEST(UserDeviceReading, SwappedUnitValuesReadTheSame) {
-  UserDevice device = Gauge(0);
-  std::swap(device.unitJ, device.unitK);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.5), 0.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 2.5), 50.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 4.5), 100.0);
-}
-
-TEST(UserDeviceReading, EqualVoltagesReadTheLowerUnitValue) {
-  UserDevice device = Gauge(0);
-  device.voltK = device.voltJ;
-  device.unitJ = 250000;
-  device.unitK = -50000;
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.5), -5.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 4.0), -5.0);
+  const UserDevice gauge = Gauge(0);
+  UserDevice swapped = gauge, flat = gauge;
+  std::swap(swapped.unitJ, swapped.unitK);
+  flat.voltK = flat.voltJ;
+  flat.unitJ = 250000;
+  flat.unitK = -50000;
+  const struct {
+    const UserDevice& device;
+    double volts, reading;
+  } cases[] = {{gauge, 0.5, 0.0}, {gauge, 2.5, 50.0}, {gauge, 4.5, 100.0}, {gauge, 5.0, 100.0},
+               {gauge, 0.1, 0.0}, {swapped, 0.5, 0.0},   {swapped, 2.5, 50.0},   {swapped, 4.5, 100.0},
+               {flat, 0.5, -5.0},    {flat, 4.0, -5.0}};
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(UserDeviceReading(c.device, c.volts), c.reading) << c.volts;
 }
 
 struct Rig {
@@ -136,20 +119,6 @@ TEST(AdcChannels, UserDeviceTextStaysWithinFifteenCharacters) {
   EXPECT_STREQ(rig.channels.Channel(3).text, "  100.000000000");
 }
 
-TEST(AdcChannels, FilterWeightsTheNewestReading) {
-  Rig rig;
-  rig.settings.userDevices[0] = Gauge(0);
-  rig.settings.userDevices[0].voltJ = 0;
-  rig.settings.userDevices[0].voltK = 5000;
-  rig.settings.userDevices[0].unitK = 5000 * 10000;
-  Assign(rig.settings, 4, kChannelUserDevice, 0, 0, "Volts x 1000");
-  rig.settings.adcChannels[4].filter = 30;
-  rig.channels.BuildActiveChannels(rig.settings);
-  // Counts 0 give 4 mV -> 4.0 in the device's unit; the filter starts from 0.0.
-  rig.channels.ProcessAdcChannels(ChannelFrame(4, 0).data(), true, rig.live);
-  EXPECT_NEAR(rig.channels.Channel(4).value, 0.3 * 4.0, 1e-9);
-}
-
 TEST(AdcChannels, FilterArithmetic) {
   // Previous 10.0, reading 20.0, weight 30 -> 13.0; weights below 1 count as 1.
   Rig rig;
@@ -200,17 +169,11 @@ TEST(AdcChannels, PreferredChannelsFeedLiveData) {
   EXPECT_STREQ(rig.channels.Channel(7).text, "");
   rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
   EXPECT_STRNE(rig.channels.Channel(7).text, "");
-}
-
-TEST(AdcChannels, HighestFlaggedChannelIsPreferred) {
-  Rig rig;
-  Assign(rig.settings, 2, kChannelWideband, 1, 1, "first");
-  Assign(rig.settings, 5, kChannelWideband, 4, 3, "second");
-  rig.settings.adcChannels[2].wbPreferred = 1;
-  rig.settings.adcChannels[5].wbPreferred = 1;
+  // Of two flagged channels the higher one is preferred.
+  rig.settings.adcChannels[7].wbPreferred = 1;
   rig.channels.BuildActiveChannels(rig.settings);
-  EXPECT_EQ(rig.channels.PreferredWbChannel(), 5);
-  EXPECT_EQ(rig.channels.PreferredWbName(), "second");
+  EXPECT_EQ(rig.channels.PreferredWbChannel(), 7);
+  EXPECT_EQ(rig.channels.PreferredWbName(), "AEM WB");
 }
 
 TEST(AdcChannels, NegativeDeviceResultsCountAsZero) {
@@ -235,12 +198,8 @@ TEST(AdcChannels, DeletedDeviceResetsItsChannelAndPreference) {
   rig.settings.userDevices[4].name = "Boost";
   rig.channels.DropDeletedDeviceChannels(rig.settings);
   const AdcChannel& reset = rig.settings.adcChannels[2];
-  EXPECT_EQ(reset.type, kChannelNone);
-  EXPECT_EQ(reset.index, 0);
-  EXPECT_EQ(reset.code, 0);
-  EXPECT_EQ(reset.filter, 100);
-  EXPECT_EQ(reset.wbPreferred, 0);
-  EXPECT_EQ(reset.name, "None");
+  EXPECT_EQ(std::tie(reset.type, reset.index, reset.code, reset.filter, reset.wbPreferred, reset.name),
+            std::make_tuple(kChannelNone, 0, 0, 100, 0, std::string("None")));
   EXPECT_EQ(rig.channels.PreferredWbChannel(), -1);
   EXPECT_EQ(rig.channels.PreferredWbName(), "");
   EXPECT_EQ(rig.settings.adcChannels[5].name, "Boost");
@@ -256,22 +215,17 @@ TEST(DeviceList, OrderAndContents) {
   settings.userDevices[1].name = "EGT";
   DeviceList list = BuildDeviceList(settings);
   ASSERT_EQ(list.count, 1 + 15 + 6 + 2);
-  EXPECT_EQ(list.entries[0].name, "None");
-  EXPECT_EQ(list.entries[0].category, kChannelNone);
-  EXPECT_EQ(list.entries[0].index, -1);
-  EXPECT_EQ(list.entries[5].name, "AFX WB        (0V=9:1 - 5V=16:1)");
-  EXPECT_EQ(list.entries[5].code, 10);
-  EXPECT_EQ(list.entries[5].index, 5);
-  EXPECT_EQ(list.entries[16].name, "AutoMeter   15 psi (0.5 - 4.5V) ");
-  EXPECT_EQ(list.entries[16].category, kChannelFuelPressure);
-  EXPECT_EQ(list.entries[16].index, 1);
-  EXPECT_EQ(list.entries[16].code, 4);
-  EXPECT_EQ(list.entries[22].name, "EGT");
-  EXPECT_EQ(list.entries[22].category, kChannelUserDevice);
-  EXPECT_EQ(list.entries[22].code, 1);
-  EXPECT_EQ(list.entries[23].index, 9);
-  EXPECT_EQ(list.entries[24].category, kChannelNone);
-  EXPECT_EQ(list.entries[24].name, "");
+  const std::pair<int, DeviceListEntry> expected[] = {
+      {0, {kChannelNone, -1, 0, "None"}},
+      {5, {kChannelWideband, 5, 10, "AFX WB        (0V=9:1 - 5V=16:1)"}},
+      {16, {kChannelFuelPressure, 1, 4, "AutoMeter   15 psi (0.5 - 4.5V) "}},
+      {22, {kChannelUserDevice, 1, 1, "EGT"}},
+      {23, {kChannelUserDevice, 9, 9, "Oil pressure"}},
+      {24, {kChannelNone, -1, 0, ""}}};
+  for (const auto& [i, e] : expected) {
+    const DeviceListEntry& got = list.entries[i];
+    EXPECT_EQ(std::tie(got.category, got.index, got.code, got.name), std::tie(e.category, e.index, e.code, e.name)) << i;
+  }
 }
 
 TEST(DeviceList, FindsStoredChannelsByCategoryAndCode) {

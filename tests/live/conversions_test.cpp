@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "live/conversions.h"
@@ -13,37 +15,30 @@
 namespace vantor {
 namespace {
 
+// {computed, expected}: each conversion's worked example.
+void ExpectAll(std::initializer_list<std::pair<double, double>> cases) {
+  int row = 0;
+  for (const auto& [got, want] : cases) EXPECT_NEAR(got, want, 1e-9) << "row " << row++;
+}
+
 TEST(FrameConversions, WorkedExamples) {
-  EXPECT_DOUBLE_EQ(PercentCode(256), 100.0);
-  EXPECT_DOUBLE_EQ(O2Millivolts(100), 442.0);
-  EXPECT_DOUBLE_EQ(PulsesPerMile(4000), 230.23);
-  EXPECT_EQ(PulsesPerMile(0), 0.0);
-  EXPECT_DOUBLE_EQ(RpmStep12(40), 500.0);
-  EXPECT_DOUBLE_EQ(RpmStep25(100), 2500.0);
-  EXPECT_DOUBLE_EQ(RpmStep31(100), 3125.0);
-  EXPECT_DOUBLE_EQ(Speed(100, 0), 100.0);
-  EXPECT_DOUBLE_EQ(Speed(100, 1), 160.9344);
-  EXPECT_DOUBLE_EQ(LoadKpa(0), 20.0);
-  EXPECT_DOUBLE_EQ(Map1Bar(100), 47.315);
-  EXPECT_DOUBLE_EQ(Map2Bar(100), 85.05);
-  EXPECT_DOUBLE_EQ(Map3Bar(100), 124.45);
-  EXPECT_DOUBLE_EQ(Boost2Bar(100), 62.5);
-  EXPECT_DOUBLE_EQ(Boost3Bar(100), 123.35);
-  EXPECT_DOUBLE_EQ(Vacuum(256), 0.0);
-  EXPECT_DOUBLE_EQ(Tenths(138), 13.8);
-  EXPECT_DOUBLE_EQ(SparkDegrees(64), 22.5);
-  EXPECT_DOUBLE_EQ(RetardDegrees(64), 11.25);
-  EXPECT_DOUBLE_EQ(PulseMs(65536), 1000.0);
+  ExpectAll({{PercentCode(256), 100.0},  {O2Millivolts(100), 442.0}, {PulsesPerMile(4000), 230.23},
+             {PulsesPerMile(0), 0.0},    {RpmStep12(40), 500.0},     {RpmStep25(100), 2500.0},
+             {RpmStep31(100), 3125.0},   {Speed(100, 0), 100.0},     {Speed(100, 1), 160.9344},
+             {LoadKpa(0), 20.0},         {Map1Bar(100), 47.315},     {Map2Bar(100), 85.05},
+             {Map3Bar(100), 124.45},     {Boost2Bar(100), 62.5},     {Boost3Bar(100), 123.35},
+             {Vacuum(256), 0.0},         {Tenths(138), 13.8},        {SparkDegrees(64), 22.5},
+             {RetardDegrees(64), 11.25}, {PulseMs(65536), 1000.0}});
 }
 
 TEST(FrameConversions, TemperatureCodeFollowsTheScaleSetting) {
-  EXPECT_DOUBLE_EQ(TempCodeF(40), 14.0);
-  EXPECT_DOUBLE_EQ(TempCodeC(40), -10.0);
-  EXPECT_DOUBLE_EQ(TempCode(40, 0), 14.0);
-  EXPECT_DOUBLE_EQ(TempCode(40, 1), -10.0);
-  EXPECT_EQ(TempCode(40, 2), 0.0);
-  EXPECT_DOUBLE_EQ(CelsiusToF(100), 212.0);
-  EXPECT_DOUBLE_EQ(FahrenheitToC(212), 100.0);
+  ExpectAll({{TempCodeF(40), 14.0},
+             {TempCodeC(40), -10.0},
+             {TempCode(40, 0), 14.0},
+             {TempCode(40, 1), -10.0},
+             {TempCode(40, 2), 0.0},
+             {CelsiusToF(100), 212.0},
+             {FahrenheitToC(212), 100.0}});
 }
 
 std::vector<std::uint8_t> Frame() { return std::vector<std::uint8_t>(273, 0); }
@@ -60,76 +55,58 @@ TEST(FrameConversions, DutyCycle) {
   EXPECT_EQ(DutyCycle(frame.data()), 255.0);
 }
 
-TEST(AdcDevices, VoltsOfACount) {
-  EXPECT_DOUBLE_EQ(AdcVolts(0), 0.004);
-  EXPECT_NEAR(AdcVolts(1023), 5.004, 1e-12);
-}
-
-TEST(AdcDevices, LinearWidebands) {
-  EXPECT_NEAR(WidebandAfr(1, 0), 10.008, 1e-12);  // TT-1
-  EXPECT_EQ(WidebandAfr(0, 500), 0.0);             // No Device
-  EXPECT_NEAR(WidebandAfr(5, 1023), 1.4 * 5.004 + 9, 1e-9);
-  EXPECT_NEAR(WidebandAfr(7, 0), 3.008 * 0.004 + 7.35, 1e-12);
-  EXPECT_NEAR(WidebandAfr(10, 0), 9.608, 1e-12);
-  EXPECT_NEAR(WidebandAfr(11, 0), 10.0064, 1e-12);
-  EXPECT_EQ(WidebandAfr(16, 0), 0.0);
+TEST(AdcDevices, VoltsAndLinearWidebands) {
+  ExpectAll({{AdcVolts(0), 0.004},
+             {AdcVolts(1023), 5.004},
+             {WidebandAfr(1, 0), 10.008},  // TT-1
+             {WidebandAfr(0, 500), 0.0},   // No Device
+             {WidebandAfr(5, 1023), 1.4 * 5.004 + 9},
+             {WidebandAfr(7, 0), 3.008 * 0.004 + 7.35},
+             {WidebandAfr(10, 0), 9.608},
+             {WidebandAfr(11, 0), 10.0064},
+             {WidebandAfr(16, 0), 0.0}});
   EXPECT_EQ(WidebandDevices()[14].name, std::string("   WB0a  "));
 }
 
 TEST(AdcDevices, DiyCurve) {
-  EXPECT_EQ(DiyWidebandAfr(1.0), 0.0);
-  EXPECT_NEAR(DiyWidebandAfr(2.5), 14.7, 1e-12);
-  EXPECT_NEAR(DiyWidebandAfr(1.5), 1.0 / (0.028340964 + 1 / 14.7), 1e-12);
-  EXPECT_NEAR(DiyWidebandAfr(2.75), 1.0 / (-0.25 * 0.049034882 + 1 / 14.7), 1e-12);
-  EXPECT_EQ(DiyWidebandAfr(3.0), 25.5);
+  ExpectAll({{DiyWidebandAfr(1.0), 0.0},
+             {DiyWidebandAfr(2.5), 14.7},
+             {DiyWidebandAfr(1.5), 1.0 / (0.028340964 + 1 / 14.7)},
+             {DiyWidebandAfr(2.75), 1.0 / (-0.25 * 0.049034882 + 1 / 14.7)},
+             {DiyWidebandAfr(3.0), 25.5}});
 }
 
 TEST(AdcDevices, FuelPressureSendersAreLimited) {
-  // Counts for about 0.3 V and 4.9 V.
-  EXPECT_EQ(FuelPressurePsi(2, 61), 0.0);
-  EXPECT_EQ(FuelPressurePsi(2, 1002), 30.0);
-  EXPECT_NEAR(FuelPressurePsi(2, 512), (AdcVolts(512) - 0.5) * 30 / 4, 1e-12);
-  EXPECT_EQ(FuelPressurePsi(3, 1023), 99.9);
-  EXPECT_EQ(FuelPressurePsi(4, 0), 0.0);
-  EXPECT_NEAR(FuelPressurePsi(4, 1023), 4.0 * 24.908668, 1e-9);
-  EXPECT_EQ(FuelPressurePsi(5, 1023), 30.0);
-  EXPECT_NEAR(FuelPressurePsi(5, 512), AdcVolts(512) * 6, 1e-12);
-  EXPECT_EQ(FuelPressurePsi(6, 100), 0.0);
-  EXPECT_NEAR(FuelPressurePsi(6, 512), (AdcVolts(512) - 1) * 25, 1e-12);
-  EXPECT_EQ(FuelPressurePsi(7, 512), 0.0);  // the NULL entry
+  // Counts 61 and 1002 are about 0.3 V and 4.9 V; device 7 is the NULL entry.
+  ExpectAll({{FuelPressurePsi(2, 61), 0.0},
+             {FuelPressurePsi(2, 1002), 30.0},
+             {FuelPressurePsi(2, 512), (AdcVolts(512) - 0.5) * 30 / 4},
+             {FuelPressurePsi(3, 1023), 99.9},
+             {FuelPressurePsi(4, 0), 0.0},
+             {FuelPressurePsi(4, 1023), 4.0 * 24.908668},
+             {FuelPressurePsi(5, 1023), 30.0},
+             {FuelPressurePsi(5, 512), AdcVolts(512) * 6},
+             {FuelPressurePsi(6, 100), 0.0},
+             {FuelPressurePsi(6, 512), (AdcVolts(512) - 1) * 25},
+             {FuelPressurePsi(7, 512), 0.0}});
   EXPECT_EQ(FuelPressureDevices()[7].name, std::string("     NULL      "));
 }
 
 TEST(WidebandTables, TellingPoints) {
-  const auto& wb0 = WidebandTableWb0();
-  EXPECT_EQ(WidebandTableAfr(wb0, 0.4), 10.0);
-  EXPECT_EQ(WidebandTableAfr(wb0, 0.46), 10.1);
-  EXPECT_EQ(WidebandTableAfr(wb0, 2.48), 14.7);
-  EXPECT_EQ(WidebandTableAfr(wb0, 3.14), 20.0);
-  EXPECT_EQ(WidebandTableAfr(wb0, 3.15), 25.5);
-  EXPECT_EQ(WidebandTableAfr(wb0, 0.39), 0.0);
-  const auto& wb1 = WidebandTableWb1();
-  EXPECT_EQ(WidebandTableAfr(wb1, 1.19), 10.0);
-  EXPECT_EQ(WidebandTableAfr(wb1, 1.235), 10.1);
-  EXPECT_EQ(WidebandTableAfr(wb1, 2.51), 14.7);
-  EXPECT_EQ(WidebandTableAfr(wb1, 2.92), 20.0);
-  const auto& znl = WidebandTableZnl();
-  EXPECT_EQ(WidebandTableAfr(znl, 0.41), 10.0);
-  EXPECT_EQ(WidebandTableAfr(znl, 2.5), 14.7);
-  EXPECT_EQ(WidebandTableAfr(znl, 3.13), 20.0);
-  const auto& fjo = WidebandTableFjo();
-  EXPECT_EQ(WidebandTableAfr(fjo, 0.8), 10.0);
-  EXPECT_EQ(WidebandTableAfr(fjo, 0.84), 10.1);
-  EXPECT_EQ(WidebandTableAfr(fjo, 2.5), 14.7);
-  EXPECT_EQ(WidebandTableAfr(fjo, 3.1), 20.0);
-  const auto& wb0a = WidebandTableWb0a();
-  EXPECT_EQ(WidebandTableAfr(wb0a, 0.4), 9.6);
-  EXPECT_EQ(WidebandTableAfr(wb0a, 2.57), 14.7);
-  EXPECT_EQ(WidebandTableAfr(wb0a, 3.14), 19.2);
-  const auto& wb1a = WidebandTableWb1a();
-  EXPECT_EQ(WidebandTableAfr(wb1a, 1.19), 9.6);
-  EXPECT_EQ(WidebandTableAfr(wb1a, 2.565), 14.7);
-  EXPECT_EQ(WidebandTableAfr(wb1a, 2.92), 19.2);
+  const auto &wb0 = WidebandTableWb0(), &wb1 = WidebandTableWb1(), &znl = WidebandTableZnl(),
+             &fjo = WidebandTableFjo(), &wb0a = WidebandTableWb0a(), &wb1a = WidebandTableWb1a();
+  ExpectAll({{WidebandTableAfr(wb0, 0.4), 10.0},    {WidebandTableAfr(wb0, 0.46), 10.1},
+             {WidebandTableAfr(wb0, 2.48), 14.7},   {WidebandTableAfr(wb0, 3.14), 20.0},
+             {WidebandTableAfr(wb0, 3.15), 25.5},   {WidebandTableAfr(wb0, 0.39), 0.0},
+             {WidebandTableAfr(wb1, 1.19), 10.0},   {WidebandTableAfr(wb1, 1.235), 10.1},
+             {WidebandTableAfr(wb1, 2.51), 14.7},   {WidebandTableAfr(wb1, 2.92), 20.0},
+             {WidebandTableAfr(znl, 0.41), 10.0},   {WidebandTableAfr(znl, 2.5), 14.7},
+             {WidebandTableAfr(znl, 3.13), 20.0},   {WidebandTableAfr(fjo, 0.8), 10.0},
+             {WidebandTableAfr(fjo, 0.84), 10.1},   {WidebandTableAfr(fjo, 2.5), 14.7},
+             {WidebandTableAfr(fjo, 3.1), 20.0},    {WidebandTableAfr(wb0a, 0.4), 9.6},
+             {WidebandTableAfr(wb0a, 2.57), 14.7},  {WidebandTableAfr(wb0a, 3.14), 19.2},
+             {WidebandTableAfr(wb1a, 1.19), 9.6},   {WidebandTableAfr(wb1a, 2.565), 14.7},
+             {WidebandTableAfr(wb1a, 2.92), 19.2}});
 }
 
 TEST(WidebandTables, ShapeOfEveryTable) {
