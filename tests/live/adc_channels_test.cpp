@@ -64,12 +64,17 @@ void Assign(Settings& settings, int c, std::int32_t type, std::int32_t index, st
   channel.name = name;
 }
 
-TEST(AdcChannels, LabelsAndColumnWidths) {
+// A user device's text stays within 15 characters; negative device results count as 0.
+TEST(AdcChannels, LabelsColumnWidthsAndTexts) {
   Rig rig;
   rig.settings.userDevices[2] = Gauge(2);
+  rig.settings.userDevices[5] = Gauge(5);
+  rig.settings.userDevices[5].width = rig.settings.userDevices[5].precision = 10;
   Assign(rig.settings, 0, kChannelWideband, 1, 1, "TT-1");
   Assign(rig.settings, 1, kChannelFuelPressure, 2, 1, "AutoMeter 30");
   Assign(rig.settings, 3, kChannelUserDevice, 2, 2, "Oil pressure");
+  Assign(rig.settings, 4, kChannelUserDevice, 5, 5, "Wide");
+  Assign(rig.settings, 5, kChannelFuelPressure, 4, 5, "BM_fp");
   rig.channels.BuildActiveChannels(rig.settings);
   EXPECT_STREQ(rig.channels.Channel(0).label, "WB_0");
   EXPECT_STREQ(rig.channels.Channel(1).label, "PSI_1");
@@ -77,7 +82,11 @@ TEST(AdcChannels, LabelsAndColumnWidths) {
   EXPECT_EQ(rig.channels.Channel(2).active, 0);
   EXPECT_STREQ(rig.channels.Channel(3).text, "");
   FrameBytes frame = ChannelFrame(3, 512);
+  frame[frame::kAdcChannels + 8] = 0x03;  // channel 4: 1023 counts
+  frame[frame::kAdcChannels + 9] = 0xFF;
   rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
+  EXPECT_STREQ(rig.channels.Channel(4).text, "  100.000000000");
+  EXPECT_EQ(rig.channels.Channel(5).value, 0.0);
   ActiveChannel oil = rig.channels.Channel(3);
   // 512 counts = 2.506 V: 50.15 psi in a field of 4 + 1 + 1.
   EXPECT_STREQ(oil.text, "  50.2");
@@ -105,18 +114,6 @@ TEST(AdcChannels, IndexOutsideItsCatalogueLeavesTheChannelInactive) {
     FrameBytes frame = ChannelFrame(2, 1023);
     rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);  // reads no table past its end
   }
-}
-
-TEST(AdcChannels, UserDeviceTextStaysWithinFifteenCharacters) {
-  Rig rig;
-  rig.settings.userDevices[2] = Gauge(2);
-  rig.settings.userDevices[2].width = 10;
-  rig.settings.userDevices[2].precision = 10;
-  Assign(rig.settings, 3, kChannelUserDevice, 2, 2, "Oil pressure");
-  rig.channels.BuildActiveChannels(rig.settings);
-  FrameBytes frame = ChannelFrame(3, 1023);
-  rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
-  EXPECT_STREQ(rig.channels.Channel(3).text, "  100.000000000");
 }
 
 TEST(AdcChannels, FilterArithmetic) {
@@ -174,14 +171,6 @@ TEST(AdcChannels, PreferredChannelsFeedLiveData) {
   rig.channels.BuildActiveChannels(rig.settings);
   EXPECT_EQ(rig.channels.PreferredWbChannel(), 7);
   EXPECT_EQ(rig.channels.PreferredWbName(), "AEM WB");
-}
-
-TEST(AdcChannels, NegativeDeviceResultsCountAsZero) {
-  Rig rig;
-  Assign(rig.settings, 0, kChannelFuelPressure, 4, 5, "BM_fp");
-  rig.channels.BuildActiveChannels(rig.settings);
-  rig.channels.ProcessAdcChannels(ChannelFrame(0, 0).data(), true, rig.live);
-  EXPECT_EQ(rig.channels.Channel(0).value, 0.0);
 }
 
 TEST(AdcChannels, DeletedDeviceResetsItsChannelAndPreference) {

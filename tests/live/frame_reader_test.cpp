@@ -22,33 +22,28 @@ using simtest::LogBuilder;
 const std::string kStampText = std::string(" ") + simtest::kStampDate;
 
 // A log file opened as the playback source.
-class PlaybackLog {
- public:
+struct PlaybackLog {
   explicit PlaybackLog(const LogBuilder& log, const std::string& name = "vantor_frame_reader.dat")
-      : path_(log.Save(name)), sources_(nullptr, ByteSourceId::Playback) {
-    EXPECT_TRUE(file_.Open(path_));
-    sources_.SetPlaybackEndHook([this] { ++endCalls_; });
-    sources_.SetPlaybackFile(true, &file_);
+      : path(log.Save(name)) {
+    EXPECT_TRUE(file.Open(path));
+    sources.SetPlaybackEndHook([this] { ++endCalls; });
+    sources.SetPlaybackFile(true, &file);
   }
   ~PlaybackLog() {
-    sources_.SetPlaybackFile(false, nullptr);
-    file_.Close();
-    std::remove(path_.c_str());
+    sources.SetPlaybackFile(false, nullptr);
+    file.Close();
+    std::remove(path.c_str());
   }
-  int Read() { return ReadLogFrame(sources_, frame_); }
-  std::vector<std::uint8_t> Data() const { return {frame_.data, frame_.data + kFrameDataSize}; }
-  std::string Time() const { return frame_.timeText; }
-  std::string Mark() const { return frame_.markText; }
-  LogFileReader& File() { return file_; }
-  ByteSources& Sources() { return sources_; }
-  int EndCalls() const { return endCalls_; }
+  int Read() { return ReadLogFrame(sources, frame); }
+  std::vector<std::uint8_t> Data() const { return {frame.data, frame.data + kFrameDataSize}; }
+  std::string Time() const { return frame.timeText; }
+  std::string Mark() const { return frame.markText; }
 
- private:
-  std::string path_;
-  LogFileReader file_;
-  ByteSources sources_;
-  LogFrameRead frame_{};
-  int endCalls_ = 0;
+  std::string path;
+  LogFileReader file;
+  ByteSources sources{nullptr, ByteSourceId::Playback};
+  LogFrameRead frame{};
+  int endCalls = 0;
 };
 
 // A record placed after `at` envelope bytes of frame 1 is taken out of it;
@@ -94,7 +89,7 @@ TEST(ReadLogFrame, BadCheckResynchronisesFiveBytesBeforeTheEndOfTheFailedFrame) 
   // The failed frame ends in 0x55 0xAA ... so a restart further on would lose the next frame.
   PlaybackLog log(LogBuilder().Frame(1, true).Frame(2).Frame(3));
   ASSERT_EQ(log.Read(), kFrameBadCheck);
-  EXPECT_EQ(log.File().Tell(), 277 - 5);
+  EXPECT_EQ(log.file.Tell(), 277 - 5);
   ASSERT_EQ(log.Read(), kFrameOk);
   EXPECT_EQ(log.Data(), FrameData(2));
   ASSERT_EQ(log.Read(), kFrameOk);
@@ -107,9 +102,9 @@ TEST(ReadLogFrame, FileEndingInsideAFrameIsEndOfDataAndTheHookRunsOnce) {
   PlaybackLog log(LogBuilder().Frame(9).Bytes(partial));
   ASSERT_EQ(log.Read(), kFrameOk);
   EXPECT_EQ(log.Read(), kFrameEndOfData);
-  EXPECT_EQ(log.EndCalls(), 1);
-  EXPECT_EQ(log.Sources().NextByte(), 0);  // at the end: a short sleep and 0
-  EXPECT_EQ(log.EndCalls(), 1);
+  EXPECT_EQ(log.endCalls, 1);
+  EXPECT_EQ(log.sources.NextByte(), 0);  // at the end: a short sleep and 0
+  EXPECT_EQ(log.endCalls, 1);
 }
 
 TEST(ReadLogFrame, FileEndingInsideAStampOrByteFFInItIsEndOfDataAndTheNextCallStartsClean) {

@@ -94,27 +94,13 @@ inline Settings SettingsB() {
   s.kphOrMph = 1;
   s.temperScale = 1;
   s.transType = 1;
-  AdcChannel& wideband = s.adcChannels[2];
-  wideband.type = kChannelWideband;
-  wideband.code = 1;
-  wideband.index = 1;  // TT-1: 2 V + 10
-  wideband.name = "TT-1 WB      (0V=10:1 - 5V=20:1)";
-  wideband.wbPreferred = 1;
-  UserDevice& device = s.userDevices[0];
-  device.active = 1;
-  device.name = "Fuel rail";
-  device.unit = "PSI";
-  device.voltJ = 500;
-  device.unitJ = 0;
-  device.voltK = 4500;
-  device.unitK = 1000000;
-  device.width = 3;
-  device.precision = 1;
-  AdcChannel& user = s.adcChannels[5];
-  user.type = kChannelUserDevice;
-  user.code = 0;
-  user.index = 0;
-  user.name = "Fuel rail";
+  // TT-1 wideband (2 V + 10) preferred on channel 2; a PSI user device on channel 5.
+  s.adcChannels[2] = {.type = kChannelWideband, .code = 1, .index = 1, .name = "TT-1 WB      (0V=10:1 - 5V=20:1)",
+                      .filter = 100, .wbPreferred = 1, .fpPreferred = 0};
+  s.userDevices[0] = {.active = 1, .slot = 0, .name = "Fuel rail", .unit = "PSI", .voltJ = 500, .voltK = 4500,
+                      .unitJ = 0, .unitK = 1000000, .width = 3, .precision = 1};
+  s.adcChannels[5] = {.type = kChannelUserDevice, .code = 0, .index = 0, .name = "Fuel rail", .filter = 100,
+                      .wbPreferred = 0, .fpPreferred = 0};
   return s;
 }
 

@@ -129,8 +129,9 @@ TEST(AnalysisViewFile, WriteFailureShowsTheDiskFullMessage) {
   EXPECT_EQ(shown.caption, "File Write Error");
 }
 
-// One 109-byte line per valid frame, the kinds following the records.
-TEST(AnalysisViewFile, EveryValidFrameGivesOneFixedSizeLine) {
+// One 109-byte line in the view and one row in the dump per valid frame,
+// whatever damage and records the log holds; a progress step every 17 frames.
+TEST(AnalysisViewFile, EveryValidFrameGivesOneFixedSizeLineAndOneDumpRow) {
   const RandomLog log = MakeRandomLog(7, 700, 10, 10);
   TempDir dir;
   Shown shown;
@@ -149,6 +150,16 @@ TEST(AnalysisViewFile, EveryValidFrameGivesOneFixedSizeLine) {
   EXPECT_EQ(marks, log.marked);
   EXPECT_EQ(shown.maximum, static_cast<int>(log.bytes.size() / 4709));
   EXPECT_EQ(shown.steps, log.valid / 17);
+
+  Shown dumped;
+  Settings settings = SettingsB();
+  settings.anaCsv = settings.anaSHeader = 1;
+  ASSERT_EQ(DumpLog(dir.File("log.dat"), dir.File("log.csv"), settings, dumped.Hooks()), ExportResult::kOk);
+  const std::string csv = ReadAll(dir.File("log.csv"));
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), log.valid + 1);
+  EXPECT_EQ(dumped.maximum, shown.maximum);
+  EXPECT_EQ(dumped.steps, shown.steps);
+  EXPECT_EQ(dumped.ends, 1);
 }
 
 TEST(ViewHeadings, NameTheUnitsOfTheSettings) {
@@ -173,24 +184,6 @@ TEST(DumpLog, OutputsMatchTheWorkedOutFiles) {
     EXPECT_EQ(Dump(c.logB ? BuildLogB() : BuildLogA(), c.logB ? SettingsB() : SettingsA(), c.csv, c.singleHeader, dir),
               Golden(c.golden));
   }
-}
-
-TEST(DumpLog, OneRowPerValidFrame) {
-  const RandomLog log = MakeRandomLog(11, 500, 8, 0);
-  TempDir dir;
-  const std::string csv = Dump(log.bytes, SettingsB(), true, true, dir);
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), log.valid + 1);
-}
-
-TEST(DumpLog, ProgressStepsEverySeventeenFrames) {
-  LogBuilder log;
-  for (int i = 0; i < 40; ++i) log.Frame(BaseFrame(static_cast<unsigned>(i), 0));
-  TempDir dir;
-  Shown shown;
-  ASSERT_EQ(DumpLog(SaveLog(log.Bytes(), dir), dir.File("out.ORV"), Settings(), shown.Hooks()), ExportResult::kOk);
-  EXPECT_EQ(shown.maximum, 40 * 277 / 4709);
-  EXPECT_EQ(shown.steps, 2);
-  EXPECT_EQ(shown.ends, 1);
 }
 
 TEST(DumpLog, OpenAndWriteFailuresAreReported) {
