@@ -284,29 +284,19 @@ TEST(WidebandTables, ShapeOfEveryTable) {
   }
 }
 
-TEST(WidebandTables, NearestPointWithoutInterpolation) {
-  const auto& wb0 = WidebandTableWb0();
-  double between = (wb0[50].volts + wb0[51].volts) / 2;
-  EXPECT_EQ(WidebandTableAfr(wb0, between - 1e-6), wb0[50].afr);
-  EXPECT_EQ(WidebandTableAfr(wb0, between + 1e-6), wb0[51].afr);
-}
-
-TEST(WidebandTables, SharedVoltageChoosesTheEarlierPointBelowIt) {
+// The nearest point, without interpolation; of two neighbours at one voltage
+// the earlier is chosen below it. Device 12 is WB0: a count of 81 is 0.3999 V,
+// just below its first point.
+TEST(WidebandTables, NearestPointAndTheDevicesThatUseTheTables) {
   WidebandTable table = WidebandTableWb0();
-  table[31].volts = table[30].volts;  // two neighbours at one voltage
+  double between = (table[50].volts + table[51].volts) / 2;
+  EXPECT_EQ(WidebandTableAfr(table, between - 1e-6), table[50].afr);
+  EXPECT_EQ(WidebandTableAfr(table, between + 1e-6), table[51].afr);
+  table[31].volts = table[30].volts;
   EXPECT_EQ(WidebandTableAfr(table, table[30].volts - 1e-6), table[30].afr);
-  EXPECT_EQ(WidebandTableAfr(table, (table[29].volts + table[30].volts) / 2 + 1e-6),
-            table[30].afr);
-  double upper = table[31].volts + (table[32].volts - table[31].volts) / 2;
-  EXPECT_EQ(WidebandTableAfr(table, upper - 1e-6), table[31].afr);
-}
-
-TEST(WidebandTables, DevicesUseTheirTables) {
-  // Device 12 is WB0: a count of 81 is 0.3999 V, just below its first point.
-  EXPECT_EQ(WidebandAfr(12, 81), 0.0);
-  EXPECT_EQ(WidebandAfr(12, 82), 10.0);
-  EXPECT_EQ(WidebandAfr(12, 1023), 25.5);
-  EXPECT_EQ(WidebandAfr(3, 0), 0.0);
+  EXPECT_EQ(WidebandTableAfr(table, (table[29].volts + table[30].volts) / 2 + 1e-6), table[30].afr);
+  EXPECT_EQ(WidebandTableAfr(table, table[31].volts + (table[32].volts - table[31].volts) / 2 - 1e-6), table[31].afr);
+  ExpectAll({{WidebandAfr(12, 81), 0.0}, {WidebandAfr(12, 82), 10.0}, {WidebandAfr(12, 1023), 25.5}, {WidebandAfr(3, 0), 0.0}});
 }
 
 TEST(SensorTempTables, TellingRowsAndShape) {
@@ -316,6 +306,9 @@ TEST(SensorTempTables, TellingRowsAndShape) {
   EXPECT_EQ(SensorTemp(1, 1), 253);
   EXPECT_EQ(SensorTemp(2, 1), 251);
   EXPECT_EQ(SensorTemp(120, 2), 84);
+  EXPECT_EQ(CoolantSensorTemp(120, 0x01), 161);  // the coolant table by the flag
+  EXPECT_EQ(CoolantSensorTemp(110, 0x00), 84);
+  EXPECT_EQ(CoolantSensorTemp(250, 0x00), 0);
   for (int table = 0; table < 3; ++table) {
     EXPECT_EQ(SensorTemp(0, table), 255);
     EXPECT_EQ(SensorTemp(255, table), 0);
@@ -325,11 +318,7 @@ TEST(SensorTempTables, TellingRowsAndShape) {
   }
 }
 
-TEST(SensorTempTables, CoolantTableChoice) {
-  EXPECT_EQ(CoolantSensorTemp(120, 0x01), 161);
-  EXPECT_EQ(CoolantSensorTemp(110, 0x00), 84);
-  EXPECT_EQ(CoolantSensorTemp(250, 0x00), 0);
-}
+
 
 }  // namespace
 }  // namespace vantor
