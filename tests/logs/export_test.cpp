@@ -94,28 +94,24 @@ TEST(AnalysisViewFile, LinesMatchTheWorkedOutFiles) {
   EXPECT_EQ(BuildView(tenHours, SettingsA(), dir).substr(12, 7), "9:00:05") << "the hours stop at 9";
 }
 
-TEST(AnalysisViewFile, LeavesNothingBehindAndCannotBeCreatedInAMissingDirectory) {
+// The view file leaves nothing behind in its directory, cannot be made in a
+// missing one, and a missing log stops the pass silently.
+TEST(AnalysisViewFile, LeavesNothingBehindAndAMissingLogStopsSilently) {
   TempDir dir;
+  AnalysisViewFile missing;
+  EXPECT_FALSE(missing.Create("/nonexistent/vantor/dir"));
   {
     AnalysisViewFile view;
     ASSERT_TRUE(view.Create(dir.Path()));
     std::fputs("x", view.Stream());
+    Shown shown;
+    EXPECT_EQ(BuildViewFile(view, dir.File("missing.dat"), Settings(), shown.Hooks()), ExportResult::kLogOpenFailed);
+    EXPECT_EQ(shown.text, "");
+    EXPECT_EQ(view.LineCount(), 0);
     view.Close();
     EXPECT_FALSE(view.IsOpen());
   }
   EXPECT_TRUE(fs::is_empty(dir.Path()));
-  AnalysisViewFile view;
-  EXPECT_FALSE(view.Create("/nonexistent/vantor/dir"));
-}
-
-TEST(AnalysisViewFile, MissingLogStopsSilently) {
-  TempDir dir;
-  AnalysisViewFile view;
-  ASSERT_TRUE(view.Create(dir.Path()));
-  Shown shown;
-  EXPECT_EQ(BuildViewFile(view, dir.File("missing.dat"), Settings(), shown.Hooks()), ExportResult::kLogOpenFailed);
-  EXPECT_EQ(shown.text, "");
-  EXPECT_EQ(view.LineCount(), 0);
 }
 
 TEST(AnalysisViewFile, WriteFailureShowsTheDiskFullMessage) {
@@ -213,36 +209,31 @@ TEST(DumpLog, OpenAndWriteFailuresAreReported) {
 
 // The log named like its own output (or linked to it) is refused before
 // anything is opened for writing: the log keeps every byte.
-struct SelfDumpCase {
-  const char* log;
-  bool csv;
-  const char* output;  // nullptr: the output name rule; else a hard link to the log
-};
-
-class DumpOntoItsLog : public ::testing::TestWithParam<SelfDumpCase> {};
-
-TEST_P(DumpOntoItsLog, IsRefusedAndTheLogIsUntouched) {
-  const SelfDumpCase& c = GetParam();
-  TempDir dir;
-  const std::string log = SaveLog(BuildLogA(), dir, c.log);
-  std::string output = DumpOutputPath(log, c.csv);
-  if (c.output) {
-    output = dir.File(c.output);
-    fs::create_hard_link(log, output);
+TEST(DumpLog, OntoItsOwnLogIsRefusedAndTheLogIsUntouched) {
+  const struct {
+    const char* log;
+    bool csv;
+    const char* output;  // nullptr: the output name rule; else a hard link to the log
+  } cases[] = {{"run.ORV", false, nullptr}, {"run.csv", true, nullptr}, {"keep.dat", true, "linked.csv"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    TempDir dir;
+    const std::string log = SaveLog(BuildLogA(), dir, c.log);
+    std::string output = DumpOutputPath(log, c.csv);
+    if (c.output) {
+      output = dir.File(c.output);
+      fs::create_hard_link(log, output);
+    }
+    Settings settings = SettingsA();
+    settings.anaCsv = c.csv ? 1 : 0;
+    Shown shown;
+    EXPECT_EQ(DumpLog(log, output, settings, shown.Hooks()), ExportResult::kOutputIsLog);
+    EXPECT_EQ(ReadAll(log), BuildLogA());
+    EXPECT_EQ(shown.text, "The output file would replace the data log itself:\n\n" + output);
+    EXPECT_EQ(shown.caption, "File Open Error");
+    EXPECT_FALSE(fs::exists(output + ".part"));
   }
-  Settings settings = SettingsA();
-  settings.anaCsv = c.csv ? 1 : 0;
-  Shown shown;
-  EXPECT_EQ(DumpLog(log, output, settings, shown.Hooks()), ExportResult::kOutputIsLog);
-  EXPECT_EQ(ReadAll(log), BuildLogA());
-  EXPECT_EQ(shown.text, "The output file would replace the data log itself:\n\n" + output);
-  EXPECT_EQ(shown.caption, "File Open Error");
-  EXPECT_FALSE(fs::exists(output + ".part"));
 }
-
-INSTANTIATE_TEST_SUITE_P(Names, DumpOntoItsLog,
-                         ::testing::Values(SelfDumpCase{"run.ORV", false, nullptr}, SelfDumpCase{"run.csv", true, nullptr},
-                                           SelfDumpCase{"keep.dat", true, "linked.csv"}));
 
 // A log that cannot be read is not an empty log: both passes say so and an
 // earlier output stays as it was.

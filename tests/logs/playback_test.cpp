@@ -108,22 +108,21 @@ TEST(PlaybackArithmeticTest, BackUpStepsOf4709BytesStopAtTheStartAndProgressCoun
   EXPECT_EQ(ProgressMaximum(0), 5);
 }
 
-TEST_F(PlaybackTest, UnopenableFileChangesNothing) {
+// An unopenable file changes nothing.
+TEST_F(PlaybackTest, StartSwitchesToTheFileRemembersItAndClosesARunningLog) {
   EXPECT_FALSE(playback.StartPlayback(dir + "/none.dat"));
   EXPECT_EQ(messages, std::vector<std::string>{"Can not open Playback Data File|File Open Error"});
   EXPECT_EQ(sources.Current(), ByteSourceId::Live);
   EXPECT_FALSE(playback.Playing());
   EXPECT_TRUE(settings.play.empty());
-}
-
-TEST_F(PlaybackTest, StartSwitchesToTheFileRemembersItAndClosesARunningLog) {
   ASSERT_TRUE(recorder.StartDataLog(dir + "/rec.dat"));
   const std::string path = WriteLog(170);
   ASSERT_TRUE(playback.StartPlayback(path));
   EXPECT_EQ(sources.Current(), ByteSourceId::Playback);
   EXPECT_TRUE(playback.Playing());
   EXPECT_EQ(progressMaxima, std::vector<int>{170 * 277 / 4709 + 5});
-  EXPECT_EQ(std::tie(settings.play, settings.playName, settings.playPath), std::make_tuple(path, std::string("play.dat"), dir + "/"));
+  EXPECT_EQ(std::tie(settings.play, settings.playName, settings.playPath),
+            std::make_tuple(path, std::string("play.dat"), dir + "/"));
   EXPECT_FALSE(recorder.Logging());
   EXPECT_EQ(logHooks.writerMode.load(), 0u);
 }
