@@ -80,6 +80,7 @@ TEST(AdcChannels, LabelsColumnWidthsAndTexts) {
   EXPECT_STREQ(rig.channels.Channel(1).label, "PSI_1");
   EXPECT_STREQ(rig.channels.Channel(3).label, " PSI_3");
   EXPECT_EQ(rig.channels.Channel(2).active, 0);
+  EXPECT_EQ(rig.channels.Channel(-1).active + rig.channels.Channel(kAdcChannelCount).active, 0) << "no such channel";
   EXPECT_STREQ(rig.channels.Channel(3).text, "");
   FrameBytes frame = ChannelFrame(3, 512);
   frame[frame::kAdcChannels + 8] = 0x03;  // channel 4: 1023 counts
@@ -177,23 +178,23 @@ TEST(AdcChannels, DeletedDeviceResetsItsChannelAndPreference) {
   Rig rig;
   rig.settings.userDevices[3] = Gauge(3);
   rig.settings.userDevices[4] = Gauge(4);
-  Assign(rig.settings, 2, kChannelUserDevice, 3, 3, "old name");
+  Assign(rig.settings, 0, kChannelUserDevice, 3, 3, "old name");
   Assign(rig.settings, 5, kChannelUserDevice, 4, 4, "Oil pressure");
-  rig.settings.adcChannels[2].wbPreferred = 1;
-  rig.settings.adcChannels[2].filter = 40;
+  rig.settings.adcChannels[0].wbPreferred = 1;
+  rig.settings.adcChannels[0].filter = 40;
   rig.channels.BuildActiveChannels(rig.settings);
-  ASSERT_EQ(rig.channels.PreferredWbChannel(), 2);
+  ASSERT_EQ(rig.channels.PreferredWbChannel(), 0);
   rig.settings.userDevices[3].active = 0;
   rig.settings.userDevices[4].name = "Boost";
   rig.channels.DropDeletedDeviceChannels(rig.settings);
-  const AdcChannel& reset = rig.settings.adcChannels[2];
+  const AdcChannel& reset = rig.settings.adcChannels[0];
   EXPECT_EQ(std::tie(reset.type, reset.index, reset.code, reset.filter, reset.wbPreferred, reset.name),
             std::make_tuple(kChannelNone, 0, 0, 100, 0, std::string("None")));
   EXPECT_EQ(rig.channels.PreferredWbChannel(), -1);
   EXPECT_EQ(rig.channels.PreferredWbName(), "");
   EXPECT_EQ(rig.settings.adcChannels[5].name, "Boost");
   rig.channels.BuildActiveChannels(rig.settings);
-  EXPECT_EQ(rig.channels.Channel(2).active, 0);
+  EXPECT_EQ(rig.channels.Channel(0).active, 0);
   EXPECT_EQ(rig.channels.PreferredWbChannel(), -1);
 }
 

@@ -40,7 +40,7 @@ TEST(ComputeRpm, FromThePeriodByTheCylinderCount) {
                {4, 1000, 1966},       {5, 1000, 1572},       {7, 1000, 1123},      {8, 1000, 983},
                {8, 983040 / 15, 0},   {8, 983040 / 16, 16},  {3, 1000, 0},         {9, 1000, 0},
                {0xC8, 1000, 983},     {8, 99, 9929},         {8, 98, 0},           {4, 197, 9980},
-               {4, 196, 0}};  // 15 rpm is the floor; 10000 and more is too fast and reads as 0
+               {4, 196, 0},           {7, 44939, 24}};  // 15 rpm is the floor; 10000 and more is too fast and reads as 0
   for (const auto& c : cases) EXPECT_EQ(ComputeRpm(PeriodFrame(c.cylinders, c.period).data()), c.rpm) << c.cylinders << " " << c.period;
 }
 
@@ -309,7 +309,11 @@ TEST(SensorTempTables, TellingRowsAndShape) {
   EXPECT_EQ(CoolantSensorTemp(120, 0x01), 161);  // the coolant table by the flag
   EXPECT_EQ(CoolantSensorTemp(110, 0x00), 84);
   EXPECT_EQ(CoolantSensorTemp(250, 0x00), 0);
+  const int sums[] = {41100, 22790, 21868};  // the rows as written down: a changed row shows
   for (int table = 0; table < 3; ++table) {
+    int sum = 0;
+    for (unsigned count = 0; count < 256; ++count) sum += SensorTemp(count, table);
+    EXPECT_EQ(sum, sums[table]) << table;
     EXPECT_EQ(SensorTemp(0, table), 255);
     EXPECT_EQ(SensorTemp(255, table), 0);
     for (unsigned count = 1; count < 256; ++count) {
@@ -317,8 +321,6 @@ TEST(SensorTempTables, TellingRowsAndShape) {
     }
   }
 }
-
-
 
 }  // namespace
 }  // namespace vantor
