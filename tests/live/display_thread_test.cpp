@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "link/ecm_link.h"
+#include "live/adc_channels.h"
+#include "live/byte_source.h"
+#include "live/display_thread.h"
+#include "live/frame_loop.h"
+#include "live/live_data.h"
+#include "live/log_hooks.h"
+#include "settings/settings.h"
+#include "sim/log_builder.h"
+#include "sim/sim_wire.h"
+
+namespace vantor {
+namespace {
+
+using simtest::WaitFor;
+
+std::vector<std::uint8_t> GoodFrame() { return simtest::Envelope(std::vector<std::uint8_t>(kFrameDataSize, 0)); }
+
+class DisplayThreadTest : public ::testing::Test {
+ protected:
+  DisplayThreadTest() {
+    adc.BuildActiveChannels(settings);
+    display.SetKeepAlive([this] { ++keepAlives; });
+    display.SetPlaybackStep([this] { ++playbackSteps; });
+  }
+
+  void StoreBytes(const std::vector<std::uint8_t>& bytes) {
+    for (std::uint8_t b : bytes) link.StoreRxByte(b);
+  }
+
+  void StartRecording() { hooks.writerMode = 1; }
+  // The communication thread's part: take the request.
+  bool TakeFlushRequest() { return hooks.flushRequest.exchange(0) == 1; }
+
+  Settings settings;
+  EcmLink link;
+  LogHooks hooks;
+  ByteSources sources{&link, ByteSourceId::Live};
+  LiveData live;
+  AdcChannels adc;
+  DisplayState state;
+  FrameLoop loop{sources, live, adc, state};
+  DisplayThread display{loop, sources, state, &link, &hooks};
+  std::atomic<int> keepAlives{0};
+  std::atomic<int> playbackSteps{0};
+};
+
+TEST_F(DisplayThreadTest, KeepAliveGoesOutOncePerSecondStartingAtOnce) {
+  for (int i = 0; i < 5; ++i) display.RunOnePass();
+  EXPECT_EQ(keepAlives, 1);
+  state.secondsTick = 1;
+  for (int i = 0; i < 5; ++i) display.RunOnePass();
+  EXPECT_EQ(keepAlives, 2);
+  state.secondsTick = 4;  // seconds missed do not pile up
+  for (int i = 0; i < 5; ++i) display.RunOnePass();
+  EXPECT_EQ(keepAlives, 3);
+  EXPECT_EQ(loop.FramesProcessed(), 0u) << "nothing arrived, nothing processed";
+}
+
+TEST_F(DisplayThreadTest, FirstFlushWhenTheTickPasses59ThenAtMostEvery61Seconds) {
+  StartRecording();
+  std::vector<int> flushedAt;
+  for (int tick = 0; tick <= 200; ++tick) {
+    state.secondsTick = tick;
+    display.RunOnePass();
+    if (TakeFlushRequest()) flushedAt.push_back(tick);
+  }
+  EXPECT_EQ(flushedAt, (std::vector<int>{60, 121, 182}));
+}
+
+TEST_F(DisplayThreadTest, NoFlushRequestWhilePausedOrNotRecording) {
+  state.secondsTick = 100;
+  display.RunOnePass();
+  EXPECT_FALSE(TakeFlushRequest());
+  StartRecording();
+  hooks.writerPaused = 1;
+  display.RunOnePass();
+  EXPECT_FALSE(TakeFlushRequest());
+  hooks.writerPaused = 0;
+  display.RunOnePass();
+  EXPECT_TRUE(TakeFlushRequest()) << "the first pass after the pause asks at once";
+}
+
+TEST_F(DisplayThreadTest, FrameIsProcessedOnlyWhenMoreThan360BytesWait) {
+  StoreBytes(GoodFrame());
+  StoreBytes(std::vector<std::uint8_t>(kFrameDueBytes - kLogFrameSize, 0x11));
+  display.RunOnePass();
+  EXPECT_EQ(loop.FramesProcessed(), 0u);
+  StoreBytes({0x11});
+  display.RunOnePass();
+  EXPECT_EQ(loop.FramesProcessed(), 1u);
+}
+
+TEST_F(DisplayThreadTest, PlaybackSourceStepsThePlaybackAndFilesSourcesIdle) {
+  sources.Select(ByteSourceId::Playback);
+  display.RunOnePass();
+  EXPECT_EQ(playbackSteps, 1);
+  sources.Select(ByteSourceId::None);
+  display.RunOnePass();
+  sources.Select(ByteSourceId::Analysis);
+  display.RunOnePass();
+  EXPECT_EQ(playbackSteps, 1);
+  EXPECT_EQ(keepAlives, 0) << "no stream request unless live";
+}
+
+TEST_F(DisplayThreadTest, SuspendHoldsTheThreadBetweenFrames) {
+  ASSERT_TRUE(display.Suspend(std::chrono::seconds(10))) << "no running thread: at once";
+  display.Resume();
+  display.Start();
+  ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
+  StoreBytes(GoodFrame());
+  StoreBytes(GoodFrame());
+  const auto passes = display.Passes();
+  ASSERT_TRUE(WaitFor([&] { return display.Passes() > passes + 5; }));
+  EXPECT_EQ(loop.FramesProcessed(), 0u);
+  display.Resume();
+  ASSERT_TRUE(WaitFor([&] { return loop.FramesProcessed() == 1; }));
+  display.Stop();
+}
+
+// An earlier suspension's answer must not satisfy the next one: once Suspend
+// says the thread is held, no frame runs until Resume.
+TEST_F(DisplayThreadTest, SuspendRightAfterResumeStillHoldsBeforeItReturns) {
+  display.Start();
+  for (int round = 0; round < 100; ++round) {
+    if (link.RxAvailable() < 2 * kLogFrameSize) {
+      ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
+      StoreBytes(GoodFrame());
+      StoreBytes(GoodFrame());
+      display.Resume();
+    }
+    ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
+    display.Resume();
+    ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
+    const auto frames = loop.FramesProcessed();
+    const auto passes = display.Passes();
+    ASSERT_TRUE(WaitFor([&] { return display.Passes() > passes + 2; }));
+    ASSERT_EQ(loop.FramesProcessed(), frames) << "round " << round;
+    display.Resume();
+  }
+  display.Stop();
+}
+
+}  // namespace
+}  // namespace vantor
