@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "live/adc_catalogue.h"
 #include "live/adc_channels.h"
@@ -25,45 +26,27 @@ FrameBytes ChannelFrame(int channel, unsigned raw) {
   return frame;
 }
 
+// 0.5 V reads 0, 4.5 V reads 100.0, shown in a field of 4 with 1 decimal.
 UserDevice Gauge(int slot) {
-  UserDevice device;
-  device.active = 1;
-  device.slot = slot;
-  device.name = "Oil pressure";
-  device.unit = "PSI";
-  device.voltJ = 500;
-  device.unitJ = 0;
-  device.voltK = 4500;
-  device.unitK = 1000000;
-  device.width = 4;
-  device.precision = 1;
-  return device;
+  return {.active = 1, .slot = slot, .name = "Oil pressure", .unit = "PSI", .voltJ = 500, .voltK = 4500,
+          .unitJ = 0, .unitK = 1000000, .width = 4, .precision = 1};
 }
 
+// The line through the two points, held at its ends; equal voltages read the lower unit value.
 TEST(UserDeviceReading, LineThroughTheTwoPoints) {
-  UserDevice device = Gauge(0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.5), 0.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 2.5), 50.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 4.5), 100.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 5.0), 100.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.1), 0.0);
-}
-
-TEST(UserDeviceReading, SwappedUnitValuesReadTheSame) {
-  UserDevice device = Gauge(0);
-  std::swap(device.unitJ, device.unitK);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.5), 0.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 2.5), 50.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 4.5), 100.0);
-}
-
-TEST(UserDeviceReading, EqualVoltagesReadTheLowerUnitValue) {
-  UserDevice device = Gauge(0);
-  device.voltK = device.voltJ;
-  device.unitJ = 250000;
-  device.unitK = -50000;
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 0.5), -5.0);
-  EXPECT_DOUBLE_EQ(UserDeviceReading(device, 4.0), -5.0);
+  const UserDevice gauge = Gauge(0);
+  UserDevice swapped = gauge, flat = gauge;
+  std::swap(swapped.unitJ, swapped.unitK);
+  flat.voltK = flat.voltJ;
+  flat.unitJ = 250000;
+  flat.unitK = -50000;
+  const struct {
+    const UserDevice& device;
+    double volts, reading;
+  } cases[] = {{gauge, 0.5, 0.0}, {gauge, 2.5, 50.0}, {gauge, 4.5, 100.0}, {gauge, 5.0, 100.0},
+               {gauge, 0.1, 0.0}, {swapped, 0.5, 0.0},   {swapped, 2.5, 50.0},   {swapped, 4.5, 100.0},
+               {flat, 0.5, -5.0},    {flat, 4.0, -5.0}};
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(UserDeviceReading(c.device, c.volts), c.reading) << c.volts;
 }
 
 struct Rig {
@@ -81,20 +64,30 @@ void Assign(Settings& settings, int c, std::int32_t type, std::int32_t index, st
   channel.name = name;
 }
 
-TEST(AdcChannels, LabelsAndColumnWidths) {
+// A user device's text stays within 15 characters; negative device results count as 0.
+TEST(AdcChannels, LabelsColumnWidthsAndTexts) {
   Rig rig;
   rig.settings.userDevices[2] = Gauge(2);
+  rig.settings.userDevices[5] = Gauge(5);
+  rig.settings.userDevices[5].width = rig.settings.userDevices[5].precision = 10;
   Assign(rig.settings, 0, kChannelWideband, 1, 1, "TT-1");
   Assign(rig.settings, 1, kChannelFuelPressure, 2, 1, "AutoMeter 30");
   Assign(rig.settings, 3, kChannelUserDevice, 2, 2, "Oil pressure");
+  Assign(rig.settings, 4, kChannelUserDevice, 5, 5, "Wide");
+  Assign(rig.settings, 5, kChannelFuelPressure, 4, 5, "BM_fp");
   rig.channels.BuildActiveChannels(rig.settings);
   EXPECT_STREQ(rig.channels.Channel(0).label, "WB_0");
   EXPECT_STREQ(rig.channels.Channel(1).label, "PSI_1");
   EXPECT_STREQ(rig.channels.Channel(3).label, " PSI_3");
   EXPECT_EQ(rig.channels.Channel(2).active, 0);
+  EXPECT_EQ(rig.channels.Channel(-1).active + rig.channels.Channel(kAdcChannelCount).active, 0) << "no such channel";
   EXPECT_STREQ(rig.channels.Channel(3).text, "");
   FrameBytes frame = ChannelFrame(3, 512);
+  frame[frame::kAdcChannels + 8] = 0x03;  // channel 4: 1023 counts
+  frame[frame::kAdcChannels + 9] = 0xFF;
   rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
+  EXPECT_STREQ(rig.channels.Channel(4).text, "  100.000000000");
+  EXPECT_EQ(rig.channels.Channel(5).value, 0.0);
   ActiveChannel oil = rig.channels.Channel(3);
   // 512 counts = 2.506 V: 50.15 psi in a field of 4 + 1 + 1.
   EXPECT_STREQ(oil.text, "  50.2");
@@ -122,32 +115,6 @@ TEST(AdcChannels, IndexOutsideItsCatalogueLeavesTheChannelInactive) {
     FrameBytes frame = ChannelFrame(2, 1023);
     rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);  // reads no table past its end
   }
-}
-
-TEST(AdcChannels, UserDeviceTextStaysWithinFifteenCharacters) {
-  Rig rig;
-  rig.settings.userDevices[2] = Gauge(2);
-  rig.settings.userDevices[2].width = 10;
-  rig.settings.userDevices[2].precision = 10;
-  Assign(rig.settings, 3, kChannelUserDevice, 2, 2, "Oil pressure");
-  rig.channels.BuildActiveChannels(rig.settings);
-  FrameBytes frame = ChannelFrame(3, 1023);
-  rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
-  EXPECT_STREQ(rig.channels.Channel(3).text, "  100.000000000");
-}
-
-TEST(AdcChannels, FilterWeightsTheNewestReading) {
-  Rig rig;
-  rig.settings.userDevices[0] = Gauge(0);
-  rig.settings.userDevices[0].voltJ = 0;
-  rig.settings.userDevices[0].voltK = 5000;
-  rig.settings.userDevices[0].unitK = 5000 * 10000;
-  Assign(rig.settings, 4, kChannelUserDevice, 0, 0, "Volts x 1000");
-  rig.settings.adcChannels[4].filter = 30;
-  rig.channels.BuildActiveChannels(rig.settings);
-  // Counts 0 give 4 mV -> 4.0 in the device's unit; the filter starts from 0.0.
-  rig.channels.ProcessAdcChannels(ChannelFrame(4, 0).data(), true, rig.live);
-  EXPECT_NEAR(rig.channels.Channel(4).value, 0.3 * 4.0, 1e-9);
 }
 
 TEST(AdcChannels, FilterArithmetic) {
@@ -200,52 +167,34 @@ TEST(AdcChannels, PreferredChannelsFeedLiveData) {
   EXPECT_STREQ(rig.channels.Channel(7).text, "");
   rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
   EXPECT_STRNE(rig.channels.Channel(7).text, "");
-}
-
-TEST(AdcChannels, HighestFlaggedChannelIsPreferred) {
-  Rig rig;
-  Assign(rig.settings, 2, kChannelWideband, 1, 1, "first");
-  Assign(rig.settings, 5, kChannelWideband, 4, 3, "second");
-  rig.settings.adcChannels[2].wbPreferred = 1;
-  rig.settings.adcChannels[5].wbPreferred = 1;
+  // Of two flagged channels the higher one is preferred.
+  rig.settings.adcChannels[7].wbPreferred = 1;
   rig.channels.BuildActiveChannels(rig.settings);
-  EXPECT_EQ(rig.channels.PreferredWbChannel(), 5);
-  EXPECT_EQ(rig.channels.PreferredWbName(), "second");
-}
-
-TEST(AdcChannels, NegativeDeviceResultsCountAsZero) {
-  Rig rig;
-  Assign(rig.settings, 0, kChannelFuelPressure, 4, 5, "BM_fp");
-  rig.channels.BuildActiveChannels(rig.settings);
-  rig.channels.ProcessAdcChannels(ChannelFrame(0, 0).data(), true, rig.live);
-  EXPECT_EQ(rig.channels.Channel(0).value, 0.0);
+  EXPECT_EQ(rig.channels.PreferredWbChannel(), 7);
+  EXPECT_EQ(rig.channels.PreferredWbName(), "AEM WB");
 }
 
 TEST(AdcChannels, DeletedDeviceResetsItsChannelAndPreference) {
   Rig rig;
   rig.settings.userDevices[3] = Gauge(3);
   rig.settings.userDevices[4] = Gauge(4);
-  Assign(rig.settings, 2, kChannelUserDevice, 3, 3, "old name");
+  Assign(rig.settings, 0, kChannelUserDevice, 3, 3, "old name");
   Assign(rig.settings, 5, kChannelUserDevice, 4, 4, "Oil pressure");
-  rig.settings.adcChannels[2].wbPreferred = 1;
-  rig.settings.adcChannels[2].filter = 40;
+  rig.settings.adcChannels[0].wbPreferred = 1;
+  rig.settings.adcChannels[0].filter = 40;
   rig.channels.BuildActiveChannels(rig.settings);
-  ASSERT_EQ(rig.channels.PreferredWbChannel(), 2);
+  ASSERT_EQ(rig.channels.PreferredWbChannel(), 0);
   rig.settings.userDevices[3].active = 0;
   rig.settings.userDevices[4].name = "Boost";
   rig.channels.DropDeletedDeviceChannels(rig.settings);
-  const AdcChannel& reset = rig.settings.adcChannels[2];
-  EXPECT_EQ(reset.type, kChannelNone);
-  EXPECT_EQ(reset.index, 0);
-  EXPECT_EQ(reset.code, 0);
-  EXPECT_EQ(reset.filter, 100);
-  EXPECT_EQ(reset.wbPreferred, 0);
-  EXPECT_EQ(reset.name, "None");
+  const AdcChannel& reset = rig.settings.adcChannels[0];
+  EXPECT_EQ(std::tie(reset.type, reset.index, reset.code, reset.filter, reset.wbPreferred, reset.name),
+            std::make_tuple(kChannelNone, 0, 0, 100, 0, std::string("None")));
   EXPECT_EQ(rig.channels.PreferredWbChannel(), -1);
   EXPECT_EQ(rig.channels.PreferredWbName(), "");
   EXPECT_EQ(rig.settings.adcChannels[5].name, "Boost");
   rig.channels.BuildActiveChannels(rig.settings);
-  EXPECT_EQ(rig.channels.Channel(2).active, 0);
+  EXPECT_EQ(rig.channels.Channel(0).active, 0);
   EXPECT_EQ(rig.channels.PreferredWbChannel(), -1);
 }
 
@@ -256,22 +205,17 @@ TEST(DeviceList, OrderAndContents) {
   settings.userDevices[1].name = "EGT";
   DeviceList list = BuildDeviceList(settings);
   ASSERT_EQ(list.count, 1 + 15 + 6 + 2);
-  EXPECT_EQ(list.entries[0].name, "None");
-  EXPECT_EQ(list.entries[0].category, kChannelNone);
-  EXPECT_EQ(list.entries[0].index, -1);
-  EXPECT_EQ(list.entries[5].name, "AFX WB        (0V=9:1 - 5V=16:1)");
-  EXPECT_EQ(list.entries[5].code, 10);
-  EXPECT_EQ(list.entries[5].index, 5);
-  EXPECT_EQ(list.entries[16].name, "AutoMeter   15 psi (0.5 - 4.5V) ");
-  EXPECT_EQ(list.entries[16].category, kChannelFuelPressure);
-  EXPECT_EQ(list.entries[16].index, 1);
-  EXPECT_EQ(list.entries[16].code, 4);
-  EXPECT_EQ(list.entries[22].name, "EGT");
-  EXPECT_EQ(list.entries[22].category, kChannelUserDevice);
-  EXPECT_EQ(list.entries[22].code, 1);
-  EXPECT_EQ(list.entries[23].index, 9);
-  EXPECT_EQ(list.entries[24].category, kChannelNone);
-  EXPECT_EQ(list.entries[24].name, "");
+  const std::pair<int, DeviceListEntry> expected[] = {
+      {0, {kChannelNone, -1, 0, "None"}},
+      {5, {kChannelWideband, 5, 10, "AFX WB        (0V=9:1 - 5V=16:1)"}},
+      {16, {kChannelFuelPressure, 1, 4, "AutoMeter   15 psi (0.5 - 4.5V) "}},
+      {22, {kChannelUserDevice, 1, 1, "EGT"}},
+      {23, {kChannelUserDevice, 9, 9, "Oil pressure"}},
+      {24, {kChannelNone, -1, 0, ""}}};
+  for (const auto& [i, e] : expected) {
+    const DeviceListEntry& got = list.entries[i];
+    EXPECT_EQ(std::tie(got.category, got.index, got.code, got.name), std::tie(e.category, e.index, e.code, e.name)) << i;
+  }
 }
 
 TEST(DeviceList, FindsStoredChannelsByCategoryAndCode) {

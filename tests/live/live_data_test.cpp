@@ -1,12 +1,18 @@
-// ComputeRpm, the run time steps and the running qualifier.
+// What a frame becomes: ComputeRpm, the run time steps, the running qualifier,
+// the sensor conversions, device curves and lookup tables.
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
+#include "live/conversions.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
+#include "live/sensor_temp_tables.h"
+#include "live/wideband_tables.h"
 
 namespace vantor {
 namespace {
@@ -25,31 +31,17 @@ FrameBytes PeriodFrame(int cylinders, unsigned period) {
   return frame;
 }
 
-TEST(ComputeRpm, FromThePeriodBySixCylinders) {
-  EXPECT_EQ(ComputeRpm(PeriodFrame(6, 13107).data()), 100);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(6, 62415).data()), 21);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(6, 65535).data()), 0);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(6, 0).data()), 0);
-}
-
-TEST(ComputeRpm, FromThePeriodByOtherCounts) {
-  EXPECT_EQ(ComputeRpm(PeriodFrame(4, 1000).data()), 1966);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(5, 1000).data()), 1572);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(7, 1000).data()), 1123);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(8, 1000).data()), 983);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(8, 983040 / 15).data()), 0);   // exactly the floor
-  EXPECT_EQ(ComputeRpm(PeriodFrame(8, 983040 / 16).data()), 16);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(3, 1000).data()), 0);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(9, 1000).data()), 0);
-  // 0xC8 carries 8 cylinders with the sensor bits set.
-  EXPECT_EQ(ComputeRpm(PeriodFrame(0xC8, 1000).data()), 983);
-}
-
-TEST(ComputeRpm, TooFastReadsAsZero) {
-  EXPECT_EQ(ComputeRpm(PeriodFrame(8, 99).data()), 9929);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(8, 98).data()), 0);  // 10031
-  EXPECT_EQ(ComputeRpm(PeriodFrame(4, 197).data()), 9980);
-  EXPECT_EQ(ComputeRpm(PeriodFrame(4, 196).data()), 0);
+TEST(ComputeRpm, FromThePeriodByTheCylinderCount) {
+  const struct {
+    int cylinders;  // 0xC8: 8 cylinders with the sensor bits set
+    unsigned period;
+    int rpm;
+  } cases[] = {{6, 13107, 100},       {6, 62415, 21},        {6, 65535, 0},        {6, 0, 0},
+               {4, 1000, 1966},       {5, 1000, 1572},       {7, 1000, 1123},      {8, 1000, 983},
+               {8, 983040 / 15, 0},   {8, 983040 / 16, 16},  {3, 1000, 0},         {9, 1000, 0},
+               {0xC8, 1000, 983},     {8, 99, 9929},         {8, 98, 0},           {4, 197, 9980},
+               {4, 196, 0},           {7, 44939, 24}};  // 15 rpm is the floor; 10000 and more is too fast and reads as 0
+  for (const auto& c : cases) EXPECT_EQ(ComputeRpm(PeriodFrame(c.cylinders, c.period).data()), c.rpm) << c.cylinders << " " << c.period;
 }
 
 TEST(ComputeRpm, FromTheCoarseBytes) {
@@ -89,7 +81,8 @@ int FramesUntilRunning(LiveData& live, const FrameBytes& frame, int n) {
 
 TEST(RunningQualifier, RunningFromThe35thFrame) {
   LiveData live;
-  EXPECT_EQ(FramesUntilRunning(live, StatusFrame(true, 100), 50), 35);
+  EXPECT_FALSE(UpdateLiveData(live, StatusFrame(true, 100).data()).endCatchUp);
+  EXPECT_EQ(FramesUntilRunning(live, StatusFrame(true, 100), 50), 34);
   EXPECT_EQ(live.runCount, 34);
   EXPECT_EQ(live.runArmed, 1);
 }
@@ -128,11 +121,6 @@ TEST(RunningQualifier, NeverArmsAfterSixteenHours) {
   EXPECT_EQ(FramesUntilRunning(live, StatusFrame(true, 16 * 3600), 100), 0);
   EXPECT_EQ(live.runArmed, 0);
   EXPECT_EQ(FramesUntilRunning(live, StatusFrame(true, 16 * 3600 - 1), 100), 35);
-}
-
-TEST(RunningQualifier, RunningFrameDoesNotEndTheCatchUpHold) {
-  LiveData live;
-  EXPECT_FALSE(UpdateLiveData(live, StatusFrame(true, 100).data()).endCatchUp);
 }
 
 TEST(RunTimeSteps, SplitsAndCountsFramesPerSecond) {
@@ -179,6 +167,159 @@ TEST(ConfigurationStep, FieldsFromTheirBytes) {
   frame[frame::kEngineConfig] = 0x06;
   UpdateLiveData(live, frame.data());
   EXPECT_EQ(live.mapSensorBar, 1);
+}
+
+// ---- conversions ----
+
+// {computed, expected}: each conversion's worked example.
+void ExpectAll(std::initializer_list<std::pair<double, double>> cases) {
+  int row = 0;
+  for (const auto& [got, want] : cases) EXPECT_NEAR(got, want, 1e-9) << "row " << row++;
+}
+
+TEST(FrameConversions, WorkedExamples) {
+  ExpectAll({{PercentCode(256), 100.0},  {O2Millivolts(100), 442.0}, {PulsesPerMile(4000), 230.23},
+             {PulsesPerMile(0), 0.0},    {RpmStep12(40), 500.0},     {RpmStep25(100), 2500.0},
+             {RpmStep31(100), 3125.0},   {Speed(100, 0), 100.0},     {Speed(100, 1), 160.9344},
+             {LoadKpa(0), 20.0},         {Map1Bar(100), 47.315},     {Map2Bar(100), 85.05},
+             {Map3Bar(100), 124.45},     {Boost2Bar(100), 62.5},     {Boost3Bar(100), 123.35},
+             {Vacuum(256), 0.0},         {Tenths(138), 13.8},        {SparkDegrees(64), 22.5},
+             {RetardDegrees(64), 11.25}, {PulseMs(65536), 1000.0}});
+}
+
+TEST(FrameConversions, TemperatureCodeFollowsTheScaleSetting) {
+  ExpectAll({{TempCodeF(40), 14.0},
+             {TempCodeC(40), -10.0},
+             {TempCode(40, 0), 14.0},
+             {TempCode(40, 1), -10.0},
+             {TempCode(40, 2), 0.0},
+             {CelsiusToF(100), 212.0},
+             {FahrenheitToC(212), 100.0}});
+}
+
+TEST(FrameConversions, DutyCycle) {
+  FrameBytes frame{};
+  frame[frame::kBasePw] = 0x01;  // 256 x 0.0152587890625 = 3.90625 ms
+  EXPECT_EQ(DutyCycle(frame.data()), 0.0);  // rpm 0
+  frame[frame::kRpmCoarse31] = 40;
+  frame[frame::kRpmCoarse27] = 255;
+  frame[frame::kRpmCoarse28] = 120;  // 3000 rpm: one injection every 40 ms
+  EXPECT_NEAR(DutyCycle(frame.data()), 3.90625 / 40.0 * 100.0, 1e-9);
+  frame[frame::kBasePw] = 0xFF;
+  EXPECT_EQ(DutyCycle(frame.data()), 255.0);
+}
+
+TEST(AdcDevices, VoltsAndLinearWidebands) {
+  ExpectAll({{AdcVolts(0), 0.004},
+             {AdcVolts(1023), 5.004},
+             {WidebandAfr(1, 0), 10.008},  // TT-1
+             {WidebandAfr(0, 500), 0.0},   // No Device
+             {WidebandAfr(5, 1023), 1.4 * 5.004 + 9},
+             {WidebandAfr(7, 0), 3.008 * 0.004 + 7.35},
+             {WidebandAfr(10, 0), 9.608},
+             {WidebandAfr(11, 0), 10.0064},
+             {WidebandAfr(16, 0), 0.0}});
+  EXPECT_EQ(WidebandDevices()[14].name, std::string("   WB0a  "));
+}
+
+TEST(AdcDevices, DiyCurve) {
+  ExpectAll({{DiyWidebandAfr(1.0), 0.0},
+             {DiyWidebandAfr(2.5), 14.7},
+             {DiyWidebandAfr(1.5), 1.0 / (0.028340964 + 1 / 14.7)},
+             {DiyWidebandAfr(2.75), 1.0 / (-0.25 * 0.049034882 + 1 / 14.7)},
+             {DiyWidebandAfr(3.0), 25.5}});
+}
+
+TEST(AdcDevices, FuelPressureSendersAreLimited) {
+  // Counts 61 and 1002 are about 0.3 V and 4.9 V; device 7 is the NULL entry.
+  ExpectAll({{FuelPressurePsi(2, 61), 0.0},
+             {FuelPressurePsi(2, 1002), 30.0},
+             {FuelPressurePsi(2, 512), (AdcVolts(512) - 0.5) * 30 / 4},
+             {FuelPressurePsi(3, 1023), 99.9},
+             {FuelPressurePsi(4, 0), 0.0},
+             {FuelPressurePsi(4, 1023), 4.0 * 24.908668},
+             {FuelPressurePsi(5, 1023), 30.0},
+             {FuelPressurePsi(5, 512), AdcVolts(512) * 6},
+             {FuelPressurePsi(6, 100), 0.0},
+             {FuelPressurePsi(6, 512), (AdcVolts(512) - 1) * 25},
+             {FuelPressurePsi(7, 512), 0.0}});
+  EXPECT_EQ(FuelPressureDevices()[7].name, std::string("     NULL      "));
+}
+
+TEST(WidebandTables, TellingPoints) {
+  const auto &wb0 = WidebandTableWb0(), &wb1 = WidebandTableWb1(), &znl = WidebandTableZnl(),
+             &fjo = WidebandTableFjo(), &wb0a = WidebandTableWb0a(), &wb1a = WidebandTableWb1a();
+  ExpectAll({{WidebandTableAfr(wb0, 0.4), 10.0},    {WidebandTableAfr(wb0, 0.46), 10.1},
+             {WidebandTableAfr(wb0, 2.48), 14.7},   {WidebandTableAfr(wb0, 3.14), 20.0},
+             {WidebandTableAfr(wb0, 3.15), 25.5},   {WidebandTableAfr(wb0, 0.39), 0.0},
+             {WidebandTableAfr(wb1, 1.19), 10.0},   {WidebandTableAfr(wb1, 1.235), 10.1},
+             {WidebandTableAfr(wb1, 2.51), 14.7},   {WidebandTableAfr(wb1, 2.92), 20.0},
+             {WidebandTableAfr(znl, 0.41), 10.0},   {WidebandTableAfr(znl, 2.5), 14.7},
+             {WidebandTableAfr(znl, 3.13), 20.0},   {WidebandTableAfr(fjo, 0.8), 10.0},
+             {WidebandTableAfr(fjo, 0.84), 10.1},   {WidebandTableAfr(fjo, 2.5), 14.7},
+             {WidebandTableAfr(fjo, 3.1), 20.0},    {WidebandTableAfr(wb0a, 0.4), 9.6},
+             {WidebandTableAfr(wb0a, 2.57), 14.7},  {WidebandTableAfr(wb0a, 3.14), 19.2},
+             {WidebandTableAfr(wb1a, 1.19), 9.6},   {WidebandTableAfr(wb1a, 2.565), 14.7},
+             {WidebandTableAfr(wb1a, 2.92), 19.2}});
+}
+
+TEST(WidebandTables, ShapeOfEveryTable) {
+  for (const WidebandTable* table :
+       {&WidebandTableWb0(), &WidebandTableWb1(), &WidebandTableZnl(), &WidebandTableFjo(),
+        &WidebandTableWb0a(), &WidebandTableWb1a()}) {
+    EXPECT_EQ((*table)[0].afr, 0.0);
+    EXPECT_EQ((*table)[0].volts, 0.0);
+    EXPECT_EQ((*table)[102].afr, 25.5);
+    EXPECT_EQ((*table)[102].volts, 99.9);
+    for (int i = 1; i < kWidebandTableSize; ++i) {
+      EXPECT_LE((*table)[i - 1].volts, (*table)[i].volts) << i;
+      EXPECT_LE((*table)[i - 1].afr, (*table)[i].afr) << i;
+    }
+  }
+  for (int i = 1; i <= 101; ++i) {
+    EXPECT_NEAR(WidebandTableWb0()[i].afr, 10.0 + (i - 1) * 0.1, 1e-9);
+    EXPECT_EQ(WidebandTableWb0a()[i].volts, WidebandTableWb0()[i].volts);
+    EXPECT_EQ(WidebandTableWb1a()[i].volts, WidebandTableWb1()[i].volts);
+    EXPECT_NEAR(WidebandTableWb0a()[i].afr, WidebandTableWb0()[i].afr * 0.96, 0.05 + 1e-9);
+  }
+}
+
+// The nearest point, without interpolation; of two neighbours at one voltage
+// the earlier is chosen below it. Device 12 is WB0: a count of 81 is 0.3999 V,
+// just below its first point.
+TEST(WidebandTables, NearestPointAndTheDevicesThatUseTheTables) {
+  WidebandTable table = WidebandTableWb0();
+  double between = (table[50].volts + table[51].volts) / 2;
+  EXPECT_EQ(WidebandTableAfr(table, between - 1e-6), table[50].afr);
+  EXPECT_EQ(WidebandTableAfr(table, between + 1e-6), table[51].afr);
+  table[31].volts = table[30].volts;
+  EXPECT_EQ(WidebandTableAfr(table, table[30].volts - 1e-6), table[30].afr);
+  EXPECT_EQ(WidebandTableAfr(table, (table[29].volts + table[30].volts) / 2 + 1e-6), table[30].afr);
+  EXPECT_EQ(WidebandTableAfr(table, table[31].volts + (table[32].volts - table[31].volts) / 2 - 1e-6), table[31].afr);
+  ExpectAll({{WidebandAfr(12, 81), 0.0}, {WidebandAfr(12, 82), 10.0}, {WidebandAfr(12, 1023), 25.5}, {WidebandAfr(3, 0), 0.0}});
+}
+
+TEST(SensorTempTables, TellingRowsAndShape) {
+  for (unsigned count = 0; count <= 15; ++count) EXPECT_EQ(SensorTemp(count, 0), 255) << count;
+  EXPECT_EQ(SensorTemp(120, 0), 161);
+  EXPECT_EQ(SensorTemp(0, 1), 255);
+  EXPECT_EQ(SensorTemp(1, 1), 253);
+  EXPECT_EQ(SensorTemp(2, 1), 251);
+  EXPECT_EQ(SensorTemp(120, 2), 84);
+  EXPECT_EQ(CoolantSensorTemp(120, 0x01), 161);  // the coolant table by the flag
+  EXPECT_EQ(CoolantSensorTemp(110, 0x00), 84);
+  EXPECT_EQ(CoolantSensorTemp(250, 0x00), 0);
+  const int sums[] = {41100, 22790, 21868};  // the rows as written down: a changed row shows
+  for (int table = 0; table < 3; ++table) {
+    int sum = 0;
+    for (unsigned count = 0; count < 256; ++count) sum += SensorTemp(count, table);
+    EXPECT_EQ(sum, sums[table]) << table;
+    EXPECT_EQ(SensorTemp(0, table), 255);
+    EXPECT_EQ(SensorTemp(255, table), 0);
+    for (unsigned count = 1; count < 256; ++count) {
+      EXPECT_LE(SensorTemp(count, table), SensorTemp(count - 1, table)) << table << " " << count;
+    }
+  }
 }
 
 }  // namespace

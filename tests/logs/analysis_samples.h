@@ -10,6 +10,7 @@
 //   PSI user device on channel 5): B1 to B4 through the four gear texts.
 
 #include <string>
+#include <utility>
 
 #include "logs/log_builder.h"
 #include "settings/settings.h"
@@ -18,49 +19,23 @@ namespace vantor::testlog {
 
 inline FrameData BaseFrame(unsigned runSeconds, unsigned pulseCounter) {
   FrameData d{};
-  d[204] = 0x06;             // 6 cylinders, 1-bar MAP
-  SetWord(d, 24, 655);       // 1310720 / 655 = 2001 rpm
-  SetWord(d, 127, 3600);     // 920920 / 3600 + 0.5 -> 256 pulses per mile
+  // 6 cylinders and 1-bar MAP; 1310720 / 655 = 2001 rpm; 920920 / 3600 + 0.5
+  // = 256 pulses per mile; knock count, sPW, aPW, aePW.
+  for (auto [offset, word] : {std::pair{24, 655}, {127, 3600}, {115, 258}, {167, 400}, {138, 500}, {250, 65}})
+    SetWord(d, offset, static_cast<unsigned>(word));
   SetWord(d, 235, runSeconds);
   d[166] = static_cast<std::uint8_t>(pulseCounter);
-  d[52] = 45;                // speed
-  d[45] = 100;               // MAP
-  d[44] = 50;                // boost
-  d[73] = 51;                // TPS
-  d[75] = 41;                // previous TPS
-  d[227] = 151;              // coolant
-  d[126] = 60;               // intake air
-  d[125] = 71;               // intercooler
-  d[62] = 100;               // O2
-  d[240] = 37;               // air flow
-  d[10] = 65;                // spark
-  d[119] = 10;               // retard
-  SetWord(d, 115, 258);      // knock count
-  SetWord(d, 167, 400);      // sPW
-  SetWord(d, 138, 500);      // aPW
-  SetWord(d, 250, 65);       // aePW
-  d[254] = 240;              // baro
-  d[49] = 100;               // vacuum
-  d[50] = 8;                 // dMAP
-  d[169] = 200;              // VE
-  d[55] = 128;               // Aky
-  d[178] = 64;               // WG
-  d[2] = 0x80;               // Id
-  d[3] = 0x04;               // Hw
-  d[5] = 0x88;               // Ac, Tc
-  d[8] = 0x08;               // Dc
-  d[13] = 0xC0;              // Ae, Pe
-  d[14] = 0x80;              // Cl
-  d[140] = 0x02;             // F2
-  d[149] = 0x20;             // Cv
-  d[187] = 12;               // gear, shown as 9
-  d[162] = 1;                // loop state
-  d[164] = 128;              // INT
-  d[163] = 130;              // BLM
-  d[253] = 40;               // IAC
-  d[165] = 147;              // commanded AFR
-  d[154] = 100;              // tpsAE
-  d[153] = 7;                // mapAE
+  // {offset, value}: speed 45, MAP, boost, TPS, previous TPS, coolant, intake
+  // air, intercooler, O2, air flow, spark, retard, baro, vacuum, dMAP, VE, Aky,
+  // WG, the flag bytes Id Hw Ac/Tc Dc Ae/Pe Cl F2 Cv, gear 12 (shown as 9),
+  // loop state, INT, BLM, IAC, commanded AFR, tpsAE, mapAE.
+  for (auto [offset, value] :
+       {std::pair{204, 0x06}, {52, 45},  {45, 100},  {44, 50},   {73, 51},   {75, 41},   {227, 151}, {126, 60},
+        {125, 71},            {62, 100}, {240, 37},  {10, 65},   {119, 10},  {254, 240}, {49, 100},  {50, 8},
+        {169, 200},           {55, 128}, {178, 64},  {2, 0x80},  {3, 0x04},  {5, 0x88},  {8, 0x08},  {13, 0xC0},
+        {14, 0x80},           {140, 2},  {149, 0x20}, {187, 12}, {162, 1},   {164, 128}, {163, 130}, {253, 40},
+        {165, 147},           {154, 100}, {153, 7}})
+    d[offset] = static_cast<std::uint8_t>(value);
   return d;
 }
 
@@ -119,27 +94,13 @@ inline Settings SettingsB() {
   s.kphOrMph = 1;
   s.temperScale = 1;
   s.transType = 1;
-  AdcChannel& wideband = s.adcChannels[2];
-  wideband.type = kChannelWideband;
-  wideband.code = 1;
-  wideband.index = 1;  // TT-1: 2 V + 10
-  wideband.name = "TT-1 WB      (0V=10:1 - 5V=20:1)";
-  wideband.wbPreferred = 1;
-  UserDevice& device = s.userDevices[0];
-  device.active = 1;
-  device.name = "Fuel rail";
-  device.unit = "PSI";
-  device.voltJ = 500;
-  device.unitJ = 0;
-  device.voltK = 4500;
-  device.unitK = 1000000;
-  device.width = 3;
-  device.precision = 1;
-  AdcChannel& user = s.adcChannels[5];
-  user.type = kChannelUserDevice;
-  user.code = 0;
-  user.index = 0;
-  user.name = "Fuel rail";
+  // TT-1 wideband (2 V + 10) preferred on channel 2; a PSI user device on channel 5.
+  s.adcChannels[2] = {.type = kChannelWideband, .code = 1, .index = 1, .name = "TT-1 WB      (0V=10:1 - 5V=20:1)",
+                      .filter = 100, .wbPreferred = 1, .fpPreferred = 0};
+  s.userDevices[0] = {.active = 1, .slot = 0, .name = "Fuel rail", .unit = "PSI", .voltJ = 500, .voltK = 4500,
+                      .unitJ = 0, .unitK = 1000000, .width = 3, .precision = 1};
+  s.adcChannels[5] = {.type = kChannelUserDevice, .code = 0, .index = 0, .name = "Fuel rail", .filter = 100,
+                      .wbPreferred = 0, .fpPreferred = 0};
   return s;
 }
 

@@ -67,25 +67,16 @@ TEST_F(AnalysisTable, ClickSelectsOnlyWhenTheButtonStayedWithinFivePixels) {
 }
 
 TEST_F(AnalysisTable, PagingHomeAndEndStayInsideTheLog) {
-  table_.PageDown();
-  EXPECT_EQ(table_.TopLine(), 26);
-  table_.PageDown();
-  EXPECT_EQ(table_.TopLine(), 52);
-  table_.PageDown();
-  EXPECT_EQ(table_.TopLine(), 54);  // the last page
-  table_.LineDown();
-  EXPECT_EQ(table_.TopLine(), 54);
-  table_.PageUp();
-  EXPECT_EQ(table_.TopLine(), 28);
-  table_.PageUp();
-  table_.PageUp();
-  EXPECT_EQ(table_.TopLine(), 0);
-  table_.LineUp();
-  EXPECT_EQ(table_.TopLine(), 0);
-  table_.End();
-  EXPECT_EQ(table_.TopLine(), 54);
-  table_.Home();
-  EXPECT_EQ(table_.TopLine(), 0);
+  const std::pair<void (AnalysisTableModel::*)(), int> steps[] = {
+      {&AnalysisTableModel::PageDown, 26}, {&AnalysisTableModel::PageDown, 52},
+      {&AnalysisTableModel::PageDown, 54},  // the last page
+      {&AnalysisTableModel::LineDown, 54}, {&AnalysisTableModel::PageUp, 28},   {&AnalysisTableModel::PageUp, 2},
+      {&AnalysisTableModel::PageUp, 0},    {&AnalysisTableModel::LineUp, 0},    {&AnalysisTableModel::End, 54},
+      {&AnalysisTableModel::LineUp, 53},   {&AnalysisTableModel::Home, 0},      {&AnalysisTableModel::LineDown, 1}};
+  for (const auto& [step, top] : steps) {
+    (table_.*step)();
+    EXPECT_EQ(table_.TopLine(), top);
+  }
 }
 
 TEST_F(AnalysisTable, FindMarkMovesToTheNextMarkedLineThenReportsTheEnd) {
@@ -95,24 +86,16 @@ TEST_F(AnalysisTable, FindMarkMovesToTheNextMarkedLineThenReportsTheEnd) {
   EXPECT_TRUE(table_.FindNextMark(messages.Hook()));
   EXPECT_EQ(table_.TopLine(), 30);
   EXPECT_TRUE(messages.shown.empty());
+  EXPECT_FALSE(table_.FindNextMark(messages.Hook())) << "no mark follows";
+  EXPECT_EQ(table_.TopLine(), 30);
   table_.End();
-  // Fewer than 26 lines follow the top line.
-  EXPECT_FALSE(table_.FindNextMark(messages.Hook()));
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].first, "Hit the Home key to start over at the beginning");
-  EXPECT_EQ(messages.shown[0].second, "End of File Reached");
+  EXPECT_FALSE(table_.FindNextMark(messages.Hook())) << "fewer than 26 lines follow the top line";
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[1].first, "Hit the Home key to start over at the beginning");
+  EXPECT_EQ(messages.shown[1].second, "End of File Reached");
   table_.ScrollTo(11);
   EXPECT_TRUE(table_.FindNextMark(messages.Hook()));
   EXPECT_EQ(table_.TopLine(), 30);
-}
-
-TEST_F(AnalysisTable, FindMarkReportsTheEndWhenNoMarkFollows) {
-  Messages messages;
-  table_.ScrollTo(30);
-  EXPECT_FALSE(table_.FindNextMark(messages.Hook()));
-  EXPECT_EQ(table_.TopLine(), 30);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].second, "End of File Reached");
 }
 
 TEST_F(AnalysisTable, QuarterMileStartsAtTheSelectedLineOrSelectsTheTopLine) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <mutex>
+#include <tuple>
 
 #include "live/adc_channels.h"
 #include "live/byte_source.h"
@@ -19,7 +20,6 @@ namespace vantor::testing {
 namespace {
 
 using simtest::WaitFor;
-
 
 // Frame n of a test log: number n in bytes 16-17, 17 frames a second of run
 // time, the engine running.
@@ -41,10 +41,7 @@ class NumberRecorder : public FrameConsumer {
     std::lock_guard lock(mutex_);
     return numbers_;
   }
-  int Last() {
-    std::lock_guard lock(mutex_);
-    return numbers_.empty() ? -1 : numbers_.back();
-  }
+  int Last() { return Numbers().back(); }
 
  private:
   std::mutex mutex_;
@@ -66,7 +63,7 @@ class PlaybackTest : public ::testing::Test {
 
   std::string WriteLog(unsigned frames, const std::string& name = "play.dat") {
     testlog::LogBuilder log;
-    for (unsigned n = 0; n < frames; ++n) log.Raw(testlog::LogBuilder::Envelope(NumberedFrame(n)));
+    for (unsigned n = 0; n < frames; ++n) log.Frame(NumberedFrame(n));
     log.Save(dir + "/" + name);
     return dir + "/" + name;
   }
@@ -83,76 +80,57 @@ class PlaybackTest : public ::testing::Test {
   FrameLoop loop{sources, live, adc, state};
   LogHooks logHooks;
   DataLogRecorder recorder{logHooks, settings, {}};
-  std::mutex eventsMutex;
   std::vector<std::string> messages;
   std::vector<int> progressMaxima;
   std::atomic<int> progressSteps{0};
   std::atomic<int> endsReached{0};
   std::vector<long> sleeps;
-  Playback playback{sources,
-                    loop,
-                    live,
-                    &recorder,
-                    settings,
-                    PlaybackHooks{[this](const std::string& t, const std::string& c) { messages.push_back(t + "|" + c); },
-                                  [this](int maximum) { progressMaxima.push_back(maximum); },
-                                  [this] { ++progressSteps; },
-                                  nullptr,
-                                  nullptr,
-                                  [this] { ++endsReached; },
-                                  nullptr,
-                                  [this](std::chrono::milliseconds d) {
-                                    std::lock_guard lock(eventsMutex);
-                                    sleeps.push_back(static_cast<long>(d.count()));
-                                  }}};
+  // The display thread calls the step, end and sleep hooks in the threaded tests.
+  Playback playback{
+      sources, loop, live, &recorder, settings,
+      PlaybackHooks{[this](const std::string& t, const std::string& c) { messages.push_back(t + "|" + c); },
+                    [this](int maximum) { progressMaxima.push_back(maximum); }, [this] { ++progressSteps; }, nullptr,
+                    nullptr, [this] { ++endsReached; }, nullptr,
+                    [this](std::chrono::milliseconds d) { sleeps.push_back(static_cast<long>(d.count())); }}};
   NumberRecorder trip, gauges;
   DisplayThread display{loop, sources, state, nullptr, &logHooks};
   testlog::TempDir scratch;
   const std::string dir = scratch.Path();
 };
 
-TEST(PlaybackArithmeticTest, BackUpStepsAre4709BytesAndStopAtTheStart) {
+TEST(PlaybackArithmeticTest, BackUpStepsOf4709BytesStopAtTheStartAndProgressCountsSecondsPlusFive) {
   EXPECT_EQ(BackUpTarget(5000, 2), 0) << "5000 - 9418 is before the start";
   EXPECT_EQ(BackUpTarget(100000, 6), 71746);
   EXPECT_EQ(BackUpTarget(9418, 2), 0);
   EXPECT_EQ(BackUpTarget(9419, 2), 1);
-}
-
-TEST(PlaybackArithmeticTest, ProgressRangeIsOneStepPerSecondOfRecordingPlusFive) {
   EXPECT_EQ(ProgressMaximum(4709 * 10), 15);
   EXPECT_EQ(ProgressMaximum(4709 * 10 - 1), 14);
   EXPECT_EQ(ProgressMaximum(0), 5);
 }
 
-TEST_F(PlaybackTest, StartSwitchesToTheFileAndRemembersIt) {
-  const std::string path = WriteLog(170);
-  ASSERT_TRUE(playback.StartPlayback(path));
-  EXPECT_EQ(sources.Current(), ByteSourceId::Playback);
-  EXPECT_TRUE(playback.Playing());
-  EXPECT_EQ(progressMaxima, std::vector<int>{170 * 277 / 4709 + 5});
-  EXPECT_EQ(settings.play, path);
-  EXPECT_EQ(settings.playName, "play.dat");
-  EXPECT_EQ(settings.playPath, dir + "/");
-}
-
-TEST_F(PlaybackTest, UnopenableFileChangesNothing) {
+// An unopenable file changes nothing.
+TEST_F(PlaybackTest, StartSwitchesToTheFileRemembersItAndClosesARunningLog) {
   EXPECT_FALSE(playback.StartPlayback(dir + "/none.dat"));
   EXPECT_EQ(messages, std::vector<std::string>{"Can not open Playback Data File|File Open Error"});
   EXPECT_EQ(sources.Current(), ByteSourceId::Live);
   EXPECT_FALSE(playback.Playing());
   EXPECT_TRUE(settings.play.empty());
-}
-
-TEST_F(PlaybackTest, StartingPlaybackClosesARunningLog) {
   ASSERT_TRUE(recorder.StartDataLog(dir + "/rec.dat"));
-  ASSERT_TRUE(playback.StartPlayback(WriteLog(5)));
+  const std::string path = WriteLog(170);
+  ASSERT_TRUE(playback.StartPlayback(path));
+  EXPECT_EQ(sources.Current(), ByteSourceId::Playback);
+  EXPECT_TRUE(playback.Playing());
+  EXPECT_EQ(progressMaxima, std::vector<int>{170 * 277 / 4709 + 5});
+  EXPECT_EQ(std::tie(settings.play, settings.playName, settings.playPath),
+            std::make_tuple(path, std::string("play.dat"), dir + "/"));
   EXPECT_FALSE(recorder.Logging());
   EXPECT_EQ(logHooks.writerMode.load(), 0u);
 }
 
+// Progress steps once every 17 frames.
 TEST_F(PlaybackTest, FramesComeInOrderPacedByTheRateAndPauseStopsThem) {
   settings.pbSpd = 50;
-  ASSERT_TRUE(playback.StartPlayback(WriteLog(20)));
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(60)));
   Steps(3);
   EXPECT_EQ(trip.Numbers(), (std::vector<int>{0, 1, 2}));
   EXPECT_EQ(sleeps, (std::vector<long>{57, 57, 57}));
@@ -165,12 +143,7 @@ TEST_F(PlaybackTest, FramesComeInOrderPacedByTheRateAndPauseStopsThem) {
   Steps(2);
   EXPECT_EQ(trip.Numbers(), (std::vector<int>{0, 1, 2, 3, 4}));
   EXPECT_EQ(sleeps, (std::vector<long>{57, 57, 57, 1, 1})) << "[PBSPD] 0: no sleep between frames";
-}
-
-TEST_F(PlaybackTest, ProgressStepsOncePer17Frames) {
-  settings.pbSpd = 0;
-  ASSERT_TRUE(playback.StartPlayback(WriteLog(60)));
-  Steps(16);
+  Steps(11);
   EXPECT_EQ(progressSteps, 0);
   Steps(1);
   EXPECT_EQ(progressSteps, 1);
@@ -203,8 +176,8 @@ TEST_F(PlaybackTest, BackUpNearTheStartReplaysFromTheFirstFrame) {
   settings.pbSpd = 0;
   state.SetMode(DisplayMode::Gauges);
   ASSERT_TRUE(playback.StartPlayback(WriteLog(40)));
-  Steps(10);  // position 2770: 2770 - 9418 < 0
-  playback.AddBackUp(2);
+  Steps(10);  // position 2770: 2770 - 4709 < 0
+  playback.AddBackUp(1);
   Steps(1);
   const auto seen = gauges.Numbers();
   ASSERT_GE(seen.size(), 12u);

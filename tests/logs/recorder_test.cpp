@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <tuple>
 
 #include "live/byte_source.h"
 #include "live/frame_reader.h"
@@ -37,16 +38,14 @@ ReadBack ReadAllFrames(const std::string& path) {
   ByteSources sources(nullptr, ByteSourceId::Analysis);
   sources.SetAnalysisFile(true, &file);
   LogFrameRead frame{};
-  for (;;) {
-    const int status = ReadLogFrame(sources, frame);
-    if (status == kFrameEndOfData) break;
+  for (int status; (status = ReadLogFrame(sources, frame)) != kFrameEndOfData;) {
     if (status != kFrameOk) {
       ++result.badFrames;
-      continue;
+    } else {
+      result.markers.push_back(frame.data[2]);
+      result.times.push_back(frame.timeText);
+      result.marks.push_back(frame.markText);
     }
-    result.markers.push_back(frame.data[2]);
-    result.times.push_back(frame.timeText);
-    result.marks.push_back(frame.markText);
   }
   sources.SetAnalysisFile(false, nullptr);
   return result;
@@ -64,60 +63,65 @@ class RecorderTest : public ::testing::Test {
   RecordingRig rig_;
 };
 
-TEST_F(RecorderTest, RecordingIsHeaderThenTheStreamUnchanged) {
+// Stray bytes and frames go to the file unchanged after the header; marks and
+// stamps go between bytes, also inside a frame, and the reader reports them.
+// A second recording is appended and counts its marks from 000 again.
+TEST_F(RecorderTest, RecordingIsTheHeaderThenTheStreamWithRecordsBetweenBytes) {
   const std::string header = rig_.ExpectedHeader();
   ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
-  const auto frame = FrameEnvelope(MarkedFrameData(7));
   const std::vector<std::uint8_t> stray{'x', 0x55, 0x00};
+  const auto first = FrameEnvelope(MarkedFrameData(1)), second = FrameEnvelope(MarkedFrameData(2));
+  const std::vector<std::uint8_t> firstHalf(second.begin(), second.begin() + 100), secondHalf(second.begin() + 100, second.end());
+  const auto serve = [&](void (DataLogRecorder::*request)()) {
+    (rig_.recorder.*request)();
+    ASSERT_TRUE(rig_.WaitRequestsServed());
+  };
   ASSERT_TRUE(rig_.Feed(stray));
-  ASSERT_TRUE(rig_.Feed(frame));
+  ASSERT_TRUE(rig_.Feed(first));
+  serve(&DataLogRecorder::RequestMark);
+  ASSERT_TRUE(rig_.Feed(firstHalf));
+  serve(&DataLogRecorder::RequestMark);
+  serve(&DataLogRecorder::RequestTimeStamp);
+  ASSERT_TRUE(rig_.Feed(secondHalf));
   rig_.recorder.StopDataLog();
-
-  EXPECT_EQ(ReadAll(path_), header + AsText(stray) + AsText(frame));
-  EXPECT_EQ(ReadAllFrames(path_).markers, std::vector<std::uint8_t>{7});
   EXPECT_EQ(rig_.loggingStates, (std::vector<bool>{true, false}));
   EXPECT_FALSE(rig_.recorder.Logging());
   EXPECT_FALSE(rig_.recorder.WriteFailed());
-}
 
-TEST_F(RecorderTest, NewLogBecomesTheRememberedLogAndTheAnalysisDefault) {
-  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
-  EXPECT_EQ(rig_.settings.dlog, path_);
-  EXPECT_EQ(rig_.settings.dlogName, "drive.dat");
-  EXPECT_EQ(rig_.settings.dlogPath, dir_ + "/");
-  EXPECT_EQ(rig_.settings.analysis, path_);
-  EXPECT_EQ(rig_.settings.analysisName, "drive.dat");
-  EXPECT_EQ(rig_.settings.analysisPath, dir_ + "/");
-}
-
-TEST_F(RecorderTest, StampsAndMarksGoBetweenBytesAndTheReaderReportsThem) {
-  const std::string header = rig_.ExpectedHeader();
-  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
-  const auto first = FrameEnvelope(MarkedFrameData(1));
-  const auto second = FrameEnvelope(MarkedFrameData(2));
-  const std::vector<std::uint8_t> firstHalf(second.begin(), second.begin() + 100);
-  const std::vector<std::uint8_t> secondHalf(second.begin() + 100, second.end());
-  ASSERT_TRUE(rig_.Feed(first));
-  rig_.recorder.RequestMark();
-  ASSERT_TRUE(rig_.WaitRequestsServed());
-  ASSERT_TRUE(rig_.Feed(firstHalf));
-  rig_.recorder.RequestMark();  // inside a frame
-  ASSERT_TRUE(rig_.WaitRequestsServed());
-  rig_.recorder.RequestTimeStamp();
-  ASSERT_TRUE(rig_.WaitRequestsServed());
-  ASSERT_TRUE(rig_.Feed(secondHalf));
-  rig_.recorder.StopDataLog();
-
-  const std::string mark0 = std::string("MARK000TIME: ") + kFixedDate;
-  const std::string mark1 = std::string("MARK001TIME: ") + kFixedDate;
   const std::string stamp = std::string("TIME: ") + kFixedDate;
-  EXPECT_EQ(ReadAll(path_), header + AsText(first) + mark0 + AsText(firstHalf) + mark1 +
-                                      stamp + AsText(secondHalf));
-  const ReadBack back = ReadAllFrames(path_);
+  const std::string firstRecording =
+      header + AsText(stray) + AsText(first) + "MARK000" + stamp + AsText(firstHalf) + "MARK001" + stamp + stamp + AsText(secondHalf);
+  EXPECT_EQ(ReadAll(path_), firstRecording);
+  ReadBack back = ReadAllFrames(path_);
   EXPECT_EQ(back.markers, (std::vector<std::uint8_t>{1, 2}));
   EXPECT_EQ(back.marks, (std::vector<std::string>{"", "001"}));
   EXPECT_EQ(back.times, (std::vector<std::string>{std::string(" ") + kFixedDate, std::string(" ") + kFixedDate}));
   EXPECT_EQ(back.badFrames, 0);
+
+  const std::string secondHeader = rig_.ExpectedHeader();  // now naming this log
+  const auto third = FrameEnvelope(MarkedFrameData(3));
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  serve(&DataLogRecorder::RequestMark);
+  ASSERT_TRUE(rig_.Feed(third));
+  rig_.recorder.StopDataLog();
+  EXPECT_EQ(ReadAll(path_), firstRecording + secondHeader + "MARK000" + stamp + AsText(third));
+  back = ReadAllFrames(path_);
+  EXPECT_EQ(back.markers, (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(back.marks.back(), "000");
+}
+
+// The new log becomes the remembered log and the Analysis default; a second
+// start while logging keeps the running log.
+TEST_F(RecorderTest, NewLogIsRememberedAndAStartWhileLoggingKeepsIt) {
+  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  EXPECT_TRUE(rig_.recorder.StartDataLog(dir_ + "/other.dat"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/other.dat"));
+  for (const auto& [full, name, folder] : {std::tuple{&Settings::dlog, &Settings::dlogName, &Settings::dlogPath},
+                                           {&Settings::analysis, &Settings::analysisName, &Settings::analysisPath}}) {
+    EXPECT_EQ(rig_.settings.*full, path_);
+    EXPECT_EQ(rig_.settings.*name, "drive.dat");
+    EXPECT_EQ(rig_.settings.*folder, dir_ + "/");
+  }
 }
 
 TEST_F(RecorderTest, PauseLeavesNoBytesAndResumeWritesOneStamp) {
@@ -140,45 +144,11 @@ TEST_F(RecorderTest, PauseLeavesNoBytesAndResumeWritesOneStamp) {
   EXPECT_EQ(ReadAll(path_),
             header + AsText(before) + "TIME: " + kFixedDate + AsText(after));
   EXPECT_EQ(ReadAllFrames(path_).markers, (std::vector<std::uint8_t>{1, 3}));
-}
-
-TEST_F(RecorderTest, SetWriterPausedReturnsThePreviousFlag) {
-  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
-  EXPECT_FALSE(rig_.recorder.SetWriterPaused(true));
+  EXPECT_FALSE(rig_.recorder.SetWriterPaused(true)) << "returns the previous flag";
   EXPECT_TRUE(rig_.recorder.SetWriterPaused(false));
-  EXPECT_FALSE(rig_.recorder.SetWriterPaused(false));
 }
 
-TEST_F(RecorderTest, SecondRecordingIsAppendedAndBothPlayInOrder) {
-  const auto first = FrameEnvelope(MarkedFrameData(1));
-  const auto second = FrameEnvelope(MarkedFrameData(2));
-  const std::string firstHeader = rig_.ExpectedHeader();
-  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
-  ASSERT_TRUE(rig_.Feed(first));
-  rig_.recorder.RequestMark();
-  ASSERT_TRUE(rig_.WaitRequestsServed());
-  rig_.recorder.StopDataLog();
-  const std::string secondHeader = rig_.ExpectedHeader();  // now naming this log
-  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
-  rig_.recorder.RequestMark();
-  ASSERT_TRUE(rig_.WaitRequestsServed());
-  ASSERT_TRUE(rig_.Feed(second));
-  rig_.recorder.StopDataLog();
-
-  EXPECT_EQ(ReadAll(path_), firstHeader + AsText(first) + "MARK000TIME: " + kFixedDate + secondHeader +
-                                      "MARK000TIME: " + kFixedDate + AsText(second))
-      << "each recording counts its marks from 000";
-  EXPECT_EQ(ReadAllFrames(path_).markers, (std::vector<std::uint8_t>{1, 2}));
-}
-
-TEST_F(RecorderTest, StartWhileLoggingKeepsTheRunningLog) {
-  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
-  EXPECT_TRUE(rig_.recorder.StartDataLog(dir_ + "/other.dat"));
-  EXPECT_EQ(rig_.settings.dlog, path_);
-  EXPECT_FALSE(std::filesystem::exists(dir_ + "/other.dat"));
-}
-
-TEST_F(RecorderTest, UnopenableFileIsReportedAndChangesNothing) {
+TEST_F(RecorderTest, UnopenableFileIsReportedAndChangesNothingAndRequestsAreIgnored) {
   const std::string bad = dir_ + "/missing/drive.dat";
   EXPECT_FALSE(rig_.recorder.StartDataLog(bad));
   const auto messages = rig_.Messages();
@@ -188,9 +158,6 @@ TEST_F(RecorderTest, UnopenableFileIsReportedAndChangesNothing) {
   EXPECT_FALSE(rig_.recorder.Logging());
   EXPECT_TRUE(rig_.settings.dlog.empty());
   EXPECT_EQ(rig_.hooks.writerMode.load(), 0u);
-}
-
-TEST_F(RecorderTest, RequestsOutsideARecordingAreIgnored) {
   rig_.recorder.RequestTimeStamp();
   rig_.recorder.RequestMark();
   EXPECT_EQ(rig_.hooks.stampRequest.load(), 0u);
