@@ -15,12 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs the tool with its messages and errors on one output.
-vantor::apptest::ToolRun RunTool(const std::string& arguments) {
-  auto run = vantor::apptest::RunTool(arguments);
-  run.out += run.err;
-  return run;
-}
+using vantor::apptest::RunToolMerged;
 
 class BankCliTest : public ::testing::Test {
  protected:
@@ -30,7 +25,7 @@ class BankCliTest : public ::testing::Test {
 };
 
 TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
-  const auto read = RunTool("bank read --port SIM --bank 1 " + File("b1.bin"));
+  const auto read = RunToolMerged("bank read --port SIM --bank 1 " + File("b1.bin"));
   ASSERT_EQ(read.status, 0) << read.out;
   EXPECT_NE(read.out.find("Bank Read Starting\nFlash Bank Set\nBank Read Successful\n\n    -Read Successful-\n\n"),
             std::string::npos)
@@ -38,23 +33,23 @@ TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
   EXPECT_NE(read.out.find(" Second(s)\n"), std::string::npos);
   EXPECT_EQ(fs::file_size(File("b1.bin")), 32768u);
 
-  const auto info = RunTool("bin info " + File("b1.bin"));
+  const auto info = RunToolMerged("bin info " + File("b1.bin"));
   ASSERT_EQ(info.status, 0) << info.out;
   EXPECT_NE(info.out.find("signature:          ORV9"), std::string::npos);
   EXPECT_NE(info.out.find("file size:          32768"), std::string::npos);
 
-  const auto ve = RunTool("bin ve " + File("b1.bin") + " --raw");
+  const auto ve = RunToolMerged("bin ve " + File("b1.bin") + " --raw");
   ASSERT_EQ(ve.status, 0);
   EXPECT_EQ(ve.out.rfind("  RPM   20   25   30", 0), 0u) << ve.out;
   EXPECT_NE(ve.out.find("\n 8000 "), std::string::npos);
 
-  const auto convert = RunTool("bin convert " + File("b1.bin"));
+  const auto convert = RunToolMerged("bin convert " + File("b1.bin"));
   EXPECT_EQ(convert.status, 0) << convert.out;
-  const auto again = RunTool("bin convert " + File("b1_new.bin") + " " + File("b1_x.bin"));
+  const auto again = RunToolMerged("bin convert " + File("b1_new.bin") + " " + File("b1_x.bin"));
   EXPECT_EQ(again.out, "Calibration Already Current\n");
   EXPECT_FALSE(fs::exists(File("b1_x.bin")));
 
-  const auto program = RunTool("bank program --port SIM --bank 2 --no-set-active " + File("b1_new.bin"));
+  const auto program = RunToolMerged("bank program --port SIM --bank 2 --no-set-active " + File("b1_new.bin"));
   ASSERT_EQ(program.status, 0) << program.out;
   EXPECT_EQ(program.out.find("Flash Bank Set"), std::string::npos);
   EXPECT_NE(program.out.find("Bank Verify Starting\nBank Programmed Successfully\n\n    -Flashing Successful-\n"),
@@ -63,23 +58,23 @@ TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
 
 TEST_F(BankCliTest, RefusalsExitWithStatusOne) {
   std::ofstream(File("text.bin")) << "not a calibration at all";
-  EXPECT_EQ(RunTool("bin info " + File("text.bin")).status, 1);
-  EXPECT_NE(RunTool("bin info " + File("text.bin")).out.find("Not an ORV KDM-9 Flash BIN!"), std::string::npos);
-  EXPECT_EQ(RunTool("bank program --port SIM --bank 0 " + File("text.bin")).status, 1);
-  EXPECT_EQ(RunTool("update --port SIM --firmware " + File("text.bin") + " --dir " + dir.string()).status, 1);
-  EXPECT_EQ(RunTool("bank program --port SIM --bank 9 x.bin").status, 2);
-  EXPECT_EQ(RunTool("bin frobnicate x").status, 2);
+  EXPECT_EQ(RunToolMerged("bin info " + File("text.bin")).status, 1);
+  EXPECT_NE(RunToolMerged("bin info " + File("text.bin")).out.find("Not an ORV KDM-9 Flash BIN!"), std::string::npos);
+  EXPECT_EQ(RunToolMerged("bank program --port SIM --bank 0 " + File("text.bin")).status, 1);
+  EXPECT_EQ(RunToolMerged("update --port SIM --firmware " + File("text.bin") + " --dir " + dir.string()).status, 1);
+  EXPECT_EQ(RunToolMerged("bank program --port SIM --bank 9 x.bin").status, 2);
+  EXPECT_EQ(RunToolMerged("bin frobnicate x").status, 2);
 }
 
 TEST_F(BankCliTest, ReadAndProgramOverThePseudoTerminal) {
   vantor::apptest::ToolProcess server({"sim", "--no-pace"});
   const std::string pty = server.FirstLine();
   ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
-  const auto read = RunTool("bank read --port " + pty + " --bank 4 " + File("b4.bin"));
+  const auto read = RunToolMerged("bank read --port " + pty + " --bank 4 " + File("b4.bin"));
   ASSERT_EQ(read.status, 0) << read.out;
-  const auto program = RunTool("bank program --port " + pty + " --bank 5 " + File("b4.bin"));
+  const auto program = RunToolMerged("bank program --port " + pty + " --bank 5 " + File("b4.bin"));
   ASSERT_EQ(program.status, 0) << program.out;
-  const auto back = RunTool("bank read --port " + pty + " --bank 5 " + File("b5.bin"));
+  const auto back = RunToolMerged("bank read --port " + pty + " --bank 5 " + File("b5.bin"));
   ASSERT_EQ(back.status, 0) << back.out;
   std::ifstream a(File("b4.bin"), std::ios::binary), b(File("b5.bin"), std::ios::binary);
   const std::string first((std::istreambuf_iterator<char>(a)), {}), second((std::istreambuf_iterator<char>(b)), {});
@@ -91,7 +86,7 @@ TEST_F(BankCliTest, UpdateOverThePseudoTerminalEndsSuccessfully) {
   vantor::apptest::ToolProcess server({"sim", "--no-pace"});
   const std::string pty = server.FirstLine();
   ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
-  const auto update = RunTool("update --port " + pty + " --firmware " + VANTOR_DATA_DIR "/firmware_stand_in.bin --dir " +
+  const auto update = RunToolMerged("update --port " + pty + " --firmware " + VANTOR_DATA_DIR "/firmware_stand_in.bin --dir " +
                               dir.string());
   ASSERT_EQ(update.status, 0) << update.out;
   EXPECT_EQ(update.out.rfind("Updating your ORV KDM-9 Flash ECM\nReading Calibrations\nBank #: 0 \n", 0), 0u);

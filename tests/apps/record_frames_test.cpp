@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "apps/tool_process.h"
+#include "cal/temp_dir.h"
 #include "live/byte_source.h"
 #include "live/frame_reader.h"
 #include "live/live_data.h"
@@ -79,15 +80,10 @@ enum Column { kIndex, kTime, kMark, kRunSeconds, kRpm, kCylinders, kMapBar, kBan
 
 class RecordFramesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("vantor_record_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   int Tool(const std::string& arguments) { return apptest::RunTool(arguments).status; }
 
-  std::filesystem::path dir_;
+  test::TempDir files_;
+  const std::filesystem::path dir_{files_.Path()};
 };
 
 TEST_F(RecordFramesTest, RecordingFromTheSimulatorOverAPseudoTerminalReadsBackFrameForFrame) {

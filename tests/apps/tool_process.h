@@ -42,6 +42,13 @@ inline ToolRun RunTool(const std::string& arguments) {
   return run;
 }
 
+// The tool's messages and errors on one output.
+inline ToolRun RunToolMerged(const std::string& arguments) {
+  ToolRun run = RunTool(arguments);
+  run.out += run.err;
+  return run;
+}
+
 // The tool started with arguments; stdout's first line is read on request.
 class ToolProcess {
  public:

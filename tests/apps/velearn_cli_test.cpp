@@ -10,7 +10,8 @@
 
 #include "apps/tool_process.h"
 #include "cal/ve_file.h"
-#include "link/crc16.h"
+#include "cal/temp_dir.h"
+#include "logs/log_builder.h"
 #include "sim/default_calibration.h"
 #include "sim/engine_model.h"
 
@@ -19,31 +20,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The tool's messages and errors on one output.
-apptest::ToolRun Tool(const std::string& arguments) {
-  auto run = apptest::RunTool(arguments);
-  run.out += run.err;
-  return run;
-}
+apptest::ToolRun Tool(const std::string& arguments) { return apptest::RunToolMerged(arguments); }
 
 class VeLearnCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("velearn_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     const auto bank = sim::DefaultBankImage(0);
     std::ofstream(dir_ / "base.bin", std::ios::binary)
         .write(reinterpret_cast<const char*>(bank.data()), static_cast<std::streamsize>(bank.size()));
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Frames of the simulated ECM's engine model running a calibration, as a
   // recording of them holds them.
   void WriteSimLog(const fs::path& path, int seconds, const std::string& calibration) {
     const VeTable running = Table(calibration);
-    std::ofstream out(path, std::ios::binary);
     sim::EngineModel model;
     model.SetCalibrationVe([&running](double rpm, double mapKpa) {
       int row = 1, column = 1;
@@ -53,14 +43,13 @@ class VeLearnCliTest : public ::testing::Test {
         if (std::abs(kVeMapAxis[c - 1] - mapKpa) < std::abs(kVeMapAxis[column - 1] - mapKpa)) column = c;
       return running.At(row, column);
     });
-    std::uint8_t data[273];
+    testlog::LogBuilder log;
+    testlog::FrameData data{};
     for (int i = 0; i < seconds * 17; ++i) {
-      model.NextFrame(data);
-      const std::uint16_t crc = Crc16Prefixed(0x55, 0xAA, data, sizeof data);
-      const char head[2] = {0x55, static_cast<char>(0xAA)};
-      const char tail[2] = {static_cast<char>(crc >> 8), static_cast<char>(crc & 0xFF)};
-      out.write(head, 2).write(reinterpret_cast<const char*>(data), sizeof data).write(tail, 2);
+      model.NextFrame(data.data());
+      log.Frame(data);
     }
+    log.Save(path.string());
   }
 
   std::string File(const std::string& name) const { return (dir_ / name).string(); }
@@ -70,7 +59,8 @@ class VeLearnCliTest : public ::testing::Test {
     return table;
   }
 
-  fs::path dir_;
+  test::TempDir files_;
+  const fs::path dir_{files_.Path()};
 };
 
 TEST_F(VeLearnCliTest, SmoothWritesTheNextGenerationAndReportsTheErrorCode) {

@@ -12,7 +12,21 @@
 
 #include "link/crc16.h"
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace vantor::simtest {
+
+inline std::string ProcessTag() {
+#ifdef _WIN32
+  return std::to_string(_getpid());
+#else
+  return std::to_string(::getpid());
+#endif
+}
 
 constexpr const char* kStampDate = "07/20/2013 - 16:47:09";
 
@@ -61,8 +75,10 @@ class LogBuilder {
   }
   const std::vector<std::uint8_t>& Data() const { return bytes_; }
 
+  // Saved in the temporary folder under a name of this process's own: the
+  // tests run as parallel processes.
   std::string Save(const std::string& name) const {
-    const auto path = (std::filesystem::temp_directory_path() / name).string();
+    const auto path = (std::filesystem::temp_directory_path() / (ProcessTag() + "_" + name)).string();
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
     return path;
