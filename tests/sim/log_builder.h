@@ -7,25 +7,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "link/crc16.h"
 
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace vantor::simtest {
 
-inline std::string ProcessTag() {
-#ifdef _WIN32
-  return std::to_string(_getpid());
-#else
-  return std::to_string(::getpid());
-#endif
+inline const std::string& ProcessTag() {
+  static const std::string tag = std::to_string(std::random_device{}());
+  return tag;
 }
 
 constexpr const char* kStampDate = "07/20/2013 - 16:47:09";
