@@ -9,8 +9,7 @@
 
 #include "apps/tool_process.h"
 #include "cal/temp_dir.h"
-#include "live/byte_source.h"
-#include "live/frame_reader.h"
+#include "logs/log_read_back.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "sim/engine_model.h"
@@ -20,30 +19,7 @@
 namespace vantor {
 namespace {
 
-struct LogFrames {
-  std::vector<std::vector<std::uint8_t>> good;
-  int bad = 0;
-};
-
-LogFrames ReadFrames(const std::string& path) {
-  LogFrames frames;
-  LogFileReader file;
-  if (!file.Open(path)) return frames;
-  ByteSources sources(nullptr, ByteSourceId::Analysis);
-  sources.SetAnalysisFile(true, &file);
-  LogFrameRead read{};
-  for (;;) {
-    const int result = ReadLogFrame(sources, read);
-    if (result == kFrameEndOfData) break;
-    if (result == kFrameOk) {
-      frames.good.emplace_back(read.data, read.data + kFrameDataSize);
-    } else {
-      ++frames.bad;
-    }
-  }
-  sources.SetAnalysisFile(false, nullptr);
-  return frames;
-}
+using testlog::ReadLogBack;
 
 std::vector<std::vector<std::string>> ReadCsv(const std::string& path, std::string* header) {
   std::ifstream in(path);
@@ -97,7 +73,7 @@ TEST_F(RecordFramesTest, RecordingFromTheSimulatorOverAPseudoTerminalReadsBackFr
   ASSERT_EQ(Tool("record --port " + server.SlavePath() + " --seconds 5 --mark-every 2 " + log), 0);
   server.Stop();
 
-  const LogFrames frames = ReadFrames(log);
+  const testlog::LogReadBack frames = ReadLogBack(log);
   EXPECT_EQ(frames.bad, 0) << "every recorded frame passes the reader";
   ASSERT_GT(frames.good.size(), 100u);
 
@@ -171,7 +147,7 @@ TEST_F(RecordFramesTest, RecordAppendsToAnExistingLogAndTheInProcessSimulatorWor
   const auto once = std::filesystem::file_size(log);
   ASSERT_EQ(Tool("record --port SIM --seconds 1 --stamp-every 1 " + log), 0);
   EXPECT_GT(std::filesystem::file_size(log), 2 * once - 2 * 277 * 3);
-  const LogFrames frames = ReadFrames(log);
+  const testlog::LogReadBack frames = ReadLogBack(log);
   // The first recording ends where the time ran out, possibly inside a
   // frame; the second recording's header then spoils that one frame.
   EXPECT_LE(frames.bad, 1);

@@ -8,10 +8,9 @@
 #include <filesystem>
 #include <tuple>
 
-#include "live/byte_source.h"
-#include "live/frame_reader.h"
 #include "logs/analysis_test_support.h"
 #include "logs/log_builder.h"
+#include "logs/log_read_back.h"
 #include "logs/recording_rig.h"
 
 namespace vantor::testing {
@@ -23,33 +22,7 @@ using testlog::ReadAll;
 
 std::string AsText(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-struct ReadBack {
-  std::vector<std::uint8_t> markers;  // byte 2 of each good frame
-  std::vector<std::string> times;
-  std::vector<std::string> marks;
-  int badFrames = 0;
-};
-
-// Every frame of a log file through the frame reader.
-ReadBack ReadAllFrames(const std::string& path) {
-  ReadBack result;
-  LogFileReader file;
-  if (!file.Open(path)) return result;
-  ByteSources sources(nullptr, ByteSourceId::Analysis);
-  sources.SetAnalysisFile(true, &file);
-  LogFrameRead frame{};
-  for (int status; (status = ReadLogFrame(sources, frame)) != kFrameEndOfData;) {
-    if (status != kFrameOk) {
-      ++result.badFrames;
-    } else {
-      result.markers.push_back(frame.data[2]);
-      result.times.push_back(frame.timeText);
-      result.marks.push_back(frame.markText);
-    }
-  }
-  sources.SetAnalysisFile(false, nullptr);
-  return result;
-}
+using testlog::ReadLogBack;
 
 class RecorderTest : public ::testing::Test {
  protected:
@@ -92,11 +65,11 @@ TEST_F(RecorderTest, RecordingIsTheHeaderThenTheStreamWithRecordsBetweenBytes) {
   const std::string firstRecording =
       header + AsText(stray) + AsText(first) + "MARK000" + stamp + AsText(firstHalf) + "MARK001" + stamp + stamp + AsText(secondHalf);
   EXPECT_EQ(ReadAll(path_), firstRecording);
-  ReadBack back = ReadAllFrames(path_);
-  EXPECT_EQ(back.markers, (std::vector<std::uint8_t>{1, 2}));
+  testlog::LogReadBack back = ReadLogBack(path_);
+  EXPECT_EQ(back.ByteOfEach(2), (std::vector<std::uint8_t>{1, 2}));
   EXPECT_EQ(back.marks, (std::vector<std::string>{"", "001"}));
   EXPECT_EQ(back.times, (std::vector<std::string>{std::string(" ") + kFixedDate, std::string(" ") + kFixedDate}));
-  EXPECT_EQ(back.badFrames, 0);
+  EXPECT_EQ(back.bad, 0);
 
   const std::string secondHeader = rig_.ExpectedHeader();  // now naming this log
   const auto third = FrameEnvelope(MarkedFrameData(3));
@@ -105,8 +78,8 @@ TEST_F(RecorderTest, RecordingIsTheHeaderThenTheStreamWithRecordsBetweenBytes) {
   ASSERT_TRUE(rig_.Feed(third));
   rig_.recorder.StopDataLog();
   EXPECT_EQ(ReadAll(path_), firstRecording + secondHeader + "MARK000" + stamp + AsText(third));
-  back = ReadAllFrames(path_);
-  EXPECT_EQ(back.markers, (std::vector<std::uint8_t>{1, 2, 3}));
+  back = ReadLogBack(path_);
+  EXPECT_EQ(back.ByteOfEach(2), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_EQ(back.marks.back(), "000");
 }
 
@@ -143,7 +116,7 @@ TEST_F(RecorderTest, PauseLeavesNoBytesAndResumeWritesOneStamp) {
 
   EXPECT_EQ(ReadAll(path_),
             header + AsText(before) + "TIME: " + kFixedDate + AsText(after));
-  EXPECT_EQ(ReadAllFrames(path_).markers, (std::vector<std::uint8_t>{1, 3}));
+  EXPECT_EQ(ReadLogBack(path_).ByteOfEach(2), (std::vector<std::uint8_t>{1, 3}));
   EXPECT_FALSE(rig_.recorder.SetWriterPaused(true)) << "returns the previous flag";
   EXPECT_TRUE(rig_.recorder.SetWriterPaused(false));
 }
@@ -218,10 +191,11 @@ TEST(RecorderDiskFullTest, FullDiskStopsTheRecordingAndLeavesTheLogReadable) {
   ASSERT_GE(content.size(), header.size());
   EXPECT_LE(content.size(), header.size() + kFramesBeforeLimit * kLogFrameSize + 100);
   EXPECT_EQ(content.substr(0, header.size()), header);
-  const ReadBack back = ReadAllFrames(path);
-  ASSERT_EQ(back.markers.size(), static_cast<std::size_t>(kFramesBeforeLimit));
-  for (int i = 0; i < kFramesBeforeLimit; ++i) EXPECT_EQ(back.markers[i], i);
-  EXPECT_EQ(back.badFrames, 0);
+  const testlog::LogReadBack back = ReadLogBack(path);
+  const std::vector<std::uint8_t> markers = back.ByteOfEach(2);
+  ASSERT_EQ(markers.size(), static_cast<std::size_t>(kFramesBeforeLimit));
+  for (int i = 0; i < kFramesBeforeLimit; ++i) EXPECT_EQ(markers[i], i);
+  EXPECT_EQ(back.bad, 0);
 }
 
 }  // namespace

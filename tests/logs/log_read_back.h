@@ -1,0 +1,45 @@
+#pragma once
+// Every frame of a log file through the frame reader, as the analysis reads it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "live/byte_source.h"
+#include "live/frame_reader.h"
+
+namespace vantor::testlog {
+
+struct LogReadBack {
+  std::vector<std::vector<std::uint8_t>> good;  // the data of each good frame
+  std::vector<std::string> times, marks;        // and its time and mark texts
+  int bad = 0;
+
+  std::vector<std::uint8_t> ByteOfEach(std::size_t at) const {
+    std::vector<std::uint8_t> bytes;
+    for (const auto& frame : good) bytes.push_back(frame[at]);
+    return bytes;
+  }
+};
+
+inline LogReadBack ReadLogBack(const std::string& path) {
+  LogReadBack back;
+  LogFileReader file;
+  if (!file.Open(path)) return back;
+  ByteSources sources(nullptr, ByteSourceId::Analysis);
+  sources.SetAnalysisFile(true, &file);
+  LogFrameRead frame{};
+  for (int status; (status = ReadLogFrame(sources, frame)) != kFrameEndOfData;) {
+    if (status != kFrameOk) {
+      ++back.bad;
+      continue;
+    }
+    back.good.emplace_back(frame.data, frame.data + kFrameDataSize);
+    back.times.push_back(frame.timeText);
+    back.marks.push_back(frame.markText);
+  }
+  sources.SetAnalysisFile(false, nullptr);
+  return back;
+}
+
+}  // namespace vantor::testlog
