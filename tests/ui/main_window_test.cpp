@@ -6,12 +6,9 @@
 #include "ui/qt/main_window.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <thread>
 
 #include <unistd.h>
@@ -34,6 +30,7 @@
 #include "ui/qt/client_view.h"
 #include "ui/qt/malf_codes_window.h"
 #include "../logs/log_builder.h"
+#include "cal/temp_dir.h"
 #include "ui/offscreen_app.h"
 #include "qt_test_support.h"
 
@@ -45,59 +42,9 @@ namespace fs = std::filesystem;
 QApplication& App() { return testing::OffscreenApp(); }
 using testing::WaitFor;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Answers the next file chooser with path; tries again until it has closed
-// (the chooser may still be loading its directory).
-void AnswerFileDialog(const fs::path& path) {
-  auto* timer = new QTimer;
-  auto answered = std::make_shared<bool>(false);
-  QObject::connect(timer, &QTimer::timeout, [timer, path, answered] {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* dialog = qobject_cast<QFileDialog*>(widget);
-      if (!dialog || !dialog->isVisible()) continue;
-      *answered = true;
-      // Typed into the name field: selectFile leaves a focused field alone.
-      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-      if (name) name->setText(QString::fromStdString(path.string()));
-      else dialog->selectFile(QString::fromStdString(path.string()));
-      static_cast<QDialog*>(dialog)->accept();
-      return;
-    }
-    if (*answered) {
-      timer->stop();
-      timer->deleteLater();
-    }
-  });
-  timer->start(20);
-}
-
-// Answers the next file choosers in turn, one path each.
-void AnswerFileDialogs(std::vector<fs::path> paths) {
-  auto* timer = new QTimer;
-  auto next = std::make_shared<std::size_t>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, paths, next] {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* dialog = qobject_cast<QFileDialog*>(widget);
-      if (!dialog || !dialog->isVisible() || *next == paths.size()) continue;
-      const QString path = QString::fromStdString(paths[(*next)++].string());
-      if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
-      else dialog->selectFile(path);
-      static_cast<QDialog*>(dialog)->accept();  // hides it at once
-      return;
-    }
-    if (*next == paths.size()) {
-      timer->stop();
-      timer->deleteLater();
-    }
-  });
-  timer->start(20);
-}
+std::string ReadAll(const fs::path& path) { return vantor::test::ReadText(path.string()); }
+using test::AnswerFileDialogs;
+void AnswerFileDialog(const fs::path& path) { test::AnswerNextFileDialog(path); }
 
 template <typename Window>
 Window* FindToolWindow() {
