@@ -12,14 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <thread>
-
-#include <unistd.h>
 
 #include "cal/ve_file.h"
 #include "sim/default_calibration.h"
@@ -57,25 +51,18 @@ class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
     App();
-    dir = fs::temp_directory_path() / ("vantor_ui_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
     settings.port = sim::kSimPortName;
     settings.updateDivisor = 0;
     parts = std::make_unique<ProgramParts>(settings, (dir / "test.cfg").string());
     window = std::make_unique<MainWindow>(*parts);
-  }
-  ~MainWindowTest() override {
-    window.reset();
-    parts.reset();
-    fs::remove_all(dir);
   }
   bool FramesArrive(std::uint64_t count) {
     const std::uint64_t start = parts->session.Loop().FramesProcessed();
     return WaitFor([&] { return parts->session.Loop().FramesProcessed() >= start + count; });
   }
 
-  fs::path dir;
+  vantor::test::TempDir scratch;
+  fs::path dir{scratch.Path()};
   Settings settings;
   std::unique_ptr<ProgramParts> parts;
   std::unique_ptr<MainWindow> window;
@@ -190,8 +177,7 @@ TEST_F(MainWindowTest, LearnVeFromTheMenuWritesALearnedBin) {
   settings.lrnLwr = 0;  // learn from the start, warm or not
   settings.pbSpd = 0;
   const fs::path source = dir / "base_00007.bin", learned = dir / "base_00008.bin", log = dir / "drive.dat";
-  const std::vector<std::uint8_t> image = sim::DefaultBankImage(0);
-  std::ofstream(source, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
+  vantor::test::WriteAll(source.string(), sim::DefaultBankImage(0));
   testlog::LogBuilder drive;
   sim::EngineModel engine;
   testlog::FrameData frame{};

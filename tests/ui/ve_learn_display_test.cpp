@@ -3,13 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <vector>
-
-#include <unistd.h>
 
 #include "cal/cal_image.h"
+#include "cal/temp_dir.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "settings/settings.h"
@@ -161,12 +157,8 @@ TEST_F(VeLearnDisplayTest, GridStaysInsideItsFrame) {
 // Redrawing only what changed leaves the same pixels as painting it all,
 // over a learning drive of the simulated engine.
 TEST(VeLearnRedrawTest, ChangedPartsOnlyGiveTheWholePicture) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("ve_redraw_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  const std::vector<std::uint8_t> image = sim::DefaultBankImage(0);
-  std::ofstream((dir / "base.bin").string(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  const vantor::test::TempDir dir;
+  vantor::test::WriteAll(dir.File("base.bin"), sim::DefaultBankImage(0));
 
   Settings settings;
   settings.updateDivisor = 0;
@@ -185,7 +177,7 @@ TEST(VeLearnRedrawTest, ChangedPartsOnlyGiveTheWholePicture) {
   shown = &display;
   display.SetShown(VeTableShown::Learned);
   reference.SetShown(VeTableShown::Learned);
-  ASSERT_TRUE(learn.Start((dir / "base.bin").string(), (dir / "new.bin").string(), 0));
+  ASSERT_TRUE(learn.Start(dir.File("base.bin"), dir.File("new.bin"), 0));
   display.Paint(screen);
 
   sim::EngineModel engine;
@@ -204,7 +196,6 @@ TEST(VeLearnRedrawTest, ChangedPartsOnlyGiveTheWholePicture) {
   EXPECT_EQ(differing, 0);
   EXPECT_GT(learn.SampleCount(), 0u);
   learn.SaveAtExit();
-  fs::remove_all(dir);
 }
 
 }  // namespace
