@@ -33,12 +33,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() { return testing::OffscreenApp(); }
 using testing::WaitFor;
+using test::AnswerFileDialogs;
 
 std::string ReadAll(const fs::path& path) { return vantor::test::ReadText(path.string()); }
-using test::AnswerFileDialogs;
-void AnswerFileDialog(const fs::path& path) { test::AnswerNextFileDialog(path); }
 
 template <typename Window>
 Window* FindToolWindow() {
@@ -50,7 +48,7 @@ Window* FindToolWindow() {
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    App();
+    test::TestApp();
     settings.port = sim::kSimPortName;
     settings.updateDivisor = 0;
     parts = std::make_unique<ProgramParts>(settings, (dir / "test.cfg").string());
@@ -83,7 +81,7 @@ TEST_F(MainWindowTest, RecordsThroughTheMenuAndClosesTheLogAtExit) {
   window->Start();
   ASSERT_TRUE(FramesArrive(5));
   const fs::path log = dir / "drive.dat";
-  AnswerFileDialog(log);
+  test::AnswerNextFileDialog(log);
   window->Command(cmd::kDataLog);
   ASSERT_TRUE(parts->recorder.Logging());
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kDataLog));
@@ -111,12 +109,12 @@ TEST_F(MainWindowTest, PlaysALogBackThroughTheMenu) {
   window->Start();
   ASSERT_TRUE(FramesArrive(3));
   const fs::path log = dir / "play.dat";
-  AnswerFileDialog(log);
+  test::AnswerNextFileDialog(log);
   window->Command(cmd::kDataLog);
   ASSERT_TRUE(WaitFor([&] { return fs::file_size(log) > 277 * 40; }));
   window->Command(cmd::kCloseDataLog);
 
-  AnswerFileDialog(log);
+  test::AnswerNextFileDialog(log);
   window->Command(cmd::kPlayback);
   ASSERT_TRUE(parts->playback.Playing());
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kDataLog));
