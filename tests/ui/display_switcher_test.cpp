@@ -11,15 +11,8 @@ namespace vantor::ui {
 namespace {
 
 const char* Name(Controls c) {
-  switch (c) {
-    case Controls::Playback: return "playback";
-    case Controls::Trip: return "trip";
-    case Controls::VeLearn: return "ve";
-    case Controls::Knock: return "knock";
-    case Controls::Analysis: return "analysis";
-    case Controls::Flash: return "flash";
-  }
-  return "?";
+  constexpr const char* kNames[] = {"playback", "trip", "ve", "knock", "analysis", "flash"};
+  return kNames[static_cast<int>(c)];
 }
 
 // Records the calls in order.

@@ -9,10 +9,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include <chrono>
-#include <cstdlib>
-#include <memory>
-
 namespace vantor::ui::test {
 namespace {
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 
 #include "live/live_frame.h"
 #include "settings/settings.h"
