@@ -50,30 +50,24 @@ TEST_F(AnalysisDrawing, GraphStartsAtTheLineAndTicksItsMarks) {
 
 // The cursor stays inside the plot, and its readout is blank where the line
 // under it does not exist.
-struct CursorCase {
-  int start, x;
-  int clampedX;
-  bool valid;
-};
-
-class GraphCursor : public AnalysisDrawing, public ::testing::WithParamInterface<CursorCase> {};
-
-TEST_P(GraphCursor, ReadoutAtTheEdges) {
-  const CursorCase& c = GetParam();
-  ASSERT_TRUE(analysis_.PaintGraph(c.start));
-  EXPECT_EQ(ClampCursor(c.x), c.clampedX);
-  const int step = analysis_.Graph().Step();
-  const CursorReadout readout = ReadoutAt(analysis_.Lines(), c.start, step, ClampCursor(c.x), false);
-  EXPECT_EQ(readout.valid, c.valid);
-  if (c.valid) {
-    EXPECT_EQ(readout.rpm, "2001");
+TEST_F(AnalysisDrawing, GraphCursorReadoutAtTheEdges) {
+  struct Case {
+    int start, x;
+    int clampedX;
+    bool valid;
+  };
+  for (const Case& c : {Case{0, 50, 112, true}, Case{0, 112, 112, true}, Case{0, 792, 792, false},
+                        Case{79, 112, 112, true}, Case{79, 115, 115, false}, Case{50, 900, 792, false}}) {
+    SCOPED_TRACE(::testing::Message() << c.start << ", x " << c.x);
+    ASSERT_TRUE(analysis_.PaintGraph(c.start));
+    EXPECT_EQ(ClampCursor(c.x), c.clampedX);
+    const CursorReadout readout = ReadoutAt(analysis_.Lines(), c.start, analysis_.Graph().Step(), c.clampedX, false);
+    EXPECT_EQ(readout.valid, c.valid);
+    if (c.valid) {
+      EXPECT_EQ(readout.rpm, "2001");
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Edges, GraphCursor,
-                         ::testing::Values(CursorCase{0, 50, 112, true}, CursorCase{0, 112, 112, true},
-                                           CursorCase{0, 792, 792, false}, CursorCase{79, 112, 112, true},
-                                           CursorCase{79, 115, 115, false}, CursorCase{50, 900, 792, false}));
 
 TEST(AnalysisControls, NextControlOrderWrapsBothWays) {
   const int last = static_cast<int>(kAnalysisControls.size()) - 1;

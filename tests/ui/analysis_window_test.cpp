@@ -44,7 +44,6 @@ class AnalysisWindowTest : public ::testing::Test {
         [this](const std::string&, const std::string&, const std::string&) { return chosen; }});
     window->Open();
   }
-  ~AnalysisWindowTest() override { window.reset(); }
 
   void View(const std::string& name) {
     chosen = dir.File(name);

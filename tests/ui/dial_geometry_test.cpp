@@ -2,29 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "ui/draw/activity_spinner.h"
 #include "ui/draw/gauge_display.h"
 
 namespace vantor::ui {
 namespace {
 
-TEST(DialGeometry, NeedlesRestAtTheZeroMark) {
+// Needles rest at the zero mark; angles rise clockwise over the top; values
+// outside the scale rest at its ends.
+TEST(DialGeometry, NeedleAnglesAndPoints) {
   EXPECT_EQ(DialPoint(kSpeedoCentre, kNeedleRadius, kZeroAngle), (Point{235, 254}));
   EXPECT_EQ(DialPoint(kTachoCentre, kNeedleRadius, kZeroAngle), (Point{475, 254}));
-}
-
-TEST(DialGeometry, AnglesRiseClockwiseOverTheTop) {
-  const Point top = DialPoint(kSpeedoCentre, 76, 180);
-  EXPECT_EQ(top, (Point{280, 134}));
+  EXPECT_EQ(DialPoint(kSpeedoCentre, 76, 180), (Point{280, 134}));
   const Point fullScale = DialPoint(kSpeedoCentre, 76, 315);
   EXPECT_GT(fullScale.x, 280);
   EXPECT_GT(fullScale.y, 210);
-}
-
-TEST(DialGeometry, ValuesAboveFullScaleRestAtFullScale) {
-  EXPECT_DOUBLE_EQ(NeedleAngle(250, 120), 315.0);
-  EXPECT_DOUBLE_EQ(NeedleAngle(60, 120), 180.0);
-  EXPECT_DOUBLE_EQ(NeedleAngle(-5, 120), 45.0);
+  for (auto [value, angle] : {std::pair{250.0, 315.0}, std::pair{60.0, 180.0}, std::pair{-5.0, 45.0}})
+    EXPECT_DOUBLE_EQ(NeedleAngle(value, 120), angle) << value;
 }
 
 TEST(DialGeometry, SpeedoScaleHalvesAbove180) {

@@ -11,15 +11,8 @@ namespace vantor::ui {
 namespace {
 
 const char* Name(Controls c) {
-  switch (c) {
-    case Controls::Playback: return "playback";
-    case Controls::Trip: return "trip";
-    case Controls::VeLearn: return "ve";
-    case Controls::Knock: return "knock";
-    case Controls::Analysis: return "analysis";
-    case Controls::Flash: return "flash";
-  }
-  return "?";
+  constexpr const char* kNames[] = {"playback", "trip", "ve", "knock", "analysis", "flash"};
+  return kNames[static_cast<int>(c)];
 }
 
 // Records the calls in order.
@@ -66,6 +59,8 @@ class RecordingWindow final : public WindowActions {
   void Track() { controlsChangedWhileRunning |= !suspended; }
 };
 
+std::string Gray(int command) { return "gray " + std::to_string(command); }
+
 TEST(SelectDisplay, SwitchingTearsDownAndCreatesWhileSuspended) {
   RecordingWindow window;
   Settings settings;
@@ -79,75 +74,51 @@ TEST(SelectDisplay, SwitchingTearsDownAndCreatesWhileSuspended) {
   EXPECT_LT(window.IndexOf("create playback"), window.IndexOf("resume"));
   EXPECT_FALSE(window.Called("down trip"));
   EXPECT_EQ(window.calls.back(), "rx reset");
-  EXPECT_EQ(window.calls[1], "gray " + std::to_string(cmd::kTripInfo));
+  EXPECT_EQ(window.calls[1], Gray(cmd::kTripInfo));
 }
 
-TEST(SelectDisplay, GaugesKeepThePlaybackControls) {
-  RecordingWindow window;
-  window.mode = DisplayMode::Diagnostic;
-  Settings settings;
-  SelectDisplay(window, settings, cmd::kVtd);
-  EXPECT_EQ(window.mode, DisplayMode::Gauges);
-  EXPECT_FALSE(window.Called("down playback"));
-  EXPECT_TRUE(window.Called("gray " + std::to_string(cmd::kVantor)));
-}
-
-TEST(SelectDisplay, SameDisplayOnlyRegraysAndRedraws) {
-  RecordingWindow window;
-  Settings settings;
-  settings.actvMalf = 1;
-  SelectDisplay(window, settings, cmd::kVantor);
-  EXPECT_FALSE(window.Called("suspend"));
-  EXPECT_FALSE(window.Called("create playback"));
-  EXPECT_TRUE(window.Called("invalidate"));
-  EXPECT_TRUE(window.Called("open malf"));
-}
-
-TEST(SelectDisplay, ClosedPortIsSelectedUnlessPlaying) {
-  RecordingWindow window;
-  Settings settings;
-  window.portOpen = false;
-  SelectDisplay(window, settings, cmd::kVeLearn);
-  EXPECT_TRUE(window.Called("select port"));
-  RecordingWindow playing;
-  playing.portOpen = false;
-  playing.playing = true;
-  SelectDisplay(playing, settings, cmd::kVeLearn);
-  EXPECT_FALSE(playing.Called("select port"));
-}
-
-TEST(SelectDisplay, AnalysisClosesTheLogAndStaysSuspended) {
-  RecordingWindow window;
-  Settings settings;
-  SelectDisplay(window, settings, cmd::kAnalysis);
-  EXPECT_EQ(window.mode, DisplayMode::Analysis);
-  EXPECT_TRUE(window.Called("stop log"));
-  EXPECT_TRUE(window.Called("release port"));
-  EXPECT_TRUE(window.suspended);
-  EXPECT_FALSE(window.controlsChangedWhileRunning);
-  EXPECT_TRUE(window.Called("gray " + std::to_string(cmd::kMalfCodes)));
-  EXPECT_TRUE(window.Called("gray " + std::to_string(cmd::kAnalysis)));
-}
-
-TEST(SelectDisplay, FlashKeepsTheLogOpen) {
-  RecordingWindow window;
-  Settings settings;
-  SelectDisplay(window, settings, cmd::kFlash);
-  EXPECT_EQ(window.mode, DisplayMode::Flash);
-  EXPECT_FALSE(window.Called("stop log"));
-  EXPECT_TRUE(window.Called("stop playback"));
-  EXPECT_FALSE(window.suspended);
-  EXPECT_TRUE(window.Called("create flash"));
-}
-
-TEST(SelectDisplay, LeavingFlashTearsItDown) {
-  RecordingWindow window;
-  window.mode = DisplayMode::Flash;
-  Settings settings;
-  window.portOpen = false;
-  SelectDisplay(window, settings, cmd::kVantor);
-  EXPECT_TRUE(window.Called("down flash"));
-  EXPECT_TRUE(window.Called("select port"));  // the port opens again after Analysis or Flash
+TEST(SelectDisplay, WhatEachSwitchDoes) {
+  struct Case {
+    const char* name;
+    DisplayMode from;
+    bool portOpen, playing, malfOpen;
+    int command;
+    DisplayMode to;
+    bool suspendedAfter;
+    std::vector<std::string> called, notCalled;
+  };
+  const Case cases[] = {
+      {"gauges keep the playback controls", DisplayMode::Diagnostic, true, false, false, cmd::kVtd,
+       DisplayMode::Gauges, false, {Gray(cmd::kVantor)}, {"down playback"}},
+      {"same display only regrays and redraws", DisplayMode::Gauges, true, false, true, cmd::kVantor,
+       DisplayMode::Gauges, false, {"invalidate", "open malf"}, {"suspend", "create playback"}},
+      {"a closed port is selected", DisplayMode::Gauges, false, false, false, cmd::kVeLearn, DisplayMode::VeLearn,
+       false, {"select port"}, {}},
+      {"but not while playing", DisplayMode::Gauges, false, true, false, cmd::kVeLearn, DisplayMode::VeLearn, false,
+       {}, {"select port"}},
+      {"analysis closes the log and stays suspended", DisplayMode::Gauges, true, false, false, cmd::kAnalysis,
+       DisplayMode::Analysis, true, {"stop log", "release port", Gray(cmd::kMalfCodes), Gray(cmd::kAnalysis)}, {}},
+      {"flash keeps the log open", DisplayMode::Gauges, true, false, false, cmd::kFlash, DisplayMode::Flash, false,
+       {"stop playback", "create flash"}, {"stop log"}},
+      // The port opens again after Analysis or Flash.
+      {"leaving flash tears it down", DisplayMode::Flash, false, false, false, cmd::kVantor, DisplayMode::Gauges,
+       false, {"down flash", "select port"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingWindow window;
+    window.mode = c.from;
+    window.portOpen = c.portOpen;
+    window.playing = c.playing;
+    Settings settings;
+    settings.actvMalf = c.malfOpen ? 1 : 0;
+    SelectDisplay(window, settings, c.command);
+    EXPECT_EQ(window.mode, c.to);
+    EXPECT_EQ(window.suspended, c.suspendedAfter);
+    EXPECT_FALSE(window.controlsChangedWhileRunning);
+    for (const std::string& call : c.called) EXPECT_TRUE(window.Called(call)) << call;
+    for (const std::string& call : c.notCalled) EXPECT_FALSE(window.Called(call)) << call;
+  }
 }
 
 TEST(MenuCommands, QuickKeysAndPorts) {

@@ -12,13 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
-
-#include <unistd.h>
 
 #include "cal/bank_jobs.h"
 #include "cal/cal_image.h"
+#include "cal/temp_dir.h"
 #include "qt_test_support.h"
 #include "sim/sim_serial.h"
 #include "ui/draw/menu_commands.h"
@@ -42,14 +40,8 @@ Bytes SignedImage(unsigned seed) {
   return Bytes(image.Data(), image.Data() + kCalImageSize);
 }
 
-Bytes ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
+Bytes ReadFile(const fs::path& path) { return vantor::test::ReadAll(path.string()); }
+void WriteFile(const fs::path& path, const Bytes& bytes) { vantor::test::WriteAll(path.string(), bytes); }
 
 bool SameCalibration(const Bytes& a, const Bytes& b) {
   return a.size() >= kCalibrationSize && b.size() >= kCalibrationSize &&
@@ -60,9 +52,6 @@ class FlashWindowTest : public ::testing::Test {
  protected:
   FlashWindowTest() {
     test::TestApp();
-    dir = fs::temp_directory_path() / ("vantor_flash_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
     settings.port = sim::kSimPortName;
     settings.flshBank = kBank;
     image = SignedImage(7);
@@ -74,8 +63,6 @@ class FlashWindowTest : public ::testing::Test {
   ~FlashWindowTest() override {
     FlashProgramPane().SetLineHook(nullptr);
     window.reset();
-    parts.reset();
-    fs::remove_all(dir);
   }
   void StartWindow() {
     window->show();
@@ -111,7 +98,8 @@ class FlashWindowTest : public ::testing::Test {
     return count;
   }
 
-  fs::path dir;
+  vantor::test::TempDir scratch;
+  fs::path dir{scratch.Path()};
   Settings settings;
   Bytes image;
   std::unique_ptr<ProgramParts> parts;

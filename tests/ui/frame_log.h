@@ -1,6 +1,6 @@
 #pragma once
-// Writes a data log of n frames whose bytes the test fills in, for feeding
-// displays through the frame processing loop.
+// Writes a data log of n frames whose bytes the test fills in, after a
+// leading text, for feeding displays through the frame processing loop.
 
 #include <cstdint>
 #include <filesystem>
@@ -13,9 +13,10 @@
 namespace vantor::ui::testing {
 
 template <typename Fill>
-std::filesystem::path WriteFrameLog(const std::string& name, int frames, Fill fill) {
+std::filesystem::path WriteFrameLog(const std::string& name, int frames, Fill fill, const std::string& lead = {}) {
   const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
   std::ofstream out(path, std::ios::binary);
+  out << lead;
   for (int i = 0; i < frames; ++i) {
     std::uint8_t data[kFrameDataSize] = {};
     fill(i, data);

@@ -66,19 +66,16 @@ TEST_F(GaugeDisplayTest, RepaintForcesEveryLamp) {
   EXPECT_EQ(LampFills(), 27);
 }
 
-TEST_F(GaugeDisplayTest, FuelCutIsInverted) {
+// Fuel cut is lit when its bit is clear; a hidden display updates its lamps without drawing.
+TEST_F(GaugeDisplayTest, HiddenDisplayUpdatesWithoutDrawingAndFuelCutIsInverted) {
   frame[frame::kFlags6] = 0x00;
-  gauges.OnFrame(frame.data(), true);
-  const ModeLamp& fuelCut = gauges.Lamps()[20];
-  ASSERT_STREQ(fuelCut.label, "FuelCut");
-  EXPECT_EQ(fuelCut.state, 1);
-}
-
-TEST_F(GaugeDisplayTest, HiddenDisplayUpdatesWithoutDrawing) {
   frame[frame::kStatus1] = 0x80;
   gauges.OnFrame(frame.data(), false);
   EXPECT_TRUE(surface.canvas.fills.empty());
   EXPECT_EQ(gauges.Lamps()[0].state, 1);
+  const ModeLamp& fuelCut = gauges.Lamps()[20];
+  ASSERT_STREQ(fuelCut.label, "FuelCut");
+  EXPECT_EQ(fuelCut.state, 1);
 }
 
 TEST_F(GaugeDisplayTest, RedrawsOnEveryDivisorPlusOneFrame) {

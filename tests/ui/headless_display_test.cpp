@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
-#include "link/crc16.h"
+#include "frame_log.h"
 #include "live/live_frame.h"
 
 namespace vantor::ui {
@@ -14,28 +12,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A log of n frames at 60 mph with the "Running" lamp lit, and some text
-// between them that the reader has to skip.
-fs::path WriteLog(int n) {
-  const fs::path path = fs::temp_directory_path() / "vantor_headless_test.dat";
-  std::ofstream out(path, std::ios::binary);
-  out << "TIME: 07/20/2013 - 16:47:09";
-  for (int i = 0; i < n; ++i) {
-    std::uint8_t data[kFrameDataSize] = {};
-    data[frame::kSpeed] = 60;
-    data[frame::kStatus1] = 0x80;
-    data[frame::kFlags6] = 0x80;
-    data[frame::kFirmware] = 0x10;
-    const std::uint16_t check = Crc16Prefixed(0x55, 0xAA, data, kFrameDataSize);
-    out.put(0x55).put(static_cast<char>(0xAA));
-    out.write(reinterpret_cast<const char*>(data), kFrameDataSize);
-    out.put(static_cast<char>(check >> 8)).put(static_cast<char>(check & 0xFF));
-  }
-  return path;
-}
-
 TEST(HeadlessDisplay, RendersGaugesFromALogThroughTheFrameLoop) {
-  const fs::path log = WriteLog(20);
+  // 60 mph with the "Running" lamp lit, after text the reader has to skip.
+  const fs::path log = testing::WriteFrameLog(
+      "vantor_headless_test.dat", 20,
+      [](int, std::uint8_t* data) {
+        data[frame::kSpeed] = 60;
+        data[frame::kStatus1] = 0x80;
+        data[frame::kFlags6] = 0x80;
+        data[frame::kFirmware] = 0x10;
+      },
+      "TIME: 07/20/2013 - 16:47:09");
   Settings settings;
   HeadlessDisplay display(settings, DisplayMode::Gauges);
   display.Paint();

@@ -9,11 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 
+#include "cal/temp_dir.h"
 #include "live/byte_source.h"
 #include "live/frame_reader.h"
 #include "platform/file_size_limit.h"
@@ -28,11 +27,10 @@ namespace {
 namespace fs = std::filesystem;
 constexpr std::uintmax_t kFileLimit = 24 * 1024;
 
-
 TEST(LogWriteFailure, FullFileShowsTheErrorClosesTheLogAndRestoresTheMenu) {
   testing::OffscreenApp();
-  const fs::path dir = fs::temp_directory_path() / ("vantor_full_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const vantor::test::TempDir scratch;
+  const fs::path dir = scratch.Path();
   Settings settings;
   settings.port = sim::kSimPortName;
   settings.updateDivisor = 0;
@@ -75,7 +73,6 @@ TEST(LogWriteFailure, FullFileShowsTheErrorClosesTheLogAndRestoresTheMenu) {
   for (LogFrameRead frame; (result = ReadLogFrame(sources, frame)) != kFrameEndOfData;) frames += result == kFrameOk;
   sources.SetAnalysisFile(false, nullptr);
   EXPECT_GT(frames, 40);  // the header's few kilobytes, then the stream
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -6,24 +6,14 @@
 #include "ui/qt/main_window.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
-#include <thread>
-
-#include <unistd.h>
 
 #include "cal/ve_file.h"
 #include "sim/default_calibration.h"
@@ -34,6 +24,7 @@
 #include "ui/qt/client_view.h"
 #include "ui/qt/malf_codes_window.h"
 #include "../logs/log_builder.h"
+#include "cal/temp_dir.h"
 #include "ui/offscreen_app.h"
 #include "qt_test_support.h"
 
@@ -42,62 +33,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() { return testing::OffscreenApp(); }
 using testing::WaitFor;
+using test::AnswerFileDialogs;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Answers the next file chooser with path; tries again until it has closed
-// (the chooser may still be loading its directory).
-void AnswerFileDialog(const fs::path& path) {
-  auto* timer = new QTimer;
-  auto answered = std::make_shared<bool>(false);
-  QObject::connect(timer, &QTimer::timeout, [timer, path, answered] {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* dialog = qobject_cast<QFileDialog*>(widget);
-      if (!dialog || !dialog->isVisible()) continue;
-      *answered = true;
-      // Typed into the name field: selectFile leaves a focused field alone.
-      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-      if (name) name->setText(QString::fromStdString(path.string()));
-      else dialog->selectFile(QString::fromStdString(path.string()));
-      static_cast<QDialog*>(dialog)->accept();
-      return;
-    }
-    if (*answered) {
-      timer->stop();
-      timer->deleteLater();
-    }
-  });
-  timer->start(20);
-}
-
-// Answers the next file choosers in turn, one path each.
-void AnswerFileDialogs(std::vector<fs::path> paths) {
-  auto* timer = new QTimer;
-  auto next = std::make_shared<std::size_t>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, paths, next] {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      auto* dialog = qobject_cast<QFileDialog*>(widget);
-      if (!dialog || !dialog->isVisible() || *next == paths.size()) continue;
-      const QString path = QString::fromStdString(paths[(*next)++].string());
-      if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
-      else dialog->selectFile(path);
-      static_cast<QDialog*>(dialog)->accept();  // hides it at once
-      return;
-    }
-    if (*next == paths.size()) {
-      timer->stop();
-      timer->deleteLater();
-    }
-  });
-  timer->start(20);
-}
+std::string ReadAll(const fs::path& path) { return vantor::test::ReadText(path.string()); }
 
 template <typename Window>
 Window* FindToolWindow() {
@@ -109,26 +48,19 @@ Window* FindToolWindow() {
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    App();
-    dir = fs::temp_directory_path() / ("vantor_ui_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
+    test::TestApp();
     settings.port = sim::kSimPortName;
     settings.updateDivisor = 0;
     parts = std::make_unique<ProgramParts>(settings, (dir / "test.cfg").string());
     window = std::make_unique<MainWindow>(*parts);
-  }
-  ~MainWindowTest() override {
-    window.reset();
-    parts.reset();
-    fs::remove_all(dir);
   }
   bool FramesArrive(std::uint64_t count) {
     const std::uint64_t start = parts->session.Loop().FramesProcessed();
     return WaitFor([&] { return parts->session.Loop().FramesProcessed() >= start + count; });
   }
 
-  fs::path dir;
+  vantor::test::TempDir scratch;
+  fs::path dir{scratch.Path()};
   Settings settings;
   std::unique_ptr<ProgramParts> parts;
   std::unique_ptr<MainWindow> window;
@@ -149,7 +81,7 @@ TEST_F(MainWindowTest, RecordsThroughTheMenuAndClosesTheLogAtExit) {
   window->Start();
   ASSERT_TRUE(FramesArrive(5));
   const fs::path log = dir / "drive.dat";
-  AnswerFileDialog(log);
+  test::AnswerNextFileDialog(log);
   window->Command(cmd::kDataLog);
   ASSERT_TRUE(parts->recorder.Logging());
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kDataLog));
@@ -177,12 +109,12 @@ TEST_F(MainWindowTest, PlaysALogBackThroughTheMenu) {
   window->Start();
   ASSERT_TRUE(FramesArrive(3));
   const fs::path log = dir / "play.dat";
-  AnswerFileDialog(log);
+  test::AnswerNextFileDialog(log);
   window->Command(cmd::kDataLog);
   ASSERT_TRUE(WaitFor([&] { return fs::file_size(log) > 277 * 40; }));
   window->Command(cmd::kCloseDataLog);
 
-  AnswerFileDialog(log);
+  test::AnswerNextFileDialog(log);
   window->Command(cmd::kPlayback);
   ASSERT_TRUE(parts->playback.Playing());
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kDataLog));
@@ -243,8 +175,7 @@ TEST_F(MainWindowTest, LearnVeFromTheMenuWritesALearnedBin) {
   settings.lrnLwr = 0;  // learn from the start, warm or not
   settings.pbSpd = 0;
   const fs::path source = dir / "base_00007.bin", learned = dir / "base_00008.bin", log = dir / "drive.dat";
-  const std::vector<std::uint8_t> image = sim::DefaultBankImage(0);
-  std::ofstream(source, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
+  vantor::test::WriteAll(source.string(), sim::DefaultBankImage(0));
   testlog::LogBuilder drive;
   sim::EngineModel engine;
   testlog::FrameData frame{};

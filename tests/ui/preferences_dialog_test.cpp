@@ -28,6 +28,9 @@ class PreferencesTest : public ::testing::Test {
  protected:
   PreferencesTest() {
     test::TestApp();
+    Reopen();
+  }
+  void Reopen() {
     dialog = std::make_unique<PreferencesDialog>(settings, Host());
     dialog->show();
   }
@@ -78,8 +81,7 @@ TEST_F(PreferencesTest, TypedRangesAreCorrectedOnOk) {
       {"smoothing", "25", &Settings::smoothFac, 20},  {"smoothing", "7", &Settings::smoothFac, 7},
   };
   for (const Case& c : cases) {
-    dialog = std::make_unique<PreferencesDialog>(settings, Host());
-    dialog->show();
+    Reopen();
     Type(c.edit, c.typed);
     EXPECT_TRUE(dialog->ApplyButton()->isEnabled());
     ClickOk();
@@ -104,8 +106,7 @@ TEST_F(PreferencesTest, LearnLimitsFollowTheTemperatureScaleBothWays) {
     settings.temperScale = c.scale;
     settings.lrnLwr = c.lower;
     settings.lrnUpr = c.upper;
-    dialog = std::make_unique<PreferencesDialog>(settings, Host());
-    dialog->show();
+    Reopen();
     Click(Find<QRadioButton>(c.chosen));
     EXPECT_EQ(Find<QLineEdit>("minCts")->text().toStdString(), c.shownLower) << c.chosen << c.lower;
     EXPECT_EQ(Find<QLineEdit>("maxCts")->text().toStdString(), c.shownUpper);
@@ -135,8 +136,7 @@ TEST_F(PreferencesTest, PreferredBoxesAreExclusivePerColumn) {
   const Case cases[] = {{{5, 2}, {}, 2, -1}, {{5, 5}, {}, -1, -1}, {{1}, {1, 6}, 1, 6}, {{0, 3, 7}, {4}, 7, 4}};
   for (const Case& c : cases) {
     settings = Settings{};
-    dialog = std::make_unique<PreferencesDialog>(settings, Host());
-    dialog->show();
+    Reopen();
     AdcPage* page = Adc();
     for (int channel : c.wbClicks) Click(page->WbBox(channel));
     for (int channel : c.fuelClicks) Click(page->FuelBox(channel));
@@ -154,8 +154,7 @@ TEST_F(PreferencesTest, PreferredBoxesAreExclusivePerColumn) {
 
 TEST_F(PreferencesTest, AdcPageShowsAndStoresDevicesAndFilters) {
   settings.adcChannels[4] = AdcChannel{kChannelWideband, 1, 2, "DIY-WB Non-Linear", 30, 0, 0};
-  dialog = std::make_unique<PreferencesDialog>(settings, Host());
-  dialog->show();
+  Reopen();
   AdcPage* page = Adc();
   EXPECT_EQ(page->DeviceBox(4)->currentText(), "DIY-WB Non-Linear");  // not TT-1, which shares its code
   EXPECT_EQ(page->FilterBox(4)->currentText(), "    70 %");

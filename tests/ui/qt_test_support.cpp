@@ -9,10 +9,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include <chrono>
-#include <cstdlib>
-#include <memory>
-
 namespace vantor::ui::test {
 namespace {
 
@@ -49,20 +45,25 @@ void AnswerNextBox(QMessageBox::StandardButton button, QString* text, std::funct
   });
 }
 
-void AnswerNextFileDialog(const std::filesystem::path& path) {
-  AnswerNextTopLevel([path](QWidget* widget) {
+void AnswerNextFileDialog(const std::filesystem::path& path) { AnswerFileDialogs({path}); }
+
+void AnswerFileDialogs(std::vector<std::filesystem::path> paths) {
+  if (paths.empty()) return;
+  AnswerNextTopLevel([paths](QWidget* widget) {
     auto* dialog = qobject_cast<QFileDialog*>(widget);
     if (!dialog) return false;
+    const std::filesystem::path& path = paths.front();
     if (path.empty()) {
       dialog->reject();
-      return true;
-    }
-    // Typed into the name field: selectFile leaves a focused field alone.
-    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+    } else if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) {
+      // Typed into the name field: selectFile leaves a focused field alone.
       name->setText(QString::fromStdString(path.string()));
-    else
+      static_cast<QDialog*>(dialog)->accept();  // hides it at once
+    } else {
       dialog->selectFile(QString::fromStdString(path.string()));
-    static_cast<QDialog*>(dialog)->accept();
+      static_cast<QDialog*>(dialog)->accept();
+    }
+    AnswerFileDialogs({paths.begin() + 1, paths.end()});
     return true;
   });
 }

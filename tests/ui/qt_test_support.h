@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace vantor::ui::test {
 
@@ -22,6 +23,8 @@ bool WaitUntil(const std::function<bool()>& done);
 void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr, std::function<void()> then = {});
 // Answers the next file chooser with path (empty: cancels it).
 void AnswerNextFileDialog(const std::filesystem::path& path);
+// Answers the next file choosers in turn, one path each.
+void AnswerFileDialogs(std::vector<std::filesystem::path> paths);
 
 }  // namespace vantor::ui::test
 

@@ -4,8 +4,6 @@
 
 #include <array>
 
-#include "ui/draw/png_writer.h"
-
 namespace vantor::ui {
 namespace {
 
@@ -65,18 +63,6 @@ TEST(RasterCanvas, SidewaysScrollKeepsTheUncoveredStrip) {
       EXPECT_EQ(canvas.PixelAt(x, 1).r, x);  // outside the rect
     }
   }
-}
-
-TEST(PngWriter, SignatureAndHeader) {
-  const std::uint32_t pixels[6] = {0xFF000000u, 0xFFFFFFFFu, 0xFF102030u, 0, 0, 0};
-  const std::vector<std::uint8_t> png = EncodePng(3, 2, pixels);
-  ASSERT_GT(png.size(), 33u);
-  EXPECT_EQ(png[0], 0x89);
-  EXPECT_EQ(png[1], 'P');
-  EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-  EXPECT_EQ(png[19], 3);  // width
-  EXPECT_EQ(png[23], 2);  // height
-  EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
 }
 
 }  // namespace

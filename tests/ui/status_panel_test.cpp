@@ -14,9 +14,8 @@ namespace {
 using testing::FakeLiveView;
 using testing::RecordingCanvas;
 
-TEST(StatusPanelText, RunTime) { EXPECT_EQ(RunTimeText(3725), "  01:02:05"); }
-
-TEST(StatusPanelText, FileNameIsCutOrPaddedToTwenty) {
+TEST(StatusPanelText, RunTimeAndFileNameCutOrPaddedToTwenty) {
+  EXPECT_EQ(RunTimeText(3725), "  01:02:05");
   ProgramState state;
   EXPECT_EQ(FileNameText(state), std::string(40, ' '));
   state.logging = true;
@@ -30,22 +29,18 @@ TEST(StatusPanelText, FileNameIsCutOrPaddedToTwenty) {
   EXPECT_EQ(FileNameText(state), "play.dat            ");
 }
 
-TEST(StatusPanelText, FlashBankWithoutValidBit) {
-  std::array<std::uint8_t, 273> frame{};
-  frame[frame::kBankInfo] = 0x05;
-  EXPECT_EQ(FlashBankText(PanelValuesOf(frame.data())), "      none");
-  frame[frame::kBankInfo] = 0x85;
-  EXPECT_EQ(FlashBankText(PanelValuesOf(frame.data())), "         5");
-}
-
 TEST(StatusPanelText, ValuesFromTheFrame) {
   std::array<std::uint8_t, 273> frame{};
   frame[frame::kEngineConfig] = 0x48;
   frame[frame::kFirmware] = 0x13;
+  frame[frame::kBankInfo] = 0x05;  // without its valid bit
   const PanelValues values = PanelValuesOf(frame.data());
   EXPECT_EQ(values.cylinders, 8);
   EXPECT_EQ(values.mapSensorBar, 3);
   EXPECT_EQ(FirmwareText(values), "ORV KDM-9, ECM Firmware Version: 1.3");
+  EXPECT_EQ(FlashBankText(values), "      none");
+  frame[frame::kBankInfo] = 0x85;
+  EXPECT_EQ(FlashBankText(PanelValuesOf(frame.data())), "         5");
 }
 
 class StatusPanelTest : public ::testing::Test {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 
 #include "live/live_frame.h"
 #include "settings/settings.h"
@@ -45,39 +44,34 @@ TEST(TripComputer, ConstantsFromTheFrame) {
 }
 
 // Flow constant 200: 18432 fuel counts are 1.0000153 gallons.
-struct ResultCase {
-  const char* name;
-  unsigned windowVss, windowFuel;
-  TripTotals totals;
-  bool metric;
-  int previousAverage;
-  TripResults expected;
-};
-
-class TripResultsTest : public ::testing::TestWithParam<ResultCase> {};
-
-TEST_P(TripResultsTest, Computes) {
-  const ResultCase& c = GetParam();
-  const TripResults r = ComputeTripResults(c.windowVss, c.windowFuel, c.totals, c.metric, c.previousAverage);
-  EXPECT_EQ(r.instant, c.expected.instant);
-  EXPECT_EQ(r.averageTenths, c.expected.averageTenths);
-  EXPECT_EQ(r.distanceTenths, c.expected.distanceTenths);
-  EXPECT_EQ(r.fuelHundredths, c.expected.fuelHundredths);
+TEST(TripComputer, Results) {
+  struct Case {
+    const char* name;
+    unsigned windowVss, windowFuel;
+    TripTotals totals;
+    bool metric;
+    int previousAverage;
+    TripResults expected;
+  };
+  const Case cases[] = {
+      {"Driving", 4000, 1843, {100000, 18432, 4000, 200}, false, 0, {10, 250, 250, 100}},
+      {"DrivingMetric", 4000, 1843, {100000, 18432, 4000, 200}, true, 0, {4, 106, 402, 378}},
+      {"NoFuelInWindow", 500, 0, {100000, 18432, 4000, 200}, false, 0, {99, 250, 250, 100}},
+      {"NoFuelInWindowMetric", 500, 0, {100000, 18432, 4000, 200}, true, 0, {42, 106, 402, 378}},
+      {"EconomyCapped", 17000, 1, {4e9, 18432, 4000, 200}, false, 0, {99, 999, 10000000, 100}},
+      {"NoPulsesPerMile", 4000, 1843, {100000, 18432, 0, 200}, false, 0, {0, 0, 0, 100}},
+      {"NoFlowConstant", 4000, 1843, {100000, 18432, 4000, 0}, false, 123, {99, 123, 250, 0}},
+      {"NoFuelYet", 4000, 0, {100000, 0, 4000, 200}, false, 77, {99, 77, 250, 0}},
+      {"Cleared", 0, 0, {0, 0, 0, 0}, false, 0, {99, 0, 0, 0}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TripResults r = ComputeTripResults(c.windowVss, c.windowFuel, c.totals, c.metric, c.previousAverage);
+    EXPECT_EQ(r.instant, c.expected.instant);
+    EXPECT_EQ(r.averageTenths, c.expected.averageTenths);
+    EXPECT_EQ(r.distanceTenths, c.expected.distanceTenths);
+    EXPECT_EQ(r.fuelHundredths, c.expected.fuelHundredths);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TripResultsTest,
-    ::testing::Values(
-        ResultCase{"Driving", 4000, 1843, {100000, 18432, 4000, 200}, false, 0, {10, 250, 250, 100}},
-        ResultCase{"DrivingMetric", 4000, 1843, {100000, 18432, 4000, 200}, true, 0, {4, 106, 402, 378}},
-        ResultCase{"NoFuelInWindow", 500, 0, {100000, 18432, 4000, 200}, false, 0, {99, 250, 250, 100}},
-        ResultCase{"NoFuelInWindowMetric", 500, 0, {100000, 18432, 4000, 200}, true, 0, {42, 106, 402, 378}},
-        ResultCase{"EconomyCapped", 17000, 1, {4e9, 18432, 4000, 200}, false, 0, {99, 999, 10000000, 100}},
-        ResultCase{"NoPulsesPerMile", 4000, 1843, {100000, 18432, 0, 200}, false, 0, {0, 0, 0, 100}},
-        ResultCase{"NoFlowConstant", 4000, 1843, {100000, 18432, 4000, 0}, false, 123, {99, 123, 250, 0}},
-        ResultCase{"NoFuelYet", 4000, 0, {100000, 0, 4000, 200}, false, 77, {99, 77, 250, 0}},
-        ResultCase{"Cleared", 0, 0, {0, 0, 0, 0}, false, 0, {99, 0, 0, 0}}),
-    [](const auto& info) { return info.param.name; });
 
 class TripComputerTest : public ::testing::Test {
  protected:

@@ -41,9 +41,6 @@ class UserDevicesTest : public ::testing::Test {
   }
   void Type(QLineEdit* edit, const QString& text) {
     edit->setFocus();
-    Retype(edit, text);
-  }
-  void Retype(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
@@ -86,7 +83,7 @@ TEST_F(UserDevicesTest, TypedCharactersAreFilteredWithABeep) {
     QLineEdit* edit = c.edit == 0 ? dialog->VoltsEdit(0) : c.edit == 1 ? dialog->ReadingEdit(1) : dialog->PlacesEdit();
     edit->setFocus();  // leaving the edit before may beep; that is the other test's
     beeps = 0;
-    Retype(edit, c.typed);
+    Type(edit, c.typed);
     EXPECT_EQ(edit->text().toStdString(), c.shown) << c.typed;
     EXPECT_EQ(beeps, c.beeps) << c.typed;
     EXPECT_TRUE(dialog->ApplyButton()->isEnabled());

@@ -3,13 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <vector>
-
-#include <unistd.h>
 
 #include "cal/cal_image.h"
+#include "cal/temp_dir.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "settings/settings.h"
@@ -25,55 +21,38 @@
 namespace vantor::ui {
 namespace {
 
-struct CellCase {
-  VeTableShown table;
-  std::int32_t cell;
-  const char* text;
-};
-
-class VeCellTextTest : public ::testing::TestWithParam<CellCase> {};
-
-TEST_P(VeCellTextTest, ShowsThePercentField) {
-  EXPECT_EQ(VeCellText(GetParam().table, GetParam().cell), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cells, VeCellTextTest,
-                         ::testing::Values(CellCase{VeTableShown::Original, 128, " 50 "},
-                                           CellCase{VeTableShown::Original, 255, "100 "},
-                                           CellCase{VeTableShown::Original, 0, "  0 "},
-                                           CellCase{VeTableShown::Learned, 1, "  0 "},   // 0.39 rounds down
-                                           CellCase{VeTableShown::Learned, 2, "  1 "},   // 0.78 rounds up
-                                           CellCase{VeTableShown::Corrections, 140, "  9 "},
-                                           CellCase{VeTableShown::Corrections, 120, " -6 "},
-                                           CellCase{VeTableShown::Corrections, 0, "  . "},
-                                           CellCase{VeTableShown::Corrections, 128, "  0 "},
-                                           CellCase{VeTableShown::Corrections, 144, " 12 "},
-                                           CellCase{VeTableShown::Corrections, 112, "-12 "},
-                                           CellCase{VeTableShown::Corrections, 127, "  0 "}));  // -0.78 toward zero
-
-struct HighlightCase {
-  int mapIndex, rpmIndex;
-  VeCell cell;
-};
-
-class HighlightTest : public ::testing::TestWithParam<HighlightCase> {};
-
-TEST_P(HighlightTest, FollowsTheOperatingPoint) {
-  EXPECT_EQ(HighlightedCell(GetParam().mapIndex, GetParam().rpmIndex), GetParam().cell);
+TEST(VeLearnText, CellsShowThePercentField) {
+  struct Case {
+    VeTableShown table;
+    std::int32_t cell;
+    const char* text;
+  };
+  constexpr auto O = VeTableShown::Original, L = VeTableShown::Learned, C = VeTableShown::Corrections;
+  const Case cases[] = {{O, 128, " 50 "}, {O, 255, "100 "}, {O, 0, "  0 "},
+                        {L, 1, "  0 "},  // 0.39 rounds down
+                        {L, 2, "  1 "},  // 0.78 rounds up
+                        {C, 140, "  9 "}, {C, 120, " -6 "}, {C, 0, "  . "},  {C, 128, "  0 "},
+                        {C, 144, " 12 "}, {C, 112, "-12 "},
+                        {C, 127, "  0 "}};  // -0.78 toward zero
+  for (const Case& c : cases) EXPECT_EQ(VeCellText(c.table, c.cell), c.text) << c.cell;
 }
 
 // Columns: 5 kPa steps to index 51, then 10 kPa; rows: 4 bins to 67, 8 to 135, then 16.
-INSTANTIATE_TEST_SUITE_P(Edges, HighlightTest,
-                         ::testing::Values(HighlightCase{0, 0, {1, 1}},
-                                           HighlightCase{2, 1, {1, 1}},     // 4.5 / 5 + 1, 3 / 4 + 1
-                                           HighlightCase{3, 2, {2, 2}},     // 5.5 / 5 + 1, 4 / 4 + 1
-                                           HighlightCase{51, 67, {18, 11}},  // last of the fine steps
-                                           HighlightCase{52, 68, {18, 11}},  // 0.7 + 11, 0 + 18
-                                           HighlightCase{80, 135, {26, 14}},  // 67 / 8 + 18, 3.5 + 11
-                                           HighlightCase{80, 136, {26, 14}},  // first of the 16-bin steps
-                                           HighlightCase{40, 287, {35, 9}}));
-
-TEST(VeRowCountTest, EndsAt6500RpmBeforeATableIsRead) {
+TEST(VeLearnText, HighlightFollowsTheOperatingPoint) {
+  struct Case {
+    int mapIndex, rpmIndex;
+    VeCell cell;
+  };
+  const Case cases[] = {{0, 0, {1, 1}},
+                        {2, 1, {1, 1}},       // 4.5 / 5 + 1, 3 / 4 + 1
+                        {3, 2, {2, 2}},       // 5.5 / 5 + 1, 4 / 4 + 1
+                        {51, 67, {18, 11}},   // last of the fine steps
+                        {52, 68, {18, 11}},   // 0.7 + 11, 0 + 18
+                        {80, 135, {26, 14}},  // 67 / 8 + 18, 3.5 + 11
+                        {80, 136, {26, 14}},  // first of the 16-bin steps
+                        {40, 287, {35, 9}}};
+  for (const Case& c : cases) EXPECT_EQ(HighlightedCell(c.mapIndex, c.rpmIndex), c.cell) << c.mapIndex << "," << c.rpmIndex;
+  // The rows end at 6500 rpm before a table is read.
   EXPECT_EQ(VeRowCount(false), 32);
   EXPECT_EQ(VeRowCount(true), 35);
 }
@@ -161,12 +140,8 @@ TEST_F(VeLearnDisplayTest, GridStaysInsideItsFrame) {
 // Redrawing only what changed leaves the same pixels as painting it all,
 // over a learning drive of the simulated engine.
 TEST(VeLearnRedrawTest, ChangedPartsOnlyGiveTheWholePicture) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("ve_redraw_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  const std::vector<std::uint8_t> image = sim::DefaultBankImage(0);
-  std::ofstream((dir / "base.bin").string(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  const vantor::test::TempDir dir;
+  vantor::test::WriteAll(dir.File("base.bin"), sim::DefaultBankImage(0));
 
   Settings settings;
   settings.updateDivisor = 0;
@@ -185,7 +160,7 @@ TEST(VeLearnRedrawTest, ChangedPartsOnlyGiveTheWholePicture) {
   shown = &display;
   display.SetShown(VeTableShown::Learned);
   reference.SetShown(VeTableShown::Learned);
-  ASSERT_TRUE(learn.Start((dir / "base.bin").string(), (dir / "new.bin").string(), 0));
+  ASSERT_TRUE(learn.Start(dir.File("base.bin"), dir.File("new.bin"), 0));
   display.Paint(screen);
 
   sim::EngineModel engine;
@@ -204,7 +179,6 @@ TEST(VeLearnRedrawTest, ChangedPartsOnlyGiveTheWholePicture) {
   EXPECT_EQ(differing, 0);
   EXPECT_GT(learn.SampleCount(), 0u);
   learn.SaveAtExit();
-  fs::remove_all(dir);
 }
 
 }  // namespace
