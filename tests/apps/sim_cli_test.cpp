@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "apps/tool_process.h"
+#include "cal/temp_dir.h"
 #include "sim/sim_wire.h"
 
 namespace {
@@ -42,56 +43,12 @@ TEST(SimCommand, ClientGetsAbout17ValidFramesASecond) {
   EXPECT_EQ(tool.StopWith(SIGINT), 0);
 }
 
-TEST(SimCommand, FlashDialogueOfEraseProgramReadBackAndStop) {
-  Tool tool({"sim", "--no-pace"});
-  PtyClient client(tool.FirstLine());
-  ASSERT_TRUE(client.Ok());
-  StreamScanner scanner;
-  ASSERT_TRUE(client.Send(MsPacket('X', 0)));
-  ASSERT_TRUE(client.Send(MsPacket('F', 0)));
+char TypeOf(const std::optional<Reply>& reply) { return reply ? static_cast<char>(reply->type) : '?'; }
 
-  auto reply = client.Ask(scanner, InfoPacket(2, 7));
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->type, 'A');
-  EXPECT_EQ(reply->payload[4], 7);
-
-  reply = client.Ask(scanner, SlPacket(2, {2 * 8 + 1}));
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->type, 'A');
-  EXPECT_EQ(reply->payload[0], 2);
-
-  Bytes page(128);
-  for (std::size_t i = 0; i < page.size(); ++i) page[i] = static_cast<std::uint8_t>(0xF0 ^ i);
-  reply = client.Ask(scanner, PgmPagePacket(33, page));  // the second page of sector 1
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->type, 'A');
-  EXPECT_EQ(reply->payload[0], 7);
-  EXPECT_EQ(reply->payload[1], 2);
-  EXPECT_EQ(reply->payload[2], 33);
-
-  reply = client.Ask(scanner, SlPacket(3, {2}));
-  ASSERT_TRUE(reply);
-  ASSERT_EQ(reply->type, 'B');
-  ASSERT_EQ(reply->payload.size(), 32769u);
-  EXPECT_EQ(reply->payload[0], 2);
-  const auto bank = reply->payload.begin() + 1;
-  EXPECT_TRUE(std::equal(page.begin(), page.end(), bank + 33 * 128));
-  EXPECT_TRUE(std::all_of(bank + 4096, bank + 33 * 128, [](std::uint8_t b) { return b == 0xFF; }));
-  EXPECT_TRUE(std::all_of(bank + 34 * 128, bank + 8192, [](std::uint8_t b) { return b == 0xFF; }));
-  EXPECT_EQ(std::string(bank + 2, bank + 6), "ORV9");  // sector 0 kept
-
-  reply = client.Ask(scanner, SlPacket(4));
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->type, 'A');
-  EXPECT_EQ(reply->payload[0], 4);
-  reply = client.Ask(scanner, InfoPacket(2));
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->type, 'N');  // out of flash mode
-  EXPECT_EQ(tool.StopWith(SIGTERM), 0);
-}
-
-TEST(SimCommand, BankFileIsServed) {
-  const auto file = (std::filesystem::temp_directory_path() / "vantor_sim_cli_bank.bin").string();
+// The flash dialogue over the tool's pseudo-terminal, with a bank served from a file.
+TEST(SimCommand, FlashDialogueOfEraseProgramReadBackAndStopWithABankFileServed) {
+  vantor::test::TempDir dir;
+  const std::string file = dir.File("bank.bin");
   std::string image(32768, '\0');
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i % 251);
   std::ofstream(file, std::ios::binary) << image;
@@ -99,14 +56,32 @@ TEST(SimCommand, BankFileIsServed) {
   PtyClient client(tool.FirstLine());
   ASSERT_TRUE(client.Ok());
   StreamScanner scanner;
+  ASSERT_TRUE(client.Send(MsPacket('X', 0)));
   ASSERT_TRUE(client.Send(MsPacket('F', 0)));
-  const auto reply = client.Ask(scanner, SlPacket(1, {6}));
+  ASSERT_TRUE(client.Ask(scanner, InfoPacket(2, 7)));
+
+  auto reply = client.Ask(scanner, SlPacket(1, {6}));
   ASSERT_TRUE(reply);
   ASSERT_EQ(reply->type, 'C');
   EXPECT_TRUE(std::equal(reply->payload.begin() + 1, reply->payload.end(), image.begin(),
                          [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); }));
+
+  EXPECT_EQ(TypeOf(client.Ask(scanner, SlPacket(2, {2 * 8 + 1}))), 'A');
+  Bytes page(128);
+  for (std::size_t i = 0; i < page.size(); ++i) page[i] = static_cast<std::uint8_t>(0xF0 ^ i);
+  EXPECT_EQ(TypeOf(client.Ask(scanner, PgmPagePacket(33, page))), 'A');  // the second page of sector 1
+
+  reply = client.Ask(scanner, SlPacket(3, {2}));
+  ASSERT_TRUE(reply);
+  ASSERT_EQ(reply->type, 'B');
+  ASSERT_EQ(reply->payload.size(), 32769u);
+  const auto bank = reply->payload.begin() + 1;
+  EXPECT_TRUE(std::equal(page.begin(), page.end(), bank + 33 * 128));
+  EXPECT_TRUE(std::all_of(bank + 4096, bank + 33 * 128, [](std::uint8_t b) { return b == 0xFF; }));
+  EXPECT_EQ(std::string(bank + 2, bank + 6), "ORV9");  // sector 0 kept
+
+  EXPECT_EQ(TypeOf(client.Ask(scanner, SlPacket(4))), 'A');
   EXPECT_EQ(tool.StopWith(SIGTERM), 0);
-  std::remove(file.c_str());
 }
 
 TEST(SimCommand, UsageErrorsAndFailures) {

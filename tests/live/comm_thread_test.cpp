@@ -6,24 +6,36 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "link/commands.h"
 #include "link/ecm_link.h"
+#include "live/byte_source.h"
 #include "live/frame_reader.h"
 #include "live/live_frame.h"
 #include "live/log_hooks.h"
 #include "sim/pty_server.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_serial.h"
-#include "live/frame_wait.h"
+#include "sim/sim_wire.h"
 
 namespace vantor {
 namespace {
 
-using livetest::WaitForFrame;
+// Reads frames from the live ring until one satisfies pred.
+inline bool WaitForFrame(EcmLink& link, const std::function<bool(const LogFrameRead&)>& pred =
+                                            [](const LogFrameRead&) { return true; }) {
+  ByteSources sources(&link, ByteSourceId::Live);
+  LogFrameRead frame;
+  return simtest::WaitFor([&] {
+    while (link.RxAvailable() > kLogFrameSize)
+      if (ReadLogFrame(sources, frame) == kFrameOk && pred(frame)) return true;
+    return false;
+  });
+}
 using simtest::WaitFor;
 
 constexpr const char* kDate = "07/20/2013 - 16:47:09";

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis_log_support.h"
+#include "logs/analysis_samples.h"
 #include "logs/analysis_test_support.h"
 #include "ui/draw/analysis_controls.h"
 #include "ui/draw/headless_analysis.h"

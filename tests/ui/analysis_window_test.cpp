@@ -14,7 +14,7 @@
 
 #include <memory>
 
-#include "analysis_log_support.h"
+#include "logs/analysis_samples.h"
 #include "logs/analysis_test_support.h"
 #include "ui/offscreen_app.h"
 #include "sim/sim_serial.h"

@@ -34,11 +34,12 @@ QApplication& TestApp() { return testing::OffscreenApp(); }
 
 bool WaitUntil(const std::function<bool()>& done) { return testing::WaitFor(done); }
 
-void AnswerNextBox(QMessageBox::StandardButton button, QString* text, std::function<void()> then) {
-  AnswerNextTopLevel([button, text, then](QWidget* widget) {
+void AnswerNextBox(QMessageBox::StandardButton button, QString* text, std::function<void()> then, QString* caption) {
+  AnswerNextTopLevel([button, text, then, caption](QWidget* widget) {
     auto* box = qobject_cast<QMessageBox*>(widget);
     if (!box) return false;
     if (text) *text = box->text();
+    if (caption) *caption = box->windowTitle();
     box->button(button)->click();
     if (then) then();
     return true;

@@ -19,8 +19,10 @@ QApplication& TestApp();
 bool WaitUntil(const std::function<bool()>& done);
 
 // Answers the next visible message box with button (once); returns its text
-// through *text; then runs then (to answer what the button leads to).
-void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr, std::function<void()> then = {});
+// and caption through *text and *caption; then runs then (to answer what the
+// button leads to).
+void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr, std::function<void()> then = {},
+                   QString* caption = nullptr);
 // Answers the next file chooser with path (empty: cancels it).
 void AnswerNextFileDialog(const std::filesystem::path& path);
 // Answers the next file choosers in turn, one path each.
