@@ -3,10 +3,12 @@
 // independent client would: packet builders, a stream scanner for frames and
 // replies, and a raw pseudo-terminal client.
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstdint>
@@ -119,6 +121,7 @@ class StreamScanner {
   Bytes buffer_;
 };
 
+#ifndef _WIN32
 // A raw client of a pseudo-terminal slave.
 class PtyClient {
  public:
@@ -172,5 +175,6 @@ class PtyClient {
   }
   int fd_;
 };
+#endif  // _WIN32
 
 }  // namespace vantor::simtest
