@@ -9,12 +9,14 @@
 
 #include "link/crc16.h"
 #include "live/frame_reader.h"
+#include "sim/log_builder.h"
 
 namespace vantor::ui::testing {
 
 template <typename Fill>
 std::filesystem::path WriteFrameLog(const std::string& name, int frames, Fill fill, const std::string& lead = {}) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+  // Named for this process: the tests run as parallel processes.
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / (simtest::ProcessTag() + "_" + name);
   std::ofstream out(path, std::ios::binary);
   out << lead;
   for (int i = 0; i < frames; ++i) {
