@@ -97,8 +97,6 @@ WINDOWS_PACKAGES  = cmake make g++-mingw-w64-x86-64-posix wine64 googletest
 WINDOWS_SUITES    = platform link settings live sim logs cal velearn update
 # Tests that expect POSIX paths ('/' joins, the build's own folder, names without .exe)
 WINE_SKIP         = ProgramDirectory.*:SettingsFile.ConfigPathIsBesideTheProgram:BinNaming.NewGoesBeforeTheExtension:FirmwareImage.ShippedStandInIsTheDocumentedPattern
-# Open under Wine: the refused-step table stops at the flash-mode switch there.
-WINE_SKIP        += BankJobTest.EachRefusedStepReportsItsCommandAndSendsNothingMore
 windows:
 	$(MAKE) deps PACKAGES="$(WINDOWS_PACKAGES)"
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DVANTOR_GUI=OFF \
