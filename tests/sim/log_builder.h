@@ -15,10 +15,8 @@
 
 namespace vantor::simtest {
 
-inline const std::string& ProcessTag() {
-  static const std::string tag = std::to_string(std::random_device{}());
-  return tag;
-}
+// Tags the files a test process saves: the tests run as parallel processes.
+inline const std::string kProcessTag = std::to_string(std::random_device{}());
 
 constexpr const char* kStampDate = "07/20/2013 - 16:47:09";
 
@@ -67,10 +65,9 @@ class LogBuilder {
   }
   const std::vector<std::uint8_t>& Data() const { return bytes_; }
 
-  // Saved in the temporary folder under a name of this process's own: the
-  // tests run as parallel processes.
+  // Saved in the temporary folder under a name of this process's own.
   std::string Save(const std::string& name) const {
-    const auto path = (std::filesystem::temp_directory_path() / (ProcessTag() + "_" + name)).string();
+    const auto path = (std::filesystem::temp_directory_path() / (kProcessTag + "_" + name)).string();
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
     return path;

@@ -16,7 +16,7 @@ namespace vantor::ui::testing {
 template <typename Fill>
 std::filesystem::path WriteFrameLog(const std::string& name, int frames, Fill fill, const std::string& lead = {}) {
   // Named for this process: the tests run as parallel processes.
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / (simtest::ProcessTag() + "_" + name);
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / (simtest::kProcessTag + "_" + name);
   std::ofstream out(path, std::ios::binary);
   out << lead;
   for (int i = 0; i < frames; ++i) {
