@@ -56,8 +56,8 @@ bool LoadFirmware(const Args& args, bool simulatedModule, FirmwareImage* firmwar
   std::fprintf(stderr, "vantor update: %s: %s\n", FirmwareStatusText(status), name.c_str());
   if (status == FirmwareStatus::Missing)
     std::fprintf(stderr,
-                 "vantor update: the image is supplied with the ECM's firmware; it goes beside this program\n"
-                 "as %s (or name it with --firmware IMG)\n",
+                 "vantor update: the image is supplied with the ECM's firmware: put it beside this program as\n"
+                 "  %s\n  or name it with --firmware IMG\n",
                  besideProgram.c_str());
   if (status == FirmwareStatus::StandIn)
     std::fprintf(stderr, "vantor update: the stand-in only serves the simulated ECM (--port SIM); nothing was sent\n");
