@@ -160,27 +160,6 @@ INSTANTIATE_TEST_SUITE_P(
                       "Stand-In Firmware Image Refused: Not For A Real ECM"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A run cut in the middle of bank 2 left its pages 1-30 programmed and the
-// rest erased: run again, it carries on from the kept files and completes.
-TEST_F(UpdateCliTest, AnInterruptedRunCompletesWhenRunAgain) {
-  SaveShippedBanks(dir);
-  ASSERT_EQ(RunToolMerged("bin convert " + OldBankFile(dir, 2) + " " + File("converted.bin")).status, 0);
-  const auto converted = vantor::test::ReadAll(File("converted.bin"));
-  auto half = converted;
-  std::fill(half.begin(), half.begin() + 128, 0xFF);
-  std::fill(half.begin() + 31 * 128, half.end(), 0xFF);
-  vantor::test::WriteAll(File("half.bin"), half);
-  vantor::apptest::ToolProcess server({"sim", "--no-pace", "--bank-file", "2", File("half.bin")});
-  const std::string pty = server.FirstLine();
-  ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
-  const auto update = Update(pty, File("code.bin"));
-  ASSERT_EQ(update.status, 0) << update.out;
-  EXPECT_NE(update.out.find("ORV Flash Update Completed...\n\n    -Update Successful-\n"), std::string::npos);
-  const auto bank2 = ReadBank(pty, 2);
-  ASSERT_EQ(bank2.size(), 32768u);
-  EXPECT_TRUE(std::equal(bank2.begin(), bank2.begin() + 8192, converted.begin()));
-}
-
 // The simulated module inside the tool looks for its bank files in a folder
 // of its own only (here holding files it must refuse, so the run ends before
 // any bank is read), and runs on the built-in stand-in.
