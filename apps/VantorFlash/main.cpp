@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
   if (line.action != vantor::ui::WindowCommandLine::Action::RunWindow)
     return vantor::ui::AnswerWithoutWindow(line, "VantorFlash", kUsage, kVersion);
   QApplication app(argc, argv);
-  const std::string configPath = line.configPath.empty() ? vantor::ConfigPath(vantor::kMainConfigName) : line.configPath;
+  const std::string configPath =
+      line.configPath.empty() ? vantor::ConfigPath(vantor::kMainConfigName) : line.configPath;
 
   vantor::Settings settings;
   vantor::ReadSettings(configPath, vantor::MainProgramSettingsTable(), &settings, ShowError);

@@ -54,7 +54,8 @@ ConvertOutcome ConvertCalibration(const std::string& source, const std::string& 
   // Written whole under a working name and renamed over the target: a run cut
   // mid-write never leaves half a calibration under the target's name.
   WorkingFile file;
-  if (IsSameFile(source, target) || !file.Create(target)) return {ConvertStatus::Error, "New Calibration File Open Failed"};
+  if (IsSameFile(source, target) || !file.Create(target))
+    return {ConvertStatus::Error, "New Calibration File Open Failed"};
   if (std::fwrite(image->Data(), 1, kCalImageSize, file.Get()) != kCalImageSize || !file.Commit())
     return {ConvertStatus::Error, "New Calibration File Write Failure"};
   return {ConvertStatus::Ok, ""};

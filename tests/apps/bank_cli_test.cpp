@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -92,7 +91,8 @@ std::string OldBankFile(const fs::path& dir, int bank) {
 
 // Leaves Bank_N_old.bin in dir as a run on the module `vantor sim` starts with would.
 void SaveShippedBanks(const fs::path& dir) {
-  for (int bank = 0; bank < 8; ++bank) vantor::test::WriteAll(OldBankFile(dir, bank), vantor::sim::DefaultBankImage(bank));
+  for (int bank = 0; bank < 8; ++bank)
+    vantor::test::WriteAll(OldBankFile(dir, bank), vantor::sim::DefaultBankImage(bank));
 }
 
 // `vantor update` over the unpaced pseudo-terminal of `vantor sim`, a module
@@ -148,14 +148,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UpdateRefusal{"SavedFilesFromAnotherModule", SaveShippedBanks, false,
                       "Bank #: 0 \nSaved BIN Not From This ECM\nBIN Programing FAILED!\n"},
-        UpdateRefusal{"SavedFileOfRandomBytes",
-                      [](const fs::path& dir) {
-                        std::vector<std::uint8_t> noise(32768);
-                        std::mt19937 random(3);
-                        for (auto& byte : noise) byte = static_cast<std::uint8_t>(random());
-                        vantor::test::WriteAll(OldBankFile(dir, 3), noise);
-                      },
-                      false, "Bank #: 3 \nNot an ORV Flash BIN\n"},
         UpdateRefusal{"StandInImage", [](const fs::path&) {}, true,
                       "Stand-In Firmware Image Refused: Not For A Real ECM"}),
     [](const auto& info) { return std::string(info.param.name); });

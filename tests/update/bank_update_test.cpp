@@ -216,7 +216,8 @@ TEST_P(UpdateRunDistrust, StopsBeforeAnyEraseWithItsReason) {
   for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(world.rig.ecm.Bank(bank), before[bank]) << bank;
   const auto recorded = lines.Lines();
   const std::string message = GetParam().message;
-  const auto at = std::find_if(recorded.begin(), recorded.end(), [&](const auto& line) { return line.text == message; });
+  const auto at =
+      std::find_if(recorded.begin(), recorded.end(), [&](const auto& line) { return line.text == message; });
   ASSERT_NE(at, recorded.end());
   EXPECT_EQ(at->background, UpdatePaneStyle().failedStep);
   EXPECT_EQ((at - 1)->text, "Bank #: " + std::to_string(GetParam().bank) + " ");

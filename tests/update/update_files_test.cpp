@@ -169,12 +169,13 @@ TEST_P(RunFirmwareTest, TheStandInServesOnlyTheSimulatedModule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Images, RunFirmwareTest,
-    ::testing::Values(FirmwareCase{"BuiltInForTheSimulatedModule", FirmwareCase::Nothing, true, FirmwareStatus::Ok, true},
-                      FirmwareCase{"NothingForARealModule", FirmwareCase::Nothing, false, FirmwareStatus::Missing, false},
-                      FirmwareCase{"StandInBesideForARealModule", FirmwareCase::StandIn, false, FirmwareStatus::StandIn, false},
-                      FirmwareCase{"OneMarkedPageForARealModule", FirmwareCase::OnePageMarked, false, FirmwareStatus::StandIn, false},
-                      FirmwareCase{"StandInBesideForTheSimulatedModule", FirmwareCase::StandIn, true, FirmwareStatus::Ok, false},
-                      FirmwareCase{"RealImageForARealModule", FirmwareCase::Real, false, FirmwareStatus::Ok, false}),
+    ::testing::Values(
+        FirmwareCase{"BuiltInForTheSimulatedModule", FirmwareCase::Nothing, true, FirmwareStatus::Ok, true},
+        FirmwareCase{"NothingForARealModule", FirmwareCase::Nothing, false, FirmwareStatus::Missing, false},
+        FirmwareCase{"StandInBesideForARealModule", FirmwareCase::StandIn, false, FirmwareStatus::StandIn, false},
+        FirmwareCase{"OneMarkedPageForARealModule", FirmwareCase::OnePageMarked, false, FirmwareStatus::StandIn, false},
+        FirmwareCase{"StandInBesideForTheSimulatedModule", FirmwareCase::StandIn, true, FirmwareStatus::Ok, false},
+        FirmwareCase{"RealImageForARealModule", FirmwareCase::Real, false, FirmwareStatus::Ok, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FirmwareImageLine, ALongPathKeepsItsEnd) {
