@@ -1,16 +1,16 @@
 // ORV_KDM9Update: migrates every calibration bank of an ORV KDM-9 to layout
 // 1.1 with the new firmware, and converts single BIN files.
-//   ORV_KDM9Update [--demo] [--config CFG]
+//   ORV_KDM9Update [--demo] [--config CFG] [--help] [--version]
 // --demo runs against the simulated ECM for this run only; the configuration
 // keeps the user's port.
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include <cstring>
 #include <string>
 
 #include "platform/program_dir.h"
+#include "ui/qt/window_command_line.h"
 #include "update/firmware_image.h"
 #include "update_program.h"
 #include "update_window.h"
@@ -19,15 +19,29 @@ namespace {
 
 using vantor::update_app::UpdateProgramOptions;
 
-UpdateProgramOptions ParseOptions(int argc, char** argv) {
+constexpr char kUsage[] =
+    "usage: ORV_KDM9Update [--demo] [--config CFG]\n\n"
+    "Reads every calibration bank of an ORV KDM-9 flash ECM, converts each to layout\n"
+    "1.1 keeping your parameters, and programs them back with the new firmware code.\n"
+    "File > BIN Update... converts a single BIN file.\n\n"
+    "  --demo         run on the simulated ECM for this run only (the configuration\n"
+    "                 keeps your port)\n"
+    "  --config CFG   the configuration file (default: ORV_KDM9Update.cfg beside the\n"
+    "                 program)\n"
+    "  --help         print this help and exit\n"
+    "  --version      print the version and exit\n\n"
+    "The firmware code image, supplied with the ECM's firmware, goes beside the\n"
+    "program as ORV_KDM9_firmware.bin. A run keeps Bank_N_old.bin and Bank_N_new.bin\n"
+    "in the working directory; the simulated ECM keeps its own in the subfolder\n"
+    "SimulatedECM. Qt's own options (-platform NAME, ...) are accepted too.\n";
+
+constexpr char kVersion[] = "ORV_KDM9Update " VANTOR_VERSION "\nORV KDM-9 Update Version 1.1a\n";
+
+UpdateProgramOptions ProgramOptions(const vantor::ui::WindowCommandLine& line) {
   UpdateProgramOptions options;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--demo") == 0) options.demo = true;
-    if (std::strcmp(argv[i], "--config") == 0 && i + 1 < argc) options.configPath = argv[++i];
-  }
-  if (options.configPath.empty()) options.configPath = vantor::ConfigPath(vantor::kUpdateConfigName);
+  options.demo = line.demo;
+  options.configPath = line.configPath.empty() ? vantor::ConfigPath(vantor::kUpdateConfigName) : line.configPath;
   options.firmwareBeside = vantor::DefaultFirmwarePath(vantor::ProgramDirectory().string());
-  options.firmwareStandIn = std::string(VANTOR_DATA_DIR) + "/firmware_stand_in.bin";
   return options;
 }
 
@@ -40,8 +54,11 @@ void ShowError(const std::string& text, const std::string& caption) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const vantor::ui::WindowCommandLine line = vantor::ui::ReadWindowCommandLine(argc, argv);
+  if (line.action != vantor::ui::WindowCommandLine::Action::RunWindow)
+    return vantor::ui::AnswerWithoutWindow(line, "ORV_KDM9Update", kUsage, kVersion);
   QApplication app(argc, argv);
-  vantor::update_app::UpdateProgram program(ParseOptions(argc, argv), ShowError);
+  vantor::update_app::UpdateProgram program(ProgramOptions(line), ShowError);
   vantor::update_app::UpdateWindow window(program);
   window.show();
   if (!window.Start()) return 1;

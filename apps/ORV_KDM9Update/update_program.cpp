@@ -2,6 +2,7 @@
 
 #include "settings/settings_table.h"
 #include "sim/sim_serial.h"
+#include "update/bank_files.h"
 #include "update/firmware_image.h"
 
 namespace vantor::update_app {
@@ -25,10 +26,10 @@ void UpdateProgram::WriteSettings() {
 }
 
 UpdateRunSetup UpdateProgram::RunSetup() const {
+  const bool simulatedModule = settings.port == sim::kSimPortName;
   UpdateRunSetup setup;
-  setup.directory = options.bankDirectory;
-  setup.firmwarePath = ChooseFirmwarePath(options.firmwareBeside, options.firmwareStandIn,
-                                          settings.port == sim::kSimPortName);
+  setup.directory = BankDirectory(options.bankDirectory, simulatedModule);
+  setup.firmware = ChooseFirmware(options.firmwareBeside, simulatedModule);
   setup.settle = options.settle;
   setup.conversionPause = options.conversionPause;
   return setup;

@@ -2,7 +2,9 @@
 // Everything ORV_KDM9Update runs besides its window: its seven-row
 // configuration, the simulated ECM behind the port "SIM", the session (link,
 // communication thread, LinkTick, pane, flash thread), and where a run finds
-// its bank files and its firmware image.
+// its bank files and its firmware image. Both depend on the port a run starts
+// on: the simulated module keeps its bank files in a folder of its own and may
+// run on the built-in stand-in image.
 
 #include <chrono>
 #include <optional>
@@ -19,9 +21,8 @@ struct UpdateProgramOptions {
   std::string configPath;
   bool demo = false;               // this run uses the simulated ECM; the file keeps the user's port
   sim::SimOptions simOptions;
-  std::string bankDirectory;       // empty: the working directory
+  std::string bankDirectory;       // a real module's bank files; empty: the working directory
   std::string firmwareBeside;      // ORV_KDM9_firmware.bin beside the program
-  std::string firmwareStandIn;     // the labelled stand-in, for the simulated ECM only
   std::chrono::milliseconds settle{100};
   std::chrono::milliseconds conversionPause{100};
 };
@@ -35,7 +36,7 @@ class UpdateProgram {
 
   void SetErrorHook(SettingsErrorHook onError) { onError_ = std::move(onError); }
   void WriteSettings();
-  // The run's bank directory and the firmware image for the current port.
+  // The run's bank folder and firmware image for the port chosen now.
   UpdateRunSetup RunSetup() const;
 
   Settings settings;

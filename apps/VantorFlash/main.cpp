@@ -1,12 +1,11 @@
 // VantorFlash: live data displays, data logs and playback for the ORV KDM-9.
-//   VantorFlash [--demo] [--config CFG]
+//   VantorFlash [--demo] [--config CFG] [--help] [--version]
 // --demo runs on the simulated ECM ("SIM") for this run only; the
 // configuration keeps the user's port.
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include <cstring>
 #include <string>
 
 #include "settings/settings_io.h"
@@ -14,23 +13,23 @@
 #include "sim/sim_serial.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_parts.h"
+#include "ui/qt/window_command_line.h"
 
 namespace {
 
-struct Options {
-  bool demo = false;
-  std::string configPath;
-};
+constexpr char kUsage[] =
+    "usage: VantorFlash [--demo] [--config CFG]\n\n"
+    "Live data displays, data logs, playback, VE learn and bank flashing for the\n"
+    "ORV KDM-9 flash ECM on a serial port.\n\n"
+    "  --demo         run on the simulated ECM for this run only (the configuration\n"
+    "                 keeps your port)\n"
+    "  --config CFG   the configuration file (default: ORV_KDM-9_Vantor.cfg beside the\n"
+    "                 program)\n"
+    "  --help         print this help and exit\n"
+    "  --version      print the version and exit\n\n"
+    "Qt's own options (-platform NAME, ...) are accepted too.\n";
 
-Options ParseOptions(int argc, char** argv) {
-  Options options;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--demo") == 0) options.demo = true;
-    if (std::strcmp(argv[i], "--config") == 0 && i + 1 < argc) options.configPath = argv[++i];
-  }
-  if (options.configPath.empty()) options.configPath = vantor::ConfigPath(vantor::kMainConfigName);
-  return options;
-}
+constexpr char kVersion[] = "VantorFlash " VANTOR_VERSION "\n";
 
 void ShowError(const std::string& text, const std::string& caption) {
   QMessageBox::information(nullptr, QString::fromStdString(caption), QString::fromStdString(text));
@@ -39,16 +38,20 @@ void ShowError(const std::string& text, const std::string& caption) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const vantor::ui::WindowCommandLine line = vantor::ui::ReadWindowCommandLine(argc, argv);
+  if (line.action != vantor::ui::WindowCommandLine::Action::RunWindow)
+    return vantor::ui::AnswerWithoutWindow(line, "VantorFlash", kUsage, kVersion);
   QApplication app(argc, argv);
-  const Options options = ParseOptions(argc, argv);
+  const std::string configPath =
+      line.configPath.empty() ? vantor::ConfigPath(vantor::kMainConfigName) : line.configPath;
 
   vantor::Settings settings;
-  vantor::ReadSettings(options.configPath, vantor::MainProgramSettingsTable(), &settings, ShowError);
+  vantor::ReadSettings(configPath, vantor::MainProgramSettingsTable(), &settings, ShowError);
   const std::string userPort = settings.port;
-  if (options.demo) settings.port = vantor::sim::kSimPortName;
+  if (line.demo) settings.port = vantor::sim::kSimPortName;
 
-  vantor::ui::ProgramParts parts(settings, options.configPath);
-  if (options.demo) {
+  vantor::ui::ProgramParts parts(settings, configPath);
+  if (line.demo) {
     // Whatever writes the configuration during this run keeps the user's port.
     parts.SetPortOverride(userPort);
   }

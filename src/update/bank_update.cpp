@@ -12,9 +12,12 @@
 #include "cal/job_dialogue.h"
 #include "cal/message_pane.h"
 #include "cal/stdio_file.h"
+#include "cal/ve_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
 #include "update/calibration_migration.h"
+#include "update/path_line.h"
+#include "update/saved_bank_check.h"
 
 namespace vantor {
 namespace {
@@ -23,11 +26,7 @@ namespace fs = std::filesystem;
 
 constexpr int kSectorsPerBank = 8;
 
-std::string BankPath(const std::string& directory, const char* pattern, int bank) {
-  char name[32];
-  std::snprintf(name, sizeof name, pattern, bank);
-  return directory.empty() ? std::string(name) : (fs::path(directory) / name).string();
-}
+using Calibration = std::array<std::uint8_t, kCalibrationSize>;
 
 std::string BankLine(int bank) {
   char text[32];
@@ -59,6 +58,7 @@ class UpdateDialogue : public JobDialogue {
   }
 
   int Run() {
+    if (!MakeFolder()) return -1;
     Progress("Updating your ORV KDM-9 Flash ECM");
     if (!Step(TxMsXmit(link_, kStreamStop), "TxMsXmit Failed")) return -1;
     if (!Step(TxMsFlash(link_), "TxMsFlash Failed")) return -1;
@@ -68,6 +68,14 @@ class UpdateDialogue : public JobDialogue {
   }
 
  private:
+  // The simulated module's folder is made when its first run starts.
+  bool MakeFolder() {
+    if (run_.directory.empty()) return true;
+    std::error_code error;
+    fs::create_directories(run_.directory, error);
+    return Step(error ? -1 : 0, PathLine("Can not create the folder ", ShownFolder(run_.directory), Width()));
+  }
+
   bool ReadAll() {
     Progress("Reading Calibrations");
     for (int bank = 0; bank < kBankCount; ++bank) {
@@ -82,14 +90,19 @@ class UpdateDialogue : public JobDialogue {
     Progress("Creating New Calibrations");
     for (int bank = 0; bank < kBankCount; ++bank) {
       Progress(BankLine(bank));
-      const ConvertOutcome outcome = ConvertCalibration(OldBankPath(run_.directory, bank),
-                                                        NewBankPath(run_.directory, bank), run_.conversionPause);
-      if (outcome.status == ConvertStatus::Error) {
-        pane_.AddLine(style_.failedStep, outcome.text);
-        return false;
-      }
+      if (!ConvertOne(bank)) return false;
     }
     return true;
+  }
+
+  // A kept old file is whatever lay in the folder, and a new file may be a
+  // stale one left beside an old file already at 1.1: both are checked.
+  bool ConvertOne(int bank) {
+    const std::string old = OldBankPath(run_.directory, bank), converted = NewBankPath(run_.directory, bank);
+    if (!Step(CheckBankFile(old) == BankFileStatus::NotABankFile ? -1 : 0, kNotABinUpdate)) return false;
+    const ConvertOutcome outcome = ConvertCalibration(old, converted, run_.conversionPause);
+    if (!Step(outcome.status == ConvertStatus::Error ? -1 : 0, outcome.text)) return false;
+    return Step(CheckBankFile(converted) == BankFileStatus::NotABankFile ? -1 : 0, kNotABinUpdate);
   }
 
   bool ProgramAll() {
@@ -97,6 +110,8 @@ class UpdateDialogue : public JobDialogue {
     for (int bank = 0; bank < kBankCount; ++bank) {
       if (!ProgramOne(bank)) {
         pane_.AddLine(style_.finalFailure, "BIN Programing FAILED!");
+        if (foreignFiles_)
+          for (const std::string& line : ForeignSavedFilesAdvice(ShownFolder(run_.directory), Width())) Progress(line);
         return false;
       }
     }
@@ -112,8 +127,9 @@ class UpdateDialogue : public JobDialogue {
       Progress("Bank Already Updated");
       return true;
     }
-    auto calibration = std::make_unique<std::array<std::uint8_t, kCalibrationSize>>();
+    auto calibration = std::make_unique<Calibration>();
     if (!LoadNewCalibration(bank, calibration.get())) return false;
+    if (!HoldsThisModulesCalibration(bank, *calibration)) return false;
     for (int s = 0; s < kSectorsPerBank; ++s)
       if (!Step(TxSlEraseSector(link_, bank * kSectorsPerBank + s), "TxSlEraseSector Failed")) return false;
     // Page 0 carries the layout version: it goes last, so an unfinished bank never reads as 1.1.
@@ -130,11 +146,23 @@ class UpdateDialogue : public JobDialogue {
     return true;
   }
 
-  bool LoadNewCalibration(int bank, std::array<std::uint8_t, kCalibrationSize>* calibration) {
+  bool LoadNewCalibration(int bank, Calibration* calibration) {
     StdioFile file(NewBankPath(run_.directory, bank), "rb");
     if (!Step(file ? 0 : -1, "New Calibration File Open Failed")) return false;
     const bool whole = file.Read(calibration->data(), calibration->size()) == calibration->size();
     return Step(whole ? 0 : -1, "New Calibration File Read Failure");
+  }
+
+  // Step 5b's reply (still in the reply buffer) against the saved and the
+  // converted file: nothing is erased in a module the files are not from.
+  bool HoldsThisModulesCalibration(int bank, const Calibration& converted) {
+    auto saved = std::make_unique<Calibration>();
+    StdioFile file(OldBankPath(run_.directory, bank), "rb");
+    if (!Step(file ? 0 : -1, "Calibration File Open Failed")) return false;
+    if (!Step(file.Read(saved->data(), saved->size()) == saved->size() ? 0 : -1, "Calibration File Read Failure"))
+      return false;
+    foreignFiles_ = !HoldsSavedCalibration(Returned(), saved->data(), converted.data());
+    return Step(foreignFiles_ ? -1 : 0, "Saved BIN Not From This ECM");
   }
 
   // Pages first, first + 1, ... from consecutive 128-byte slices of data.
@@ -145,7 +173,7 @@ class UpdateDialogue : public JobDialogue {
     return true;
   }
 
-  bool VerifyCalibration(const std::array<std::uint8_t, kCalibrationSize>& calibration) {
+  bool VerifyCalibration(const Calibration& calibration) {
     if (!FreshRequest(TxSlRequestCal, bank_, "TxSlRequestCal Failed")) return false;
     const bool same = std::equal(calibration.begin() + kCalPageSize, calibration.end(), Returned() + kCalPageSize);
     return Step(same ? 0 : -1, "Verify Failed");
@@ -157,19 +185,14 @@ class UpdateDialogue : public JobDialogue {
     return Step(same ? 0 : -1, "Verify Failed  ");
   }
 
+  std::size_t Width() const { return static_cast<std::size_t>(style_.width); }
+
   const UpdateRun& run_;
   int bank_ = 0;
+  bool foreignFiles_ = false;
 };
 
 }  // namespace
-
-std::string OldBankPath(const std::string& directory, int bank) {
-  return BankPath(directory, "Bank_%d_old.bin", bank);
-}
-
-std::string NewBankPath(const std::string& directory, int bank) {
-  return BankPath(directory, "Bank_%d_new.bin", bank);
-}
 
 int ReadBankToFile(EcmLink& link, MessageSink& pane, int bank, const std::string& path) {
   const UpdateRun noFirmware;
@@ -210,45 +233,6 @@ int UpdateAllBanks(EcmLink& link, MessageSink& pane, const UpdateRun& run) {
   if (!run.firmware) return -1;
   UpdateDialogue dialogue(link, pane, run);
   return dialogue.Run();
-}
-
-namespace {
-
-int EndRun(MessagePane& pane, int result) {
-  const PaneStyle& style = pane.Style();
-  pane.AddLine(style.progress, "");
-  if (result == 0)
-    pane.AddLine(style.success, "    -Update Successful-");
-  else
-    pane.AddLine(style.finalFailure, "     -Update Failed-");
-  return result;
-}
-
-}  // namespace
-
-int RunUpdate(EcmLink& link, MessagePane& pane, const UpdateRun& run) {
-  pane.Clear();
-  return EndRun(pane, UpdateAllBanks(link, pane, run));
-}
-
-std::string FirmwareImageLine(const std::string& firmwarePath, std::size_t width) {
-  const std::string label = "Firmware Image: ";
-  if (label.size() + firmwarePath.size() <= width || width < label.size() + 4) return label + firmwarePath;
-  const std::size_t keep = width - label.size() - 3;
-  return label + "..." + firmwarePath.substr(firmwarePath.size() - keep);
-}
-
-int RunUpdateWithFirmwareFile(EcmLink& link, MessagePane& pane, UpdateRun run, const std::string& firmwarePath) {
-  pane.Clear();
-  pane.AddLine(pane.Style().progress, FirmwareImageLine(firmwarePath, static_cast<std::size_t>(pane.Style().width)));
-  const auto firmware = std::make_unique<FirmwareImage>();
-  std::string error;
-  if (!LoadFirmwareImage(firmwarePath, firmware.get(), &error)) {
-    pane.AddLine(pane.Style().failedStep, error.substr(0, error.find(':')));
-    return EndRun(pane, -1);
-  }
-  run.firmware = firmware.get();
-  return EndRun(pane, UpdateAllBanks(link, pane, run));
 }
 
 }  // namespace vantor

@@ -1,11 +1,14 @@
 #include "update/calibration_migration.h"
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <thread>
 
 #include "cal/stdio_file.h"
+#include "platform/same_file.h"
+#include "platform/working_file.h"
 
 namespace vantor {
 namespace {
@@ -48,9 +51,12 @@ ConvertOutcome ConvertCalibration(const std::string& source, const std::string& 
     return {ConvertStatus::AlreadyCurrent, "Calibration Already Current"};
   const auto image = std::make_unique<CalImage>(MigratedImage(calibration.data()));
   if (pauseBeforeWrite.count() > 0) std::this_thread::sleep_for(pauseBeforeWrite);
-  StdioFile file(target, "wb+");
-  if (!file) return {ConvertStatus::Error, "New Calibration File Open Failed"};
-  if (!file.Write(image->Data(), kCalImageSize) || !file.Close())
+  // Written whole under a working name and renamed over the target: a run cut
+  // mid-write never leaves half a calibration under the target's name.
+  WorkingFile file;
+  if (IsSameFile(source, target) || !file.Create(target))
+    return {ConvertStatus::Error, "New Calibration File Open Failed"};
+  if (std::fwrite(image->Data(), 1, kCalImageSize, file.Get()) != kCalImageSize || !file.Commit())
     return {ConvertStatus::Error, "New Calibration File Write Failure"};
   return {ConvertStatus::Ok, ""};
 }

@@ -21,9 +21,10 @@ struct ConvertOutcome {
 // layout: converted, checksum recomputed over 0x0008-0x1FFF, filler, tail, balance.
 CalImage MigratedImage(const std::uint8_t* calibration);
 
-// Reads source, writes the converted image to target (nothing is written for
-// a source already at 1.1). pauseBeforeWrite is the settling wait before the
-// new file is created.
+// Reads source, writes the converted image to target, replacing it whole
+// (nothing is written for a source already at 1.1; a target that is the source
+// itself is refused). pauseBeforeWrite is the settling wait before the new
+// file is created.
 ConvertOutcome ConvertCalibration(const std::string& source, const std::string& target,
                                   std::chrono::milliseconds pauseBeforeWrite = std::chrono::milliseconds(100));
 

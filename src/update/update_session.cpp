@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "update/bank_update.h"
+#include "update/update_run.h"
 
 namespace vantor {
 
@@ -38,7 +38,7 @@ bool UpdateSession::StartRun(const UpdateRunSetup& setup, std::function<void(int
       UpdateRun run;
       run.directory = setup.directory;
       run.conversionPause = setup.conversionPause;
-      const int result = RunUpdateWithFirmwareFile(link_, pane_, run, setup.firmwarePath);
+      const int result = RunUpdateWithFirmware(link_, pane_, run, setup.firmware);
       running_.store(false, std::memory_order_release);
       if (finished) finished(result);
     });

@@ -13,12 +13,13 @@
 #include "cal/message_pane.h"
 #include "link/ecm_link.h"
 #include "live/comm_thread.h"
+#include "update/firmware_image.h"
 
 namespace vantor {
 
 struct UpdateRunSetup {
   std::string directory;     // where the bank files live; empty: the working directory
-  std::string firmwarePath;  // read as the run starts
+  FirmwareSource firmware;   // read as the run starts
   std::chrono::milliseconds settle{100};  // lets the window show the emptied pane first
   std::chrono::milliseconds conversionPause{100};
 };

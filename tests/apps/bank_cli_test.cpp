@@ -9,12 +9,16 @@
 #include <vector>
 
 #include "apps/tool_process.h"
+#include "cal/cal_image.h"
 #include "cal/temp_dir.h"
+#include "sim/default_calibration.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
+using vantor::CalImage;
+using vantor::MakeImageFromCalibration;
 using vantor::apptest::RunToolMerged;
 
 class BankCliTest : public ::testing::Test {
@@ -81,17 +85,87 @@ TEST_F(BankCliTest, ReadAndProgramOverThePseudoTerminal) {
   EXPECT_EQ(first.substr(0, 8192), second.substr(0, 8192));
 }
 
-// Over the unpaced pseudo-terminal: the in-process module keeps the line rate.
-TEST_F(BankCliTest, UpdateOverThePseudoTerminalEndsSuccessfully) {
-  vantor::apptest::ToolProcess server({"sim", "--no-pace"});
+std::string OldBankFile(const fs::path& dir, int bank) {
+  return (dir / ("Bank_" + std::to_string(bank) + "_old.bin")).string();
+}
+
+// Leaves Bank_N_old.bin in dir as a run on the module `vantor sim` starts with would.
+void SaveShippedBanks(const fs::path& dir) {
+  for (int bank = 0; bank < 8; ++bank)
+    vantor::test::WriteAll(OldBankFile(dir, bank), vantor::sim::DefaultBankImage(bank));
+}
+
+// `vantor update` over the unpaced pseudo-terminal of `vantor sim`, a module
+// behind a real port, with an image that is not the stand-in.
+class UpdateCliTest : public BankCliTest {
+ protected:
+  UpdateCliTest() {
+    std::vector<std::uint8_t> code(24576);
+    for (std::size_t i = 0; i < code.size(); ++i) code[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    vantor::test::WriteAll(File("code.bin"), code);
+  }
+  vantor::apptest::ToolRun Update(const std::string& port, const std::string& firmware) const {
+    return RunToolMerged("update --port " + port + " --firmware " + firmware + " --dir " + dir.string());
+  }
+  std::vector<std::uint8_t> ReadBank(const std::string& port, int bank) const {
+    const std::string out = File("read_back.bin");
+    fs::remove(out);
+    EXPECT_EQ(RunToolMerged("bank read --port " + port + " --bank " + std::to_string(bank) + " " + out).status, 0);
+    return vantor::test::ReadAll(out);
+  }
+};
+
+// What the run must not trust; each stops it before anything is erased.
+struct UpdateRefusal {
+  const char* name;
+  void (*stage)(const fs::path& dir);  // what lies in the bank folder
+  bool standIn;                        // the stand-in image instead of code.bin
+  const char* output;
+  friend void PrintTo(const UpdateRefusal& c, std::ostream* out) { *out << c.name; }
+};
+
+class UpdateCliRefusal : public UpdateCliTest, public ::testing::WithParamInterface<UpdateRefusal> {};
+
+TEST_P(UpdateCliRefusal, StopsBeforeAnyErase) {
+  // Bank 0 holds another calibration than the module `vantor sim` ships.
+  const CalImage other = MakeImageFromCalibration(vantor::test::SampleCalibration(77).data());
+  vantor::test::WriteAll(File("other.bin"), std::vector<std::uint8_t>(other.Data(), other.Data() + 32768));
+  vantor::apptest::ToolProcess server({"sim", "--no-pace", "--bank-file", "0", File("other.bin")});
   const std::string pty = server.FirstLine();
   ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
-  const auto update = RunToolMerged("update --port " + pty + " --firmware " + VANTOR_DATA_DIR "/firmware_stand_in.bin --dir " +
-                              dir.string());
-  ASSERT_EQ(update.status, 0) << update.out;
-  EXPECT_EQ(update.out.rfind("Updating your ORV KDM-9 Flash ECM\nReading Calibrations\nBank #: 0 \n", 0), 0u);
-  EXPECT_NE(update.out.find("ORV Flash Update Completed...\n\n    -Update Successful-\n"), std::string::npos);
-  EXPECT_TRUE(fs::exists(File("Bank_7_old.bin")));
+  GetParam().stage(dir);
+  const auto update = Update(pty, GetParam().standIn ? VANTOR_DATA_DIR "/firmware_stand_in.bin" : File("code.bin"));
+  EXPECT_EQ(update.status, 1) << update.out;
+  EXPECT_NE(update.out.find(GetParam().output), std::string::npos) << update.out;
+  EXPECT_EQ(update.out.find("Bank Updated/Verified Successfully"), std::string::npos) << update.out;
+  const auto bank0 = ReadBank(pty, 0);
+  ASSERT_EQ(bank0.size(), 32768u);
+  EXPECT_TRUE(std::equal(bank0.begin(), bank0.begin() + 8192, other.Data()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Staged, UpdateCliRefusal,
+    ::testing::Values(
+        UpdateRefusal{"SavedFilesFromAnotherModule", SaveShippedBanks, false,
+                      "Bank #: 0 \nSaved BIN Not From This ECM\nBIN Programing FAILED!\n"},
+        UpdateRefusal{"StandInImage", [](const fs::path&) {}, true,
+                      "Stand-In Firmware Image Refused: Not For A Real ECM"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The simulated module inside the tool looks for its bank files in a folder
+// of its own only (here holding files it must refuse, so the run ends before
+// any bank is read), and runs on the built-in stand-in.
+TEST_F(BankCliTest, UpdateOnTheSimulatedPortUsesAFolderOfItsOwn) {
+  fs::create_directories(dir / "SimulatedECM");
+  for (int bank = 0; bank < 8; ++bank)
+    vantor::test::WriteAll(OldBankFile(dir / "SimulatedECM", bank), std::vector<std::uint8_t>(32768));
+  const auto update = RunToolMerged("update --port SIM --dir " + dir.string());
+  EXPECT_EQ(update.status, 1) << update.out;
+  std::size_t kept = 0;
+  for (std::size_t at = 0; (at = update.out.find("    -Calibration Exists-\n", at)) != std::string::npos; ++at) ++kept;
+  EXPECT_EQ(kept, 8u) << update.out;
+  EXPECT_NE(update.out.find("Creating New Calibrations\nBank #: 0 \nNot an ORV Flash BIN\n"), std::string::npos);
+  EXPECT_FALSE(fs::exists(OldBankFile(dir, 0)));
 }
 
 }  // namespace

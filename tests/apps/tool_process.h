@@ -1,6 +1,7 @@
 #pragma once
-// The built command-line tool as a child process: run to its end with its
-// output captured, or started, its first line read, stopped by a signal.
+// The built command-line tool (or another built program) as a child process:
+// run to its end with its output captured, or started, its first line read,
+// stopped by a signal.
 
 #include <signal.h>
 #include <spawn.h>
@@ -23,13 +24,13 @@ struct ToolRun {
   std::string out, err;
 };
 
-// Runs the tool to its end; the arguments go through the shell.
-inline ToolRun RunTool(const std::string& arguments) {
+// Runs a program to its end; the command line goes through the shell.
+inline ToolRun RunProgram(const std::string& program, const std::string& arguments) {
   char errPath[] = "/tmp/vantor_tool_err_XXXXXX";
   const int errFile = ::mkstemp(errPath);
   if (errFile >= 0) ::close(errFile);
   ToolRun run;
-  const std::string command = std::string(VANTOR_TOOL) + " " + arguments + " 2>" + errPath;
+  const std::string command = program + " " + arguments + " 2>" + errPath;
   if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
     char buffer[4096];
     for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
@@ -41,6 +42,9 @@ inline ToolRun RunTool(const std::string& arguments) {
   ::unlink(errPath);
   return run;
 }
+
+#ifdef VANTOR_TOOL
+inline ToolRun RunTool(const std::string& arguments) { return RunProgram(VANTOR_TOOL, arguments); }
 
 // The tool's messages and errors on one output.
 inline ToolRun RunToolMerged(const std::string& arguments) {
@@ -103,5 +107,6 @@ class ToolProcess {
   bool waited_ = false;
   std::FILE* stdout_ = nullptr;
 };
+#endif  // VANTOR_TOOL
 
 }  // namespace vantor::apptest

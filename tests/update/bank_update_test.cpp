@@ -6,9 +6,11 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <random>
 
 #include "cal/message_pane.h"
 #include "cal/pane_recorder.h"
+#include "update/update_run.h"
 #include "update/update_world.h"
 
 namespace vantor {
@@ -137,6 +139,109 @@ TEST(UpdateRun, RunsCutAtEveryStepEndWithEveryBankUpdatedAndASecondRunSkipsThem)
   EXPECT_EQ(world.rig.tap->Packets().size(), 2u + 8 * 2 + 1);  // X, F, Info and request per bank, stop
   EXPECT_TRUE(world.AllBanksUpdated());
 }
+
+// What may lie in the folder before a run that the run must not trust: each
+// stops the run before anything is erased.
+struct Distrust {
+  const char* name;
+  void (*stage)(test::UpdateWorld& world);
+  const char* message;  // kForeign at the bank's programming, else at its conversion
+  int bank;
+  friend void PrintTo(const Distrust& d, std::ostream* out) { *out << d.name; }
+};
+
+constexpr const char* kForeign = "Saved BIN Not From This ECM";
+constexpr const char* kNotABin = "Not an ORV Flash BIN";
+
+std::vector<std::uint8_t> RandomBytes(std::size_t count, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> bytes(count);
+  for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random());
+  return bytes;
+}
+
+const Distrust kDistrusted[] = {
+    {"SavedFilesFromAnotherModule",
+     [](test::UpdateWorld& world) {
+       for (int bank = 0; bank < kBankCount; ++bank)
+         world.SaveOldFile(bank, test::BankImageOf(test::SampleCalibration(900 + bank)));
+     },
+     kForeign, 1},
+    {"OneByteOfASavedPageDiffers",
+     [](test::UpdateWorld& world) {
+       auto saved = world.rig.ecm.Bank(1);
+       saved[17 * 128 + 5] ^= 0x01;
+       world.SaveOldFile(1, saved);
+     },
+     kForeign, 1},
+    {"SavedFileOfRandomBytesWithTheSignature",
+     [](test::UpdateWorld& world) {
+       auto saved = RandomBytes(kCalImageSize, 5);
+       std::copy_n("ORV9", 4, saved.begin() + 2);
+       world.SaveOldFile(1, saved);
+     },
+     kForeign, 1},
+    {"SavedFileOfRandomBytes", [](test::UpdateWorld& world) { world.SaveOldFile(2, RandomBytes(kCalImageSize, 6)); },
+     kNotABin, 2},
+    {"SavedFileOfTheCalibrationAlone",
+     [](test::UpdateWorld& world) {
+       auto saved = world.rig.ecm.Bank(3);
+       saved.resize(kCalibrationSize);
+       world.SaveOldFile(3, saved);
+     },
+     kNotABin, 3},
+    {"StaleNewFileBesideASavedFileAt11",
+     [](test::UpdateWorld& world) {
+       std::filesystem::create_directories(world.run.directory);
+       test::WriteAll(NewBankPath(world.run.directory, 0), RandomBytes(1000, 7));
+     },
+     kNotABin, 0},
+};
+
+class UpdateRunDistrust : public ::testing::TestWithParam<Distrust> {};
+
+TEST_P(UpdateRunDistrust, StopsBeforeAnyEraseWithItsReason) {
+  test::UpdateWorld world(4);
+  // A folder that does not exist yet, with a name too long for the pane.
+  world.run.directory = (fs::path(world.dir.Path()) / std::string(100, 'f')).string();
+  GetParam().stage(world);
+  ASSERT_TRUE(world.rig.Open());
+  std::vector<std::vector<std::uint8_t>> before;
+  for (int bank = 0; bank < kBankCount; ++bank) before.push_back(world.rig.ecm.Bank(bank));
+  test::PaneRecorder lines;
+  ASSERT_EQ(UpdateAllBanks(world.rig.link, lines, world.run), -1);
+
+  for (const Packet& packet : world.rig.tap->Packets())
+    EXPECT_FALSE(packet[0] == 'S' && (packet[1] == 2 || packet[1] == 4)) << "erase or stop sent";
+  for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(world.rig.ecm.Bank(bank), before[bank]) << bank;
+  const auto recorded = lines.Lines();
+  const std::string message = GetParam().message;
+  const auto at =
+      std::find_if(recorded.begin(), recorded.end(), [&](const auto& line) { return line.text == message; });
+  ASSERT_NE(at, recorded.end());
+  EXPECT_EQ(at->background, UpdatePaneStyle().failedStep);
+  EXPECT_EQ((at - 1)->text, "Bank #: " + std::to_string(GetParam().bank) + " ");
+  if (message == kNotABin) {
+    EXPECT_EQ(at + 1, recorded.end());
+    EXPECT_FALSE(lines.Contains("Programming Banks..."));
+    return;
+  }
+  ASSERT_GE(recorded.end() - at, 3);
+  EXPECT_EQ((at + 1)->text, "BIN Programing FAILED!");
+  EXPECT_EQ((at + 1)->background, UpdatePaneStyle().finalFailure);
+  // Then what to do: move the saved files out of the folder, named in a line that fits the pane.
+  bool folderNamed = false;
+  for (auto line = at + 2; line != recorded.end(); ++line) {
+    EXPECT_EQ(line->background, UpdatePaneStyle().progress);
+    EXPECT_LE(line->text.size(), 80u) << line->text;
+    folderNamed = folderNamed || (line->text.starts_with("  ...") && line->text.ends_with(std::string(60, 'f')));
+  }
+  EXPECT_TRUE(folderNamed);
+  EXPECT_NE(recorded.back().text.find("read afresh"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folder, UpdateRunDistrust, ::testing::ValuesIn(kDistrusted),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UpdateRun, MissingFirmwareImageSendsNothing) {
   test::UpdateWorld world(6);

@@ -75,12 +75,15 @@ TEST_F(UpdateFilesTest, CurrentOrUnreadableCalibrationsWriteNothingAndSayWhy) {
   } cases[] = {{Source(1, 1, "current.bin"), "new.bin", ConvertStatus::AlreadyCurrent, "Calibration Already Current"},
                {dir.File("none.bin"), "n.bin", ConvertStatus::Error, "Calibration File Open Failed"},
                {dir.File("short.bin"), "n.bin", ConvertStatus::Error, "Calibration File Read Failure"},
-               {Source(1, 0), "no/such/dir/n.bin", ConvertStatus::Error, "New Calibration File Open Failed"}};
+               {Source(1, 0), "no/such/dir/n.bin", ConvertStatus::Error, "New Calibration File Open Failed"},
+               {Source(1, 0, "self.bin"), "self.bin", ConvertStatus::Error, "New Calibration File Open Failed"}};
   for (const auto& c : cases) {
+    const auto before = test::ReadAll(dir.File(c.target));  // only the source itself exists
     const ConvertOutcome outcome = ConvertCalibration(c.source, dir.File(c.target), milliseconds(0));
     EXPECT_EQ(outcome.status, c.status) << c.text;
     EXPECT_EQ(outcome.text, c.text);
-    EXPECT_FALSE(std::filesystem::exists(dir.File(c.target))) << c.text;
+    EXPECT_EQ(std::filesystem::exists(dir.File(c.target)), !before.empty()) << c.text;
+    EXPECT_EQ(test::ReadAll(dir.File(c.target)), before) << c.text;
   }
 }
 
@@ -114,40 +117,72 @@ TEST_F(UpdateFilesTest, OneFileUpdateBoxes) {
 
 TEST_F(UpdateFilesTest, FirmwareImageMustBeExactly24576Bytes) {
   FirmwareImage image;
-  std::string error;
-  EXPECT_FALSE(LoadFirmwareImage(dir.File("none.bin"), &image, &error));
-  EXPECT_NE(error.find("Missing"), std::string::npos);
+  EXPECT_EQ(LoadFirmwareImage(dir.File("none.bin"), &image), FirmwareStatus::Missing);
   test::WriteAll(dir.File("small.bin"), std::vector<std::uint8_t>(24575, 1));
-  EXPECT_FALSE(LoadFirmwareImage(dir.File("small.bin"), &image, &error));
+  EXPECT_EQ(LoadFirmwareImage(dir.File("small.bin"), &image), FirmwareStatus::WrongSize);
   test::WriteAll(dir.File("big.bin"), std::vector<std::uint8_t>(24577, 1));
-  EXPECT_FALSE(LoadFirmwareImage(dir.File("big.bin"), &image, &error));
-  EXPECT_NE(error.find("24576"), std::string::npos);
+  EXPECT_EQ(LoadFirmwareImage(dir.File("big.bin"), &image), FirmwareStatus::WrongSize);
+  EXPECT_STREQ(FirmwareStatusText(FirmwareStatus::WrongSize), "Firmware Image Not 24576 Bytes");
   test::WriteAll(dir.File("ok.bin"), std::vector<std::uint8_t>(24576, 7));
-  EXPECT_TRUE(LoadFirmwareImage(dir.File("ok.bin"), &image, &error));
+  EXPECT_EQ(LoadFirmwareImage(dir.File("ok.bin"), &image), FirmwareStatus::Ok);
   EXPECT_EQ(image[24575], 7);
 }
 
 TEST(FirmwareImage, ShippedStandInIsTheDocumentedPattern) {
   FirmwareImage image;
-  std::string error;
-  ASSERT_TRUE(LoadFirmwareImage(std::string(VANTOR_DATA_DIR) + "/firmware_stand_in.bin", &image, &error)) << error;
+  ASSERT_EQ(LoadFirmwareImage(std::string(VANTOR_DATA_DIR) + "/firmware_stand_in.bin", &image), FirmwareStatus::Ok);
   EXPECT_EQ(image, StandInFirmwareImage());
   EXPECT_EQ(std::string(image.begin() + 128, image.begin() + 136), "STAND-IN");
   EXPECT_EQ(DefaultFirmwarePath("/opt/orv"), "/opt/orv/" + std::string(kFirmwareFileName));
 }
 
-TEST_F(UpdateFilesTest, TheStandInServesOnlyTheSimulatedModuleWithNothingBesideTheProgram) {
-  const std::string beside = dir.File(kFirmwareFileName), standIn = "/data/firmware_stand_in.bin";
-  EXPECT_EQ(ChooseFirmwarePath(beside, standIn, false), beside);
-  EXPECT_EQ(ChooseFirmwarePath(beside, standIn, true), standIn);
-  test::WriteAll(beside, std::vector<std::uint8_t>(24576, 7));
-  EXPECT_EQ(ChooseFirmwarePath(beside, standIn, true), beside);
+// Which image a run gets: the stand-in, built in or copied beside the program,
+// serves the simulated module only.
+struct FirmwareCase {
+  const char* name;
+  enum Beside { Nothing, StandIn, OnePageMarked, Real } beside;
+  bool simulatedModule;
+  FirmwareStatus status;
+  bool builtIn;  // the built-in stand-in was chosen
+  friend void PrintTo(const FirmwareCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class RunFirmwareTest : public UpdateFilesTest, public ::testing::WithParamInterface<FirmwareCase> {};
+
+TEST_P(RunFirmwareTest, TheStandInServesOnlyTheSimulatedModule) {
+  const FirmwareCase& c = GetParam();
+  const std::string beside = dir.File(kFirmwareFileName);
+  FirmwareImage file = StandInFirmwareImage();
+  if (c.beside != FirmwareCase::StandIn)
+    for (std::size_t page = 0; page < file.size(); page += 128) file[page] = 0x0F;  // no marker left
+  if (c.beside == FirmwareCase::OnePageMarked) std::copy_n("STAND-IN", 8, file.begin() + 100 * 128);
+  if (c.beside != FirmwareCase::Nothing) test::WriteAll(beside, std::vector<std::uint8_t>(file.begin(), file.end()));
+
+  const FirmwareSource source = ChooseFirmware(beside, c.simulatedModule);
+  EXPECT_EQ(source.path.empty(), c.builtIn);
+  FirmwareImage image{};
+  EXPECT_EQ(LoadRunFirmware(source, &image), c.status);
+  if (c.status == FirmwareStatus::Ok) {
+    EXPECT_EQ(image, c.builtIn ? StandInFirmwareImage() : file);
+  }
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Images, RunFirmwareTest,
+    ::testing::Values(
+        FirmwareCase{"BuiltInForTheSimulatedModule", FirmwareCase::Nothing, true, FirmwareStatus::Ok, true},
+        FirmwareCase{"NothingForARealModule", FirmwareCase::Nothing, false, FirmwareStatus::Missing, false},
+        FirmwareCase{"StandInBesideForARealModule", FirmwareCase::StandIn, false, FirmwareStatus::StandIn, false},
+        FirmwareCase{"OneMarkedPageForARealModule", FirmwareCase::OnePageMarked, false, FirmwareStatus::StandIn, false},
+        FirmwareCase{"StandInBesideForTheSimulatedModule", FirmwareCase::StandIn, true, FirmwareStatus::Ok, false},
+        FirmwareCase{"RealImageForARealModule", FirmwareCase::Real, false, FirmwareStatus::Ok, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(FirmwareImageLine, ALongPathKeepsItsEnd) {
-  EXPECT_EQ(FirmwareImageLine("/opt/orv/ORV_KDM9_firmware.bin", 80), "Firmware Image: /opt/orv/ORV_KDM9_firmware.bin");
+  EXPECT_EQ(FirmwareImageLine({"/opt/orv/ORV_KDM9_firmware.bin", false}, 80),
+            "Firmware Image: /opt/orv/ORV_KDM9_firmware.bin");
   const std::string deep = "/" + std::string(70, 'd') + "/ORV_KDM9_firmware.bin";
-  const std::string line = FirmwareImageLine(deep, 80);
+  const std::string line = FirmwareImageLine({deep, false}, 80);
   EXPECT_EQ(line.size(), 80u);
   EXPECT_TRUE(line.starts_with("Firmware Image: ..."));
   EXPECT_TRUE(line.ends_with("/ORV_KDM9_firmware.bin"));

@@ -3,6 +3,7 @@
 // directory, and the contents every bank must have after an update.
 
 #include <array>
+#include <filesystem>
 #include <vector>
 
 #include "cal/cal_image.h"
@@ -12,6 +13,12 @@
 #include "update/calibration_migration.h"
 
 namespace vantor::test {
+
+// The bank file a read of this calibration makes: filler, tail and balance added.
+inline std::vector<std::uint8_t> BankImageOf(const std::vector<std::uint8_t>& calibration) {
+  const CalImage image = MakeImageFromCalibration(calibration.data());
+  return std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize);
+}
 
 class UpdateWorld {
  public:
@@ -29,8 +36,7 @@ class UpdateWorld {
       if (bank == 0) {
         rig.ecm.LoadBank(bank, updated);
       } else {
-        const CalImage old = MakeImageFromCalibration(calibration.data());
-        rig.ecm.LoadBank(bank, std::vector<std::uint8_t>(old.Data(), old.Data() + kCalImageSize));
+        rig.ecm.LoadBank(bank, BankImageOf(calibration));
       }
     }
     run.directory = dir.Path();
@@ -42,6 +48,12 @@ class UpdateWorld {
     for (int bank = 0; bank < kBankCount; ++bank)
       if (rig.ecm.Bank(bank) != expected[bank]) return false;
     return true;
+  }
+
+  // Leaves a saved "Bank_%d_old.bin" in the run's folder, as an earlier run would.
+  void SaveOldFile(int bank, const std::vector<std::uint8_t>& bytes) const {
+    std::filesystem::create_directories(run.directory);
+    WriteAll(OldBankPath(run.directory, bank), bytes);
   }
 
   TempDir dir;

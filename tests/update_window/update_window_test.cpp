@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -45,11 +46,6 @@ std::string FileText(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-std::vector<std::uint8_t> ImageOf(const std::vector<std::uint8_t>& calibration) {
-  const CalImage image = MakeImageFromCalibration(calibration.data());
-  return std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize);
-}
-
 struct Box {
   std::string text, caption;
   BoxIcon icon;
@@ -72,7 +68,7 @@ class UpdateWindowTest : public ::testing::Test {
 
   std::string ConfigPath() const { return dir_.File(kUpdateConfigName); }
 
-  void Open(const std::string& config = "[PORT] SIM\r\n", std::string standIn = StandIn(), bool demo = false) {
+  void Open(const std::string& config = "[PORT] SIM\r\n", bool demo = false) {
     std::ofstream(ConfigPath(), std::ios::binary) << config;
     UpdateProgramOptions options;
     options.configPath = ConfigPath();
@@ -80,7 +76,6 @@ class UpdateWindowTest : public ::testing::Test {
     options.simOptions = test::UnpacedSim();
     options.bankDirectory = dir_.Path();
     options.firmwareBeside = dir_.File("ORV_KDM9_firmware.bin");
-    options.firmwareStandIn = std::move(standIn);
     options.settle = std::chrono::milliseconds(0);
     options.conversionPause = std::chrono::milliseconds(0);
     program_ = std::make_unique<UpdateProgram>(options, nullptr);
@@ -107,15 +102,18 @@ class UpdateWindowTest : public ::testing::Test {
     ASSERT_TRUE(window_->Start());
   }
 
-  static std::string StandIn() { return std::string(VANTOR_DATA_DIR) + "/firmware_stand_in.bin"; }
+  std::string SimulatedModuleFolder() const { return dir_.File(kSimulatedModuleFolder); }
 
-  // Presses the button and waits until the run has finished.
+  // Presses the button and waits until the run has finished (on the simulated
+  // module, once its port is connected).
   void RunUpdate() {
     {
       std::lock_guard lock(linesMutex_);
       lines_.clear();
     }
-    ASSERT_TRUE(WaitFor([&] { return program_->session.Link().Connected(); }));
+    if (program_->settings.port == "SIM") {
+      ASSERT_TRUE(WaitFor([&] { return program_->session.Link().Connected(); }));
+    }
     window_->ProceedButton()->click();
     ASSERT_TRUE(WaitFor([&] { return window_->ProceedButton()->isEnabled(); }));
   }
@@ -186,8 +184,9 @@ TEST_F(UpdateWindowTest, StartsWithTheIntroductionAndTheButtonFocused) {
 }
 
 TEST_F(UpdateWindowTest, DemoRunsOnTheSimulatedModuleAndKeepsTheUsersPort) {
-  Open("[PORT] COM3\r\n", StandIn(), true);
+  Open("[PORT] COM3\r\n", true);
   EXPECT_EQ(program_->settings.port, "SIM");
+  EXPECT_EQ(program_->RunSetup().directory, SimulatedModuleFolder());
   EXPECT_TRUE(WaitFor([&] { return program_->session.Link().PortIsOpen(); }));
   EXPECT_NE(FileText(ConfigPath()).find("[PORT] COM3\r\n"), std::string::npos);
 }
@@ -210,13 +209,16 @@ TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLinesInOrder) {
   ASSERT_TRUE(WaitFor([&] { return window_->ProceedButton()->isEnabled(); }));
 
   for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(program_->simEcm.Bank(bank), world_.expected[bank]) << bank;
+  // The simulated module's files stay out of the way of a run on a real module.
+  EXPECT_TRUE(std::filesystem::exists(OldBankPath(SimulatedModuleFolder(), 7)));
+  EXPECT_FALSE(std::filesystem::exists(OldBankPath(dir_.Path(), 0)));
   EXPECT_EQ(program_->settings.port, "SIM");
   EXPECT_TRUE(boxes_.empty());
 
   const PaneStyle& style = UpdatePaneStyle();
   const std::vector<Line> lines = Lines();
   ASSERT_GE(lines.size(), 20u);
-  EXPECT_EQ(lines[0].text, FirmwareImageLine(StandIn(), 80));
+  EXPECT_EQ(lines[0].text, FirmwareImageLine({"", true}, 80));
   const std::vector<std::pair<std::string, Rgb>> head = {
       {"Updating your ORV KDM-9 Flash ECM", style.progress}, {"Reading Calibrations", style.progress},
       {"Bank #: 0 ", style.progress}, {"Bank Read Successful", style.progress}, {"Bank #: 1 ", style.progress}};
@@ -253,35 +255,76 @@ TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLinesInOrder) {
 
 struct ImageCase {
   const char* name;
-  std::size_t besideSize;  // 0: no image beside the program
+  const char* port;
+  std::size_t besideSize;  // 0: no image beside the program; kFirmwareImageSize: the stand-in
   const char* reason;
+  const char* advice;      // a line that follows the reason, or nothing
+  friend void PrintTo(const ImageCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class UpdateWindowImageTest : public UpdateWindowTest, public ::testing::WithParamInterface<ImageCase> {};
 
 TEST_P(UpdateWindowImageTest, AnUnusableImageStopsTheRunBeforeAnyCommand) {
-  if (GetParam().besideSize)
-    test::WriteAll(dir_.File("ORV_KDM9_firmware.bin"), std::vector<std::uint8_t>(GetParam().besideSize));
-  Open("[PORT] SIM\r\n", "");
+  const ImageCase& c = GetParam();
+  std::vector<std::uint8_t> image(c.besideSize);
+  if (c.besideSize == kFirmwareImageSize) {
+    const FirmwareImage standIn = StandInFirmwareImage();
+    image.assign(standIn.begin(), standIn.end());
+  }
+  if (c.besideSize) test::WriteAll(dir_.File("ORV_KDM9_firmware.bin"), image);
+  Open("[PORT] " + std::string(c.port) + "\r\n");
   RunUpdate();
   const std::vector<Line> lines = Lines();
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[1].text, GetParam().reason);
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[1].text, c.reason);
   EXPECT_EQ(lines[1].colour, UpdatePaneStyle().failedStep);
-  EXPECT_EQ(lines[3].text, "     -Update Failed-");
+  for (std::size_t i = 2; i + 2 < lines.size(); ++i) EXPECT_EQ(lines[i].colour, UpdatePaneStyle().progress);
+  if (*c.advice) {
+    EXPECT_EQ(lines[2].text, c.advice);
+  }
+  EXPECT_EQ(lines.back().text, "     -Update Failed-");
   EXPECT_TRUE(program_->simEcm.ReceivedPackets().empty());
-  for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(program_->simEcm.Bank(bank), world_.rig.ecm.Bank(bank));
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0].caption, "-ORV Update Error-");
   EXPECT_EQ(boxes_[0].text, "");
   EXPECT_EQ(boxes_[0].icon, BoxIcon::Error);
 }
 
-INSTANTIATE_TEST_SUITE_P(Images, UpdateWindowImageTest,
-                         ::testing::Values(ImageCase{"Missing", 0, "Firmware Image Missing"},
-                                           ImageCase{"Short", 1000, "Firmware Image Not 24576 Bytes"},
-                                           ImageCase{"Long", kFirmwareImageSize + 1, "Firmware Image Not 24576 Bytes"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Images, UpdateWindowImageTest,
+    ::testing::Values(
+        ImageCase{"MissingForARealModule", "COM5", 0, "Firmware Image Missing",
+                  "The image is supplied with the ECM's firmware. It goes beside the program:"},
+        ImageCase{"StandInForARealModule", "COM5", kFirmwareImageSize,
+                  "Stand-In Firmware Image Refused: Not For A Real ECM",
+                  "This image is the stand-in, not the ECM's code: it only serves the simulated"},
+        ImageCase{"Short", "SIM", 1000, "Firmware Image Not 24576 Bytes", ""},
+        ImageCase{"Long", "SIM", kFirmwareImageSize + 1, "Firmware Image Not 24576 Bytes", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The bank folder and the image follow the port chosen when the button is
+// pressed: the simulated module keeps its files in a folder of its own and
+// runs on the built-in stand-in unless an image lies beside the program.
+TEST_F(UpdateWindowTest, EachRunTakesItsFolderAndImageFromThePortChosenThen) {
+  const std::string beside = dir_.File("ORV_KDM9_firmware.bin");
+  const struct {
+    const char* port;
+    bool imageBeside;
+    std::string directory, firmware;
+  } cases[] = {{"SIM", false, SimulatedModuleFolder(), ""},
+               {"COM5", false, dir_.Path(), beside},
+               {"SIM", true, SimulatedModuleFolder(), beside},
+               {"COM7", true, dir_.Path(), beside}};
+  Open();
+  for (const auto& c : cases) {
+    if (c.imageBeside) test::WriteAll(beside, std::vector<std::uint8_t>(kFirmwareImageSize, 1));
+    window_->ChoosePort(c.port);
+    const UpdateRunSetup setup = program_->RunSetup();
+    EXPECT_EQ(setup.directory, c.directory) << c.port;
+    EXPECT_EQ(setup.firmware.path, c.firmware) << c.port;
+    EXPECT_EQ(setup.firmware.simulatedModule, std::string(c.port) == "SIM") << c.port;
+  }
+}
 
 TEST_F(UpdateWindowTest, PortMenuChoiceIsWrittenAndTooLongANameIsRefused) {
   Open();
@@ -315,7 +358,7 @@ TEST_F(UpdateWindowTest, BinUpdateConvertsTheChosenFileAndRemembersIt) {
   const std::string junk = dir_.File("junk.bin"), source = dir_.File("calib.bin");
   test::WriteAll(junk, std::vector<std::uint8_t>(64, 0x41));
   const auto calibration = test::SampleCalibration(3);
-  test::WriteAll(source, ImageOf(calibration));
+  test::WriteAll(source, test::BankImageOf(calibration));
   choices_ = {junk, source, dir_.File("calib_new.bin")};
 
   window_->BinUpdateItem()->trigger();  // junk: the chooser comes back; then calib.bin
