@@ -113,6 +113,7 @@ void MainWindow::Command(int id) {
   }
   if (DisplayOfCommand(id)) {
     SelectDisplay(*this, parts_.settings, id);
+    TakeKeyboard();
     return;
   }
   switch (id) {
@@ -304,6 +305,21 @@ void MainWindow::StopPlaybackCommand() {
   displays_->Trip().ResetSampling();
   if (!parts_.link.PortIsOpen()) SelectPort();
   if (parts_.settings.actvFbnk == 1 && !BankSelectOpen()) OpenBankSelect();
+}
+
+// A switch may have destroyed the control that had the focus: the keys
+// (quick selections, mark, stamp) go to the window again, unless a playback
+// control took the focus (those pass the keys on).
+void MainWindow::TakeKeyboard() {
+  if (!IsLiveDisplay(Mode()) || playbackControls_->Owns(focusWidget())) return;
+  view_->setFocus();
+}
+
+// A click on a display's own control: the whole window is drawn again and
+// the keys stay the window's.
+void MainWindow::RepaintWithKeyboard() {
+  InvalidateAll();
+  view_->setFocus();
 }
 
 void MainWindow::CreatePlaybackControls() { playbackControls_->Create(view_, Mode() == DisplayMode::Gauges); }
