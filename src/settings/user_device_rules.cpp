@@ -94,7 +94,7 @@ UserDeviceTexts SlotTexts(const UserDevice& device) {
   return texts;
 }
 
-SaveSlotResult SaveSlot(UserDeviceTexts& texts, UserDevice& device) {
+void SaveSlot(UserDeviceTexts& texts, UserDevice& device) {
   CheckVolts(texts.voltsJ);
   CheckVolts(texts.voltsK);
   CheckReading(texts.readingJ);
@@ -105,17 +105,14 @@ SaveSlotResult SaveSlot(UserDeviceTexts& texts, UserDevice& device) {
   const auto tenThousandths = [](const std::string& t) {
     return static_cast<std::int32_t>(std::lround(std::atof(t.c_str()) * 10000));
   };
-  const std::int32_t voltJ = milli(texts.voltsJ), voltK = milli(texts.voltsK);
-  if (voltJ == voltK) return SaveSlotResult::EqualVolts;
   device.active = 1;
   device.name = texts.name.substr(0, kUserDeviceNameMax);
   device.unit = texts.unit.substr(0, kUserDeviceUnitMax);
-  device.voltJ = voltJ;
-  device.voltK = voltK;
+  device.voltJ = milli(texts.voltsJ);
+  device.voltK = milli(texts.voltsK);
   device.unitJ = tenThousandths(texts.readingJ);
   device.unitK = tenThousandths(texts.readingK);
   device.precision = std::clamp(std::atoi(texts.places.c_str()), 0, kPlacesMax);
-  return SaveSlotResult::Saved;
 }
 
 void ClearSlot(UserDevice& device) {

@@ -35,14 +35,10 @@ struct UserDeviceTexts {
 
 UserDeviceTexts SlotTexts(const UserDevice& device);
 
-enum class SaveSlotResult { Saved, EqualVolts };
 // Normalises texts as leaving the edits would, then stores them into the
-// slot (volts and readings rounded); two equal voltages are refused and
-// leave the slot unchanged.
-SaveSlotResult SaveSlot(UserDeviceTexts& texts, UserDevice& device);
+// slot (volts and readings rounded). Two equal voltages are stored too: such
+// a device reads a constant (the conversion takes the lower reading).
+void SaveSlot(UserDeviceTexts& texts, UserDevice& device);
 void ClearSlot(UserDevice& device);
-
-constexpr const char* kEqualVoltsText = "The two voltages must differ.\n\nThe device entry was not saved.";
-constexpr const char* kEqualVoltsCaption = "User Device";
 
 }  // namespace vantor

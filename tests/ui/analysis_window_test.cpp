@@ -9,15 +9,18 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "logs/analysis_samples.h"
 #include "logs/analysis_test_support.h"
 #include "ui/offscreen_app.h"
 #include "sim/sim_serial.h"
+#include "ui/draw/headless_analysis.h"
 #include "ui/draw/headless_display.h"
 #include "ui/draw/menu_commands.h"
 #include "ui/qt/main_window.h"
@@ -228,6 +231,64 @@ TEST_F(AnalysisWindowTest, SettingsChangeRebuildsTheTableOnTheNextPaint) {
   EXPECT_EQ(window->Table().SelectedLine(), 10);
   EXPECT_EQ(window->Table().ReplacedKind(), kKindMark);
   EXPECT_EQ(lines[10 * kViewLineSize], kKindSelected);
+}
+
+// The graph's scroll bar mirrors the table and forwards whatever moves its
+// thumb: the table, the bar and the graph stay together.
+TEST_F(AnalysisWindowTest, GraphScrollBarMovesTheTable) {
+  View("run.dat");
+  window->QuarterMile();
+  ASSERT_NE(window->Graph(), nullptr);
+  QScrollBar* bar = window->Graph()->ScrollBar();
+  auto wheel = [bar](int delta) {
+    QWheelEvent turn(QPointF(50, 9), QPointF(50, 9), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &turn);
+  };
+  struct Case {
+    const char* how;
+    std::function<void()> move;
+    int top;
+  };
+  const Case cases[] = {
+      {"wheel towards the user", [&] { wheel(-120); }, 1},
+      {"wheel away", [&] { wheel(120); }, 0},
+      {"thumb put at a position", [&] { bar->setSliderPosition(20); }, 20},
+      {"page right", [&] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); }, 46},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    c.move();
+    EXPECT_EQ(window->Table().TopLine(), c.top);
+    EXPECT_EQ(bar->value(), c.top);
+    EXPECT_EQ(window->Graph()->Painter().StartLine(), c.top);
+  }
+}
+
+// The check boxes' labels are the window's text on its background, and the
+// screenshot draws them as the window shows them.
+TEST_F(AnalysisWindowTest, CheckBoxLabelsInTheWindowColoursAsInTheScreenshot) {
+  HeadlessAnalysis shot(settings);
+  std::string error;
+  ASSERT_TRUE(shot.Load(dir.File("run.dat"), &error)) << error;
+  ASSERT_TRUE(shot.PaintDisplay(-1));
+  const QColor text(kCheckBoxLabel.text.r, kCheckBoxLabel.text.g, kCheckBoxLabel.text.b);
+  const QColor background(kCheckBoxLabel.background.r, kCheckBoxLabel.background.g, kCheckBoxLabel.background.b);
+  for (AnalysisControl id : {AnalysisControl::SingleHeader, AnalysisControl::CreateCsv}) {
+    SCOPED_TRACE(static_cast<int>(id));
+    QWidget* box = window->Control(id);
+    EXPECT_EQ(box->palette().color(QPalette::WindowText), text);
+    const QImage shown = box->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() / 2), background);
+
+    const Rect& place = kAnalysisControls[static_cast<std::size_t>(id)].rect;
+    int textPixels = 0;
+    for (int y = place.top; y < place.bottom; ++y)
+      for (int x = place.left + 18; x < place.right; ++x)
+        textPixels += shot.Canvas().PixelAt(x, y) == kCheckBoxLabel.text;
+    EXPECT_GT(textPixels, 20);
+    EXPECT_EQ(shot.Canvas().PixelAt(place.right - 2, place.top + 1), kCheckBoxLabel.background);
+  }
 }
 
 // In the main window: the display thread's source is the analysis file while

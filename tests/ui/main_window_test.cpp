@@ -5,7 +5,9 @@
 
 #include "ui/qt/main_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,15 +20,12 @@
 #include "cal/ve_file.h"
 #include "sim/default_calibration.h"
 #include "sim/engine_model.h"
-#include "sim/sim_serial.h"
 #include "ui/draw/menu_commands.h"
 #include "ui/qt/bank_select_window.h"
 #include "ui/qt/client_view.h"
 #include "ui/qt/malf_codes_window.h"
 #include "../logs/log_builder.h"
-#include "cal/temp_dir.h"
-#include "ui/offscreen_app.h"
-#include "qt_test_support.h"
+#include "main_window_fixture.h"
 
 namespace vantor::ui {
 namespace {
@@ -45,26 +44,7 @@ Window* FindToolWindow() {
   return nullptr;
 }
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  MainWindowTest() {
-    test::TestApp();
-    settings.port = sim::kSimPortName;
-    settings.updateDivisor = 0;
-    parts = std::make_unique<ProgramParts>(settings, (dir / "test.cfg").string());
-    window = std::make_unique<MainWindow>(*parts);
-  }
-  bool FramesArrive(std::uint64_t count) {
-    const std::uint64_t start = parts->session.Loop().FramesProcessed();
-    return WaitFor([&] { return parts->session.Loop().FramesProcessed() >= start + count; });
-  }
-
-  vantor::test::TempDir scratch;
-  fs::path dir{scratch.Path()};
-  Settings settings;
-  std::unique_ptr<ProgramParts> parts;
-  std::unique_ptr<MainWindow> window;
-};
+using test::MainWindowTest;
 
 TEST_F(MainWindowTest, InitialMenuGreying) {
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kCloseDataLog));
@@ -167,6 +147,27 @@ TEST_F(MainWindowTest, TripAndKnockControlsComeAndGoWithTheirDisplays) {
   EXPECT_EQ(buttons("Average"), 0);
   window->close();
   EXPECT_NE(ReadAll(dir / "test.cfg").find("[TOTALVSS]"), std::string::npos);
+}
+
+// The "Standard" and "Boost" buttons lie over the tabs the display paints
+// and add nothing to them: the painted tab shows which grid is shown.
+TEST_F(MainWindowTest, KnockTabButtonsShowThePaintedTabs) {
+  window->Start();
+  window->Command(cmd::kSpkKnock);
+  const QRect tabs(165, 77, 185, 28);
+  for (const char* chosen : {"Standard", "Boost", "Standard"}) {
+    SCOPED_TRACE(chosen);
+    for (QAbstractButton* button : window->View().findChildren<QAbstractButton*>())
+      if (button->text() == chosen) button->click();
+    const QImage shown = window->View().grab(tabs).toImage();
+    int differing = 0;
+    window->View().Surface().WithPixels([&](const std::uint32_t* pixels, int width, int) {
+      for (int y = 0; y < tabs.height(); ++y)
+        for (int x = 0; x < tabs.width(); ++x)
+          differing += (shown.pixel(x, y) & 0xFFFFFFu) != (pixels[(tabs.y() + y) * width + tabs.x() + x] & 0xFFFFFFu);
+    });
+    EXPECT_EQ(differing, 0);
+  }
 }
 
 // The simulated engine's drive, recorded, played back as fast as it goes

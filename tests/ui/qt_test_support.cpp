@@ -46,6 +46,26 @@ void AnswerNextBox(QMessageBox::StandardButton button, QString* text, std::funct
   });
 }
 
+void OnNextTopLevel(std::function<bool(QWidget*)> handle) { AnswerNextTopLevel(std::move(handle)); }
+
+QStringList AnswerBoxesDuring(QMessageBox::StandardButton button, const std::function<void()>& action) {
+  QStringList texts;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(widget);
+      if (!box || !box->isVisible()) continue;
+      texts << box->text();
+      QAbstractButton* answer = box->button(button);
+      if (!answer && box->buttons().size() == 1) answer = box->buttons().first();
+      if (answer) answer->click();
+    }
+  });
+  timer.start(10);
+  action();
+  return texts;
+}
+
 void AnswerNextFileDialog(const std::filesystem::path& path) { AnswerFileDialogs({path}); }
 
 void AnswerFileDialogs(std::vector<std::filesystem::path> paths) {

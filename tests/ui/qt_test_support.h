@@ -23,6 +23,12 @@ bool WaitUntil(const std::function<bool()>& done);
 // button leads to).
 void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr, std::function<void()> then = {},
                    QString* caption = nullptr);
+// Calls handle on each visible top-level widget, polling, until it returns
+// true for one (it answers that window).
+void OnNextTopLevel(std::function<bool(QWidget*)> handle);
+// Runs action while every message box that comes up is answered with button
+// (with its only button when it has not that one); returns their texts.
+QStringList AnswerBoxesDuring(QMessageBox::StandardButton button, const std::function<void()>& action);
 // Answers the next file chooser with path (empty: cancels it).
 void AnswerNextFileDialog(const std::filesystem::path& path);
 // Answers the next file choosers in turn, one path each.

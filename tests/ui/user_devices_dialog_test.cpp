@@ -116,7 +116,7 @@ TEST_F(UserDevicesTest, LeavingAnEditChecksItsValue) {
   }
 }
 
-TEST_F(UserDevicesTest, ApplyStoresRoundedValuesAndRefusesEqualVolts) {
+TEST_F(UserDevicesTest, ApplyStoresRoundedValues) {
   Open();
   Type(dialog->NameEdit(), "Oil Pressure");
   Type(dialog->UnitEdit(), "PSIG");  // the configuration keeps three characters
@@ -136,13 +136,38 @@ TEST_F(UserDevicesTest, ApplyStoresRoundedValuesAndRefusesEqualVolts) {
   EXPECT_EQ(device.precision, 2);
   EXPECT_EQ(dialog->SlotList()->itemText(0), "Oil Pressure");
   EXPECT_FALSE(dialog->ApplyButton()->isEnabled());
+}
 
-  Type(dialog->VoltsEdit(1), "1.001");
-  QString text;
-  test::AnswerNextBox(QMessageBox::Ok, &text);
-  QTest::mouseClick(dialog->ApplyButton(), Qt::LeftButton);
-  EXPECT_EQ(text.toStdString(), kEqualVoltsText);
-  EXPECT_EQ(settings.userDevices[0].voltK, 4500);
+// Equal voltages are a device that reads a constant: saved by Apply and by
+// "Yes" when leaving the slot, with no box but dialog 141.
+TEST_F(UserDevicesTest, EqualVoltsAreSavedAsAConstantReading) {
+  const QString kModified = "This device entry has been modified.\n\nDo you want to save the changes?";
+  struct Case {
+    bool byApply;
+    QStringList boxes;
+  };
+  for (const Case& c : {Case{true, {}}, Case{false, {kModified}}}) {
+    SCOPED_TRACE(c.byApply ? "Apply" : "Yes when leaving the slot");
+    settings.userDevices[0] = UserDevice{};
+    Open();
+    Type(dialog->NameEdit(), "Fixed");
+    Type(dialog->VoltsEdit(0), "2.5");
+    Type(dialog->ReadingEdit(0), "14.7");
+    Type(dialog->VoltsEdit(1), "2.5");
+    Type(dialog->ReadingEdit(1), "20");
+    const QStringList boxes = test::AnswerBoxesDuring(QMessageBox::Yes, [&] {
+      if (c.byApply)
+        QTest::mouseClick(dialog->ApplyButton(), Qt::LeftButton);
+      else
+        ChooseSlot(1);
+    });
+    EXPECT_EQ(boxes.join(" | ").toStdString(), c.boxes.join(" | ").toStdString());
+    const UserDevice& device = settings.userDevices[0];
+    EXPECT_EQ(device.name, "Fixed");
+    EXPECT_EQ(device.voltJ, 2500);
+    EXPECT_EQ(device.voltK, 2500);
+    for (double volts : {0.0, 2.5, 5.0}) EXPECT_DOUBLE_EQ(UserDeviceReading(device, volts), 14.7) << volts;
+  }
 }
 
 TEST_F(UserDevicesTest, SwitchingSlotsAsksAboutUnsavedEdits) {

@@ -29,6 +29,14 @@ inline constexpr std::array<ControlSpec, 7> kAnalysisControls{{
     {AnalysisControl::ScrollBar, ControlKind::VerticalScrollBar, "", {774, 104, 792, 547}},
 }};
 
+// The check boxes' labels are static texts of the window: its text colour on
+// its background. The window's check boxes and the screenshot's faces both
+// take their colours from here, so a picture shows what the window shows.
+struct LabelColours {
+  Rgb text, background;
+};
+inline constexpr LabelColours kCheckBoxLabel{colour::kText, colour::kBackground};
+
 // The control a next-control request moves the focus to: the following one
 // in the table's order, or the one before it with backwards; both wrap.
 int NextControlIndex(int current, bool backwards);

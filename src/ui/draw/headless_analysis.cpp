@@ -8,6 +8,12 @@
 #include "ui/draw/control_faces.h"
 
 namespace vantor::ui {
+namespace {
+
+// Where the plain check box face starts its label: behind the 12-pixel box.
+constexpr int kCheckBoxLabelOffset = 18;
+
+}  // namespace
 
 HeadlessAnalysis::HeadlessAnalysis(const Settings& settings) : settings_(settings) {}
 
@@ -59,7 +65,7 @@ void HeadlessAnalysis::PaintControls() {
       case ControlKind::CheckBox: {
         const bool checked = control.id == AnalysisControl::SingleHeader ? settings_.anaSHeader == 1
                                                                          : settings_.anaCsv == 1;
-        DrawCheckBoxFace(canvas_, control.rect, control.text, checked);
+        DrawCheckBox(control, checked);
         break;
       }
       case ControlKind::VerticalScrollBar: {
@@ -70,6 +76,17 @@ void HeadlessAnalysis::PaintControls() {
       }
     }
   }
+}
+
+// The box from the plain face; the label in the colours the window gives it.
+void HeadlessAnalysis::DrawCheckBox(const ControlSpec& control, bool checked) {
+  canvas_.FillRect(control.rect, kCheckBoxLabel.background);
+  DrawCheckBoxFace(canvas_, control.rect, "", checked);
+  TextStyle style;
+  style.colour = kCheckBoxLabel.text;
+  style.background = kCheckBoxLabel.background;
+  const int top = (control.rect.top + control.rect.bottom - canvas_.LineHeight(FontId::Default)) / 2;
+  canvas_.Text(control.rect.left + kCheckBoxLabelOffset, top, control.text, style);
 }
 
 }  // namespace vantor::ui

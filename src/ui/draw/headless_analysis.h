@@ -7,6 +7,7 @@
 
 #include "logs/analysis_table_model.h"
 #include "logs/analysis_view_file.h"
+#include "ui/draw/analysis_controls.h"
 #include "settings/settings.h"
 #include "ui/draw/analysis_painter.h"
 #include "ui/draw/qtr_graph_painter.h"
@@ -36,6 +37,7 @@ class HeadlessAnalysis {
 
  private:
   void PaintControls();
+  void DrawCheckBox(const ControlSpec& control, bool checked);
 
   Settings settings_;
   AnalysisViewFile view_;

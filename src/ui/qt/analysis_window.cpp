@@ -14,6 +14,7 @@
 #include "logs/analysis_messages.h"
 #include "logs/dump_log.h"
 #include "logs/remembered_path.h"
+#include "ui/qt/display_buttons.h"
 #include "ui/qt/qtr_graph_window.h"
 
 namespace vantor::ui {
@@ -90,6 +91,7 @@ QWidget* AnalysisWindow::CreateControl(const ControlSpec& spec) {
     case ControlKind::CheckBox: {
       auto* box = new QCheckBox(spec.text, parent);
       box->setFocusPolicy(Qt::StrongFocus);
+      UseColours(box, kCheckBoxLabel.text, kCheckBoxLabel.background);
       std::int32_t& setting =
           spec.id == AnalysisControl::SingleHeader ? parts_.settings.anaSHeader : parts_.settings.anaCsv;
       box->setChecked(setting == 1);
@@ -218,11 +220,9 @@ bool AnalysisWindow::eventFilter(QObject* watched, QEvent* event) {
         DoubleClick(at.x(), at.y());
         return true;
       }
-      case QEvent::Wheel: {
-        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-        if (delta != 0) Scroll(delta > 0 ? TableScroll::LineUp : TableScroll::LineDown);
+      case QEvent::Wheel:
+        if (auto move = ScrollOfWheel(static_cast<QWheelEvent*>(event)->angleDelta().y())) Scroll(*move);
         return true;
-      }
       default: break;
     }
     return QObject::eventFilter(watched, event);
@@ -235,11 +235,6 @@ bool AnalysisWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (HandleKey(key->key())) return true;
-  }
-  if (event->type() == QEvent::Wheel && watched == scrollBar_) {
-    const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-    if (delta != 0) Scroll(delta > 0 ? TableScroll::LineUp : TableScroll::LineDown);
-    return true;
   }
   return QObject::eventFilter(watched, event);
 }

@@ -5,9 +5,12 @@
 
 namespace vantor::ui {
 
-void UseWindowColours(QWidget* widget) {
+void UseWindowColours(QWidget* widget) { UseColours(widget, colour::kText, colour::kBackground); }
+
+void UseColours(QWidget* widget, Rgb textColour, Rgb backgroundColour) {
   QPalette palette = widget->palette();
-  const QColor text(240, 240, 240), background(20, 20, 20);
+  const QColor text(textColour.r, textColour.g, textColour.b);
+  const QColor background(backgroundColour.r, backgroundColour.g, backgroundColour.b);
   palette.setColor(QPalette::WindowText, text);
   palette.setColor(QPalette::ButtonText, text);
   palette.setColor(QPalette::Window, background);

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "ui/canvas.h"
+
 class QAbstractButton;
 class QObject;
 class QPushButton;
@@ -23,6 +25,8 @@ struct DisplayControlHooks {
 
 // Text RGB(240,240,240) on RGB(20,20,20), as the window's static controls.
 void UseWindowColours(QWidget* widget);
+// The given text colour on the given background, which the widget fills.
+void UseColours(QWidget* widget, Rgb text, Rgb background);
 // Places and shows a button; its keys go to keyFilter.
 void PlaceButton(QAbstractButton* button, int x, int y, int width, int height, QObject* keyFilter);
 // An 80 x 30 "Clear Data" push button at (x, y).

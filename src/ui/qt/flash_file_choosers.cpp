@@ -1,7 +1,6 @@
 // The Flash window's two file choosers: the BIN to program (signature
 // tested) and the file a bank is read into (asking before overwriting).
 
-#include <QDir>
 #include <QFileDialog>
 
 #include <filesystem>
@@ -9,35 +8,24 @@
 #include "cal/ve_file.h"
 #include "logs/remembered_path.h"
 #include "ui/qt/client_view.h"
+#include "ui/qt/file_chooser.h"
 #include "ui/qt/flash_window.h"
 #include "ui/qt/message_boxes.h"
 
 namespace vantor::ui {
 namespace {
 
-constexpr const char* kBinFilters = "BIN (*.bin);;All (*.*)";
-
-QString StartPath(const std::string& directory, const std::string& name) {
-  const QString dir = directory.empty() ? QDir::currentPath() : QString::fromStdString(directory);
-  return QDir(dir).filePath(QString::fromStdString(name));
-}
-
-// The chosen path, or empty when the chooser was cancelled.
-std::string RunChooser(QFileDialog& dialog) {
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().first().toStdString();
-}
+constexpr const char* kBinFilter = "BIN (*.bin)";
 
 }  // namespace
 
 void FlashWindow::ChooseProgramFile() {
   Settings& settings = settings_;
-  QFileDialog dialog(&view_, "Select BIN file to Flash to ORV", StartPath(settings.flshBinPath, settings.flshBinFile),
-                     kBinFilters);
+  QFileDialog dialog(&view_, "Select BIN file to Flash to ORV", StartPath(settings.flshBinPath, settings.flshBinFile));
+  OfferTypeAndAll(dialog, kBinFilter);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  const std::string path = RunChooser(dialog);
+  const std::string path = RunFileChooser(dialog);
   if (path.empty()) return;
   const SignatureCheck check = CheckSignature(path);
   if (check.status == SignatureStatus::CannotOpen) {
@@ -59,11 +47,12 @@ void FlashWindow::ChooseReadFile() {
   Settings& settings = settings_;
   for (;;) {
     QFileDialog dialog(&view_, "Select/Create File to Save ORV BIN to",
-                       StartPath(settings.readBinPath, settings.readBinFile), kBinFilters);
+                       StartPath(settings.readBinPath, settings.readBinFile));
+    OfferTypeAndAll(dialog, kBinFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, with Yes / No / Cancel
     dialog.setDefaultSuffix("bin");
-    const std::string path = RunChooser(dialog);
+    const std::string path = RunFileChooser(dialog);
     if (path.empty()) return;
     std::error_code error;
     if (std::filesystem::exists(path, error)) {

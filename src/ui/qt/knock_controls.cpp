@@ -1,5 +1,6 @@
 #include "ui/qt/knock_controls.h"
 
+#include <QAbstractButton>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -8,6 +9,19 @@
 #include "ui/qt/display_buttons.h"
 
 namespace vantor::ui {
+namespace {
+
+// A button over a tab the display paints: it draws nothing itself, so the
+// painted tab with its text and its open edge shows which grid is shown.
+class TabButton final : public QAbstractButton {
+ public:
+  TabButton(const QString& text, QWidget* parent) : QAbstractButton(parent) { setText(text); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {}
+};
+
+}  // namespace
 
 void KnockControls::Create(QWidget* parent) {
   if (group_) return;
@@ -38,28 +52,19 @@ void KnockControls::CreateStatistics(QWidget* parent) {
   }
 }
 
-// Flat buttons in the window's colours over the panel's painted tabs.
+QAbstractButton* KnockControls::CreateTabButton(QWidget* parent, const QString& text, KnockGrid grid, int x) {
+  auto* button = new TabButton(text, parent);
+  connect(button, &QAbstractButton::clicked, this, [this, grid] {
+    knock_.SelectGrid(grid);
+    hooks_.repaint();
+  });
+  PlaceButton(button, x, 81, 82, 20, hooks_.keyFilter);
+  return button;
+}
+
 void KnockControls::CreateGridButtons(QWidget* parent) {
-  standard_ = new QPushButton("Standard", parent);
-  standard_->setFlat(true);
-  UseWindowColours(standard_);
-  standard_->setCheckable(true);
-  standard_->setChecked(knock_.GridShown() == KnockGrid::Standard);
-  connect(standard_, &QPushButton::clicked, this, [this] {
-    knock_.SelectGrid(KnockGrid::Standard);
-    standard_->setChecked(true);
-    hooks_.repaint();
-  });
-  PlaceButton(standard_, 169, 81, 82, 20, hooks_.keyFilter);
-  boost_ = new QPushButton("Boost", parent);
-  boost_->setFlat(true);
-  UseWindowColours(boost_);
-  connect(boost_, &QPushButton::clicked, this, [this] {
-    knock_.SelectGrid(KnockGrid::Boost);
-    standard_->setChecked(false);
-    hooks_.repaint();
-  });
-  PlaceButton(boost_, 259, 81, 82, 20, hooks_.keyFilter);
+  standard_ = CreateTabButton(parent, "Standard", KnockGrid::Standard, 169);
+  boost_ = CreateTabButton(parent, "Boost", KnockGrid::Boost, 259);
 }
 
 void KnockControls::Remove() {
@@ -72,7 +77,8 @@ void KnockControls::Remove() {
   delete standard_;
   delete boost_;
   group_ = nullptr;
-  clear_ = standard_ = boost_ = nullptr;
+  clear_ = nullptr;
+  standard_ = boost_ = nullptr;
 }
 
 }  // namespace vantor::ui

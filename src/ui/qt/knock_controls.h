@@ -7,11 +7,14 @@
 
 #include <array>
 
+#include "ui/draw/knock_map.h"
 #include "ui/qt/display_buttons.h"
 
+class QAbstractButton;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QString;
 class QWidget;
 
 namespace vantor::ui {
@@ -30,14 +33,15 @@ class KnockControls final : public QObject {
  private:
   void CreateStatistics(QWidget* parent);
   void CreateGridButtons(QWidget* parent);
+  QAbstractButton* CreateTabButton(QWidget* parent, const QString& text, KnockGrid grid, int x);
 
   KnockDisplay& knock_;
   DisplayControlHooks hooks_;
   QGroupBox* group_ = nullptr;
   std::array<QRadioButton*, 4> statistics_{};
   QPushButton* clear_ = nullptr;
-  QPushButton* standard_ = nullptr;
-  QPushButton* boost_ = nullptr;
+  QAbstractButton* standard_ = nullptr;
+  QAbstractButton* boost_ = nullptr;
 };
 
 }  // namespace vantor::ui

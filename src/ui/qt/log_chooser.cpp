@@ -1,21 +1,34 @@
 #include "ui/qt/log_chooser.h"
 
-#include <QDir>
 #include <QFileDialog>
 
+#include "ui/qt/file_chooser.h"
+
 namespace vantor::ui {
+namespace {
+
+constexpr const char* kDataLogFilter = "DataLogs (*.dat)";
+
+}  // namespace
 
 std::string ChooseDataLog(QWidget* parent, const std::string& title, const std::string& directory,
-                          const std::string& name) {
-  QString dir = QString::fromStdString(directory);
-  if (dir.isEmpty()) dir = QDir::currentPath();
-  QFileDialog dialog(parent, QString::fromStdString(title), QDir(dir).filePath(QString::fromStdString(name)),
-                     "DataLogs (*.dat);;All (*.*)");
+                          const std::string& name, const std::string& defaultSuffix) {
+  QFileDialog dialog(parent, QString::fromStdString(title), StartPath(directory, name));
+  OfferTypeAndAll(dialog, kDataLogFilter);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().first().toStdString();
+  if (!defaultSuffix.empty()) dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
+  return RunFileChooser(dialog);
+}
+
+std::string ChooseDataLogToWrite(QWidget* parent, const std::string& title, const std::string& directory,
+                                 const std::string& name) {
+  QFileDialog dialog(parent, QString::fromStdString(title), StartPath(directory, name));
+  OfferTypeAndAll(dialog, kDataLogFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix("dat");
+  return RunFileChooser(dialog);
 }
 
 }  // namespace vantor::ui

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMessageBox>
@@ -115,6 +113,7 @@ void MainWindow::Command(int id) {
   }
   if (DisplayOfCommand(id)) {
     SelectDisplay(*this, parts_.settings, id);
+    TakeKeyboard();
     return;
   }
   switch (id) {
@@ -273,47 +272,25 @@ void MainWindow::DrawLoggingState() {
 
 // ---- data log and playback ----
 
-namespace {
-
-QString StartFile(const std::string& directory, const std::string& name) {
-  QString dir = QString::fromStdString(directory);
-  if (dir.isEmpty()) dir = QDir::currentPath();
-  return QDir(dir).filePath(QString::fromStdString(name));
-}
-
-}  // namespace
-
 void MainWindow::StartDataLog() {
   if (Mode() == DisplayMode::Analysis || Mode() == DisplayMode::Flash) Command(cmd::kVantor);
   if (parts_.recorder.Logging()) return;
-  QFileDialog dialog(this, "Select/Create File to Save Data Log to",
-                     StartFile(parts_.settings.dlogPath, parts_.settings.dlogName),
-                     "DataLogs (*.dat);;All (*.*)");
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite);  // a new recording is appended
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setDefaultSuffix("dat");
   fileDialogOpen_ = true;
-  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  const std::string path = ChooseDataLogToWrite(this, "Select/Create File to Save Data Log to",
+                                                parts_.settings.dlogPath, parts_.settings.dlogName);
   fileDialogOpen_ = false;
-  if (!chosen) return;
-  parts_.recorder.StartDataLog(dialog.selectedFiles().first().toStdString());
+  if (!path.empty()) parts_.recorder.StartDataLog(path);
 }
 
 void MainWindow::StartPlayback() {
   if (Mode() == DisplayMode::Analysis || Mode() == DisplayMode::Flash) Command(cmd::kVantor);
   if (parts_.playback.Playing()) return;
-  QFileDialog dialog(this, "Select File to Playback", StartFile(parts_.settings.playPath, parts_.settings.playName),
-                     "DataLogs (*.dat);;All (*.*)");
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setDefaultSuffix("dat");
   fileDialogOpen_ = true;
-  const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  const std::string path =
+      ChooseDataLog(this, "Select File to Playback", parts_.settings.playPath, parts_.settings.playName, "dat");
   fileDialogOpen_ = false;
-  if (!chosen) return;
-  parts_.playback.StartPlayback(dialog.selectedFiles().first().toStdString());
+  if (path.empty()) return;
+  parts_.playback.StartPlayback(path);
   CreatePlaybackControls();
   if (parts_.playback.Playing()) {
     displays_->Trip().ResetSampling();
@@ -328,6 +305,21 @@ void MainWindow::StopPlaybackCommand() {
   displays_->Trip().ResetSampling();
   if (!parts_.link.PortIsOpen()) SelectPort();
   if (parts_.settings.actvFbnk == 1 && !BankSelectOpen()) OpenBankSelect();
+}
+
+// A switch may have destroyed the control that had the focus: the keys
+// (quick selections, mark, stamp) go to the window again, unless a playback
+// control took the focus (those pass the keys on).
+void MainWindow::TakeKeyboard() {
+  if (!IsLiveDisplay(Mode()) || playbackControls_->Owns(focusWidget())) return;
+  view_->setFocus();
+}
+
+// A click on a display's own control: the whole window is drawn again and
+// the keys stay the window's.
+void MainWindow::RepaintWithKeyboard() {
+  InvalidateAll();
+  view_->setFocus();
 }
 
 void MainWindow::CreatePlaybackControls() { playbackControls_->Create(view_, Mode() == DisplayMode::Gauges); }

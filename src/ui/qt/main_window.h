@@ -114,6 +114,8 @@ class MainWindow final : public QMainWindow, private WindowActions, private Exit
   void BuildVeLearn();
   void ClearVeLearnData();
   void FocusMainWindow();
+  void TakeKeyboard();
+  void RepaintWithKeyboard();
   // The Flash window and the settings dialogs (main_window_dialogs.cpp).
   void CreateFlashWindow();
   void RemoveFlashWindow();

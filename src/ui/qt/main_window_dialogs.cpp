@@ -40,6 +40,11 @@ SettingsDialogHost MainWindow::DialogHost() {
   host.rebuildChannels = [this](bool drop) { RebuildChannels(drop); };
   host.redraw = [this] { InvalidateAll(); };
   host.settingsChanged = [this] { analysis_->SettingsChanged(); };
+  // A running playback takes its delay per frame from [PBSPD] as written now.
+  host.applied = [this] {
+    parts_.playback.SetRate(parts_.settings.pbSpd);
+    playbackControls_->ShowRate();
+  };
   host.beep = [] { QApplication::beep(); };
   return host;
 }
@@ -49,7 +54,6 @@ void MainWindow::OpenPreferences() {
   PreferencesDialog dialog(parts_.settings, DialogHost(), this);
   dialog.exec();
   fileDialogOpen_ = false;
-  playbackControls_->ShowRate();
 }
 
 void MainWindow::OpenUserDevices() {

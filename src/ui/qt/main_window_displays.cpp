@@ -24,10 +24,7 @@ void MainWindow::BuildLiveDisplays() {
   liveView_.SetKnockTotal([this] { return displays_->Knock().KnockTotal(); });
   DisplayControlHooks hooks;
   hooks.whileSuspended = [this](const std::function<void()>& work) { RunSuspended(work); };
-  hooks.repaint = [this] {
-    InvalidateAll();
-    view_->setFocus();
-  };
+  hooks.repaint = [this] { RepaintWithKeyboard(); };
   hooks.keyFilter = this;
   tripControls_ = std::make_unique<TripControls>(displays_->Trip(), hooks);
   knockControls_ = std::make_unique<KnockControls>(displays_->Knock(), hooks);

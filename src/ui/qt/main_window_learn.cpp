@@ -14,7 +14,7 @@ void MainWindow::BuildVeLearn() {
   painter_->SetBody(DisplayMode::VeLearn, veDisplay_.get());
   parts_.session.Loop().SetConsumer(ConsumerSlot::VeLearn, veDisplay_.get());
   veControls_ = std::make_unique<VeLearnControls>(
-      *veDisplay_, this, [this] { InvalidateAll(); }, [this] { ClearVeLearnData(); });
+      *veDisplay_, this, [this] { RepaintWithKeyboard(); }, [this] { ClearVeLearnData(); });
 
   LearnVeLinks links;
   links.parent = this;
@@ -43,8 +43,7 @@ void MainWindow::ClearVeLearnData() {
   Suspend();
   parts_.veLearn.Reset();
   Resume();
-  InvalidateAll();
-  view_->setFocus();
+  RepaintWithKeyboard();
 }
 
 void MainWindow::FocusMainWindow() {

@@ -14,8 +14,17 @@ PlaybackControls::PlaybackControls(Playback& playback, const Settings& settings,
 
 PlaybackControls::~PlaybackControls() { Remove(); }
 
+// Each control is made when missing: "Pause" stays from another display,
+// while "<-BackUp" and the slider are gauge-display controls only.
 void PlaybackControls::Create(QWidget* parent, bool onGauges) {
-  if (!playback_.Playing() || pause_) return;
+  if (!playback_.Playing()) return;
+  if (!pause_) CreatePause(parent);
+  if (!onGauges) return;
+  if (!backUp_) CreateBackUp(parent);
+  if (!rate_) CreateRateSlider(parent);
+}
+
+void PlaybackControls::CreatePause(QWidget* parent) {
   pause_ = new QPushButton("Pause", parent);
   pause_->setCheckable(true);
   pause_->setChecked(playback_.Paused());
@@ -24,9 +33,6 @@ void PlaybackControls::Create(QWidget* parent, bool onGauges) {
   pause_->installEventFilter(keyFilter_);
   pause_->show();
   pause_->setFocus();
-  if (!onGauges) return;
-  CreateBackUp(parent);
-  CreateRateSlider(parent);
 }
 
 // Each click backs up 2 seconds; the click that completes a double click 6.
@@ -71,6 +77,10 @@ bool PlaybackControls::Remove() {
 bool PlaybackControls::eventFilter(QObject* watched, QEvent* event) {
   if (watched == backUp_ && event->type() == QEvent::MouseButtonDblClick) completesDoubleClick_ = true;
   return QObject::eventFilter(watched, event);
+}
+
+bool PlaybackControls::Owns(const QWidget* widget) const {
+  return widget && (widget == pause_ || widget == backUp_ || widget == rate_);
 }
 
 void PlaybackControls::ShowRate() {

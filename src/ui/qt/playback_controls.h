@@ -27,11 +27,14 @@ class PlaybackControls final : public QObject {
   bool Remove();
   // After the preferences changed [PBSPD]: the slider, if it exists, shows it.
   void ShowRate();
+  // Whether widget is one of the controls (null is none).
+  bool Owns(const QWidget* widget) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CreatePause(QWidget* parent);
   void CreateBackUp(QWidget* parent);
   void CreateRateSlider(QWidget* parent);
 

@@ -72,6 +72,7 @@ void PreferencesDialog::Apply() {
   ApplyShownPage();
   host_.writeSettings();
   host_.rebuildChannels(false);
+  if (host_.applied) host_.applied();
   host_.redraw();
 }
 
@@ -90,6 +91,7 @@ void PreferencesDialog::reject() {
 // Values of a page applied by a tab switch stay, even after Cancel.
 void PreferencesDialog::Finish() {
   host_.rebuildChannels(false);
+  if (host_.applied) host_.applied();
   if (changed_) host_.settingsChanged();
   host_.redraw();
 }

@@ -82,8 +82,7 @@ void QtrGraphWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void QtrGraphWindow::wheelEvent(QWheelEvent* event) {
-  const int delta = event->angleDelta().y();
-  if (delta != 0) scroll_(delta > 0 ? TableScroll::LineUp : TableScroll::LineDown);
+  if (auto move = ScrollOfWheel(event->angleDelta().y())) scroll_(*move);
   event->accept();
 }
 

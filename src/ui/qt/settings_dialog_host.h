@@ -12,6 +12,8 @@ struct SettingsDialogHost {
   std::function<void(bool dropDeletedDevices)> rebuildChannels;
   std::function<void()> redraw;            // the main window, completely
   std::function<void()> settingsChanged;   // the Analysis display rebuilds its table
+  // What was applied takes effect in the running program (a playback's rate); may be empty.
+  std::function<void()> applied;
   std::function<void()> beep;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -28,10 +29,39 @@ std::optional<TableScroll> ScrollOfKey(int key, bool sideways) {
   return std::nullopt;
 }
 
+std::optional<TableScroll> ScrollOfWheel(int angleDelta) {
+  if (angleDelta == 0) return std::nullopt;
+  return angleDelta > 0 ? TableScroll::LineUp : TableScroll::LineDown;
+}
+
+namespace {
+
+// A wheel turn over the bar moves the table a line, as it does over the
+// table; the bar then follows the table.
+class WheelToTable final : public QObject {
+ public:
+  WheelToTable(QScrollBar* bar, std::function<void(TableScroll)> scroll) : QObject(bar), scroll_(std::move(scroll)) {
+    bar->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Wheel) return QObject::eventFilter(watched, event);
+    if (auto move = ScrollOfWheel(static_cast<QWheelEvent*>(event)->angleDelta().y())) scroll_(*move);
+    return true;
+  }
+
+ private:
+  std::function<void(TableScroll)> scroll_;
+};
+
+}  // namespace
+
 void RouteScrollBar(QScrollBar* bar, std::function<void(TableScroll)> scroll, std::function<void(int)> scrollTo) {
-  QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [scroll](int action) {
+  auto request = [bar, scroll, scrollTo = std::move(scrollTo)](int action) {
     // The bar has not applied a step yet: the table moves and sets the bar's
-    // position (SyncScrollBar), which the bar then keeps.
+    // position (SyncScrollBar), which the bar then keeps. A thumb moved by
+    // dragging or by any other way takes the table to its position.
     switch (action) {
       case QAbstractSlider::SliderSingleStepSub: scroll(TableScroll::LineUp); break;
       case QAbstractSlider::SliderSingleStepAdd: scroll(TableScroll::LineDown); break;
@@ -39,10 +69,12 @@ void RouteScrollBar(QScrollBar* bar, std::function<void(TableScroll)> scroll, st
       case QAbstractSlider::SliderPageStepAdd: scroll(TableScroll::PageDown); break;
       case QAbstractSlider::SliderToMinimum: scroll(TableScroll::Top); break;
       case QAbstractSlider::SliderToMaximum: scroll(TableScroll::Bottom); break;
+      case QAbstractSlider::SliderMove: scrollTo(bar->sliderPosition()); break;
       default: break;
     }
-  });
-  QObject::connect(bar, &QAbstractSlider::sliderMoved, bar, [scrollTo = std::move(scrollTo)](int position) { scrollTo(position); });
+  };
+  QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, std::move(request));
+  new WheelToTable(bar, std::move(scroll));
 }
 
 void SyncScrollBar(QScrollBar* bar, int maximum, int topLine) {

@@ -190,16 +190,11 @@ void UserDevicesDialog::Beep() {
 
 // ---- buttons and the list ----
 
-// False when the slot was not saved (two equal voltages; the box says so).
-bool UserDevicesDialog::SaveInto(int slot) {
+void UserDevicesDialog::SaveInto(int slot) {
   UserDeviceTexts texts = Texts();
-  if (SaveSlot(texts, settings_.userDevices[slot]) == SaveSlotResult::EqualVolts) {
-    ShowInfoBox(this, kEqualVoltsText, kEqualVoltsCaption);
-    return false;
-  }
+  SaveSlot(texts, settings_.userDevices[slot]);
   slots_->setItemText(slot, FromStd(settings_.userDevices[slot].name));
   applied_ = true;
-  return true;
 }
 
 // Dialog 141 for unsaved edits of the current slot.
@@ -211,7 +206,7 @@ void UserDevicesDialog::AskToSave() {
 }
 
 void UserDevicesDialog::ApplySlot() {
-  if (!SaveInto(current_)) return;
+  SaveInto(current_);
   slots_->setCurrentIndex(current_);
   apply_->setEnabled(false);
   saved_ = true;

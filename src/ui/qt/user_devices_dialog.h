@@ -52,7 +52,7 @@ class UserDevicesDialog final : public QDialog {
   void Modified();
   void FilterTyped(QLineEdit* edit, bool signedDecimal);
   void CheckLeft(QLineEdit* edit);
-  bool SaveInto(int slot);
+  void SaveInto(int slot);
   void AskToSave();
   void ApplySlot();
   void DeleteSlot();

@@ -19,8 +19,9 @@ class VeLearnDisplay;
 class VeLearnControls final : public QObject {
   Q_OBJECT
  public:
-  // repaint: invalidate and erase the whole window; clearData: VE learn's
-  // Reset with the display thread held off, then the repaint and the focus.
+  // repaint: invalidate and erase the whole window, the keys back to it;
+  // clearData: VE learn's Reset with the display thread held off, then the
+  // repaint.
   VeLearnControls(VeLearnDisplay& display, QObject* keyFilter, std::function<void()> repaint,
                   std::function<void()> clearData);
   ~VeLearnControls() override;

@@ -1,7 +1,6 @@
 #include "ui/qt/ve_learn_flow.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,6 +9,7 @@
 
 #include "cal/ve_file.h"
 #include "settings/settings.h"
+#include "ui/qt/file_chooser.h"
 #include "velearn/new_bin_name.h"
 #include "velearn/ve_learn.h"
 
@@ -17,11 +17,6 @@ namespace vantor::ui {
 namespace {
 
 namespace fs = std::filesystem;
-
-QString InDirectory(const std::string& directory, const std::string& name) {
-  const QString dir = directory.empty() ? QDir::currentPath() : QString::fromStdString(directory);
-  return QDir(dir).filePath(QString::fromStdString(name));
-}
 
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
@@ -77,7 +72,7 @@ void LearnVeFlow::Start() {
 }
 
 bool LearnVeFlow::ChooseSource(std::string* path, std::uint16_t* generation) {
-  QFileDialog dialog(links_.parent, "Select BIN to Learn From", InDirectory(settings_.newVePath, settings_.newVeName),
+  QFileDialog dialog(links_.parent, "Select BIN to Learn From", StartPath(settings_.newVePath, settings_.newVeName),
                      "BIN (*.bin)");
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
