@@ -24,6 +24,22 @@ TEST(RasterCanvas, ThinLinesLeaveOutTheirEndPoint) {
   EXPECT_EQ(canvas.PixelAt(5, 1), colour::kBackground);
 }
 
+// A pen of width w covers x - w/2 .. x + (w-1)/2 across its line.
+TEST(RasterCanvas, WidePensCoverAsAGeometricPenDoes) {
+  struct Case {
+    int width, first, last;
+  };
+  for (const Case& c : {Case{1, 10, 10}, Case{2, 9, 10}, Case{3, 9, 11}, Case{4, 8, 11}}) {
+    RasterCanvas canvas(20, 20);
+    canvas.Line(Point{10, 5}, Point{10, 15}, Pen{colour::kText, c.width});
+    canvas.Line(Point{2, 10}, Point{8, 10}, Pen{colour::kText, c.width});
+    for (int x = 6; x < 14; ++x)
+      EXPECT_EQ(canvas.PixelAt(x, 12) == colour::kText, x >= c.first && x <= c.last) << "width " << c.width << ", x " << x;
+    for (int y = 6; y < 14; ++y)
+      EXPECT_EQ(canvas.PixelAt(4, y) == colour::kText, y >= c.first && y <= c.last) << "width " << c.width << ", y " << y;
+  }
+}
+
 TEST(RasterCanvas, TextIsInkedAndAligned) {
   RasterCanvas canvas(200, 40);
   const int width = canvas.TextWidth("Gear", FontId::Default);
