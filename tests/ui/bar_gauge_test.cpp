@@ -35,8 +35,8 @@ TEST(BarGauge, BoostByMapSensor) {
   EXPECT_DOUBLE_EQ(BoostPsi(1, 200), 0.0);
   EXPECT_NEAR(BoostPsi(2, 100), 100 * 0.625 * 0.145037738, 1e-12);
   EXPECT_NEAR(BoostPsi(3, 100), 100 * 1.2335 * 0.145037738, 1e-12);
-  EXPECT_EQ(BoostScaleMax(2), 15.0);
-  EXPECT_EQ(BoostScaleMax(3), 30.0);
+  EXPECT_EQ(BoostScaleMax(2, 30.0), 15.0);
+  EXPECT_EQ(BoostScaleMax(3, 15.0), 30.0);
 }
 
 TEST(BarGauge, DrawsOnlyTheRowsThatChange) {

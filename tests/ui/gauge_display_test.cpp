@@ -78,6 +78,22 @@ TEST_F(GaugeDisplayTest, HiddenDisplayUpdatesWithoutDrawingAndFuelCutIsInverted)
   EXPECT_EQ(fuelCut.state, 1);
 }
 
+TEST_F(GaugeDisplayTest, ChannelCaptionsComeFromTheConfigurationBeforeAnyFrame) {
+  view.wideband = ChannelReading{true, 0.0, "TT-1 WB", 0};
+  view.fuel = ChannelReading{true, 0.0, "AutoMeter", 1};
+  gauges.DrawFace(surface.canvas);
+  struct Caption {
+    int x, y;
+    const char* text;
+  };
+  for (const Caption& c : {Caption{640, 235, "WB:   "}, Caption{640, 265, "TT-1 WB  Ch: 0  "},
+                           Caption{20, 235, "Fuel:   "}, Caption{20, 265, "AutoMeter  Ch: 1  "}}) {
+    const auto* text = surface.canvas.TextAt(c.x, c.y);
+    ASSERT_NE(text, nullptr) << c.text;
+    EXPECT_EQ(text->text, c.text);
+  }
+}
+
 TEST_F(GaugeDisplayTest, RedrawsOnEveryDivisorPlusOneFrame) {
   settings.updateDivisor = 3;
   int draws = 0;
@@ -104,6 +120,11 @@ TEST_F(GaugeDisplayTest, BoostScaleChangeAsksForARepaint) {
   EXPECT_EQ(surface.invalidations, 1);
   gauges.OnFrame(frame.data(), true);
   EXPECT_EQ(surface.invalidations, 1);
+  frame[frame::kEngineConfig] = 0x00;  // 1-bar: the scale stays
+  gauges.OnFrame(frame.data(), true);
+  EXPECT_EQ(surface.invalidations, 1);
+  ASSERT_STREQ(gauges.Bars()[17].label, "BST");
+  EXPECT_EQ(gauges.Bars()[17].max, 30.0);
   frame[frame::kEngineConfig] = 0x80;  // 2-bar
   gauges.OnFrame(frame.data(), true);
   EXPECT_EQ(surface.invalidations, 2);

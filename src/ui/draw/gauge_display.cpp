@@ -101,7 +101,7 @@ void GaugeDisplay::UpdateValues(const std::uint8_t* data) {
       case BarSource::Knock: bar.value = view_.KnockCount(data); break;
       case BarSource::Boost: {
         bar.value = BoostPsi(mapBar, data[bar.offset]);
-        const double max = BoostScaleMax(mapBar);
+        const double max = BoostScaleMax(mapBar, boostMax_);
         if (max != boostMax_) {
           boostMax_ = max;
           bar.max = max;
@@ -155,13 +155,17 @@ void GaugeDisplay::DrawCaptions(Canvas& canvas) {
   canvas.Text(640, 145, "INT:  ", large);
   canvas.Text(640, 175, "BLM:  ", large);
   canvas.Text(640, 205, "cAFR: ", large);
-  if (wideband_.configured) {
+  // From the channel configuration, not from the last frame: the face is
+  // painted before the first frame arrives.
+  const ChannelReading wideband = view_.Wideband();
+  if (wideband.configured) {
     canvas.Text(640, 235, "WB:   ", large);
-    canvas.Text(640, 265, Format("%s  Ch: %d  ", wideband_.deviceName.c_str(), wideband_.channel), TextStyle{});
+    canvas.Text(640, 265, Format("%s  Ch: %d  ", wideband.deviceName.c_str(), wideband.channel), TextStyle{});
   }
-  if (fuel_.configured) {
+  const ChannelReading fuel = view_.FuelPressure();
+  if (fuel.configured) {
     canvas.Text(20, 235, "Fuel:   ", large);
-    canvas.Text(20, 265, Format("%s  Ch: %d  ", fuel_.deviceName.c_str(), fuel_.channel), TextStyle{});
+    canvas.Text(20, 265, Format("%s  Ch: %d  ", fuel.deviceName.c_str(), fuel.channel), TextStyle{});
   }
 }
 
