@@ -136,23 +136,23 @@ constexpr int kPortY = 120;
 constexpr int kPortNameRight = 90;
 constexpr int kPortStateRight = 142;
 
-// The port name's field runs from just past the "Port:" label to just short
-// of the wider state word. A COM name sits right-aligned at x = 90; a device
-// path shows its name below "/dev/", and when that is too long for the Part's
-// place, it starts at the field's left edge instead, cut to its last
-// characters that fit.
+// A COM name sits right-aligned at x = 90. A device path shows its name
+// below "/dev/"; when that reaches into the "Port:" label from there, it
+// starts one blank after the label instead and may run up to the wider state
+// word, cut to its last characters that fit.
 void DrawPortLine(Canvas& canvas, const std::string& portName, bool open) {
   constexpr int kGap = 2;
-  const int fieldLeft = 10 + canvas.TextWidth("Port:", FontId::Default) + kGap;
+  const int labelEnd = 10 + canvas.TextWidth("Port:", FontId::Default);
+  const int fieldLeft = 10 + canvas.TextWidth("Port: ", FontId::Default);
   const int fieldRight = kPortStateRight - canvas.TextWidth("Closed", FontId::Default) - kGap;
   // The whole value area, so that no part of a longer name stays behind.
-  canvas.FillRect(Rect{fieldLeft, kPortY, kPortStateRight, kPortY + canvas.LineHeight(FontId::Default)},
+  canvas.FillRect(Rect{labelEnd + kGap, kPortY, kPortStateRight, kPortY + canvas.LineHeight(FontId::Default)},
                   colour::kBackground);
   constexpr std::string_view kDeviceDirectory = "/dev/";
   std::string name = portName;
   if (name.starts_with(kDeviceDirectory)) name.erase(0, kDeviceDirectory.size());
   name = TailThatFits(canvas, name, fieldRight - fieldLeft);
-  if (fieldLeft + canvas.TextWidth(name, FontId::Default) <= kPortNameRight) {
+  if (kPortNameRight - canvas.TextWidth(name, FontId::Default) >= labelEnd + kGap) {
     canvas.Text(kPortNameRight, kPortY, name, ValueStyle());
   } else {
     TextStyle style;
