@@ -28,9 +28,16 @@ std::string Format(const char* format, Args... args) {
 // at x = 216), which shares its rows.
 constexpr int kPanelRight = 160;
 
-// The last characters of text that fit in width pixels.
-std::string TailThatFits(const Canvas& canvas, std::string text, int width) {
-  while (!text.empty() && canvas.TextWidth(text, FontId::Default) > width) text.erase(0, 1);
+enum class Keep { Start, End };
+
+// The first (or last) characters of text that fit in width pixels.
+std::string CutToFit(const Canvas& canvas, std::string text, int width, Keep keep) {
+  while (!text.empty() && canvas.TextWidth(text, FontId::Default) > width) {
+    if (keep == Keep::Start)
+      text.pop_back();
+    else
+      text.erase(0, 1);
+  }
   return text;
 }
 
@@ -39,7 +46,7 @@ void DrawFileNameRow(Canvas& canvas, const ProgramState& state) {
   canvas.FillRect(Rect{kX, kY, kPanelRight, kY + canvas.LineHeight(FontId::Default)}, colour::kBackground);
   std::string name = FileNameText(state);
   name.erase(name.find_last_not_of(' ') + 1);
-  while (!name.empty() && canvas.TextWidth(name, FontId::Default) > kPanelRight - kX) name.pop_back();
+  name = CutToFit(canvas, name, kPanelRight - kX, Keep::Start);
   TextStyle style;
   style.opaque = false;
   canvas.Text(kX, kY, name, style);
@@ -151,7 +158,7 @@ void DrawPortLine(Canvas& canvas, const std::string& portName, bool open) {
   constexpr std::string_view kDeviceDirectory = "/dev/";
   std::string name = portName;
   if (name.starts_with(kDeviceDirectory)) name.erase(0, kDeviceDirectory.size());
-  name = TailThatFits(canvas, name, fieldRight - fieldLeft);
+  name = CutToFit(canvas, name, fieldRight - fieldLeft, Keep::End);
   if (kPortNameRight - canvas.TextWidth(name, FontId::Default) >= labelEnd + kGap) {
     canvas.Text(kPortNameRight, kPortY, name, ValueStyle());
   } else {
