@@ -33,10 +33,12 @@ TEST(RasterCanvas, WidePensCoverAsAGeometricPenDoes) {
     RasterCanvas canvas(20, 20);
     canvas.Line(Point{10, 5}, Point{10, 15}, Pen{colour::kText, c.width});
     canvas.Line(Point{2, 10}, Point{8, 10}, Pen{colour::kText, c.width});
-    for (int x = 6; x < 14; ++x)
-      EXPECT_EQ(canvas.PixelAt(x, 12) == colour::kText, x >= c.first && x <= c.last) << "width " << c.width << ", x " << x;
-    for (int y = 6; y < 14; ++y)
-      EXPECT_EQ(canvas.PixelAt(4, y) == colour::kText, y >= c.first && y <= c.last) << "width " << c.width << ", y " << y;
+    SCOPED_TRACE(::testing::Message() << "width " << c.width);
+    for (int i = 6; i < 14; ++i) {
+      const bool covered = i >= c.first && i <= c.last;
+      EXPECT_EQ(canvas.PixelAt(i, 12) == colour::kText, covered) << "x " << i;  // across the vertical line
+      EXPECT_EQ(canvas.PixelAt(4, i) == colour::kText, covered) << "y " << i;   // across the horizontal one
+    }
   }
 }
 
