@@ -9,10 +9,16 @@ namespace vantor::ui {
 
 Rgb ToCanvasRgb(vantor::Rgb colour) { return Rgb{colour.r, colour.g, colour.b}; }
 
+namespace {
+
+// The font's own character pitch, or a narrower one when the pane's width in
+// characters would run past its scrolled rectangle.
 int PanePitch(const Canvas& canvas, const PaneStyle& style, FontId font) {
   const int fits = (style.scrollRight - style.x) / std::max(style.width, 1);
   return std::min(canvas.TextWidth("M", font), fits);
 }
+
+}  // namespace
 
 void PaintPane(Canvas& canvas, const MessagePane& pane, FontId font) {
   const PaneStyle& style = pane.Style();

@@ -9,10 +9,6 @@ namespace vantor::ui {
 
 Rgb ToCanvasRgb(vantor::Rgb colour);
 
-// The character pitch of the pane's rows: the font's own, or narrower when
-// that many characters would run past the pane's scrolled rectangle.
-int PanePitch(const Canvas& canvas, const PaneStyle& style, FontId font);
-
 // Every row of the pane at its style's position: the stored lines, then cleared
 // rows, each inside the pane's rectangle. Reads the lines under the pane's own
 // lock, so a job's thread may add lines meanwhile; the stored lines are never
