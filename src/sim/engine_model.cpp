@@ -19,6 +19,8 @@ constexpr double kClosedLoopAfter = 15.0;
 constexpr double kCyclePeriod = 70.0;
 constexpr double kVssConstantValue = 230;  // 920920 / 230 + 0.5 -> 4004 pulses a mile
 constexpr double kGallonsPerFuelCount = 0.00390630961 * EngineModel::kInjectorLbHr / 14400.0;
+// The module's knock counter rises by 63 for every knock it counts.
+constexpr std::uint16_t kKnockCounterPerKnock = 63;
 
 double Lerp(double from, double to, double t) { return from + (to - from) * std::clamp(t, 0.0, 1.0); }
 
@@ -94,7 +96,7 @@ void EngineModel::Advance(double dt) {
     // Some knock in the middle of the pull.
     if (p.powerEnrich && cycleTime > 46 && cycleTime < 49) {
       s.retardDeg = 4 + 3 * std::sin(cycleTime * 5);
-      if (frames_ % 5 == 0) ++knockCount_;
+      if (frames_ % 5 == 0) knockCount_ = static_cast<std::uint16_t>(knockCount_ + kKnockCounterPerKnock);
     }
   }
   s.closedLoop = s.running && t > kClosedLoopAfter && !s.powerEnrich && !s.decelFuelCut;

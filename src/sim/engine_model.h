@@ -59,7 +59,7 @@ class EngineModel : public FrameSource {
   std::uint64_t frames_ = 0;
   double vssPulses_ = 0;
   double fuelCounts_ = 0;
-  std::uint32_t knockCount_ = 0;
+  std::uint16_t knockCount_ = 0;  // the 16-bit counter of the frame, wrapping
   int o2Phase_ = 0;
   double integrator_ = 128;
   std::uint8_t previousTps_ = 0;

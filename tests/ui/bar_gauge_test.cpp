@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "recording_canvas.h"
+#include "ui/draw/raster_canvas.h"
+#include "ui/draw/trip_map_bar.h"
 
 namespace vantor::ui {
 namespace {
@@ -33,8 +35,8 @@ TEST(BarGauge, BoostByMapSensor) {
   EXPECT_DOUBLE_EQ(BoostPsi(1, 200), 0.0);
   EXPECT_NEAR(BoostPsi(2, 100), 100 * 0.625 * 0.145037738, 1e-12);
   EXPECT_NEAR(BoostPsi(3, 100), 100 * 1.2335 * 0.145037738, 1e-12);
-  EXPECT_EQ(BoostScaleMax(2), 15.0);
-  EXPECT_EQ(BoostScaleMax(3), 30.0);
+  EXPECT_EQ(BoostScaleMax(2, 30.0), 15.0);
+  EXPECT_EQ(BoostScaleMax(3, 15.0), 30.0);
 }
 
 TEST(BarGauge, DrawsOnlyTheRowsThatChange) {
@@ -56,6 +58,35 @@ TEST(BarGauge, DrawsOnlyTheRowsThatChange) {
   ASSERT_EQ(canvas.lines.size(), 127u - 84u);
   EXPECT_EQ(canvas.lines.front().pen.colour, (Rgb{180, 180, 180}));
   EXPECT_EQ(canvas.lines.front().from, (Point{39, 340 + 84}));
+}
+
+// The 2-pixel frames meet the inside on all four sides: frame at x-3..x-2
+// and x+10..x+11, inside from x-1 to x+9 (rows alike).
+TEST(BarGauge, FramesMeetTheInside) {
+  struct Case {
+    const char* name;
+    int x, y, insideBottom;
+    Rgb frame;
+    void (*draw)(Canvas&);
+  };
+  const Case cases[] = {
+      {"gauge bar", 40, kBarY, kBarY + 171, colour::kDim,
+       [](Canvas& c) { DrawBarFace(c, MakeBarTable()[0]); }},
+      {"trip MAP bar", 400, 300, 300 + 171, colour::kText,
+       [](Canvas& c) { DrawTripBarFace(c, TripMapBarFor(1), 171); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RasterCanvas canvas(800, 600, Rgb{1, 2, 3});
+    c.draw(canvas);
+    const int midY = c.y + 80, midX = c.x + 4;
+    for (const Point at : {Point{c.x - 3, midY}, Point{c.x - 2, midY}, Point{c.x + 10, midY}, Point{c.x + 11, midY},
+                           Point{midX, c.y - 3}, Point{midX, c.y - 2}, Point{midX, c.insideBottom + 1},
+                           Point{midX, c.insideBottom + 2}})
+      EXPECT_EQ(canvas.PixelAt(at.x, at.y), c.frame) << at.x << ", " << at.y;
+    for (const Point at : {Point{c.x - 1, midY}, Point{c.x + 9, midY}, Point{midX, c.y - 1}})
+      EXPECT_NE(canvas.PixelAt(at.x, at.y), c.frame) << at.x << ", " << at.y;
+  }
 }
 
 TEST(BarGauge, ValueTextByKind) {

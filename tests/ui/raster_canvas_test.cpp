@@ -24,6 +24,24 @@ TEST(RasterCanvas, ThinLinesLeaveOutTheirEndPoint) {
   EXPECT_EQ(canvas.PixelAt(5, 1), colour::kBackground);
 }
 
+// A pen of width w covers x - w/2 .. x + (w-1)/2 across its line.
+TEST(RasterCanvas, WidePensCoverAsAGeometricPenDoes) {
+  struct Case {
+    int width, first, last;
+  };
+  for (const Case& c : {Case{1, 10, 10}, Case{2, 9, 10}, Case{3, 9, 11}, Case{4, 8, 11}}) {
+    RasterCanvas canvas(20, 20);
+    canvas.Line(Point{10, 5}, Point{10, 15}, Pen{colour::kText, c.width});
+    canvas.Line(Point{2, 10}, Point{8, 10}, Pen{colour::kText, c.width});
+    SCOPED_TRACE(::testing::Message() << "width " << c.width);
+    for (int i = 6; i < 14; ++i) {
+      const bool covered = i >= c.first && i <= c.last;
+      EXPECT_EQ(canvas.PixelAt(i, 12) == colour::kText, covered) << "x " << i;  // across the vertical line
+      EXPECT_EQ(canvas.PixelAt(4, i) == colour::kText, covered) << "y " << i;   // across the horizontal one
+    }
+  }
+}
+
 TEST(RasterCanvas, TextIsInkedAndAligned) {
   RasterCanvas canvas(200, 40);
   const int width = canvas.TextWidth("Gear", FontId::Default);

@@ -127,7 +127,7 @@ TEST_F(TripComputerTest, ResetKeepsTotalsAndClearEmptiesThem) {
   EXPECT_EQ(stored.totalVss, 0.0);
   EXPECT_EQ(stored.totalPw, 0.0);
   EXPECT_EQ(stored.bfrVssPpm, 0);
-  EXPECT_EQ(loaded.Compute(false).distanceTenths, 0);
+  EXPECT_EQ(loaded.Compute(false, 0).distanceTenths, 0);
 }
 
 }  // namespace

@@ -55,7 +55,9 @@ void AnalysisPainter::Paint(Canvas& canvas) {
   DrawColumns(canvas, kHeadingX, kHeadingTopY, ViewHeadingTop(), colour::kBackground);
   DrawColumns(canvas, kHeadingX, kHeadingUnitsY, ViewHeadingUnits(settings_), colour::kBackground);
   PaintRows(canvas);
-  canvas.FrameRect(Rect{kTable.left - 2, kTable.top - 2, kScrollBar.right + 1, kScrollBar.bottom + 1},
+  // The pen's two pixels fall on the outer side of each edge: the frame lies
+  // just outside the table and the scroll bar.
+  canvas.FrameRect(Rect{kTable.left - 1, kTable.top - 1, kScrollBar.right + 2, kScrollBar.bottom + 2},
                    Pen{kFrameGrey, 2});
 }
 

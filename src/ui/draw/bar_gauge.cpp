@@ -89,7 +89,11 @@ double BoostPsi(int mapSensorBar, std::uint8_t code) {
   return 0.0;
 }
 
-double BoostScaleMax(int mapSensorBar) { return mapSensorBar == 3 ? 30.0 : 15.0; }
+double BoostScaleMax(int mapSensorBar, double current) {
+  if (mapSensorBar == 2) return 15.0;
+  if (mapSensorBar == 3) return 30.0;
+  return current;
+}
 
 void DrawBarFace(Canvas& canvas, const BarGauge& bar) {
   const int x = bar.x, y = kBarY;

@@ -47,9 +47,10 @@ int BarTop(double value, double min, double max);
 int BarTopOf(double value, double min, double max, int height);
 // Raw frame value through the bar's conversion (Byte and Word sources).
 double ConvertBarValue(const BarGauge& bar, unsigned raw);
-// Boost psi and the boost scale maximum by the MAP sensor type (1, 2 or 3 bar).
+// Boost psi and the boost scale maximum by the MAP sensor type (1, 2 or 3
+// bar); a 1-bar sensor has no boost and leaves the scale as it is.
 double BoostPsi(int mapSensorBar, std::uint8_t code);
-double BoostScaleMax(int mapSensorBar);
+double BoostScaleMax(int mapSensorBar, double current);
 
 // Frame, inside, scale (first row), label and unit, and the bar up to its last drawn top.
 void DrawBarFace(Canvas& canvas, const BarGauge& bar);

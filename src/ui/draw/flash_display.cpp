@@ -16,9 +16,9 @@ void DrawName(Canvas& canvas, int y, const std::string& name, bool current) {
 
 // The display's picture: a module outline with its name, 200 x 100 at (580, 40).
 void DrawPicture(Canvas& canvas) {
-  const Rect box{580, 40, 780, 140};
-  const Pen frame{colour::kDim, 2};
-  canvas.FrameRect(box, frame);
+  // A 2-pixel pen covers the edge and the pixel before it: this frame fills
+  // the outermost two rows and columns of the 200 x 100 picture.
+  canvas.FrameRect(Rect{581, 41, 780, 140}, Pen{colour::kDim, 2});
   canvas.FrameRect(Rect{600, 58, 760, 104}, Pen{Rgb{33, 165, 33}, 1});
   for (int x = 608; x < 756; x += 12) canvas.Line(Point{x, 104}, Point{x, 116}, Pen{colour::kDim, 2});
   TextStyle big;

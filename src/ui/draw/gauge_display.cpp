@@ -44,6 +44,43 @@ void DrawTicks(Canvas& canvas, Point centre, const DialScale& scale, double labe
 
 TextStyle DialValueStyle() { return TextStyle{FontId::Default, colour::kBackground, kFace, true, Align::Left}; }
 
+// A large readout: its caption on the face, its value right-aligned.
+struct Readout {
+  int captionX, y;
+  const char* caption;
+  int valueRight;
+};
+constexpr Readout kIntReadout{640, 145, "INT:  ", 770};
+constexpr Readout kBlmReadout{640, 175, "BLM:  ", 770};
+constexpr Readout kAfrReadout{640, 205, "cAFR: ", 770};
+constexpr Readout kWbReadout{640, 235, "WB:   ", 770};
+constexpr Readout kFuelReadout{20, 235, "Fuel:   ", 135};
+
+TextStyle LargeText() {
+  TextStyle large;
+  large.font = FontId::Large;
+  return large;
+}
+
+void DrawReadoutCaption(Canvas& canvas, const Readout& readout) {
+  canvas.Text(readout.captionX, readout.y, readout.caption, LargeText());
+}
+
+// The value's leading blanks erase a longer value before it, but stop at the
+// end of the caption's last character, so the two never erase each other.
+void DrawReadoutValue(Canvas& canvas, const Readout& readout, const std::string& value) {
+  std::string_view caption = readout.caption;
+  caption = caption.substr(0, caption.find_last_not_of(' ') + 1);
+  const int captionEnd = readout.captionX + canvas.TextWidth(caption, FontId::Large);
+  const int left = std::max(readout.valueRight - canvas.TextWidth(value, FontId::Large), captionEnd);
+  canvas.FillRect(Rect{left, readout.y, readout.valueRight, readout.y + canvas.LineHeight(FontId::Large)},
+                  colour::kBackground);
+  TextStyle style = LargeText();
+  style.opaque = false;
+  style.align = Align::Right;
+  canvas.Text(readout.valueRight, readout.y, value, style);
+}
+
 }  // namespace
 
 std::string GearText(const std::uint8_t* frame, int transType) {
@@ -101,7 +138,7 @@ void GaugeDisplay::UpdateValues(const std::uint8_t* data) {
       case BarSource::Knock: bar.value = view_.KnockCount(data); break;
       case BarSource::Boost: {
         bar.value = BoostPsi(mapBar, data[bar.offset]);
-        const double max = BoostScaleMax(mapBar);
+        const double max = BoostScaleMax(mapBar, boostMax_);
         if (max != boostMax_) {
           boostMax_ = max;
           bar.max = max;
@@ -150,18 +187,18 @@ void GaugeDisplay::DrawTachoFace(Canvas& canvas) {
 
 void GaugeDisplay::DrawCaptions(Canvas& canvas) {
   canvas.Text(387, 127, "Gear", TextStyle{});
-  TextStyle large;
-  large.font = FontId::Large;
-  canvas.Text(640, 145, "INT:  ", large);
-  canvas.Text(640, 175, "BLM:  ", large);
-  canvas.Text(640, 205, "cAFR: ", large);
-  if (wideband_.configured) {
-    canvas.Text(640, 235, "WB:   ", large);
-    canvas.Text(640, 265, Format("%s  Ch: %d  ", wideband_.deviceName.c_str(), wideband_.channel), TextStyle{});
+  for (const Readout* readout : {&kIntReadout, &kBlmReadout, &kAfrReadout}) DrawReadoutCaption(canvas, *readout);
+  // From the channel configuration, not from the last frame: the face is
+  // painted before the first frame arrives.
+  const ChannelReading wideband = view_.Wideband();
+  if (wideband.configured) {
+    DrawReadoutCaption(canvas, kWbReadout);
+    canvas.Text(640, 265, Format("%s  Ch: %d  ", wideband.deviceName.c_str(), wideband.channel), TextStyle{});
   }
-  if (fuel_.configured) {
-    canvas.Text(20, 235, "Fuel:   ", large);
-    canvas.Text(20, 265, Format("%s  Ch: %d  ", fuel_.deviceName.c_str(), fuel_.channel), TextStyle{});
+  const ChannelReading fuel = view_.FuelPressure();
+  if (fuel.configured) {
+    DrawReadoutCaption(canvas, kFuelReadout);
+    canvas.Text(20, 265, Format("%s  Ch: %d  ", fuel.deviceName.c_str(), fuel.channel), TextStyle{});
   }
 }
 
@@ -185,16 +222,14 @@ void GaugeDisplay::DrawDynamic(Canvas& canvas) {
 }
 
 void GaugeDisplay::DrawReadouts(Canvas& canvas) {
-  TextStyle large;
-  large.font = FontId::Large;
-  large.align = Align::Centre;
-  canvas.Text(405, 145, gearText_, large);
-  large.align = Align::Right;
-  canvas.Text(770, 145, Format("  %3d", intCode_), large);
-  canvas.Text(770, 175, Format("  %3d", blmCode_), large);
-  canvas.Text(770, 205, Format("  %4.1f", commandedAfr_), large);
-  if (wideband_.configured) canvas.Text(770, 235, Format("  %3.1f", wideband_.value), large);
-  if (fuel_.configured) canvas.Text(135, 235, Format("  %3.1f", fuel_.value), large);
+  TextStyle gear = LargeText();
+  gear.align = Align::Centre;
+  canvas.Text(405, 145, gearText_, gear);
+  DrawReadoutValue(canvas, kIntReadout, Format("  %3d", intCode_));
+  DrawReadoutValue(canvas, kBlmReadout, Format("  %3d", blmCode_));
+  DrawReadoutValue(canvas, kAfrReadout, Format("  %4.1f", commandedAfr_));
+  if (wideband_.configured) DrawReadoutValue(canvas, kWbReadout, Format("  %3.1f", wideband_.value));
+  if (fuel_.configured) DrawReadoutValue(canvas, kFuelReadout, Format("  %3.1f", fuel_.value));
 }
 
 }  // namespace vantor::ui

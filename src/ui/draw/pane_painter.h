@@ -10,8 +10,9 @@ namespace vantor::ui {
 Rgb ToCanvasRgb(vantor::Rgb colour);
 
 // Every row of the pane at its style's position: the stored lines, then cleared
-// rows. Reads the lines under the pane's own lock, so a job's thread may add
-// lines meanwhile; the stored lines are never changed by a repaint.
+// rows, each inside the pane's rectangle. Reads the lines under the pane's own
+// lock, so a job's thread may add lines meanwhile; the stored lines are never
+// changed by a repaint.
 void PaintPane(Canvas& canvas, const MessagePane& pane, FontId font);
 
 }  // namespace vantor::ui

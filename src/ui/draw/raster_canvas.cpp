@@ -48,8 +48,11 @@ void RasterCanvas::Plot(int x, int y, std::uint32_t value) {
   pixels_[static_cast<std::size_t>(y) * width_ + x] = value;
 }
 
+// A pen of width w covers x - w/2 .. x + (w-1)/2, as a GDI geometric pen
+// does: an even width puts its extra pixel on the left of (and above) the
+// point, so a 2-pixel frame through x - 2 covers x - 3 and x - 2.
 void RasterCanvas::Stamp(int x, int y, int width, std::uint32_t value) {
-  const int from = -(width - 1) / 2;
+  const int from = -(width / 2);
   for (int dy = from; dy < from + width; ++dy)
     for (int dx = from; dx < from + width; ++dx) Plot(x + dx, y + dy, value);
 }

@@ -23,6 +23,35 @@ std::string Format(const char* format, Args... args) {
   return text;
 }
 
+// The panel's column: the file-name row is cleared and written only up to
+// here, short of the gauge display's first lamp label ("Running", right-aligned
+// at x = 216), which shares its rows.
+constexpr int kPanelRight = 160;
+
+enum class Keep { Start, End };
+
+// The first (or last) characters of text that fit in width pixels.
+std::string CutToFit(const Canvas& canvas, std::string text, int width, Keep keep) {
+  while (!text.empty() && canvas.TextWidth(text, FontId::Default) > width) {
+    if (keep == Keep::Start)
+      text.pop_back();
+    else
+      text.erase(0, 1);
+  }
+  return text;
+}
+
+void DrawFileNameRow(Canvas& canvas, const ProgramState& state) {
+  constexpr int kX = 10, kY = 29;
+  canvas.FillRect(Rect{kX, kY, kPanelRight, kY + canvas.LineHeight(FontId::Default)}, colour::kBackground);
+  std::string name = FileNameText(state);
+  name.erase(name.find_last_not_of(' ') + 1);
+  name = CutToFit(canvas, name, kPanelRight - kX, Keep::Start);
+  TextStyle style;
+  style.opaque = false;
+  canvas.Text(kX, kY, name, style);
+}
+
 }  // namespace
 
 PanelValues PanelValuesOf(const std::uint8_t* frame) {
@@ -99,7 +128,7 @@ void StatusPanel::DrawPanel(Canvas& canvas, bool onGauges) {
 void StatusPanel::DrawValues(Canvas& canvas, bool onGauges) {
   const ProgramState state = view_.State();
   canvas.Text(140, 10, RunTimeText(values_.runSeconds), ValueStyle());
-  canvas.Text(10, 29, FileNameText(state), TextStyle{});
+  DrawFileNameRow(canvas, state);
   canvas.Text(140, 48, Format("     %5u", values_.promId), ValueStyle());
   canvas.Text(140, 66, Format("%s  %d", " KDM,", values_.cylinders), ValueStyle());
   canvas.Text(144, 84, Format("%d-Bar ", values_.mapSensorBar), ValueStyle());
@@ -110,20 +139,44 @@ void StatusPanel::DrawValues(Canvas& canvas, bool onGauges) {
 
 namespace {
 
-void DrawPortLine(Canvas& canvas, const std::string& portName, bool open, int blankRight, const char* blanks) {
-  canvas.Text(blankRight, 120, blanks, ValueStyle());
-  canvas.Text(90, 120, portName, ValueStyle());
-  canvas.Text(142, 120, open ? "Open" : "Closed", ValueStyle());
+constexpr int kPortY = 120;
+constexpr int kPortNameRight = 90;
+constexpr int kPortStateRight = 142;
+
+// A COM name sits right-aligned at x = 90. A device path shows its name
+// below "/dev/"; when that reaches into the "Port:" label from there, it
+// starts one blank after the label instead and may run up to the wider state
+// word, cut to its last characters that fit.
+void DrawPortLine(Canvas& canvas, const std::string& portName, bool open) {
+  constexpr int kGap = 2;
+  const int labelEnd = 10 + canvas.TextWidth("Port:", FontId::Default);
+  const int fieldLeft = 10 + canvas.TextWidth("Port: ", FontId::Default);
+  const int fieldRight = kPortStateRight - canvas.TextWidth("Closed", FontId::Default) - kGap;
+  // The whole value area, so that no part of a longer name stays behind.
+  canvas.FillRect(Rect{labelEnd + kGap, kPortY, kPortStateRight, kPortY + canvas.LineHeight(FontId::Default)},
+                  colour::kBackground);
+  constexpr std::string_view kDeviceDirectory = "/dev/";
+  std::string name = portName;
+  if (name.starts_with(kDeviceDirectory)) name.erase(0, kDeviceDirectory.size());
+  name = CutToFit(canvas, name, fieldRight - fieldLeft, Keep::End);
+  if (kPortNameRight - canvas.TextWidth(name, FontId::Default) >= labelEnd + kGap) {
+    canvas.Text(kPortNameRight, kPortY, name, ValueStyle());
+  } else {
+    TextStyle style;
+    style.align = Align::Left;
+    canvas.Text(fieldLeft, kPortY, name, style);
+  }
+  canvas.Text(kPortStateRight, kPortY, open ? "Open" : "Closed", ValueStyle());
 }
 
 }  // namespace
 
 void StatusPanel::DrawPortState(Canvas& canvas, const std::string& portName, bool open) {
-  DrawPortLine(canvas, portName, open, 142, "              ");
+  DrawPortLine(canvas, portName, open);
 }
 
 void StatusPanel::DrawPortChange(Canvas& canvas, const std::string& portName, bool open) {
-  DrawPortLine(canvas, portName, open, 120, "                    ");
+  DrawPortLine(canvas, portName, open);
 }
 
 void StatusPanel::DrawLoggingState(Canvas& canvas, const ProgramState& state) {

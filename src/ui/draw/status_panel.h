@@ -49,8 +49,10 @@ class StatusPanel {
   void DrawPanel(Canvas& canvas, bool onGauges);
   void DrawValues(Canvas& canvas, bool onGauges);
   void DrawLoggingState(Canvas& canvas, const ProgramState& state);
+  // The "Port:" line's values; every draw blanks the whole value area, so a
+  // device path of any length neither covers the label nor leaves old text.
   static void DrawPortState(Canvas& canvas, const std::string& portName, bool open);
-  // The same line redrawn when the port opens or closes (its own blanking).
+  // The same line redrawn when the port opens or closes.
   static void DrawPortChange(Canvas& canvas, const std::string& portName, bool open);
   bool ModelTested() const { return modelTested_; }
 

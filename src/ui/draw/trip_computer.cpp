@@ -91,6 +91,7 @@ TripPhase TripComputer::AddFrame(const std::uint8_t* frame, int rpm, bool engine
   leanCruise_ = !powerEnrichment_ && (frame[frame::kFlags3] & 0x04) != 0;
   if (frameCounter_ < kTripWarmUpFrames) return TripPhase::WarmingUp;
   warmedUp_ = true;
+  cleared_ = false;
   if (engineRunning) Accumulate();
   return TripPhase::Ready;
 }
@@ -115,17 +116,20 @@ void TripComputer::Clear() {
   history_.fill(TripSample{});
   powerEnrichment_ = leanCruise_ = false;
   average_ = 0;
+  cleared_ = true;
   ResetSampling();
 }
 
-TripResults TripComputer::Compute(bool metric) {
+TripResults TripComputer::Compute(bool metric, int rpm) {
+  if (cleared_) return TripResults{};
   unsigned vss = 0, fuel = 0;
   for (int i = 1; i < kTripSamples; ++i) {
     vss += CounterIncrease(history_[i - 1].vss, history_[i].vss);
     fuel += CounterIncrease(history_[i - 1].fuel, history_[i].fuel);
   }
-  const TripResults results = ComputeTripResults(vss, fuel, Totals(), metric, average_);
+  TripResults results = ComputeTripResults(vss, fuel, Totals(), metric, average_);
   average_ = results.averageTenths;
+  results.rpm = std::max(rpm, 0);
   return results;
 }
 

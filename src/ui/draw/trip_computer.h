@@ -47,6 +47,7 @@ struct TripResults {
   int averageTenths = 0;   // of the same unit
   long distanceTenths = 0; // of miles or km
   long fuelHundredths = 0; // of gallons or litres
+  long rpm = 0;
 };
 
 // windowVss and windowFuel: the increases over the history. previousAverage
@@ -68,7 +69,9 @@ class TripComputer {
   // Totals, history, results and constants to 0; sampling restarts.
   void Clear();
 
-  TripResults Compute(bool metric);
+  // Every result is 0 from a Clear until the warm-up after it has ended.
+  TripResults Compute(bool metric, int rpm);
+  bool Cleared() const { return cleared_; }
   TripTotals Totals() const;
   void StoreTotals(Settings& settings) const;
   bool PowerEnrichment() const { return powerEnrichment_; }
@@ -81,6 +84,7 @@ class TripComputer {
   std::array<TripSample, kTripSamples> history_{};  // oldest first
   int frameCounter_ = 0;
   bool warmedUp_ = false;
+  bool cleared_ = false;
   bool powerEnrichment_ = false;
   bool leanCruise_ = false;
   int average_ = 0;

@@ -9,10 +9,9 @@ constexpr Rect kBannerArea{200, 512, 600, 550};
 constexpr Rgb kPowerRed{232, 32, 32};
 constexpr long kLargestTenths = 9999;
 
-// The banner's words in the fixed font nearest the OEM font's 8-pixel pitch.
 TextStyle BannerText() {
   TextStyle style;
-  style.font = FontId::Small;
+  style.font = FontId::Oem;
   style.colour = colour::kBackground;
   style.opaque = false;
   return style;
@@ -71,13 +70,14 @@ void TripDisplay::DrawFace(Canvas& canvas) {
 }
 
 void TripDisplay::DrawValues(Canvas& canvas, bool full) {
-  const TripResults results = computer_.Compute(Metric());
+  const TripResults results = computer_.Compute(Metric(), static_cast<int>(view_.Rpm()));
   instant_.Draw(canvas, results.instant, full);
   average_.Draw(canvas, results.averageTenths, full);
-  rpm_.Draw(canvas, static_cast<long>(view_.Rpm()), full);
+  rpm_.Draw(canvas, results.rpm, full);
   DrawDistance(canvas, results.distanceTenths, full);
   const ChannelReading wideband = view_.Wideband();
-  if (wideband.configured) wideband_.Draw(canvas, static_cast<long>(wideband.value * 10.0), full);
+  const long widebandTenths = computer_.Cleared() ? 0 : static_cast<long>(wideband.value * 10.0);
+  if (wideband.configured) wideband_.Draw(canvas, widebandTenths, full);
   fuel_.Draw(canvas, results.fuelHundredths, full);
   DrawBanner(canvas, full);
   DrawMapBar(canvas);
@@ -126,7 +126,7 @@ void TripDisplay::DrawMapBar(Canvas& canvas) {
     return;
   }
   const TripMapBar& bar = TripMapBarFor(mapSensorBar_);
-  DrawTripBarLevel(canvas, bar, barTops_[mapSensorBar_ - 1], mapValue_);
+  DrawTripBarLevel(canvas, bar, barTops_[mapSensorBar_ - 1], computer_.Cleared() ? bar.min : mapValue_);
 }
 
 }  // namespace vantor::ui
