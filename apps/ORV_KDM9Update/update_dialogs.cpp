@@ -1,9 +1,9 @@
 #include "update_dialogs.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ui/qt/file_chooser.h"
 #include "ui/qt/info_boxes.h"
 
 namespace vantor::update_app {
@@ -17,14 +17,13 @@ void ShowBox(QWidget* owner, const std::string& text, const std::string& caption
 }
 
 std::optional<std::string> ChooseBinFile(QWidget* owner, const std::string& directory) {
-  QFileDialog dialog(owner, "Select BIN file to update",
-                     directory.empty() ? QDir::currentPath() : QString::fromStdString(directory),
-                     "BIN (*.bin);;All (*.*)");
+  QFileDialog dialog(owner, "Select BIN file to update", ui::StartPath(directory, ""));
+  ui::OfferTypeAndAll(dialog, "BIN (*.bin)");
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  const std::string chosen = ui::RunFileChooser(dialog);
+  if (chosen.empty()) return std::nullopt;
+  return chosen;
 }
 
 }  // namespace

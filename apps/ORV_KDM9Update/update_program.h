@@ -23,6 +23,7 @@ struct UpdateProgramOptions {
   sim::SimOptions simOptions;
   std::string bankDirectory;       // a real module's bank files; empty: the working directory
   std::string firmwareBeside;      // ORV_KDM9_firmware.bin beside the program
+  std::string deviceDirectory = "/dev";  // where the CommPort menu looks for adapters
   std::chrono::milliseconds settle{100};
   std::chrono::milliseconds conversionPause{100};
 };

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -14,6 +15,31 @@
 #include "ui/qt/client_view.h"
 
 namespace vantor::update_app {
+namespace {
+
+// The "Messages" box draws its title and an etched frame line only: a
+// style's panel fill would lie over the pane and tint its colours.
+class PaneFrameBox final : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QFontMetrics metrics = fontMetrics();
+    const QRect frame = rect().adjusted(0, metrics.height() / 2, -1, -1);
+    painter.setPen(QColor(160, 160, 160));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.setPen(QColor(255, 255, 255));
+    painter.drawRect(frame.adjusted(1, 1, 0, 0));
+    const QRect caption(8, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    painter.fillRect(caption, palette().window());
+    painter.setPen(palette().windowText().color());
+    painter.drawText(caption, Qt::AlignCenter, title());
+  }
+};
+
+}  // namespace
 
 UpdateWindow::UpdateWindow(UpdateProgram& program)
     : program_(program), dialogs_(QtUpdateDialogs(this)), view_(new ui::ClientView(this)) {
@@ -33,7 +59,7 @@ UpdateWindow::UpdateWindow(UpdateProgram& program)
   proceed_ = new QPushButton("Proceed With Update", view_);
   proceed_->setGeometry(300, 480, 200, 40);
   connect(proceed_, &QPushButton::clicked, this, &UpdateWindow::ProceedWithUpdate);
-  messages_ = new QGroupBox("Messages", view_);
+  messages_ = new PaneFrameBox("Messages", view_);
   messages_->setGeometry(30, 110, 730, 365);
   messages_->setAttribute(Qt::WA_TransparentForMouseEvents);
   messages_->hide();

@@ -5,8 +5,7 @@
 #include <QShortcut>
 
 #include "logs/remembered_path.h"
-#include "sim/sim_serial.h"
-#include "ui/qt/port_list.h"
+#include "ui/qt/port_menu.h"
 #include "update/single_bin_update.h"
 #include "update_window.h"
 
@@ -29,15 +28,14 @@ void UpdateWindow::BuildPortMenu(QMenu* menu) {
   for (int port = 1; port <= 40; ++port) {
     const QString text = port < 10 ? QString("COM&%1").arg(port) : QString("COM%1").arg(port);
     const std::string name = "COM" + std::to_string(port);
-    connect(menu->addAction(text), &QAction::triggered, this, [this, name] { ChoosePort(name); });
+    QAction* item = menu->addAction(text);
+    ui::TagPortItem(item, name);
+    connect(item, &QAction::triggered, this, [this, name] { ChoosePort(name); });
   }
-  menu->addSeparator();
-  for (const ui::PortEntry& entry : ui::SerialPortsPresent()) {
-    const std::string name = entry.portName;
-    connect(menu->addAction(QString::fromStdString(entry.text)), &QAction::triggered, this,
-            [this, name] { ChoosePort(name); });
-  }
-  connect(menu->addAction("Simulated ECM"), &QAction::triggered, this, [this] { ChoosePort(sim::kSimPortName); });
+  const std::string devices = program_.options.deviceDirectory;
+  ui::MakeLivePortMenu(
+      menu, [devices] { return ui::SerialPortsPresent(devices); }, [this] { return program_.settings.port; },
+      [this](const std::string& name) { ChoosePort(name); });
 }
 
 // Converts chosen BIN files to layout 1.1; a file that is not an ORV BIN

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
@@ -76,6 +77,7 @@ class UpdateWindowTest : public ::testing::Test {
     options.simOptions = test::UnpacedSim();
     options.bankDirectory = dir_.Path();
     options.firmwareBeside = dir_.File("ORV_KDM9_firmware.bin");
+    options.deviceDirectory = devices_.Path();
     options.settle = std::chrono::milliseconds(0);
     options.conversionPause = std::chrono::milliseconds(0);
     program_ = std::make_unique<UpdateProgram>(options, nullptr);
@@ -142,6 +144,7 @@ class UpdateWindowTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  TempDir devices_;  // the adapters the CommPort menu finds
   test::UpdateWorld world_{7};
   std::unique_ptr<UpdateProgram> program_;
   std::unique_ptr<UpdateWindow> window_;
@@ -243,6 +246,13 @@ TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLinesInOrder) {
   }
   window_->View().Surface().RepaintAll();
   EXPECT_EQ(PixelAt(style.x + 1, style.y + 19 * style.lineHeight + 1), style.success);
+  // On screen too, with the "Messages" box over the pane: its colours exactly.
+  const QImage shown = window_->View().grab().toImage();
+  for (int row : {0, 19}) {
+    const Line& line = lines[lines.size() - 20 + row];
+    const QRgb p = shown.pixel(style.x + 400, style.y + row * style.lineHeight + 1);
+    EXPECT_EQ(MakeRgb(qRed(p), qGreen(p), qBlue(p)), line.colour) << row;
+  }
   EXPECT_EQ(program_->session.Pane().StoredLines(), stored);
 
   // A second press clears the pane and runs again; nothing is programmed.
@@ -333,6 +343,14 @@ TEST_F(UpdateWindowTest, PortMenuChoiceIsWrittenAndTooLongANameIsRefused) {
   EXPECT_EQ(window_->PortMenu()->actions().back()->text(), "Simulated ECM");
   PortItem("COM12")->trigger();
   EXPECT_EQ(program_->settings.port, "COM12");
+  // The list is made as the menu opens: an adapter plugged in since is
+  // there, and the port in use is the one checked.
+  std::ofstream(devices_.File("ttyUSB3")) << "";
+  emit window_->PortMenu()->aboutToShow();
+  ASSERT_NE(PortItem("ttyUSB3"), nullptr);
+  EXPECT_EQ(window_->PortMenu()->actions().back()->text(), "Simulated ECM");
+  for (QAction* item : window_->PortMenu()->actions())
+    EXPECT_EQ(item->isChecked(), item->text() == "COM12") << item->text().toStdString();
   EXPECT_EQ(program_->session.Link().RequestedPortName(), "COM12");
   EXPECT_NE(FileText(ConfigPath()).find("[PORT] COM12\r\n"), std::string::npos);
 

@@ -6,9 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "sim/sim_serial.h"
 #include "ui/draw/menu_commands.h"
-#include "ui/qt/port_list.h"
+#include "ui/qt/port_menu.h"
 
 namespace vantor::ui {
 QAction* MainWindow::AddItem(QMenu* menu, int id, const QString& text) {
@@ -59,16 +58,11 @@ void MainWindow::BuildPortMenu(QMenu* menu) {
   const auto& ids = ComPortCommands();
   for (std::size_t i = 0; i < ids.size(); ++i) {
     const QString text = i < 9 ? QString("COM&%1").arg(i + 1) : QString("COM%1").arg(i + 1);
-    AddItem(menu, ids[i], text);
+    TagPortItem(AddItem(menu, ids[i], text), "COM" + std::to_string(i + 1));
   }
-  menu->addSeparator();
-  for (const PortEntry& entry : SerialPortsPresent()) {
-    QAction* action = menu->addAction(QString::fromStdString(entry.text));
-    const std::string name = entry.portName;
-    connect(action, &QAction::triggered, this, [this, name] { ChoosePort(name); });
-  }
-  QAction* simulated = menu->addAction("Simulated ECM");
-  connect(simulated, &QAction::triggered, this, [this] { ChoosePort(sim::kSimPortName); });
+  MakeLivePortMenu(
+      menu, [] { return SerialPortsPresent(); }, [this] { return parts_.settings.port; },
+      [this](const std::string& name) { ChoosePort(name); });
 }
 
 bool MainWindow::MenuItemEnabled(int id) const {
