@@ -15,6 +15,7 @@
 #include "cal/ve_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
+#include "platform/working_file.h"
 #include "update/calibration_migration.h"
 #include "update/path_line.h"
 #include "update/saved_bank_check.h"
@@ -201,30 +202,22 @@ int ReadBankToFile(EcmLink& link, MessageSink& pane, int bank, const std::string
     dialogue.Progress("    -Calibration Exists-");
     return 0;
   }
-  // Written under a working name and renamed when complete, so that even a
-  // run killed mid-write never leaves a partial file under the kept name.
-  const std::string working = path + ".part";
+  // Written under a working name of its own and renamed when complete, so
+  // that even a run killed mid-write never leaves a partial file under the
+  // kept name.
+  WorkingFile working;
   bool ok = false;
-  {
-    StdioFile file(working, "w+b");
-    if (!file) {
-      dialogue.Step(-1, "Failed opening BIN File");
-    } else {
-      dialogue.SelectBank(bank);
-      ok = dialogue.ReadCalibration(file);
-      ok = CompleteBankFile(file) && ok;
-      ok = file.Close() && ok;
-    }
+  if (!working.Create(path) || !working.Close()) {
+    dialogue.Step(-1, "Failed opening BIN File");
+  } else {
+    StdioFile file(working.Path().string(), "r+b");
+    dialogue.SelectBank(bank);
+    ok = file && dialogue.ReadCalibration(file);
+    ok = file && CompleteBankFile(file) && ok;
+    ok = file.Close() && ok;
+    if (ok && !working.Commit()) ok = dialogue.Step(-1, "File Write Failed");
   }
-  std::error_code error;
-  if (ok) {
-    fs::rename(working, path, error);
-    if (error) ok = dialogue.Step(-1, "File Write Failed");
-  }
-  if (!ok) {
-    fs::remove(working, error);
-    return -1;
-  }
+  if (!ok) return -1;
   MakeReadOnly(path);
   return 0;
 }
