@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "cal/ve_file.h"
+#include "platform/same_file.h"
 #include "settings/settings.h"
 #include "velearn/new_bin_name.h"
 #include "velearn/ve_learn.h"
@@ -21,12 +22,6 @@ namespace fs = std::filesystem;
 QString InDirectory(const std::string& directory, const std::string& name) {
   const QString dir = directory.empty() ? QDir::currentPath() : QString::fromStdString(directory);
   return QDir(dir).filePath(QString::fromStdString(name));
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  if (fs::equivalent(a, b, error)) return true;
-  return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
 }
 
 // Clears the dialog-open flag at every way out.
@@ -124,7 +119,7 @@ bool LearnVeFlow::ChooseNewBin(const std::string& source, std::uint16_t generati
 
 // The source is the table learned from: the new BIN replacing it would lose it.
 LearnVeFlow::Answer LearnVeFlow::CheckNewBin(const std::string& source, const std::string& path) {
-  if (SameFile(source, path)) {
+  if (IsSameFile(source, path)) {
     links_.message("The new BIN can not be the BIN learned from", "Select File to Create New BIN");
     return Answer::Again;
   }
