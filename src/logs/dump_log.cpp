@@ -1,15 +1,14 @@
 #include "logs/dump_log.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "logs/analysis_messages.h"
 #include "logs/dump_row.h"
 #include "logs/export_channels.h"
 #include "logs/frame_values.h"
 #include "logs/log_frame_pass.h"
+#include "platform/device_path.h"
 #include "platform/same_file.h"
 #include "platform/working_file.h"
 
@@ -29,12 +28,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-bool IsDevice(const std::string& path) {
-  std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
-}
-
 // A file is written under a working name of its own beside it and renamed
 // into place only when complete: a failed dump never truncates an earlier
 // one, and no other file is touched. A device or pipe (/dev/stdout) is
@@ -42,7 +35,7 @@ bool IsDevice(const std::string& path) {
 class DumpOutput {
  public:
   bool Open(const std::string& path) {
-    if (IsDevice(path)) {
+    if (IsDevicePath(path)) {
       device_.reset(std::fopen(path.c_str(), "wb"));
       stream_ = device_.get();
     } else if (working_.Create(path)) {
