@@ -1,5 +1,7 @@
 #include "logs/data_log_probe.h"
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -21,9 +23,21 @@ bool FramePassesAt(const std::vector<std::uint8_t>& bytes, std::size_t at) {
   return check == (frame[kLogFrameSize - 2] << 8 | frame[kLogFrameSize - 1]);
 }
 
+// Reading a pipe or terminal would wait for bytes that are not a file's start.
+bool IsRegularFile(std::FILE* file) {
+#ifdef _WIN32
+  struct _stat64 info;
+  return _fstat64(_fileno(file), &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG;
+#else
+  struct stat info;
+  return fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+#endif
+}
+
 }  // namespace
 
 AppendTarget ProbeAppendTarget(std::FILE* file) {
+  if (!IsRegularFile(file)) return AppendTarget::Device;
   std::vector<std::uint8_t> bytes(kProbeBytes);
   std::rewind(file);
   bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));

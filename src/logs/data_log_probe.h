@@ -7,7 +7,8 @@
 
 namespace vantor {
 
-enum class AppendTarget { Empty, DataLog, NotADataLog, Unreadable };
+// Device: a terminal, pipe or other stream, which has no start to read back.
+enum class AppendTarget { Empty, DataLog, Device, NotADataLog, Unreadable };
 
 // Reads the start of an open file (readable, for example "a+b"): a data log
 // starts with its "TIME:" record and settings text, followed by frames, one

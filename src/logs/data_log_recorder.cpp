@@ -62,7 +62,8 @@ bool DataLogRecorder::StartDataLog(const std::string& path) {
 bool DataLogRecorder::MayAppendTo(FileLogWriter& writer) {
   switch (ProbeAppendTarget(writer.Stream())) {
     case AppendTarget::Empty:
-    case AppendTarget::DataLog: return true;
+    case AppendTarget::DataLog:
+    case AppendTarget::Device: return true;
     case AppendTarget::NotADataLog: Show(kLogNotADataLogText, kFileOpenErrorCaption); return false;
     case AppendTarget::Unreadable: Show(kLogOpenErrorText, kFileOpenErrorCaption); return false;
   }
