@@ -10,13 +10,15 @@
 namespace vantor {
 
 inline bool IsDevicePath(const std::filesystem::path& path) {
-  // /dev/stdout of a shell redirected into a file leads to that regular
-  // file, but it is still the stream that is meant.
-  const std::string text = path.generic_string();
-  if (text.rfind("/dev/", 0) == 0 || text.rfind("/proc/", 0) == 0) return true;
+  namespace fs = std::filesystem;
   std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+  const fs::file_status status = fs::status(path, error);
+  if (!error && fs::exists(status) && !fs::is_regular_file(status)) return true;
+  // /dev/stdout of a shell redirected into a file leads to that regular file
+  // through a system link, but it is still the stream that is meant.
+  const std::string text = path.generic_string();
+  const bool systemName = text.rfind("/dev/", 0) == 0 || text.rfind("/proc/", 0) == 0;
+  return systemName && fs::is_symlink(fs::symlink_status(path, error));
 }
 
 }  // namespace vantor
