@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "logs/analysis_messages.h"
+#include "platform/same_file.h"
 #include "settings/settings_io.h"
 
 namespace vantor::cli {
@@ -60,16 +62,39 @@ std::vector<std::string> Args::Values(const std::string& option) const {
   return values;
 }
 
-bool ParseInt(const std::string& text, long min, long max, long* out) {
+bool ParseInt(const char* command, const std::string& option, const std::string& text, long min, long max,
+              long* out) {
   char* end = nullptr;
   errno = 0;
   const long value = std::strtol(text.c_str(), &end, 10);
   if (text.empty() || *end != '\0' || errno != 0 || value < min || value > max) {
-    std::fprintf(stderr, "vantor: '%s' is not a number from %ld to %ld\n", text.c_str(), min, max);
+    std::fprintf(stderr, "vantor %s: %s: '%s' is not a number from %ld to %ld\n", command, option.c_str(), text.c_str(),
+                 min, max);
     return false;
   }
   *out = value;
   return true;
+}
+
+void Say(const char* command, const std::string& text) {
+  std::fprintf(stderr, "vantor %s: %s\n", command, text.c_str());
+}
+
+void SayCannotOpenLog(const char* command, const std::string& path) {
+  Say(command, std::string(analysis_text::kCanNotOpenLog) + ": " + path);
+}
+
+std::string OutputIsInputText(const std::string& output, const std::string& input) {
+  return "the output " + output + " is the same file as the input " + input + ": nothing written";
+}
+
+bool OutputIsAnInput(const char* command, const std::string& output, const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs) {
+    if (!IsSameFile(output, input)) continue;
+    Say(command, OutputIsInputText(output, input));
+    return true;
+  }
+  return false;
 }
 
 bool LoadSettings(const Args& args, Settings* settings) {

@@ -38,8 +38,20 @@ class Args {
   bool help_ = false;
 };
 
-// Integer option value; false (and a message on stderr) when it is not a number in range.
-bool ParseInt(const std::string& text, long min, long max, long* out);
+// Integer value of a command's option; false, with "vantor COMMAND: OPTION:
+// 'TEXT' is not a number from MIN to MAX" on stderr, when it is not one in range.
+bool ParseInt(const char* command, const std::string& option, const std::string& text, long min, long max,
+              long* out);
+
+// "vantor COMMAND: TEXT" on stderr.
+void Say(const char* command, const std::string& text);
+// "vantor COMMAND: Can not open Data Log File: PATH" on stderr.
+void SayCannotOpenLog(const char* command, const std::string& path);
+// "the output OUT is the same file as the input IN: nothing written"
+std::string OutputIsInputText(const std::string& output, const std::string& input);
+// True, with that message on stderr, when output is the same file as one of
+// inputs, by identity: through links and ".." spellings.
+bool OutputIsAnInput(const char* command, const std::string& output, const std::vector<std::string>& inputs);
 
 // Settings for a subcommand: the start values, or those of --config CFG.
 // Never writes a configuration file. False (message printed) when CFG cannot be read.

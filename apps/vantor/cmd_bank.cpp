@@ -47,7 +47,8 @@ int RunBank(const std::vector<std::string>& argv) {
 
   FlashJob job;
   long bank = settings.flshBank;
-  if (const auto value = args.Value("--bank"); value && !ParseInt(*value, 0, 7, &bank)) return kExitUsage;
+  if (const auto value = args.Value("--bank"); value && !ParseInt(kBank.name, "--bank", *value, 0, 7, &bank))
+    return kExitUsage;
   job.bank = {static_cast<int>(bank), !args.Has("--no-set-active"), !args.Has("--no-verify")};
   job.action = program ? kFlashProgram : kFlashRead;
   if (program) {

@@ -24,28 +24,48 @@ const Command kBin{"bin", "inspect, print the VE table of, or convert a calibrat
                    "       vantor bin convert SRC.bin [DST.bin]\n\n"
                    "info     signature, learn generation, layout version, stored checksum, the\n"
                    "         sums of bytes 0x0008-0x1FFF and 0x0008-0x7FFF, and the file size\n"
+                   "         (info and ve refuse a file shorter than 32,768 bytes)\n"
                    "ve       the 35 x 14 VE table, one RPM row per line after a MAP header;\n"
                    "         whole percent, or the raw cells with --raw\n"
                    "convert  the update utility's conversion to layout 1.1; DST defaults to\n"
-                   "         SRC with \"_new\" before the extension\n\n"
+                   "         SRC with \"_new\" before the extension and is never SRC itself\n\n"
                    "  --config CFG   settings file to read\n",
                    RunBin};
 const Registration kRegistration(kBin);
 
-int Info(const std::string& path) {
-  if (!IsBinOrSay("bin", path, BinReader::MainProgram)) return kExitFailure;
+constexpr const char* kBinTooShort = "BIN File Too Short: Need 32768 Bytes";
+constexpr const char* kCannotReadBin = "Can not read BIN File";
+
+// The whole image of a BIN named on the command line: false, with the reason
+// on stderr, when it is no BIN, cannot be read or is shorter than one.
+bool LoadWholeBin(const std::string& path, CalImage* image, long* size) {
+  if (!IsBinOrSay("bin", path, BinReader::MainProgram)) return false;
   StdioFile file(path, "rb");
-  std::vector<std::uint8_t> bytes(kCalImageSize, 0);
-  const std::size_t size = file ? file.Read(bytes.data(), bytes.size()) : 0;
-  const long total = file.Size();
-  const auto sumTo = [&](std::size_t last) { return size > kChecksumStart ? Sum(bytes.data(), kChecksumStart, std::min(last, size - 1)) : 0; };
+  const std::size_t got = file ? file.Read(image->Data(), kCalImageSize) : 0;
+  if (!file || std::ferror(file.Get())) {
+    Say("bin", path + ": " + kCannotReadBin);
+    return false;
+  }
+  if (got < kCalImageSize) {
+    Say("bin", path + ": " + kBinTooShort);
+    return false;
+  }
+  *size = file.Size();
+  return true;
+}
+
+int Info(const std::string& path) {
+  CalImage image;
+  long size = 0;
+  if (!LoadWholeBin(path, &image, &size)) return kExitFailure;
+  const unsigned layout = image.LayoutVersion();
   std::printf("signature:          ORV9\n");
-  std::printf("learn generation:   %u\n", static_cast<unsigned>(bytes[0] << 8 | bytes[1]));
-  std::printf("layout version:     %u.%u\n", size > 9 ? bytes[9] : 0u, size > 10 ? bytes[10] : 0u);
-  std::printf("stored checksum:    0x%04X\n", static_cast<unsigned>(bytes[6] << 8 | bytes[7]));
-  std::printf("sum 0x0008-0x1FFF:  0x%04X\n", static_cast<unsigned>(sumTo(kCalibrationSize - 1)));
-  std::printf("sum 0x0008-0x7FFF:  0x%04X\n", static_cast<unsigned>(sumTo(kCalImageSize - 1)));
-  std::printf("file size:          %ld\n", total);
+  std::printf("learn generation:   %u\n", static_cast<unsigned>(image.Generation()));
+  std::printf("layout version:     %u.%u\n", layout >> 8, layout & 0xFF);
+  std::printf("stored checksum:    0x%04X\n", static_cast<unsigned>(image.Checksum()));
+  std::printf("sum 0x0008-0x1FFF:  0x%04X\n", static_cast<unsigned>(image.Sum(kChecksumStart, kCalibrationSize - 1)));
+  std::printf("sum 0x0008-0x7FFF:  0x%04X\n", static_cast<unsigned>(image.ImageSum()));
+  std::printf("file size:          %ld\n", size);
   return kExitOk;
 }
 
@@ -53,12 +73,11 @@ int Info(const std::string& path) {
 int Percent(std::int32_t cell) { return static_cast<int>(cell * 0.390625 + 0.5); }
 
 int Ve(const std::string& path, bool raw) {
-  if (!IsBinOrSay("bin", path, BinReader::MainProgram)) return kExitFailure;
+  CalImage image;
+  long size = 0;
+  if (!LoadWholeBin(path, &image, &size)) return kExitFailure;
   VeTable table;
-  if (!ReadVeTable(path, &table)) {
-    std::fprintf(stderr, "vantor bin: Error reading VE table from BIN File\n");
-    return kExitFailure;
-  }
+  image.ReadVeTable(&table);
   std::printf("  RPM");
   for (int c = 1; c <= kVeColumns; ++c) std::printf(" %4d", table.At(0, c));
   std::printf("\n");
@@ -72,6 +91,7 @@ int Ve(const std::string& path, bool raw) {
 
 int Convert(const std::string& source, const std::string& target) {
   if (!IsBinOrSay("bin", source, BinReader::UpdateUtility)) return kExitFailure;
+  if (OutputIsAnInput("bin", target, {source})) return kExitFailure;
   const ConvertOutcome outcome = ConvertCalibration(source, target);
   switch (outcome.status) {
     case ConvertStatus::Error:

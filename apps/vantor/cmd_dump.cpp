@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "cli.h"
+#include "export_messages.h"
 #include "logs/dump_log.h"
+#include "platform/device_path.h"
 
 namespace vantor::cli {
 namespace {
@@ -17,7 +19,9 @@ const Command kDump{
     "dump", "write a data log as a text table or CSV file",
     "usage: vantor dump LOG.dat [--csv] [--single-header] [-o OUT] [--config CFG]\n\n"
     "Writes every valid frame of LOG.dat as one row (CR LF line ends), as the\n"
-    "Analysis display's Dump Log button does.\n\n"
+    "Analysis display's Dump Log button does, and prints the name of the file\n"
+    "written. A file in which no frame passes its check is not a data log: no\n"
+    "output is written. OUT is never LOG itself.\n\n"
     "  --csv            comma-separated values (default: a text table)\n"
     "  --single-header  one heading line (default: a heading whenever the\n"
     "                   seconds change, with the marks and time stamps met)\n"
@@ -37,9 +41,14 @@ int RunDump(const std::vector<std::string>& argv) {
   settings.anaSHeader = args.Has("--single-header") ? 1 : 0;
   const std::string& log = args.Positional()[0];
   const std::string out = args.Value("-o").value_or(DumpOutputPath(log, settings.anaCsv == 1));
-  ExportHooks hooks;
-  hooks.message = [](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); };
-  return DumpLog(log, out, settings, hooks) == ExportResult::kOk ? kExitOk : kExitFailure;
+  const ExportResult result = DumpLog(log, out, settings, {}, FramelessLog::Refuse);
+  if (result != ExportResult::kOk) {
+    Say(kDump.name, ExportFailureText(result, log, out));
+    return kExitFailure;
+  }
+  // A device (such as /dev/stdout) took the rows itself.
+  if (!IsDevicePath(out)) std::printf("%s\n", out.c_str());
+  return kExitOk;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "export_messages.h"
 #include "live/adc_channels.h"
 #include "live/byte_source.h"
 #include "live/frame_loop.h"
@@ -24,7 +25,8 @@ const Command kFrames{
     "  index,time,mark,run_seconds,rpm,cylinders,map_sensor_bar,bank_valid,\n"
     "  active_bank,engine_running,wb_afr,fuel_pressure\n"
     "time and mark are the time stamp and mark met with the frame (empty when\n"
-    "none); the values are those after the frame.\n\n"
+    "none); the values are those after the frame. A log that cannot be read to\n"
+    "its end is reported and exits with 1.\n\n"
     "  --config CFG   settings file to read (the analogue channel assignment)\n",
     RunFrames};
 const Registration kRegistration(kFrames);
@@ -43,7 +45,7 @@ void PrintFrame(long index, const LogFrameRead& frame, const LiveData& live) {
 int ListFrames(const std::string& path, const Settings& settings) {
   LogFileReader file;
   if (!file.Open(path)) {
-    std::fprintf(stderr, "vantor frames: can not open %s\n", path.c_str());
+    SayCannotOpenLog(kFrames.name, path);
     return kExitFailure;
   }
   ByteSources sources(nullptr, ByteSourceId::Analysis);
@@ -55,15 +57,27 @@ int ListFrames(const std::string& path, const Settings& settings) {
   state.SetMode(DisplayMode::Analysis);  // no display consumes the frames
   FrameLoop loop(sources, live, adc, state);
   loop.ApplySettings(settings);
-  std::fputs(kHeader, stdout);
+  // The header comes with the first frame, or at the end of a log without one.
+  bool headed = false;
+  const auto head = [&headed] { headed = headed || std::fputs(kHeader, stdout) >= 0; };
   long index = 0;
   for (;;) {
     const int result = loop.ProcessNextFrame();
     if (result == kFrameEndOfData) break;
-    if (result == kFrameOk) PrintFrame(index++, loop.LastFrame(), live);
+    if (result != kFrameOk) continue;
+    head();
+    PrintFrame(index++, loop.LastFrame(), live);
   }
   sources.SetAnalysisFile(false, nullptr);
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+  // The data may have ended at a read error rather than at the end of the file.
+  if (file.ReadFailed()) {
+    Say(kFrames.name, ExportFailureText(ExportResult::kReadFailed, path, ""));
+    return kExitFailure;
+  }
+  head();
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kExitOk;
+  Say(kFrames.name, "can not write standard output");
+  return kExitFailure;
 }
 
 int RunFrames(const std::vector<std::string>& argv) {

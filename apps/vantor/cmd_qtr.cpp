@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "export_messages.h"
 #include "logs/analysis_messages.h"
 #include "logs/analysis_view_file.h"
 #include "logs/quarter_mile.h"
@@ -39,23 +40,25 @@ int RunQtr(const std::vector<std::string>& argv) {
   if (!args.Ok()) return UsageError(kQtr, args.Error());
   if (args.Positional().size() != 1) return UsageError(kQtr, "one log file is needed");
   long line = 0;
-  if (const auto text = args.Value("--line"); text && !ParseInt(*text, 0, 0x7FFFFFFF, &line)) return kExitUsage;
+  if (const auto text = args.Value("--line"); text && !ParseInt(kQtr.name, "--line", *text, 0, 0x7FFFFFFF, &line))
+    return kExitUsage;
   Settings settings;
   if (!LoadSettings(args, &settings)) return kExitFailure;
   AnalysisViewFile view;
   std::error_code ignored;
   if (!view.Create(std::filesystem::temp_directory_path(ignored))) {
-    std::fprintf(stderr, "%s\n", analysis_text::kTemporaryFileFailed);
+    Say(kQtr.name, analysis_text::kTemporaryFileFailed);
     return kExitFailure;
   }
-  ExportHooks hooks;
-  hooks.message = [](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); };
-  const ExportResult result = BuildViewFile(view, args.Positional()[0], settings, hooks);
-  if (result == ExportResult::kLogOpenFailed) std::fprintf(stderr, "%s\n", analysis_text::kCanNotOpenLog);
-  if (result != ExportResult::kOk) return kExitFailure;
+  const std::string& log = args.Positional()[0];
+  const ExportResult result = BuildViewFile(view, log, settings, {});
+  if (result != ExportResult::kOk) {
+    Say(kQtr.name, ExportFailureText(result, log, "the temporary view file"));
+    return kExitFailure;
+  }
   if (line >= view.LineCount()) {
-    std::fprintf(stderr, "vantor qtr: line %ld is past the last line of the table (%d lines)\n", line,
-                 view.LineCount());
+    Say(kQtr.name, "line " + std::to_string(line) + " is past the last line of the table of " + log + " (" +
+                       std::to_string(view.LineCount()) + " lines)");
     return kExitFailure;
   }
   PrintResults(ComputePerformance(view, static_cast<int>(line), settings.kphOrMph == 1));

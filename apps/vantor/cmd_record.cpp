@@ -1,10 +1,13 @@
 // vantor record: records the live stream of a port into a data log.
 
+#include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli.h"
@@ -23,9 +26,11 @@ const Command kRecord{
     "usage: vantor record --port PORT --seconds N [--config CFG] [--stamp-every S]\n"
     "                     [--mark-every S] OUT.dat\n\n"
     "Opens PORT, starts the ECM's live stream and records it into OUT.dat for N\n"
-    "seconds (a new recording is appended when the file exists), then stops the\n"
-    "log and closes the port. PORT is COM1..COM40, a device path, or SIM for the\n"
-    "simulated ECM inside this program.\n\n"
+    "seconds, then stops the log and closes the port. A new recording is added\n"
+    "to the end of an existing data log; any other file (a calibration, say) is\n"
+    "refused and left as it was. A port that cannot be opened is reported at\n"
+    "once. PORT is COM1..COM40, a device path, or SIM for the simulated ECM\n"
+    "inside this program.\n\n"
     "  --port PORT        the serial port\n"
     "  --seconds N        how long to record\n"
     "  --stamp-every S    write a time stamp every S seconds\n"
@@ -33,9 +38,6 @@ const Command kRecord{
     "  --config CFG       settings file to read (copied into the log header)\n",
     RunRecord};
 const Registration kRegistration(kRecord);
-
-constexpr auto kConnectBound = std::chrono::seconds(10);
-constexpr auto kPoll = std::chrono::milliseconds(10);
 
 struct RecordPlan {
   std::string port;
@@ -45,45 +47,63 @@ struct RecordPlan {
   long markEvery = 0;
 };
 
-bool WaitConnected(EcmLink& link) {
-  const auto until = std::chrono::steady_clock::now() + kConnectBound;
-  while (!link.Connected()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(kPoll);
+// Wakes the recording loop when the communication thread reports a failed
+// write, so that the loop sleeps until its next stamp, mark or end.
+class WriteFailureSignal {
+ public:
+  void Raise() {
+    {
+      std::lock_guard lock(mutex_);
+      failed_ = true;
+    }
+    changed_.notify_all();
   }
-  return true;
-}
+  // True when a write failed before time.
+  bool WaitUntil(std::chrono::steady_clock::time_point time) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_until(lock, time, [this] { return failed_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool failed_ = false;
+};
+
+// The second of the next event of a series that starts at every (0: never).
+long FirstOf(long every, long end) { return every > 0 ? every : end + 1; }
 
 // Records until the time is up or a write fails; false on a write failure.
-bool RecordFor(const RecordPlan& plan, DataLogRecorder& recorder) {
-  using Clock = std::chrono::steady_clock;
-  const auto start = Clock::now();
-  long nextStamp = plan.stampEvery, nextMark = plan.markEvery;
+bool RecordFor(const RecordPlan& plan, DataLogRecorder& recorder, WriteFailureSignal& failure) {
+  const auto start = std::chrono::steady_clock::now();
+  long nextStamp = FirstOf(plan.stampEvery, plan.seconds), nextMark = FirstOf(plan.markEvery, plan.seconds);
   for (;;) {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count();
-    if (recorder.WriteFailed()) return false;
-    if (elapsed >= plan.seconds) return true;
-    if (plan.stampEvery > 0 && elapsed >= nextStamp) {
+    const long next = std::min({plan.seconds, nextStamp, nextMark});
+    if (failure.WaitUntil(start + std::chrono::seconds(next))) return false;
+    if (next == plan.seconds) return true;
+    if (next == nextStamp) {
       recorder.RequestTimeStamp();
       nextStamp += plan.stampEvery;
     }
-    if (plan.markEvery > 0 && elapsed >= nextMark) {
+    if (next == nextMark) {
       recorder.RequestMark();
       nextMark += plan.markEvery;
     }
-    std::this_thread::sleep_for(kPoll);
   }
 }
 
-int OpenAndRecord(const RecordPlan& plan, LiveSession& session, DataLogRecorder& recorder) {
+int OpenAndRecord(const RecordPlan& plan, LiveSession& session, DataLogRecorder& recorder,
+                  WriteFailureSignal& failure) {
   session.Link().RequestPort(PortOpen, &plan.port);
-  if (!WaitConnected(session.Link())) {
-    std::fprintf(stderr, "vantor record: can not open port %s\n", plan.port.c_str());
+  // The link retries a missing port for ever, as the window wants; the tool
+  // says so at the first failed attempt.
+  if (session.Link().AwaitOpenAttempt() != OpenOutcome::Connected) {
+    Say(kRecord.name, "can not open port " + plan.port);
     return kExitFailure;
   }
   if (!recorder.StartDataLog(plan.out)) return kExitFailure;
-  if (!RecordFor(plan, recorder)) {
-    std::fprintf(stderr, "vantor record: the log %s is incomplete\n", plan.out.c_str());
+  if (!RecordFor(plan, recorder, failure)) {
+    Say(kRecord.name, "the log " + plan.out + " is incomplete");
     return kExitFailure;
   }
   return kExitOk;
@@ -94,19 +114,22 @@ int Record(const RecordPlan& plan, Settings& settings) {
   if (plan.port == sim::kSimPortName) simulated = std::make_unique<sim::SimEcm>();
   SerialOpener opener = simulated ? sim::SimOpener(*simulated) : SerialOpener(OpenPlatformSerial);
   LiveSession session(settings, std::move(opener));
+  WriteFailureSignal failure;
   // Messages come from the communication thread too; printing never blocks it long.
   RecorderHooks hooks;
-  hooks.showMessage = [](const std::string& text, const std::string& caption) {
-    std::fprintf(stderr, "vantor record: %s: %s\n", caption.c_str(), text.c_str());
+  hooks.showMessage = [out = plan.out](const std::string& text, const std::string&) {
+    Say(kRecord.name, out + ": " + text);
   };
+  // After a failed write the loop ends and the log is stopped below.
+  hooks.onUserThread = [&failure](std::function<void()>) { failure.Raise(); };
   DataLogRecorder recorder(session.Hooks(), settings, hooks);
   session.Start();
   // The threads stop before the recorder goes, on every way out.
-  const int result = OpenAndRecord(plan, session, recorder);
+  const int result = OpenAndRecord(plan, session, recorder, failure);
   recorder.StopDataLog();
   session.Stop();
   if (result == kExitOk && recorder.WriteFailed()) {
-    std::fprintf(stderr, "vantor record: the log %s is incomplete\n", plan.out.c_str());
+    Say(kRecord.name, "the log " + plan.out + " is incomplete");
     return kExitFailure;
   }
   return result;
@@ -122,10 +145,11 @@ int RunRecord(const std::vector<std::string>& argv) {
   RecordPlan plan;
   plan.port = *args.Value("--port");
   plan.out = args.Positional()[0];
-  if (!ParseInt(*args.Value("--seconds"), 1, 86400, &plan.seconds)) return kExitUsage;
-  if (args.Has("--stamp-every") && !ParseInt(*args.Value("--stamp-every"), 1, 86400, &plan.stampEvery))
-    return kExitUsage;
-  if (args.Has("--mark-every") && !ParseInt(*args.Value("--mark-every"), 1, 86400, &plan.markEvery))
+  const auto seconds = [&args](const char* option, long* value) {
+    return !args.Has(option) || ParseInt(kRecord.name, option, *args.Value(option), 1, 86400, value);
+  };
+  if (!seconds("--seconds", &plan.seconds) || !seconds("--stamp-every", &plan.stampEvery) ||
+      !seconds("--mark-every", &plan.markEvery))
     return kExitUsage;
   Settings settings;
   if (!LoadSettings(args, &settings)) return kExitFailure;

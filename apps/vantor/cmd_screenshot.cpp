@@ -2,10 +2,8 @@
 // Compiled in where the drawing library is linked into the tool.
 #ifdef VANTOR_HAS_UI_DRAW
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -16,6 +14,7 @@
 #include "screenshot_analysis.h"
 #include "link/crc16.h"
 #include "live/frame_reader.h"
+#include "platform/working_file.h"
 #include "sim/engine_model.h"
 #include "ui/draw/flash_display.h"
 #include "ui/draw/headless_display.h"
@@ -48,11 +47,12 @@ const Registration kRegistration(kScreenshot);
 
 constexpr long kFramesPerSecond = 17;
 
-// The simulated engine's frames as a log file (envelope and check value as on
-// the line), so they reach the display through the frame processing loop.
-bool WriteSimLog(const std::string& path, long frames) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!file) return false;
+// The simulated engine's frames as a scratch log file (envelope and check
+// value as on the line), so they reach the display through the frame
+// processing loop. The scratch file has a name of its own and goes with it.
+bool WriteSimLog(WorkingFile& scratch, long frames) {
+  std::error_code error;
+  if (!scratch.Create(std::filesystem::temp_directory_path(error) / "vantor_screenshot.dat")) return false;
   sim::EngineModel engine;
   std::uint8_t frame[kLogFrameSize] = {0x55, 0xAA};
   for (long i = 0; i < frames; ++i) {
@@ -61,20 +61,10 @@ bool WriteSimLog(const std::string& path, long frames) {
     const std::uint16_t check = Crc16Prefixed(0x55, 0xAA, data, kFrameDataSize);
     frame[kLogFrameSize - 2] = static_cast<std::uint8_t>(check >> 8);
     frame[kLogFrameSize - 1] = static_cast<std::uint8_t>(check);
-    if (std::fwrite(frame, 1, sizeof frame, file.get()) != sizeof frame) return false;
+    if (std::fwrite(frame, 1, sizeof frame, scratch.Get()) != sizeof frame) return false;
   }
-  return std::fflush(file.get()) == 0;
+  return scratch.Close();
 }
-
-// A scratch file that is removed again.
-struct ScratchPath {
-  std::filesystem::path path = std::filesystem::temp_directory_path() /
-                               ("vantor_screenshot_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".dat");
-  ~ScratchPath() {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-  }
-};
 
 int RunScreenshot(const std::vector<std::string>& argv) {
   const Args args(argv, {"--display", "--log", "--sim", "--frames", "--config", "--line"}, {});
@@ -83,15 +73,19 @@ int RunScreenshot(const std::vector<std::string>& argv) {
   if (args.Positional().size() != 1) return UsageError(kScreenshot, "one output file is needed");
   if (!args.Has("--display")) return UsageError(kScreenshot, "--display NAME is needed");
   if (args.Has("--log") && args.Has("--sim")) return UsageError(kScreenshot, "--log and --sim exclude each other");
+  if (args.Has("--log") && OutputIsAnInput(kScreenshot.name, args.Positional()[0], {*args.Value("--log")}))
+    return kExitFailure;
   if (IsAnalysisScreenshot(*args.Value("--display")))
     return RunAnalysisScreenshot(args, *args.Value("--display"), args.Positional()[0]);
   const auto tool = ui::ToolWindowByName(*args.Value("--display"));
   const auto mode = tool ? std::optional(DisplayMode::Gauges) : ui::DisplayByName(*args.Value("--display"));
   if (!mode) return UsageError(kScreenshot, "unknown display: " + *args.Value("--display"));
   long seconds = 10;
-  if (args.Has("--sim") && !ParseInt(*args.Value("--sim"), 0, 86400, &seconds)) return kExitUsage;
+  if (args.Has("--sim") && !ParseInt(kScreenshot.name, "--sim", *args.Value("--sim"), 0, 86400, &seconds))
+    return kExitUsage;
   long frames = args.Has("--log") ? 1L << 40 : seconds * kFramesPerSecond;
-  if (args.Has("--frames") && !ParseInt(*args.Value("--frames"), 0, 100000000, &frames)) return kExitUsage;
+  if (args.Has("--frames") && !ParseInt(kScreenshot.name, "--frames", *args.Value("--frames"), 0, 100000000, &frames))
+    return kExitUsage;
   Settings settings;
   if (!LoadSettings(args, &settings)) return kExitFailure;
 
@@ -99,27 +93,27 @@ int RunScreenshot(const std::vector<std::string>& argv) {
   MessagePane pane(FlashPaneStyle());
   ui::FlashDisplay flash(settings, pane);
   if (*mode == DisplayMode::Flash) {
-    if (!RunSimProgramJob(pane, settings)) std::fprintf(stderr, "vantor screenshot: the flash job failed\n");
+    if (!RunSimProgramJob(pane, settings)) Say(kScreenshot.name, "the flash job failed");
     display.SetBody(DisplayMode::Flash, &flash);
   }
   display.Paint();
   std::optional<ui::HeadlessToolWindow> toolWindow;
   if (tool) toolWindow.emplace(display, *tool);
-  ScratchPath scratch;
-  std::string log = args.Has("--log") ? *args.Value("--log") : scratch.path.string();
-  if (!args.Has("--log") && !WriteSimLog(log, frames)) {
-    std::fprintf(stderr, "vantor screenshot: can not write the scratch file %s\n", log.c_str());
+  WorkingFile scratch;
+  if (!args.Has("--log") && !WriteSimLog(scratch, frames)) {
+    Say(kScreenshot.name, "can not write a scratch log in the temporary folder");
     return kExitFailure;
   }
+  const std::string log = args.Has("--log") ? *args.Value("--log") : scratch.Path().string();
   if (display.FeedLog(log, frames) < 0) {
-    std::fprintf(stderr, "vantor screenshot: can not open %s\n", log.c_str());
+    SayCannotOpenLog(kScreenshot.name, log);
     return kExitFailure;
   }
   display.Settle();
   std::string error;
   const ui::RasterCanvas& canvas = toolWindow ? toolWindow->Canvas() : display.Canvas();
   if (!ui::WritePng(args.Positional()[0], canvas.Width(), canvas.Height(), canvas.Pixels(), &error)) {
-    std::fprintf(stderr, "vantor screenshot: %s\n", error.c_str());
+    Say(kScreenshot.name, error);
     return kExitFailure;
   }
   return kExitOk;

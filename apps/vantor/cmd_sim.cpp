@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "live/byte_source.h"
 #include "sim/pty_server.h"
 #include "sim/sim_ecm.h"
 
@@ -52,7 +53,9 @@ bool TakeBankFiles(const std::vector<std::string>& argv, std::vector<std::string
 }
 
 bool ParseBankNumbers(std::vector<BankFile>& banks) {
-  return std::all_of(banks.begin(), banks.end(), [](BankFile& file) { return ParseInt(file.bankText, 0, 7, &file.bank); });
+  return std::all_of(banks.begin(), banks.end(), [](BankFile& file) {
+    return ParseInt(kSim.name, "--bank-file", file.bankText, 0, 7, &file.bank);
+  });
 }
 
 bool LoadBanks(sim::SimEcm& ecm, const std::vector<BankFile>& banks) {
@@ -80,7 +83,7 @@ int RunSim(const std::vector<std::string>& argv) {
   if (args.WantsHelp()) return PrintHelp(kSim);
   if (!args.Ok()) return UsageError(kSim, args.Error());
   if (!args.Positional().empty()) return UsageError(kSim, "unexpected argument " + args.Positional()[0]);
-  if (!ParseBankNumbers(banks)) return UsageError(kSim, "--bank-file takes a bank number from 0 to 7");
+  if (!ParseBankNumbers(banks)) return kExitUsage;
   Settings settings;
   if (!LoadSettings(args, &settings)) return kExitFailure;
 
@@ -89,6 +92,10 @@ int RunSim(const std::vector<std::string>& argv) {
   sim::SimEcm ecm(options);
   if (!LoadBanks(ecm, banks)) return kExitFailure;
   if (const auto log = args.Value("--replay")) {
+    if (!LogFileReader().Open(*log)) {
+      SayCannotOpenLog(kSim.name, *log);
+      return kExitFailure;
+    }
     std::string error;
     if (!ecm.Replay(*log, &error)) {
       std::fprintf(stderr, "vantor sim: %s\n", error.c_str());

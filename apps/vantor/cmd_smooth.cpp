@@ -20,6 +20,7 @@ const Command kSmooth{
     "Reads the VE table of SRC.bin, replaces it by its smoothing spline with the\n"
     "smoothing factor S and writes DST.bin as VE learn writes a new BIN (a copy of\n"
     "SRC.bin when DST.bin does not exist, generation + 1, checksum rewritten).\n"
+    "DST.bin is never SRC.bin itself.\n"
     "Prints the smoother's error code as \"ier N\"; with a positive code the table\n"
     "is written unsmoothed.\n\n"
     "  --factor S     smoothing factor 1-20 (default: [SMOOTHFAC] of CFG, else 5)\n"
@@ -35,12 +36,14 @@ int RunSmooth(const std::vector<std::string>& argv) {
   Settings settings;
   if (!LoadSettings(args, &settings)) return kExitFailure;
   long factor = settings.smoothFac;
-  if (const auto text = args.Value("--factor"); text && !ParseInt(*text, 1, 20, &factor)) return kExitUsage;
+  if (const auto text = args.Value("--factor"); text && !ParseInt(kSmooth.name, "--factor", *text, 1, 20, &factor))
+    return kExitUsage;
   const std::string& source = args.Positional()[0];
   const std::string& destination = args.Positional()[1];
 
   SignatureCheck check;
   if (!IsBinOrSay("smooth", source, BinReader::MainProgram, &check)) return kExitFailure;
+  if (OutputIsAnInput(kSmooth.name, destination, {source})) return kExitFailure;
   VeTable table;
   if (!ReadVeTable(source, &table)) {
     std::fprintf(stderr, "vantor smooth: Error reading VE table from BIN File %s\n", source.c_str());

@@ -10,7 +10,7 @@
 #endif
 
 #include "cli.h"
-#include "logs/analysis_messages.h"
+#include "export_messages.h"
 #include "logs/analysis_view_file.h"
 
 namespace vantor::cli {
@@ -37,11 +37,11 @@ int RunView(const std::vector<std::string>& argv) {
 #if defined(_WIN32)
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
-  ExportHooks hooks;
-  hooks.message = [](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); };
-  const ExportResult result = WriteViewLines(stdout, args.Positional()[0], settings, hooks);
-  if (result == ExportResult::kLogOpenFailed) std::fprintf(stderr, "%s\n", analysis_text::kCanNotOpenLog);
-  return result == ExportResult::kOk ? kExitOk : kExitFailure;
+  const std::string& log = args.Positional()[0];
+  const ExportResult result = WriteViewLines(stdout, log, settings, {});
+  if (result == ExportResult::kOk) return kExitOk;
+  Say(kView.name, ExportFailureText(result, log, "standard output"));
+  return kExitFailure;
 }
 
 }  // namespace

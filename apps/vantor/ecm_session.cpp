@@ -1,8 +1,6 @@
 #include "ecm_session.h"
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 #include "sim/sim_serial.h"
 
@@ -21,16 +19,11 @@ bool EcmSession::Open(const std::string& port) {
   link_.RequestPort(PortOpen, &port);
   comm_.Start();
   link_.Tick().Start();
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  // Ready once connected and any packet sent after the open has gone out.
-  while (!(link_.Connected() && !link_.TxPending())) {
-    if (std::chrono::steady_clock::now() > until) {
-      std::fprintf(stderr, "vantor: can not open port %s\n", port.c_str());
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
+  // The link retries a missing port for ever, as the window wants; the tool
+  // gives up at the first failed attempt.
+  if (link_.AwaitOpenAttempt() == OpenOutcome::Connected) return true;
+  std::fprintf(stderr, "vantor: can not open port %s\n", port.c_str());
+  return false;
 }
 
 }  // namespace vantor::cli

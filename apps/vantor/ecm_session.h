@@ -19,8 +19,8 @@ class EcmSession {
   EcmSession(const EcmSession&) = delete;
   EcmSession& operator=(const EcmSession&) = delete;
 
-  // Opens the port and waits (up to 10 s) until the link is ready; false with
-  // a message on stderr otherwise.
+  // Opens the port and waits until the link is ready; false, with a message
+  // on stderr, as soon as the first attempt to open it failed.
   bool Open(const std::string& port);
   EcmLink& Link() { return link_; }
 

@@ -4,43 +4,32 @@
 
 #include "flash_screenshot.h"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "cal/bank_jobs.h"
 #include "ecm_session.h"
+#include "platform/working_file.h"
 #include "sim/default_calibration.h"
 #include "sim/sim_serial.h"
 
 namespace vantor::cli {
 
 bool RunSimProgramJob(MessagePane& pane, const Settings& settings) {
-  namespace fs = std::filesystem;
-  const fs::path bin = fs::temp_directory_path() /
-                       ("vantor_flash_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-                        ".bin");
+  // The bank's own calibration as a scratch BIN with a name of its own, removed afterwards.
+  WorkingFile bin;
+  std::error_code error;
+  if (!bin.Create(std::filesystem::temp_directory_path(error) / "vantor_flash.bin")) return false;
   const auto image = sim::DefaultBankImage(settings.flshBank);
-  bool written = false;
-  if (std::FILE* file = std::fopen(bin.string().c_str(), "wb")) {
-    written = std::fwrite(image.data(), 1, image.size(), file) == image.size();
-    written = std::fclose(file) == 0 && written;
-  }
-  bool ok = false;
-  if (written) {
-    EcmSession session(MainProgramProfile());
-    if (session.Open(sim::kSimPortName)) {
-      FlashJob job;
-      job.bank = {settings.flshBank, settings.flshSetBank == 1, true};
-      job.action = kFlashProgram;
-      job.programFile = bin.string();
-      ok = RunFlashJob(session.Link(), pane, job, nullptr) == 0;
-    }
-  }
-  std::error_code ignored;
-  fs::remove(bin, ignored);
-  return ok;
+  if (std::fwrite(image.data(), 1, image.size(), bin.Get()) != image.size() || !bin.Close()) return false;
+  EcmSession session(MainProgramProfile());
+  if (!session.Open(sim::kSimPortName)) return false;
+  FlashJob job;
+  job.bank = {settings.flshBank, settings.flshSetBank == 1, true};
+  job.action = kFlashProgram;
+  job.programFile = bin.Path().string();
+  return RunFlashJob(session.Link(), pane, job, nullptr) == 0;
 }
 
 }  // namespace vantor::cli

@@ -1,5 +1,7 @@
 #pragma once
-// Prints every line added to a message pane, as it is added, without its padding.
+// Prints every line added to a message pane, as it is added, without its
+// padding: the lines in the pane's failed-step and final-failure colours on
+// stderr, the rest on stdout.
 
 #include <cstdio>
 #include <string_view>
@@ -9,9 +11,12 @@
 namespace vantor::cli {
 
 inline void PrintPaneLines(MessagePane& pane) {
-  pane.SetLineHook([](Rgb, std::string_view text) {
-    std::printf("%.*s\n", static_cast<int>(text.size()), text.data());
-    std::fflush(stdout);
+  const PaneStyle& style = pane.Style();
+  pane.SetLineHook([&style](Rgb background, std::string_view text) {
+    const bool failure = background == style.failedStep || background == style.finalFailure;
+    std::FILE* out = failure ? stderr : stdout;
+    std::fprintf(out, "%.*s\n", static_cast<int>(text.size()), text.data());
+    std::fflush(out);
   });
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "live/byte_source.h"
 #include "ui/draw/headless_analysis.h"
 #include "ui/draw/png_writer.h"
 
@@ -23,14 +24,20 @@ int RunAnalysisScreenshot(const Args& args, const std::string& display, const st
     return kExitUsage;
   }
   long line = -1;
-  if (args.Has("--line") && !ParseInt(*args.Value("--line"), 0, 0x7FFFFFFF, &line)) return kExitUsage;
+  if (args.Has("--line") && !ParseInt("screenshot", "--line", *args.Value("--line"), 0, 0x7FFFFFFF, &line))
+    return kExitUsage;
   Settings settings;
   if (!LoadSettings(args, &settings)) return kExitFailure;
 
+  const std::string& log = *args.Value("--log");
+  if (!LogFileReader().Open(log)) {
+    SayCannotOpenLog("screenshot", log);
+    return kExitFailure;
+  }
   ui::HeadlessAnalysis analysis(settings);
   std::string error;
-  if (!analysis.Load(*args.Value("--log"), &error)) {
-    std::fprintf(stderr, "vantor screenshot: %s\n", error.c_str());
+  if (!analysis.Load(log, &error)) {
+    Say("screenshot", error);
     return kExitFailure;
   }
   const int at = static_cast<int>(line);
@@ -41,7 +48,7 @@ int RunAnalysisScreenshot(const Args& args, const std::string& display, const st
   }
   const ui::RasterCanvas& canvas = analysis.Canvas();
   if (!ui::WritePng(out, canvas.Width(), canvas.Height(), canvas.Pixels(), &error)) {
-    std::fprintf(stderr, "vantor screenshot: %s\n", error.c_str());
+    Say("screenshot", error);
     return kExitFailure;
   }
   return kExitOk;

@@ -17,6 +17,7 @@
 #include "cal/ve_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
+#include "platform/working_file.h"
 
 namespace vantor {
 namespace {
@@ -96,8 +97,8 @@ bool HasSignature(const Calibration& calibration) { return std::memcmp(calibrati
 
 // The read bank as a complete file under the working name; false when the
 // read or the file failed (the file is then complete all the same).
-bool ReadIntoFile(Dialogue& dialogue, const std::string& working) {
-  StdioFile file(working, "w+b");
+bool ReadIntoFile(Dialogue& dialogue, const std::filesystem::path& working) {
+  StdioFile file(working.string(), "r+b");
   if (!file) {
     dialogue.Step(-1, "Failed opening BIN File");
     return false;
@@ -139,23 +140,19 @@ int ProgramBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std:
 }
 
 int ReadBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std::string& path) {
-  namespace fs = std::filesystem;
   Dialogue dialogue(link, pane, job);
-  // Assembled under a working name: a read that fails never destroys the
-  // file it was to replace. Without an earlier file the failed result is kept.
+  // Assembled under a working name of its own: a read that fails never
+  // destroys the file it was to replace. Without an earlier file the failed
+  // result is kept.
   std::error_code error;
-  const bool existed = fs::exists(path, error);
-  const std::string working = path + kReadWorkingSuffix;
-  bool ok = ReadIntoFile(dialogue, working);
-  const bool opened = fs::exists(working, error);
-  if (opened && (ok || !existed)) {
-    fs::rename(working, path, error);
-    if (error) ok = dialogue.Step(-1, "File Write Failed");
-  }
-  if (fs::exists(working, error)) {
-    fs::remove(working, error);
-    if (existed) dialogue.Progress(kOldBinKept);
-  }
+  const bool existed = std::filesystem::exists(path, error);
+  WorkingFile working;
+  const bool created = working.Create(path) && working.Close();
+  if (!created) dialogue.Step(-1, "Failed opening BIN File");
+  bool ok = created && ReadIntoFile(dialogue, working.Path());
+  const bool replace = created && (ok || !existed);
+  if (replace && !working.Commit()) ok = dialogue.Step(-1, "File Write Failed");
+  if (created && existed && !(replace && ok)) dialogue.Progress(kOldBinKept);
   dialogue.Closing(ok, "    -Read Successful-", "     -Read Failed-");
   return ok ? 0 : -1;
 }

@@ -47,6 +47,5 @@ std::string ElapsedText(unsigned ticks);
 constexpr const char* kProgramFileTooShort = "BIN File Too Short: Need 8192 Bytes";
 // A failed read of an existing file leaves that file as it was.
 constexpr const char* kOldBinKept = "Previous BIN File Kept Unchanged";
-constexpr const char* kReadWorkingSuffix = ".part";
 
 }  // namespace vantor

@@ -48,6 +48,9 @@ int EcmLink::RequestPort(PortRequest mode, const std::string* portName) {
     std::lock_guard lock(nameMutex_);
     requestedPortName_ = portName ? *portName : std::string();
   }
+  // Counted with its mode in one step, so its service knows which request it serves.
+  std::lock_guard lock(outcomeMutex_);
+  ++requestsPosted_;
   requestedMode_.store(mode, std::memory_order_release);
   requestPending_.store(1, std::memory_order_release);
   return 0;
@@ -75,10 +78,17 @@ void EcmLink::ShowPortStatus(bool open) {
 void EcmLink::ServicePortRequest() {
   // Taken at the start, so a request posted while this one is serviced
   // (possibly for a long time in the retry loop) is not lost.
-  requestPending_.store(0, std::memory_order_release);
-  std::uint32_t mode = requestedMode_.load(std::memory_order_acquire);
+  std::uint64_t serviced;
+  std::uint32_t mode;
+  {
+    std::lock_guard lock(outcomeMutex_);
+    requestPending_.store(0, std::memory_order_release);
+    serviced = requestsPosted_;
+    mode = requestedMode_.load(std::memory_order_acquire);
+  }
   if (mode == PortClose) {
     ClosePort();
+    PublishOpenOutcome(serviced, OpenOutcome::Failed);
     return;
   }
   if (mode == PortReopen) {
@@ -90,13 +100,35 @@ void EcmLink::ServicePortRequest() {
   }
   if (mode != PortOpen) return;
   if (!OpenPort()) {
+    PublishOpenOutcome(serviced, OpenOutcome::Failed);
     retryDelayMs_.store(kInitialRetryDelayMs);
     ReopenPortUntilOpen();
   }
   // A newer request supersedes this one before any byte is pumped.
   if (RequestPending() || ShutdownRequested()) return;
   connected_.store(1, std::memory_order_release);
-  if (profile_.streamAfterOpen) TxMsXmit(*this, kStreamStart);
+  if (profile_.streamAfterOpen) {
+    TxMsXmit(*this, kStreamStart);
+    WritePendingPacket();  // the slot is free for the first command of whoever waits
+  }
+  PublishOpenOutcome(serviced, OpenOutcome::Connected);
+}
+
+void EcmLink::PublishOpenOutcome(std::uint64_t serviced, OpenOutcome outcome) {
+  {
+    std::lock_guard lock(outcomeMutex_);
+    if (serviced < requestsServiced_) return;  // a late word on a request already answered
+    requestsServiced_ = serviced;
+    lastOutcome_ = outcome;
+  }
+  outcomeKnown_.notify_all();
+}
+
+OpenOutcome EcmLink::AwaitOpenAttempt() {
+  std::unique_lock lock(outcomeMutex_);
+  const std::uint64_t awaited = requestsPosted_;
+  outcomeKnown_.wait(lock, [&] { return requestsServiced_ >= awaited || ShutdownRequested(); });
+  return requestsServiced_ >= awaited ? lastOutcome_ : OpenOutcome::ShutDown;
 }
 
 bool EcmLink::OpenPort() {
@@ -246,6 +278,10 @@ void EcmLink::RequestShutdown() {
     shutdown_.store(true, std::memory_order_release);
   }
   sleepWake_.notify_all();
+  {
+    std::lock_guard lock(outcomeMutex_);  // a waiter sees the flag, or is woken
+  }
+  outcomeKnown_.notify_all();
 }
 
 void EcmLink::Sleep(std::chrono::milliseconds duration) {

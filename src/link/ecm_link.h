@@ -23,6 +23,9 @@ namespace vantor {
 
 enum PortRequest : std::uint32_t { PortClose = 0, PortOpen = 1, PortReopen = 99 };
 
+// How the first attempt at an open went (see EcmLink::AwaitOpenAttempt).
+enum class OpenOutcome { Connected, Failed, ShutDown };
+
 constexpr std::uint32_t kTxSlotSize = 256;
 constexpr std::uint32_t kInitialRetryDelayMs = 125;
 
@@ -84,6 +87,14 @@ class EcmLink {
   std::uint32_t RetryDelayMs() const { return retryDelayMs_.load(); }
   std::string RequestedPortName() const;
 
+  // Waits for the communication thread's first attempt at the port request
+  // posted last (an open): Connected once the link pumps (and the main program's stream
+  // request is written); Failed as soon as that attempt could not open the
+  // port, or a close superseded it, while the thread goes on retrying as the
+  // window wants; ShutDown when the link shuts down first. For a caller that
+  // must not wait for ever on a port that is not there.
+  OpenOutcome AwaitOpenAttempt();
+
   // Ends the back-off waits at once and tells the communication thread to leave.
   void RequestShutdown();
   bool ShutdownRequested() const { return shutdown_.load(std::memory_order_acquire); }
@@ -134,6 +145,15 @@ class EcmLink {
 
   std::uint8_t txBuffer_[kTxSlotSize] = {};
   std::atomic<std::uint32_t> txPending_{0};
+
+  // The hand-over of AwaitOpenAttempt: the port requests posted, those
+  // served as far as a first open attempt, and how the last one went.
+  void PublishOpenOutcome(std::uint64_t serviced, OpenOutcome outcome);
+  std::mutex outcomeMutex_;
+  std::condition_variable outcomeKnown_;
+  std::uint64_t requestsPosted_ = 0;
+  std::uint64_t requestsServiced_ = 0;
+  OpenOutcome lastOutcome_ = OpenOutcome::Failed;
 
   std::atomic<bool> shutdown_{false};
   std::mutex sleepMutex_;

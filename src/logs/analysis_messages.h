@@ -12,6 +12,8 @@ constexpr const char* kDumpReadFailed =
 // Followed by the path.
 constexpr const char* kOutputIsLog = "The output file would replace the data log itself:\n\n";
 constexpr const char* kCanNotOpenLog = "Can not open Data Log File";
+// Followed by the path.
+constexpr const char* kNotADataLog = "No frame of this file passes its check: it is not a data log:\n\n";
 constexpr const char* kTemporaryFileFailed =
     "Error Opening a Temporary File\n\nIs the Disk Full?\n\nIf running from the ORV CD please copy contents onto the hard drive.";
 constexpr const char* kViewWriteFailed = "Error Writing to File\nDisk Full?";

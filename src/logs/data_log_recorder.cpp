@@ -1,5 +1,6 @@
 #include "logs/data_log_recorder.h"
 
+#include "logs/data_log_probe.h"
 #include "logs/file_log_writer.h"
 #include "logs/remembered_path.h"
 #include "settings/settings_io.h"
@@ -28,6 +29,7 @@ bool DataLogRecorder::StartDataLog(const std::string& path) {
     Show(kLogOpenErrorText, kFileOpenErrorCaption);
     return false;
   }
+  if (!MayAppendTo(*writer)) return false;
   // The header is complete before the communication thread may write, so the
   // two never interleave.
   if (!WriteHeader(*writer)) {
@@ -55,6 +57,17 @@ bool DataLogRecorder::StartDataLog(const std::string& path) {
   RememberLogPath(path);
   NotifyLogging(true);
   return true;
+}
+
+bool DataLogRecorder::MayAppendTo(FileLogWriter& writer) {
+  switch (ProbeAppendTarget(writer.Stream())) {
+    case AppendTarget::Empty:
+    case AppendTarget::DataLog:
+    case AppendTarget::Device: return true;
+    case AppendTarget::NotADataLog: Show(kLogNotADataLogText, kFileOpenErrorCaption); return false;
+    case AppendTarget::Unreadable: Show(kLogOpenErrorText, kFileOpenErrorCaption); return false;
+  }
+  return false;
 }
 
 bool DataLogRecorder::WriteHeader(FileLogWriter& writer) {

@@ -38,6 +38,9 @@ struct RecorderHooks {
 };
 
 constexpr const char* kLogOpenErrorText = "Can not open Data Logging File";
+constexpr const char* kLogNotADataLogText =
+    "Not a Data Log File\n\nA recording is added only to an empty file or to a data log; the file is left as it "
+    "was.";
 constexpr const char* kLogWriteErrorText = "Error Writing to File\nDisk Full?";
 constexpr const char* kFileWriteErrorCaption = "File Write Error";
 
@@ -51,7 +54,8 @@ class DataLogRecorder {
 
   // Appends a new recording to path: "TIME:" line, the settings text with
   // CR LF, then the stream. False (message shown) when the file can not be
-  // opened or the header can not be written. Does nothing while logging.
+  // opened, is neither empty nor a data log (it is left as it was), or the
+  // header can not be written. Does nothing while logging.
   bool StartDataLog(const std::string& path);
   // Takes the file back from the communication thread and closes it.
   // Does nothing unless logging.
@@ -78,6 +82,8 @@ class DataLogRecorder {
   bool WriteFailed() const { return writeFailed_.load(std::memory_order_acquire); }
 
  private:
+  // False (message shown) for a file that is neither empty nor a data log.
+  bool MayAppendTo(FileLogWriter& writer);
   bool WriteHeader(FileLogWriter& writer);
   void RememberLogPath(const std::string& path);
   void Show(const char* text, const char* caption);

@@ -1,15 +1,16 @@
 #include "logs/dump_log.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "logs/analysis_messages.h"
 #include "logs/dump_row.h"
 #include "logs/export_channels.h"
 #include "logs/frame_values.h"
 #include "logs/log_frame_pass.h"
+#include "platform/device_path.h"
+#include "platform/same_file.h"
+#include "platform/working_file.h"
 
 namespace vantor {
 
@@ -27,61 +28,38 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// A file is written under a working name beside it and renamed into place
-// only when complete: a failed dump never truncates an earlier one. A device
-// or pipe (/dev/stdout) is written as it is.
-bool IsDevice(const std::string& path) {
-  std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
-}
-
+// A file is written under a working name of its own beside it and renamed
+// into place only when complete: a failed dump never truncates an earlier
+// one, and no other file is touched. A device or pipe (/dev/stdout) is
+// written as it is.
 class DumpOutput {
  public:
-  explicit DumpOutput(const std::string& path) : path_(path), working_(IsDevice(path) ? path : path + ".part") {}
-  ~DumpOutput() {
-    file_.reset();
-    if (opened_ && !kept_ && working_ != path_) {
-      std::error_code ignored;
-      std::filesystem::remove(working_, ignored);
+  bool Open(const std::string& path) {
+    if (IsDevicePath(path)) {
+      device_.reset(std::fopen(path.c_str(), "wb"));
+      stream_ = device_.get();
+    } else if (working_.Create(path)) {
+      stream_ = working_.Get();
     }
-  }
-  DumpOutput(const DumpOutput&) = delete;
-  DumpOutput& operator=(const DumpOutput&) = delete;
-
-  bool Open() {
-    file_.reset(std::fopen(working_.c_str(), "wb"));
-    opened_ = file_ != nullptr;
-    if (file_) std::setvbuf(file_.get(), nullptr, _IOFBF, 1 << 20);
-    return opened_;
+    if (stream_) std::setvbuf(stream_, nullptr, _IOFBF, 1 << 20);
+    return stream_ != nullptr;
   }
   bool Write(const RowText& row) {
-    return std::fwrite(row.Data(), 1, row.Size(), file_.get()) == row.Size() && !std::ferror(file_.get());
+    return std::fwrite(row.Data(), 1, row.Size(), stream_) == row.Size() && !std::ferror(stream_);
   }
   bool Close() {
-    const bool flushed = std::fflush(file_.get()) == 0;
-    return std::fclose(file_.release()) == 0 && flushed;
+    stream_ = nullptr;
+    if (!device_) return working_.Close();
+    const bool flushed = std::fflush(device_.get()) == 0;
+    return std::fclose(device_.release()) == 0 && flushed;
   }
-  bool Keep() {
-    std::error_code error;
-    if (working_ != path_) std::filesystem::rename(working_, path_, error);
-    kept_ = !error;
-    return kept_;
-  }
+  bool Keep() { return working_.Destination().empty() || working_.Commit(); }
 
  private:
-  std::string path_;
-  std::string working_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
-  bool opened_ = false;
-  bool kept_ = false;
+  std::unique_ptr<std::FILE, FileCloser> device_;
+  WorkingFile working_;
+  std::FILE* stream_ = nullptr;
 };
-
-// The same file under another name (a link, another spelling) counts too.
-bool IsSameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error) && !error;
-}
 
 void AppendEventLine(RowText& row, const LogFrameRead& frame) {
   if (frame.markText[0] != '\0') {
@@ -100,7 +78,7 @@ void AppendEventLine(RowText& row, const LogFrameRead& frame) {
 }  // namespace
 
 ExportResult DumpLog(const std::string& logPath, const std::string& outputPath, const Settings& settings,
-                     const ExportHooks& hooks) {
+                     const ExportHooks& hooks, FramelessLog frameless) {
   const auto tell = [&](const std::string& text, const char* caption, ExportResult result) {
     if (hooks.message) hooks.message(text, caption);
     return result;
@@ -110,8 +88,8 @@ ExportResult DumpLog(const std::string& logPath, const std::string& outputPath, 
   LogFramePass pass(hooks.progress);
   if (!pass.Open(logPath))
     return tell(analysis_text::kCanNotOpenLog, analysis_text::kFileOpenError, ExportResult::kLogOpenFailed);
-  DumpOutput output(outputPath);
-  if (!output.Open())
+  DumpOutput output;
+  if (!output.Open(outputPath))
     return tell(analysis_text::kOutputOpenFailed, analysis_text::kFileOpenError, ExportResult::kOutputOpenFailed);
 
   ExportChannels channels(settings);
@@ -145,6 +123,8 @@ ExportResult DumpLog(const std::string& logPath, const std::string& outputPath, 
     return tell(analysis_text::kDumpWriteFailed, analysis_text::kFileWriteError, ExportResult::kWriteFailed);
   if (pass.ReadFailed())
     return tell(analysis_text::kDumpReadFailed, analysis_text::kFileReadError, ExportResult::kReadFailed);
+  if (pass.Lines() == 0 && frameless == FramelessLog::Refuse)
+    return tell(analysis_text::kNotADataLog + logPath, analysis_text::kFileReadError, ExportResult::kNotALog);
   if (!output.Keep())
     return tell(analysis_text::kDumpWriteFailed, analysis_text::kFileWriteError, ExportResult::kWriteFailed);
   return ExportResult::kOk;

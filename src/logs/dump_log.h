@@ -13,9 +13,14 @@ namespace vantor {
 // ".csv" ([ANA.CSV] = 1) or ".ORV"; a name without extension gets it appended.
 std::string DumpOutputPath(const std::string& logPath, bool csv);
 
+// A file in which no frame passes its check: the window's Dump writes what
+// the pass gives (a heading at most); the command-line tool refuses it as
+// not a data log and leaves no output.
+enum class FramelessLog { Write, Refuse };
+
 // DumpLog: [ANA.CSV] picks CSV or text, [ANASHEADER] a single heading.
-// Line ends are CR LF on every platform.
+// Line ends are CR LF on every platform. The output is never the log itself.
 ExportResult DumpLog(const std::string& logPath, const std::string& outputPath, const Settings& settings,
-                     const ExportHooks& hooks);
+                     const ExportHooks& hooks, FramelessLog frameless = FramelessLog::Write);
 
 }  // namespace vantor

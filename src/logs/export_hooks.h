@@ -22,7 +22,7 @@ struct ExportHooks {
   ExportProgress progress;
 };
 
-enum class ExportResult { kOk, kLogOpenFailed, kOutputOpenFailed, kWriteFailed, kReadFailed, kOutputIsLog };
+enum class ExportResult { kOk, kLogOpenFailed, kOutputOpenFailed, kWriteFailed, kReadFailed, kOutputIsLog, kNotALog };
 
 constexpr int kFramesPerProgressStep = 17;
 

@@ -21,7 +21,8 @@ bool CommitToDisk(std::FILE* file) {
 }  // namespace
 
 std::unique_ptr<FileLogWriter> FileLogWriter::OpenForAppend(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "ab");
+  // Readable too, so that the start of an existing file can be checked first.
+  std::FILE* file = std::fopen(path.c_str(), "a+b");
   if (!file) return nullptr;
   return std::unique_ptr<FileLogWriter>(new FileLogWriter(file));
 }

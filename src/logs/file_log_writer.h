@@ -15,7 +15,8 @@ namespace vantor {
 
 class FileLogWriter final : public LogWriter {
  public:
-  // Appends to path, creating it when missing; nullptr when it cannot be opened.
+  // Appends to path, creating it when missing; nullptr when it cannot be
+  // opened. The stream can read the file's start before the first write.
   static std::unique_ptr<FileLogWriter> OpenForAppend(const std::string& path);
   ~FileLogWriter() override;
   FileLogWriter(const FileLogWriter&) = delete;

@@ -25,6 +25,7 @@ class LogFramePass {
   bool ReadFailed() const { return reader_.ReadFailed(); }
   // Counts a written line; steps the progress bar every 17.
   void CountLine();
+  int Lines() const { return lines_; }
 
  private:
   const ExportProgress& progress_;

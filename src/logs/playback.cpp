@@ -5,6 +5,7 @@
 #include "live/byte_source.h"
 #include "live/frame_loop.h"
 #include "live/live_data.h"
+#include "logs/analysis_messages.h"
 #include "logs/data_log_recorder.h"
 #include "logs/remembered_path.h"
 
@@ -122,8 +123,12 @@ void Playback::ServeBackUp() {
   loop_.ProcessNextFrame();
 }
 
+// Display thread, inside PlaybackStep: the file is held.
 void Playback::PlaybackEndReached() {
   atEnd_.store(true, std::memory_order_release);
+  // The data also ends where the file could not be read; that is no end of the log.
+  if (file_ && file_->ReadFailed() && hooks_.showMessage)
+    hooks_.showMessage(kPlaybackReadErrorText, analysis_text::kFileReadError);
   if (hooks_.endReached) hooks_.endReached();
 }
 

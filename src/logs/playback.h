@@ -30,7 +30,8 @@ constexpr std::int64_t kBackUpStepBytes = 4709;  // 17 frames, one second of rec
 constexpr int kPlaybackDelayExtraMs = 7;
 
 struct PlaybackHooks {
-  // Message box (text, caption).
+  // Message box (text, caption). A read error is reported from the display
+  // thread: the hook must not block there.
   std::function<void(const std::string& text, const std::string& caption)> showMessage;
   // Progress bar: created with the range 0..maximum, stepped by one (display
   // thread, must not block), removed.
@@ -48,6 +49,8 @@ struct PlaybackHooks {
 };
 
 constexpr const char* kPlaybackOpenErrorText = "Can not open Playback Data File";
+constexpr const char* kPlaybackReadErrorText =
+    "Error Reading the Playback Data File\n\nThe playback ends where the file could not be read.";
 
 // Where a back-up of count steps from position lands: count x 4709 bytes
 // back, or the start of the file when that would be before it.

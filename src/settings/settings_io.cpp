@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/program_dir.h"
+#include "platform/working_file.h"
 #include "settings/settings_table.h"
 
 namespace vantor {
@@ -93,23 +94,12 @@ bool ReadSettingsFile(const std::string& configPath, const SettingsTable& table,
 
 int WriteSettings(const std::string& configPath, const SettingsTable& table, Settings* settings,
                   const SettingsErrorHook& onError) {
-  // Written beside the file and then renamed over it, so a full disk or a
-  // failed write never leaves the user with a truncated configuration.
-  std::string text = SettingsText(table, settings);
-  std::string temporary = configPath + ".new";
-  FilePtr file(std::fopen(temporary.c_str(), "wb"));
-  if (!file) {
-    ReportOpenError(configPath, onError);
-    return 0;
-  }
-  bool written = WriteBytes(file.get(), text) && std::fflush(file.get()) == 0;
-  written = std::fclose(file.release()) == 0 && written;
-  std::error_code error;
-  if (written) std::filesystem::rename(temporary, configPath, error);
-  if (!written || error) {
-    std::filesystem::remove(temporary, error);
-    ReportOpenError(configPath, onError);
-  }
+  // Written under a name of its own beside the file and then renamed over
+  // it, so a full disk or a failed write never leaves the user with a
+  // truncated configuration, and no other file is ever touched.
+  const std::string text = SettingsText(table, settings);
+  WorkingFile file;
+  if (!file.Create(configPath) || !WriteBytes(file.Get(), text) || !file.Commit()) ReportOpenError(configPath, onError);
   return 0;
 }
 

@@ -60,13 +60,36 @@ TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
             std::string::npos);
 }
 
-TEST_F(BankCliTest, RefusalsExitWithStatusOne) {
+// Refusals go to stderr, name the file or option concerned, and say it once;
+// the pane lines of a failed job too, while its progress stays on stdout.
+TEST_F(BankCliTest, RefusalsGoToStderrNamingWhatIsWrong) {
   std::ofstream(File("text.bin")) << "not a calibration at all";
-  EXPECT_EQ(RunToolMerged("bin info " + File("text.bin")).status, 1);
-  EXPECT_NE(RunToolMerged("bin info " + File("text.bin")).out.find("Not an ORV KDM-9 Flash BIN!"), std::string::npos);
-  EXPECT_EQ(RunToolMerged("bank program --port SIM --bank 0 " + File("text.bin")).status, 1);
+  std::ofstream(File("short.bin")) << std::string("\0\x07ORV9", 6) << std::string(94, '\xFF');
+  const struct {
+    const char* command;
+    int status;
+    const char* err;  // all of stderr
+    const char* out;  // all of stdout
+  } cases[] = {
+      {"bin info {dir}/text.bin", 1, "vantor bin: {dir}/text.bin: Not an ORV KDM-9 Flash BIN!\n", ""},
+      {"bin info {dir}/short.bin", 1, "vantor bin: {dir}/short.bin: BIN File Too Short: Need 32768 Bytes\n", ""},
+      {"bin ve {dir}/short.bin", 1, "vantor bin: {dir}/short.bin: BIN File Too Short: Need 32768 Bytes\n", ""},
+      {"bank program --port SIM --bank 0 {dir}/short.bin", 1,
+       "BIN File Too Short: Need 8192 Bytes\n     -Flashing Failed-\n", "\n"},
+      {"bank read --port {dir}/no-such-port --bank 0 {dir}/x.bin", 1,
+       "vantor: can not open port {dir}/no-such-port\n", ""},
+      {"bank program --port SIM --bank 9 x.bin", 2, "vantor bank: --bank: '9' is not a number from 0 to 7\n", ""},
+      {"sim --bank-file 9 {dir}/short.bin", 2, "vantor sim: --bank-file: '9' is not a number from 0 to 7\n", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    const auto run = vantor::apptest::RunTool(vantor::apptest::InDir(c.command, dir.string()));
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, vantor::apptest::InDir(c.err, dir.string()));
+    EXPECT_EQ(run.out, c.out);
+  }
+  EXPECT_FALSE(fs::exists(File("x.bin")));
   EXPECT_EQ(RunToolMerged("update --port SIM --firmware " + File("text.bin") + " --dir " + dir.string()).status, 1);
-  EXPECT_EQ(RunToolMerged("bank program --port SIM --bank 9 x.bin").status, 2);
   EXPECT_EQ(RunToolMerged("bin frobnicate x").status, 2);
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -154,13 +155,35 @@ TEST_F(RecordFramesTest, RecordAppendsToAnExistingLogAndTheInProcessSimulatorWor
   EXPECT_GT(frames.good.size(), 20u);
 }
 
-TEST_F(RecordFramesTest, UsageAndFailures) {
-  EXPECT_EQ(Tool("record --seconds 1 x.dat"), 2) << "no port";
-  EXPECT_EQ(Tool("record --port SIM x.dat"), 2) << "no duration";
-  EXPECT_EQ(Tool("record --port SIM --seconds 0 x.dat"), 2);
-  EXPECT_EQ(Tool("record --port SIM --seconds 1 " + (dir_ / "no/such/dir.dat").string()), 1);
-  EXPECT_EQ(Tool("frames " + (dir_ / "missing.dat").string()), 1);
-  EXPECT_EQ(Tool("frames"), 2);
+// A recording goes only into a new file, an empty one or a data log: a
+// calibration chosen by mistake stays as it was, and so does everything
+// when the port is not there.
+TEST_F(RecordFramesTest, FailuresLeaveEveryFileAsItWasAndSayWhy) {
+  test::WriteText((dir_ / "cal.bin").string(), std::string("\0\x07ORV9", 6) + std::string(32762, '\xFF'));
+  const struct {
+    const char* command;
+    int status;
+    const char* message;
+  } cases[] = {
+      {"record --port SIM --seconds 1 {dir}/cal.bin", 1, "vantor record: {dir}/cal.bin: Not a Data Log File"},
+      {"record --port {dir}/no-such-port --seconds 1 {dir}/x.dat", 1,
+       "vantor record: can not open port {dir}/no-such-port\n"},
+      {"record --port SIM --seconds 1 {dir}/no/such/dir.dat", 1, "Can not open Data Logging File"},
+      {"record --port SIM --seconds 0 {dir}/x.dat", 2,
+       "vantor record: --seconds: '0' is not a number from 1 to 86400\n"},
+      {"record --seconds 1 {dir}/x.dat", 2, "--port PORT is needed"},
+      {"record --port SIM {dir}/x.dat", 2, "--seconds N is needed"},
+      {"frames", 2, "one log file is needed"},
+  };
+  const std::string calibration = test::ReadText((dir_ / "cal.bin").string());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    const auto run = apptest::RunTool(apptest::InDir(c.command, dir_.string()));
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_NE(run.err.find(apptest::InDir(c.message, dir_.string())), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(test::ReadText((dir_ / "cal.bin").string()), calibration);
+  EXPECT_EQ(test::Names(dir_.string()), std::set<std::string>{"cal.bin"});
   EXPECT_EQ(Tool("record --help >/dev/null"), 0);
 }
 

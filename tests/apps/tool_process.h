@@ -46,6 +46,12 @@ inline ToolRun RunProgram(const std::string& program, const std::string& argumen
 #ifdef VANTOR_TOOL
 inline ToolRun RunTool(const std::string& arguments) { return RunProgram(VANTOR_TOOL, arguments); }
 
+// A command line (or an expected message) with every "{dir}" standing for dir.
+inline std::string InDir(std::string text, const std::string& dir) {
+  for (std::size_t at; (at = text.find("{dir}")) != std::string::npos;) text.replace(at, 5, dir);
+  return text;
+}
+
 // The tool's messages and errors on one output.
 inline ToolRun RunToolMerged(const std::string& arguments) {
   ToolRun run = RunTool(arguments);

@@ -81,8 +81,28 @@ TEST_F(VeLearnCliTest, RefusalsWriteNothing) {
   const auto run = Tool("velearn --from " + File("base.bin") + " --out " + File("new.bin") + " " + File("drive.dat") +
                         " " + File("missing.dat"));
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.out.find("missing.dat"), std::string::npos);
+  EXPECT_NE(run.out.find("Can not open Data Log File: " + File("missing.dat")), std::string::npos) << run.out;
   EXPECT_FALSE(fs::exists(dir_ / "new.bin"));
+}
+
+// Logs in which no frame passes the learn gates (the engine never runs)
+// teach nothing: no NEW.bin is made, and an earlier one stays as it was.
+TEST_F(VeLearnCliTest, NoSampleLearnedWritesNothing) {
+  testlog::LogBuilder stopped;
+  for (int i = 0; i < 170; ++i) stopped.Frame(testlog::FrameData{});
+  stopped.Save(File("stopped.dat"));
+  const std::string command =
+      "velearn --from " + File("base.bin") + " --out " + File("new.bin") + " " + File("stopped.dat");
+  for (const bool earlier : {false, true}) {
+    SCOPED_TRACE(earlier ? "an earlier NEW.bin" : "no NEW.bin yet");
+    if (earlier) test::WriteText(File("new.bin"), "earlier");
+    const auto run = Tool(command);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("samples 0\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("vantor velearn: no sample was learned"), std::string::npos) << run.out;
+    const std::string left = fs::exists(dir_ / "new.bin") ? test::ReadText(File("new.bin")) : "(none)";
+    EXPECT_EQ(left, earlier ? "earlier" : "(none)");
+  }
 }
 
 // The simulated engine needs more fuel than the calibration gives: block learn

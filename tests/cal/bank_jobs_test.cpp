@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "cal/cal_image.h"
 #include "cal/message_pane.h"
@@ -196,7 +197,7 @@ TEST_F(BankJobTest, FailedReadLeavesABalancedFileAndKeepsAnExistingOne) {
   EXPECT_EQ(FromEnd(2).text, kOldBinKept);
   EXPECT_EQ(FromEnd(0).text, "     -Read Failed-");
   EXPECT_EQ(test::ReadAll(out), before);
-  EXPECT_FALSE(std::filesystem::exists(out + kReadWorkingSuffix));
+  EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"program.bin", "read.bin"}));
 }
 
 TEST_F(BankJobTest, ReadWhoseStopFailsReportsWithTwoBlanksAndKeepsTheData) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,13 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// The names in a directory: what a run left behind.
+inline std::set<std::string> Names(const std::string& directory) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) names.insert(entry.path().filename().string());
+  return names;
+}
 
 inline std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

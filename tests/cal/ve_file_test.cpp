@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
+#include <string>
 
 #include "cal/cal_image.h"
 #include "cal/temp_dir.h"
@@ -144,17 +146,30 @@ TEST_F(VeFileTest, MissingOrUnreadableSourceLeavesNoStumpForALaterWriteRegressio
   }
 }
 
+TEST_F(VeFileTest, TheSourceUnderAnyOtherSpellingIsNeverTheNewFile) {
+  const auto source = FullBin(3);
+  test::WriteAll(dir.File("src.bin"), source);
+  std::filesystem::create_directory(dir.File("sub"));
+  for (const std::string spelling : {"src.bin", "sub/../src.bin"}) {
+    EXPECT_FALSE(WriteVeTable(dir.File("src.bin"), dir.File(spelling), 7, Pattern(1))) << spelling;
+    EXPECT_EQ(test::ReadAll(dir.File("src.bin")), source) << spelling;
+  }
+}
+
 #ifndef _WIN32  // the size limit is a POSIX resource limit
-TEST_F(VeFileTest, RewriteTheDiskCutsShortKeepsTheEarlierNewFile) {
+// A failed write removes only its own working file: a stranger named like the
+// old fixed working name (here an empty directory) stays.
+TEST_F(VeFileTest, RewriteTheDiskCutsShortKeepsTheEarlierNewFileAndTouchesNothingElse) {
   test::WriteAll(dir.File("src.bin"), FullBin(5));
   ASSERT_TRUE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 7, Pattern(1)));
   const auto earlier = test::ReadAll(dir.File("new.bin"));
+  std::filesystem::create_directory(dir.File("new.bin.part"));
   {
     test::FileSizeLimit full(kCalImageSize / 2);
     EXPECT_FALSE(WriteVeTable(dir.File("src.bin"), dir.File("new.bin"), 8, Pattern(2)));
   }
   EXPECT_EQ(test::ReadAll(dir.File("new.bin")), earlier);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("new.bin.part")));
+  EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"src.bin", "new.bin", "new.bin.part"}));
 }
 #endif
 

@@ -124,6 +124,28 @@ TEST(ReopenBackoff, RefusedOpensAreRetriedWithGrowingWaits) {
   }
 }
 
+// A caller waiting for an open learns how the first attempt went at once,
+// through the retries that go on for the window, and a shutdown frees it.
+TEST(AwaitOpenAttempt, TellsTheFirstAttemptOrTheShutdown) {
+  for (const OpenOutcome expected : {OpenOutcome::Connected, OpenOutcome::Failed, OpenOutcome::ShutDown}) {
+    LinkRig m;
+    m.opener.Refuse(expected == OpenOutcome::Failed);
+    const std::string port = "COM9";
+    m.link.RequestPort(PortOpen, &port);
+    std::thread comm([&] {
+      if (expected == OpenOutcome::ShutDown)
+        m.link.RequestShutdown();
+      else
+        m.link.ServicePortRequest();
+    });
+    EXPECT_EQ(m.link.AwaitOpenAttempt(), expected);
+    EXPECT_EQ(m.link.Connected(), expected == OpenOutcome::Connected);
+    EXPECT_FALSE(m.link.TxPending()) << "the slot is free for the first command";
+    m.link.RequestShutdown();
+    comm.join();
+  }
+}
+
 // A request posted while the retry loop runs is serviced once the loop ends.
 TEST(ReopenBackoff, RequestPostedDuringTheRetryLoopIsNotLost) {
   LinkRig m;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
+#include <set>
 
 #include "logs/analysis_samples.h"
 #include "logs/analysis_test_support.h"
@@ -231,7 +232,7 @@ TEST(DumpLog, OntoItsOwnLogIsRefusedAndTheLogIsUntouched) {
     EXPECT_EQ(ReadAll(log), BuildLogA());
     EXPECT_EQ(shown.text, "The output file would replace the data log itself:\n\n" + output);
     EXPECT_EQ(shown.caption, "File Open Error");
-    EXPECT_FALSE(fs::exists(output + ".part"));
+    EXPECT_EQ(test::Names(dir.Path()).size(), c.output ? 2u : 1u);
   }
 }
 
@@ -247,7 +248,7 @@ TEST(DumpLog, UnreadableLogIsReportedAndLeavesTheEarlierOutput) {
   EXPECT_EQ(shown.caption, "File Read Error");
   EXPECT_NE(shown.text.find("cut short"), std::string::npos);
   EXPECT_EQ(ReadAll(dir.File("d.ORV")), "earlier");
-  EXPECT_FALSE(fs::exists(dir.File("d.ORV.part")));
+  EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"d.dat", "d.ORV"}));
 
   AnalysisViewFile view;
   ASSERT_TRUE(view.Create(dir.Path()));
@@ -257,12 +258,29 @@ TEST(DumpLog, UnreadableLogIsReportedAndLeavesTheEarlierOutput) {
 }
 #endif  // _WIN32
 
-TEST(DumpLog, ReplacesAnEarlierOutputOnlyWhenComplete) {
+// The output is written under a name of its own: a log (or any file) named
+// like the output with ".part" added is only read, never written or removed.
+TEST(DumpLog, ReplacesAnEarlierOutputOnlyWhenCompleteAndTouchesNothingElse) {
   TempDir dir;
   SaveLog("earlier", dir, "log.ORV");
-  ASSERT_EQ(DumpLog(SaveLog(BuildLogA(), dir), dir.File("log.ORV"), SettingsA(), {}), ExportResult::kOk);
+  const std::string log = SaveLog(BuildLogA(), dir, "log.ORV.part");
+  ASSERT_EQ(DumpLog(log, dir.File("log.ORV"), SettingsA(), {}), ExportResult::kOk);
   EXPECT_EQ(ReadAll(dir.File("log.ORV")), Golden("dump_a_text.ORV"));
-  EXPECT_FALSE(fs::exists(dir.File("log.ORV.part")));
+  EXPECT_EQ(ReadAll(log), BuildLogA());
+  EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"log.ORV", "log.ORV.part"}));
+}
+
+// The tool's dump of a file without a good frame is no dump at all; the
+// window's writes what it has.
+TEST(DumpLog, AFileWithoutAGoodFrameIsNotADataLogWhenAskedToRefuse) {
+  TempDir dir;
+  const std::string garbage = SaveLog(std::string(5000, 'g'), dir, "garbage.dat");
+  Shown shown;
+  EXPECT_EQ(DumpLog(garbage, dir.File("out.ORV"), Settings(), shown.Hooks(), FramelessLog::Refuse),
+            ExportResult::kNotALog);
+  EXPECT_NE(shown.text.find(garbage), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir.File("out.ORV")));
+  EXPECT_EQ(DumpLog(garbage, dir.File("out.ORV"), Settings(), {}), ExportResult::kOk);
 }
 
 TEST(DumpOutputPath, ReplacesOrAppendsTheExtensionButNotADotInADirectory) {

@@ -204,6 +204,25 @@ TEST_F(PlaybackTest, EndOfFileWaitsUntilStopReturnsToTheLiveSource) {
   EXPECT_EQ(trip.Numbers().size(), 3u);
 }
 
+// A log that can not be read to its end is said to be so, not taken for its
+// end. A directory opens as a file only on POSIX.
+#ifndef _WIN32
+TEST_F(PlaybackTest, AReadErrorIsReportedWhereTheEndOfTheFileIsNot) {
+  settings.pbSpd = 0;
+  std::filesystem::create_directory(dir + "/unreadable.dat");
+  display.SetPlaybackStep([this] { playback.PlaybackStep(); });
+  display.Start();
+  for (const auto& [path, reported] : {std::pair{WriteLog(3), false}, {dir + "/unreadable.dat", true}}) {
+    SCOPED_TRACE(path);
+    ASSERT_TRUE(playback.StartPlayback(path));
+    ASSERT_TRUE(WaitFor([&] { return playback.AtEnd(); }));
+    playback.StopPlayback();
+    EXPECT_EQ(messages, reported ? std::vector<std::string>{std::string(kPlaybackReadErrorText) + "|File Read Error"}
+                                 : std::vector<std::string>{});
+  }
+}
+#endif  // _WIN32
+
 TEST_F(PlaybackTest, StopWhilePlayingClosesTheFileAfterTheDisplayThreadLeftIt) {
   settings.pbSpd = 0;
   ASSERT_TRUE(playback.StartPlayback(WriteLog(3000)));

@@ -138,6 +138,38 @@ TEST_F(RecorderTest, UnopenableFileIsReportedAndChangesNothingAndRequestsAreIgno
   EXPECT_FALSE(rig_.recorder.PauseFromKey());
 }
 
+// A recording is added only to an empty file or to a data log; anything
+// else chosen by mistake (a calibration, a header without a frame, frames
+// without a header) is refused and stays as it was.
+TEST_F(RecorderTest, OnlyAnEmptyFileOrADataLogTakesARecording) {
+  const std::string frame = AsText(FrameEnvelope(MarkedFrameData(1)));
+  const std::string header = rig_.ExpectedHeader();
+  std::string calibration(32768, '\xFF');
+  calibration.replace(0, 6, std::string("\0\x07ORV9", 6));
+  const struct {
+    const char* name;
+    std::string content;
+    bool taken;
+  } cases[] = {{"empty", "", true},
+               {"log", header + "junk" + frame, true},
+               {"calibration", calibration, false},
+               {"header only", header, false},
+               {"frames only", frame + frame, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::WriteText(path_, c.content);
+    const std::size_t shown = rig_.Messages().size();
+    const std::string recording = rig_.ExpectedHeader();
+    EXPECT_EQ(rig_.recorder.StartDataLog(path_), c.taken);
+    rig_.recorder.StopDataLog();
+    EXPECT_TRUE(ReadAll(path_) == c.content + (c.taken ? recording : ""));
+    if (c.taken) continue;
+    ASSERT_EQ(rig_.Messages().size(), shown + 1);
+    EXPECT_EQ(rig_.Messages().back().text, kLogNotADataLogText);
+    EXPECT_EQ(rig_.Messages().back().caption, "File Open Error");
+  }
+}
+
 // ---- a full disk: the child process records under a file size limit ----
 
 constexpr int kFramesBeforeLimit = 5;

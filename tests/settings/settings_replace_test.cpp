@@ -3,6 +3,9 @@
 #ifndef _WIN32
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "platform/file_size_limit.h"
 #include "cal/temp_dir.h"
 #include "settings/settings_io.h"
@@ -27,7 +30,7 @@ TEST(SettingsReplace, FailedWriteKeepsTheOldFileAndReportsIt) {
   }
   EXPECT_EQ(reported, 1);
   EXPECT_EQ(test::ReadText(path), before);
-  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+  EXPECT_EQ(test::Names(dir.Path()), std::set<std::string>{"Vantor.cfg"});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "settings/settings.h"
@@ -171,16 +172,19 @@ TEST(SettingsWrite, EveryFieldSurvivesARoundTrip) {
   EXPECT_EQ(read.totalPw, 1234.5);
 }
 
-TEST(SettingsWrite, RewriteReplacesTheWholeFile) {
+// Only the file itself is replaced: a stranger under the old fixed working name stays.
+TEST(SettingsWrite, RewriteReplacesTheWholeFileAndNothingElse) {
   test::TempDir dir;
   std::string path = dir.File(kUpdateConfigName);
   test::WriteText(path, std::string(5000, 'x'));
+  test::WriteText(path + ".new", "someone else's");
   Settings settings;
   WriteSettings(path, UpdateUtilitySettingsTable(), &settings, {});
   std::string bytes = test::ReadText(path);
   EXPECT_TRUE(bytes.starts_with("[ID] ORV Flash Update\r\n"));
   EXPECT_EQ(bytes.find('x'), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+  EXPECT_EQ(test::ReadText(path + ".new"), "someone else's");
+  EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{kUpdateConfigName, std::string(kUpdateConfigName) + ".new"}));
 }
 
 }  // namespace

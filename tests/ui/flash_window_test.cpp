@@ -163,7 +163,8 @@ TEST_F(FlashWindowTest, AnInterruptedReadKeepsTheExistingFile) {
   EXPECT_TRUE(Shown(kOldBinKept));
   EXPECT_EQ(lines.back(), "     -Read Failed-");
   EXPECT_EQ(ReadFile(dir / "keep.bin"), old);
-  EXPECT_FALSE(fs::exists(dir / (std::string("keep.bin") + kReadWorkingSuffix)));
+  for (const std::string& name : vantor::test::Names(dir.string()))  // no working file left beside it
+    EXPECT_TRUE(name == "keep.bin" || name.rfind("keep.bin", 0) != 0) << name;
 }
 
 TEST_F(FlashWindowTest, ControlsFollowTheActionAndTheKeysMoveTheFocus) {

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
+
+#include "platform/working_file.h"
 
 namespace vantor::ui {
 namespace {
@@ -40,18 +40,6 @@ std::vector<std::uint8_t> RgbBytes(int width, int height, const std::uint32_t* p
   return rgb;
 }
 
-bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!file) {
-    *error = "Can not create " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  ok = std::fclose(file.release()) == 0 && ok;
-  if (!ok) *error = "Can not write " + path + ": " + std::strerror(errno);
-  return ok;
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> EncodePng(int width, int height, const std::uint32_t* pixels) {
@@ -79,19 +67,13 @@ bool WritePng(const std::string& path, int width, int height, const std::uint32_
     *error = "Can not encode the image for " + path;
     return false;
   }
-  const std::string working = path + ".part";
-  std::error_code failure;
-  if (!WriteFileBytes(working, png, error)) {
-    std::filesystem::remove(working, failure);
+  WorkingFile file;
+  if (!file.Create(path, error)) return false;
+  if (std::fwrite(png.data(), 1, png.size(), file.Get()) != png.size()) {
+    *error = "Can not write " + path + ": " + std::strerror(errno);
     return false;
   }
-  std::filesystem::rename(working, path, failure);
-  if (failure) {
-    *error = "Can not replace " + path + ": " + failure.message();
-    std::filesystem::remove(working, failure);
-    return false;
-  }
-  return true;
+  return file.Commit(error);
 }
 
 }  // namespace vantor::ui

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cal/ve_file.h"
+#include "platform/same_file.h"
 #include "settings/settings.h"
 #include "ui/qt/file_chooser.h"
 #include "velearn/new_bin_name.h"
@@ -17,12 +18,6 @@ namespace vantor::ui {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  if (fs::equivalent(a, b, error)) return true;
-  return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
-}
 
 // Clears the dialog-open flag at every way out.
 class DialogScope {
@@ -119,7 +114,7 @@ bool LearnVeFlow::ChooseNewBin(const std::string& source, std::uint16_t generati
 
 // The source is the table learned from: the new BIN replacing it would lose it.
 LearnVeFlow::Answer LearnVeFlow::CheckNewBin(const std::string& source, const std::string& path) {
-  if (SameFile(source, path)) {
+  if (IsSameFile(source, path)) {
     links_.message("The new BIN can not be the BIN learned from", "Select File to Create New BIN");
     return Answer::Again;
   }
