@@ -78,7 +78,9 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_TARGETS  = frame_file frame_ring settings bin reply log_passes
 # Each target starts from the seeds and from what earlier runs kept; a crash
 # leaves its input in $(FUZZ_BUILD)/findings/<target>/ and fails the run.
+FUZZ_PACKAGES = cmake make clang libclang-rt-dev
 fuzz:
+	$(MAKE) deps PACKAGES="$(FUZZ_PACKAGES)"
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DVANTOR_FUZZ=ON -DVANTOR_GUI=OFF -DVANTOR_TESTS=OFF \
 	  -DVANTOR_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
