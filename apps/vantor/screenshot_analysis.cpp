@@ -29,7 +29,7 @@ int RunAnalysisScreenshot(const Args& args, const std::string& display, const st
   Settings settings;
   if (!LoadSettings(args, &settings)) return kExitFailure;
 
-  const std::string& log = *args.Value("--log");
+  const std::string log = *args.Value("--log");
   if (!LogFileReader().Open(log)) {
     SayCannotOpenLog("screenshot", log);
     return kExitFailure;

@@ -18,6 +18,7 @@ struct EngineState {
   double mapKpa = 100;
   double tpsPercent = 0;
   double mph = 0;
+  int gear = 0;             // 0 standing, 1-4
   double coolantF = 70;
   double airF = 70;
   bool closedLoop = false;

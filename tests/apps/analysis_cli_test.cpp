@@ -144,6 +144,12 @@ TEST(VantorQtr, PrintsTheResultsOfARun) {
             "0-60 mph:  0.0 sec.\n60 foot:  0.0 sec.\n330 foot:  0.0 sec.\n1/8 Mile:  0.0 sec.\n"
             "1/8 trap:   0 mph\n1/4 Mile:  0.0 sec.\n1/4 trap:   0 mph\n");
   EXPECT_EQ(apptest::RunTool("qtr " + dir.File("run.dat") + " --line 200").status, 1);
+  // The graph as a picture, where the tool can draw.
+  if (apptest::RunTool("screenshot --help").status == 0) {
+    run = apptest::RunTool("screenshot --display qtr --log " + dir.File("run.dat") + " --line 0 " + dir.File("q.png"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.File("q.png")));
+  }
 }
 
 }  // namespace

@@ -48,8 +48,10 @@ TEST_F(EngineCycle, CoarseSpeedBytesAgreeWithThePeriod) {
   for (const auto& d : Frames()) {
     const int rpm = RpmFromPeriod(d.data());
     if (rpm == 0 || rpm >= 6375) continue;
-    EXPECT_NEAR(d[kRpmCoarse28] * 25, rpm, 25);
-    EXPECT_NEAR(d[kRpmStep31] * 31.25, rpm, 32);
+    // One step of the period is worth rpm² / 983,040 rpm: 34 at 5,800.
+    const double periodStep = rpm * static_cast<double>(rpm) / 983040;
+    EXPECT_NEAR(d[kRpmCoarse28] * 25, rpm, 25 + periodStep);
+    EXPECT_NEAR(d[kRpmStep31] * 31.25, rpm, 32 + periodStep);
   }
 }
 
@@ -63,7 +65,7 @@ TEST_F(EngineCycle, CruiseIsClosedLoopWithLearnAwayFrom128AndSwitchingO2) {
     EXPECT_NEAR(d[kInt], 128, 12);
     (d[kO2] * 4.42 > 450 ? rich : lean)++;
   }
-  EXPECT_GT(cruise, 17 * 20);
+  EXPECT_GT(cruise, 17 * 15);
   EXPECT_GT(rich, cruise / 4);
   EXPECT_GT(lean, cruise / 4);
 }
