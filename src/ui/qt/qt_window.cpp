@@ -52,11 +52,16 @@ QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()
 // ---- the client view ----
 
 ClientView::ClientView(QtWindow& window, PixelSource* pixels, QWidget* parent, Qt::WindowFlags flags)
-    : QWidget(parent, flags), window_(window), pixels_(pixels) {
+    : QWidget(parent, flags), window_(&window), pixels_(pixels) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
+}
+
+void ClientView::Detach() {
+  window_ = nullptr;
+  pixels_ = nullptr;
 }
 
 // Only the areas asked for: separate small updates stay separate.
@@ -70,46 +75,46 @@ void ClientView::paintEvent(QPaintEvent* event) {
 }
 
 void ClientView::keyPressEvent(QKeyEvent* event) {
-  if (!window_.Key(event, 0)) QWidget::keyPressEvent(event);
+  if (!window_ || !window_->Key(event, 0)) QWidget::keyPressEvent(event);
 }
 
 void ClientView::keyReleaseEvent(QKeyEvent* event) {
-  if (!window_.Key(event, 0)) QWidget::keyReleaseEvent(event);
+  if (!window_ || !window_->Key(event, 0)) QWidget::keyReleaseEvent(event);
 }
 
 void ClientView::mouseMoveEvent(QMouseEvent* event) {
-  window_.Mouse(MouseAction::Move, event->position(), event->buttons() & Qt::LeftButton);
+  if (window_) window_->Mouse(MouseAction::Move, event->position(), event->buttons() & Qt::LeftButton);
 }
 
 void ClientView::mousePressEvent(QMouseEvent* event) {
-  window_.Mouse(MouseAction::Press, event->position(), event->button() == Qt::LeftButton);
+  if (window_) window_->Mouse(MouseAction::Press, event->position(), event->button() == Qt::LeftButton);
 }
 
 void ClientView::mouseReleaseEvent(QMouseEvent* event) {
-  window_.Mouse(MouseAction::Release, event->position(), event->button() == Qt::LeftButton);
+  if (window_) window_->Mouse(MouseAction::Release, event->position(), event->button() == Qt::LeftButton);
 }
 
 void ClientView::mouseDoubleClickEvent(QMouseEvent* event) {
-  window_.Mouse(MouseAction::DoubleClick, event->position(), event->button() == Qt::LeftButton);
+  if (window_) window_->Mouse(MouseAction::DoubleClick, event->position(), event->button() == Qt::LeftButton);
 }
 
 void ClientView::wheelEvent(QWheelEvent* event) {
-  window_.Mouse(MouseAction::Wheel, event->position(), false, event->angleDelta().y());
+  if (window_) window_->Mouse(MouseAction::Wheel, event->position(), false, event->angleDelta().y());
   event->accept();
 }
 
 void ClientView::enterEvent(QEnterEvent* event) {
-  window_.Mouse(MouseAction::Enter, event->position(), false);
+  if (window_) window_->Mouse(MouseAction::Enter, event->position(), false);
   QWidget::enterEvent(event);
 }
 
 void ClientView::leaveEvent(QEvent* event) {
-  window_.Mouse(MouseAction::Leave, QPointF(), false);
+  if (window_) window_->Mouse(MouseAction::Leave, QPointF(), false);
   QWidget::leaveEvent(event);
 }
 
 void ClientView::closeEvent(QCloseEvent* event) {
-  if (window_.CloseRequested())
+  if (!window_ || window_->CloseRequested())
     event->accept();
   else
     event->ignore();
@@ -118,18 +123,19 @@ void ClientView::closeEvent(QCloseEvent* event) {
 // The main window's frame: its close box asks the layer too.
 class MainFrame final : public QMainWindow {
  public:
-  explicit MainFrame(QtWindow& window) : window_(window) {}
+  explicit MainFrame(QtWindow& window) : window_(&window) {}
+  void Detach() { window_ = nullptr; }
 
  protected:
   void closeEvent(QCloseEvent* event) override {
-    if (window_.CloseRequested())
+    if (!window_ || window_->CloseRequested())
       event->accept();
     else
       event->ignore();
   }
 
  private:
-  QtWindow& window_;
+  QtWindow* window_;
 };
 
 // ---- the window ----
@@ -167,6 +173,8 @@ QtWindow::QtWindow(QWidget* dialog, WindowEvents& events) : events_(&events), to
 QtWindow::~QtWindow() {
   events_ = nullptr;
   for (auto& [id, timer] : timers_) timer->stop();
+  if (view_) view_->Detach();
+  if (auto* frame = dynamic_cast<MainFrame*>(top_.data())) frame->Detach();
   if (top_ && !qobject_cast<QDialog*>(top_)) {
     top_->hide();
     top_->deleteLater();

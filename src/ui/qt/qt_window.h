@@ -27,6 +27,8 @@ class QtWindow;
 class ClientView final : public QWidget {
  public:
   ClientView(QtWindow& window, PixelSource* pixels, QWidget* parent, Qt::WindowFlags flags);
+  // Its window is going: nothing more is handed on or painted.
+  void Detach();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -44,7 +46,7 @@ class ClientView final : public QWidget {
   bool focusNextPrevChild(bool) override { return false; }
 
  private:
-  QtWindow& window_;
+  QtWindow* window_;
   PixelSource* pixels_;
 };
 
