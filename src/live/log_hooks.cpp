@@ -5,13 +5,14 @@
 
 namespace vantor {
 
-std::string LocalDateText() {
-  const std::time_t now = std::time(nullptr);
+std::string LocalDateText() { return LocalDateText(std::time(nullptr)); }
+
+std::string LocalDateText(std::time_t when) {
   std::tm local{};
 #ifdef _WIN32
-  localtime_s(&local, &now);
+  localtime_s(&local, &when);
 #else
-  localtime_r(&now, &local);
+  localtime_r(&when, &local);
 #endif
   char text[80];
   std::snprintf(text, sizeof text, "%02d/%02d/%4d - %02d:%02d:%02d", local.tm_mon + 1, local.tm_mday,
