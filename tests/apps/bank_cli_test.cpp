@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apps/tool_process.h"
+#include "cal/bank_backup.h"
 #include "cal/cal_image.h"
 #include "cal/temp_dir.h"
 #include "sim/default_calibration.h"
@@ -56,8 +57,8 @@ TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
   const auto program = RunToolMerged("bank program --port SIM --bank 2 --no-set-active " + File("b1_new.bin"));
   ASSERT_EQ(program.status, 0) << program.out;
   EXPECT_EQ(program.out.find("Flash Bank Set"), std::string::npos);
-  EXPECT_NE(program.out.find("Bank Verify Starting\nBank Programmed Successfully\n\n    -Flashing Successful-\n"),
-            std::string::npos);
+  EXPECT_NE(program.out.find("Bank Verify Starting\nBank Programmed Successfully\nBackup: Bank_2_"), std::string::npos);
+  EXPECT_NE(program.out.find(".bin\n\n    -Flashing Successful-\n"), std::string::npos) << program.out;
 }
 
 // Refusals go to stderr, name the file or option concerned, and say it once;
@@ -65,6 +66,7 @@ TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
 TEST_F(BankCliTest, RefusalsGoToStderrNamingWhatIsWrong) {
   std::ofstream(File("text.bin")) << "not a calibration at all";
   std::ofstream(File("short.bin")) << std::string("\0\x07ORV9", 6) << std::string(94, '\xFF');
+  std::ofstream(File("Bank_6_20990101_000000.bin")) << "a spoiled backup";
   const struct {
     const char* command;
     int status;
@@ -80,6 +82,9 @@ TEST_F(BankCliTest, RefusalsGoToStderrNamingWhatIsWrong) {
        "vantor: can not open port {dir}/no-such-port\n", ""},
       {"bank program --port SIM --bank 9 x.bin", 2, "vantor bank: --bank: '9' is not a number from 0 to 7\n", ""},
       {"sim --bank-file 9 {dir}/short.bin", 2, "vantor sim: --bank-file: '9' is not a number from 0 to 7\n", ""},
+      {"bank restore --port SIM --bank 5 --backup-dir {dir}", 1, "vantor bank: no backup of bank 5 in {dir}\n", ""},
+      {"bank restore --port SIM --bank 6 --backup-dir {dir}", 1,
+       "vantor bank: the backup {dir}/Bank_6_20990101_000000.bin is not 32768 bytes long: nothing programmed\n", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
@@ -91,6 +96,37 @@ TEST_F(BankCliTest, RefusalsGoToStderrNamingWhatIsWrong) {
   EXPECT_FALSE(fs::exists(File("x.bin")));
   EXPECT_EQ(RunToolMerged("update --port SIM --firmware " + File("text.bin") + " --dir " + dir.string()).status, 1);
   EXPECT_EQ(RunToolMerged("bin frobnicate x").status, 2);
+  for (const char* misfit : {"read --port SIM --bank 0 --no-backup x.bin", "restore --port SIM --bank 0 --no-verify",
+                             "program --port SIM --bank 0 --no-backup --backup-dir d x.bin"})
+    EXPECT_EQ(RunToolMerged(std::string("bank ") + misfit).status, 2) << misfit;
+}
+
+// What a program erases is kept first, and restore puts the newest back.
+TEST_F(BankCliTest, ProgramKeepsABackupThatRestorePutsBack) {
+  vantor::apptest::ToolProcess server({"sim", "--no-pace"});
+  const std::string pty = server.FirstLine();
+  ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
+  const auto read = [&](int bank, const std::string& name) {
+    EXPECT_EQ(RunToolMerged("bank read --port " + pty + " --bank " + std::to_string(bank) + " " + File(name)).status, 0);
+    return vantor::test::ReadAll(File(name));
+  };
+  const auto original = read(3, "original.bin");
+  read(1, "other.bin");
+  const auto program = RunToolMerged("bank program --port " + pty + " --bank 3 " + File("other.bin"));
+  ASSERT_EQ(program.status, 0) << program.out;
+  EXPECT_NE(program.out.find("Bank Backup Starting\nBank Flash Program Starting\n"), std::string::npos) << program.out;
+  const fs::path backup = vantor::NewestBackup(dir / "Backups", 3);
+  ASSERT_FALSE(backup.empty());
+  EXPECT_NE(program.out.find("Backup: " + backup.filename().string() + "\n"), std::string::npos) << program.out;
+  EXPECT_NE(program.out.find("backup: " + backup.string() + "\n"), std::string::npos) << program.out;
+  EXPECT_EQ(vantor::test::ReadAll(backup.string()), original);
+  EXPECT_NE(read(3, "programmed.bin"), original);
+
+  const auto restore = RunToolMerged("bank restore --port " + pty + " --bank 3 --backup-dir " + (dir / "Backups").string());
+  ASSERT_EQ(restore.status, 0) << restore.out;
+  EXPECT_EQ(restore.out.rfind("restoring " + backup.string() + "\n", 0), 0u) << restore.out;
+  EXPECT_EQ(read(3, "restored.bin"), original);
+  EXPECT_EQ(vantor::test::Names((dir / "Backups").string()).size(), 1u) << "restore keeps no backup of its own";
 }
 
 TEST_F(BankCliTest, ReadAndProgramOverThePseudoTerminal) {
