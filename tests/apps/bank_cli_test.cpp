@@ -61,6 +61,39 @@ TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
   EXPECT_NE(program.out.find(".bin\n\n    -Flashing Successful-\n"), std::string::npos) << program.out;
 }
 
+// bin diff follows the diff convention: 0 same, 1 different, 2 trouble.
+TEST_F(BankCliTest, BinDiffShowsTheChangedCellsAndBytes) {
+  CalImage a = MakeImageFromCalibration(vantor::test::SampleCalibration(9).data());
+  a.SetVeCell(19, 9, 128);
+  CalImage b = a;
+  b.SetVeCell(19, 9, 136);
+  b[0x1000] ^= 0xFF;
+  for (const auto& [name, image] : {std::pair{"a.bin", &a}, std::pair{"b.bin", &b}})
+    vantor::test::WriteAll(File(name), std::vector<std::uint8_t>(image->Data(), image->Data() + 32768));
+  std::ofstream(File("short.bin")) << std::string("\0\x07ORV9", 6);
+
+  const auto same = RunToolMerged("bin diff " + File("a.bin") + " " + File("a.bin"));
+  EXPECT_EQ(same.status, 0);
+  EXPECT_NE(same.out.find("\nThe files are the same.\n"), std::string::npos) << same.out;
+  const auto text = RunToolMerged("bin diff " + File("a.bin") + " " + File("b.bin"));
+  EXPECT_EQ(text.status, 1);
+  EXPECT_NE(text.out.find("VE table: 1 cells differ"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("\n 2400       .       .       .       .       .       .       .       . 128>136 "),
+            std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("  +6.2%"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("Other bytes: 1 ranges differ\n  0x1000-0x1000     1 bytes  calibration"), std::string::npos)
+      << text.out;
+  const auto csv = RunToolMerged("bin diff " + File("a.bin") + " " + File("b.bin") + " --csv");
+  EXPECT_EQ(csv.status, 1);
+  char bytes[64];
+  std::snprintf(bytes, sizeof bytes, "bytes,,,0x1000,1,%02X,%02X,,calibration\n", a[0x1000], b[0x1000]);
+  EXPECT_EQ(csv.out, "kind,rpm,kpa,offset,length,a,b,change_percent,region\nve,2400,60,0x0121,1,128,136,6.25,VE block 2\n" +
+                         std::string(bytes));
+  EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin") + " " + File("short.bin")).status, 2);
+  EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin") + " " + File("missing.bin")).status, 2);
+  EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin")).status, 2);
+}
+
 // Refusals go to stderr, name the file or option concerned, and say it once;
 // the pane lines of a failed job too, while its progress stays on stdout.
 TEST_F(BankCliTest, RefusalsGoToStderrNamingWhatIsWrong) {
