@@ -14,14 +14,6 @@
 namespace vantor {
 namespace {
 
-std::string ModuleText(const std::uint8_t* data) {
-  const std::uint8_t firmware = data[frame::kFirmware];
-  char text[64];
-  std::snprintf(text, sizeof text, "%s, ECM Firmware Version: 1.%d", (firmware & 0x10) ? "ORV KDM-9" : "ORV Q8",
-                firmware & 0x0F);
-  return text;
-}
-
 std::string WithoutLeadingBlank(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   return std::string(text);
@@ -46,12 +38,20 @@ bool ReadLogHead(const std::string& logPath, LogHead* head) {
   LogFrameRead frame;
   // Almost every log starts with a stamp: its first frame tells everything.
   while ((!head->hasFrame || head->captureDate.empty()) && pass.Next(frame)) {
-    if (!head->hasFrame) head->module = ModuleText(frame.data);
+    if (!head->hasFrame) head->module = ModuleFirmwareText(frame.data);
     head->hasFrame = true;
     if (head->captureDate.empty() && frame.timeText[0] != '\0') head->captureDate = WithoutLeadingBlank(frame.timeText);
   }
   if (head->captureDate.empty()) head->captureDate = FileTimeText(logPath);
   return true;
+}
+
+std::string ModuleFirmwareText(const std::uint8_t* data) {
+  const std::uint8_t firmware = data[frame::kFirmware];
+  char text[64];
+  std::snprintf(text, sizeof text, "%s, ECM Firmware Version: 1.%d", (firmware & 0x10) ? "ORV KDM-9" : "ORV Q8",
+                firmware & 0x0F);
+  return text;
 }
 
 std::string FileTimeText(const std::string& path) {
