@@ -42,6 +42,10 @@ void PrintFile(std::FILE* out, char which, const DiffedBin& bin) {
 }
 
 void PrintVeTable(std::FILE* out, const BinDiff& diff) {
+  if (diff.veCells.empty()) {
+    std::fprintf(out, "\nVE table: no cell differs\n");
+    return;
+  }
   std::fprintf(out, "\nVE table: %zu cells differ (raw cells A>B, then the change in percent of A)\n",
                diff.veCells.size());
   std::map<std::pair<int, int>, const VeCellChange*> changed;
@@ -75,6 +79,10 @@ void PrintVeTable(std::FILE* out, const BinDiff& diff) {
 }
 
 void PrintOtherBytes(std::FILE* out, const DiffedBin& a, const DiffedBin& b, const BinDiff& diff) {
+  if (diff.otherBytes.empty()) {
+    std::fprintf(out, "\nOther bytes: none differ\n");
+    return;
+  }
   std::fprintf(out, "\nOther bytes: %zu ranges differ\n", diff.otherBytes.size());
   for (const ByteRange& range : diff.otherBytes) {
     const std::size_t shown = range.length < kBytesShown ? range.length : kBytesShown;
@@ -95,8 +103,8 @@ void PrintDiffText(std::FILE* out, const DiffedBin& a, const DiffedBin& b, const
     std::fprintf(out, "\nThe files are the same.\n");
     return;
   }
-  if (!diff.veCells.empty()) PrintVeTable(out, diff);
-  if (!diff.otherBytes.empty()) PrintOtherBytes(out, a, b, diff);
+  PrintVeTable(out, diff);
+  PrintOtherBytes(out, a, b, diff);
 }
 
 void PrintDiffCsv(std::FILE* out, const DiffedBin& a, const DiffedBin& b, const BinDiff& diff) {
