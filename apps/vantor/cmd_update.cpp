@@ -48,7 +48,7 @@ FirmwareSource ChosenFirmware(const Args& args, const std::string& besideProgram
 }
 
 bool LoadFirmware(const Args& args, bool simulatedModule, FirmwareImage* firmware) {
-  const std::string besideProgram = DefaultFirmwarePath(ProgramDirectory().string());
+  const std::string besideProgram = DefaultFirmwarePath(SettingsDirectory().string());
   const FirmwareSource source = ChosenFirmware(args, besideProgram, simulatedModule);
   const FirmwareStatus status = LoadRunFirmware(source, firmware);
   if (status == FirmwareStatus::Ok) return true;
