@@ -41,7 +41,7 @@ UpdateProgramOptions ProgramOptions(const vantor::ui::WindowCommandLine& line) {
   UpdateProgramOptions options;
   options.demo = line.demo;
   options.configPath = line.configPath.empty() ? vantor::ConfigPath(vantor::kUpdateConfigName) : line.configPath;
-  options.firmwareBeside = vantor::DefaultFirmwarePath(vantor::ProgramDirectory().string());
+  options.firmwareBeside = vantor::DefaultFirmwarePath(vantor::SettingsDirectory().string());
   return options;
 }
 
