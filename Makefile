@@ -4,6 +4,7 @@
 #   make asan / make tsan   the same tests under the sanitizers
 #   make fuzz       each libFuzzer target for FUZZ_SECONDS (default 60), with clang
 #   make windows    cross-compile vantor and the core suites with mingw-w64, run the suites under Wine
+#   make package    the .deb package of the three programs
 #   make campaign   the fault campaigns at scale (CAMPAIGN_ARGS="programs updates workers cut-step")
 
 BUILD   ?= build
@@ -19,7 +20,7 @@ PACKAGES = cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev 
 empty :=
 space := $(empty) $(empty)
 
-.PHONY: all deps configure build test run asan tsan fuzz bench campaign windows clean
+.PHONY: all deps configure build test run asan tsan fuzz bench campaign windows package clean
 
 all: build
 
@@ -112,6 +113,11 @@ windows:
 	done; \
 	echo "windows: $$total tests passed under Wine"; \
 	if [ -n "$$failed" ]; then echo "windows: failures in$$failed (see $(WINDOWS_BUILD)/tests/*.wine.log)"; exit 1; fi
+
+# The Linux package (.deb) of the three programs; `apt-get install ./FILE.deb` installs it.
+package: build
+	$(MAKE) deps PACKAGES="dpkg-dev"
+	cd $(BUILD) && cpack -G DEB
 
 campaign: configure
 	cmake --build $(BUILD) --target vantor_campaign -j $(JOBS)

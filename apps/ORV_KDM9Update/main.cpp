@@ -28,11 +28,11 @@ constexpr char kUsage[] =
     "  --demo         run on the simulated ECM for this run only (the configuration\n"
     "                 keeps your port)\n"
     "  --config CFG   the configuration file (default: ORV_KDM9Update.cfg beside the\n"
-    "                 program)\n"
+    "                 program, or in ~/.config/vantor when its folder is shared)\n"
     "  --help         print this help and exit\n"
     "  --version      print the version and exit\n\n"
     "The firmware code image, supplied with the ECM's firmware, goes beside the\n"
-    "program as ORV_KDM9_firmware.bin. A run keeps Bank_N_old.bin and Bank_N_new.bin\n"
+    "configuration as ORV_KDM9_firmware.bin. A run keeps Bank_N_old.bin and Bank_N_new.bin\n"
     "in the working directory; the simulated ECM keeps its own in the subfolder\n"
     "SimulatedECM. Qt's own options (-platform NAME, ...) are accepted too.\n";
 
@@ -42,7 +42,7 @@ UpdateProgramOptions ProgramOptions(const vantor::ui::WindowCommandLine& line) {
   UpdateProgramOptions options;
   options.demo = line.demo;
   options.configPath = line.configPath.empty() ? vantor::ConfigPath(vantor::kUpdateConfigName) : line.configPath;
-  options.firmwareBeside = vantor::DefaultFirmwarePath(vantor::ProgramDirectory().string());
+  options.firmwareBeside = vantor::DefaultFirmwarePath(vantor::SettingsDirectory().string());
   return options;
 }
 

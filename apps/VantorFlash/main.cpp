@@ -25,7 +25,7 @@ constexpr char kUsage[] =
     "  --demo         run on the simulated ECM for this run only (the configuration\n"
     "                 keeps your port)\n"
     "  --config CFG   the configuration file (default: ORV_KDM-9_Vantor.cfg beside the\n"
-    "                 program)\n"
+    "                 program, or in ~/.config/vantor when its folder is shared)\n"
     "  --help         print this help and exit\n"
     "  --version      print the version and exit\n\n"
     "Qt's own options (-platform NAME, ...) are accepted too.\n";

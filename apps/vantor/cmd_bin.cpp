@@ -1,4 +1,4 @@
-// vantor bin: look into a calibration BIN file, print its VE table, convert it to layout 1.1.
+// vantor bin: look into a calibration BIN file, print its VE table, compare two, convert one to layout 1.1.
 
 #include <cstdio>
 #include <string>
@@ -9,6 +9,7 @@
 #include "cal/ve_file.h"
 #include "cal/ve_table.h"
 #include "bin_check.h"
+#include "bin_diff_report.h"
 #include "cli.h"
 #include "update/bin_naming.h"
 #include "update/calibration_migration.h"
@@ -18,17 +19,25 @@ namespace {
 
 int RunBin(const std::vector<std::string>& argv);
 
-const Command kBin{"bin", "inspect, print the VE table of, or convert a calibration BIN",
+const Command kBin{"bin", "inspect, print the VE table of, compare or convert a calibration BIN",
                    "usage: vantor bin info FILE.bin\n"
                    "       vantor bin ve FILE.bin [--raw]\n"
+                   "       vantor bin diff A.bin B.bin [--csv]\n"
                    "       vantor bin convert SRC.bin [DST.bin]\n\n"
                    "info     signature, learn generation, layout version, stored checksum, the\n"
                    "         sums of bytes 0x0008-0x1FFF and 0x0008-0x7FFF, and the file size\n"
                    "         (info and ve refuse a file shorter than 32,768 bytes)\n"
                    "ve       the 35 x 14 VE table, one RPM row per line after a MAP header;\n"
                    "         whole percent, or the raw cells with --raw\n"
+                   "diff     what changed from A to B: both files' layout versions, learn\n"
+                   "         generations and checksums; every VE cell that differs, as raw\n"
+                   "         cells A>B and the change in percent of A, laid out like the VE\n"
+                   "         table; then every other range of differing bytes by offset with\n"
+                   "         both values. --csv lists one difference a line. Exit status 0\n"
+                   "         when the files are the same, 1 when they differ, 2 on trouble\n"
                    "convert  the update utility's conversion to layout 1.1; DST defaults to\n"
                    "         SRC with \"_new\" before the extension and is never SRC itself\n\n"
+                   "  --csv          diff: comma-separated values\n"
                    "  --config CFG   settings file to read\n",
                    RunBin};
 const Registration kRegistration(kBin);
@@ -89,6 +98,17 @@ int Ve(const std::string& path, bool raw) {
   return kExitOk;
 }
 
+// Exit status 0 same, 1 different, 2 when a file is no whole BIN (the diff convention).
+int Diff(const std::string& first, const std::string& second, bool csv) {
+  constexpr int kTrouble = 2;
+  DiffedBin a{first, {}, 0}, b{second, {}, 0};
+  if (!LoadWholeBin(first, &a.image, &a.size) || !LoadWholeBin(second, &b.image, &b.size)) return kTrouble;
+  const BinDiff diff = DiffImages(a.image, b.image);
+  (csv ? PrintDiffCsv : PrintDiffText)(stdout, a, b, diff);
+  const bool same = diff.Same() && a.size == b.size;
+  return same ? kExitOk : kExitFailure;
+}
+
 int Convert(const std::string& source, const std::string& target) {
   if (!IsBinOrSay("bin", source, BinReader::UpdateUtility)) return kExitFailure;
   if (OutputIsAnInput("bin", target, {source})) return kExitFailure;
@@ -108,7 +128,7 @@ int Convert(const std::string& source, const std::string& target) {
 }
 
 int RunBin(const std::vector<std::string>& argv) {
-  const Args args(argv, {"--config"}, {"--raw"});
+  const Args args(argv, {"--config"}, {"--raw", "--csv"});
   if (args.WantsHelp()) return PrintHelp(kBin);
   if (!args.Ok()) return UsageError(kBin, args.Error());
   Settings settings;
@@ -116,11 +136,13 @@ int RunBin(const std::vector<std::string>& argv) {
   const auto& p = args.Positional();
   if (p.empty()) return UsageError(kBin, "expected info, ve or convert");
   if (args.Has("--raw") && p[0] != "ve") return UsageError(kBin, "--raw is for ve");
+  if (args.Has("--csv") && p[0] != "diff") return UsageError(kBin, "--csv is for diff");
+  if (p[0] == "diff" && p.size() == 3) return Diff(p[1], p[2], args.Has("--csv"));
   if (p[0] == "info" && p.size() == 2) return Info(p[1]);
   if (p[0] == "ve" && p.size() == 2) return Ve(p[1], args.Has("--raw"));
   if (p[0] == "convert" && (p.size() == 2 || p.size() == 3))
     return Convert(p[1], p.size() == 3 ? p[2] : UpdatedBinName(p[1]));
-  return UsageError(kBin, "expected info FILE, ve FILE or convert SRC [DST]");
+  return UsageError(kBin, "expected info FILE, ve FILE, diff A B or convert SRC [DST]");
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ const Command kUpdate{"update", "update every bank of the ECM to firmware 1.1",
                       "                   (default: [PORT] of the configuration)\n"
                       "  --firmware IMG   the 24,576-byte firmware code image, supplied with the\n"
                       "                   ECM's firmware (default: ORV_KDM9_firmware.bin beside\n"
-                      "                   this program; with SIM and nothing there, the built-in\n"
+                      "                   this program, or in ~/.config/vantor when its folder\n"
+                      "                   is shared; with SIM and nothing there, the built-in\n"
                       "                   stand-in, which a real ECM never gets)\n"
                       "  --dir DIR        where the bank files are kept (default: current directory);\n"
                       "                   with SIM, its subfolder SimulatedECM\n"
@@ -48,7 +49,7 @@ FirmwareSource ChosenFirmware(const Args& args, const std::string& besideProgram
 }
 
 bool LoadFirmware(const Args& args, bool simulatedModule, FirmwareImage* firmware) {
-  const std::string besideProgram = DefaultFirmwarePath(ProgramDirectory().string());
+  const std::string besideProgram = DefaultFirmwarePath(SettingsDirectory().string());
   const FirmwareSource source = ChosenFirmware(args, besideProgram, simulatedModule);
   const FirmwareStatus status = LoadRunFirmware(source, firmware);
   if (status == FirmwareStatus::Ok) return true;
@@ -56,7 +57,7 @@ bool LoadFirmware(const Args& args, bool simulatedModule, FirmwareImage* firmwar
   std::fprintf(stderr, "vantor update: %s: %s\n", FirmwareStatusText(status), name.c_str());
   if (status == FirmwareStatus::Missing)
     std::fprintf(stderr,
-                 "vantor update: the image is supplied with the ECM's firmware: put it beside this program as\n"
+                 "vantor update: the image is supplied with the ECM's firmware: put it here:\n"
                  "  %s\n  or name it with --firmware IMG\n",
                  besideProgram.c_str());
   if (status == FirmwareStatus::StandIn)

@@ -2,16 +2,19 @@
 // program does when learning stops.
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bin_check.h"
+#include "cal/ve_file.h"
 #include "cli.h"
 #include "export_messages.h"
 #include "live/adc_channels.h"
 #include "live/byte_source.h"
 #include "live/frame_loop.h"
 #include "live/live_data.h"
+#include "velearn/learn_report.h"
 #include "velearn/ve_learn.h"
 
 namespace vantor::cli {
@@ -21,7 +24,8 @@ int RunVeLearn(const std::vector<std::string>& argv);
 
 const Command kVeLearn{
     "velearn", "learn VE corrections from data logs into a new BIN",
-    "usage: vantor velearn --from SRC.bin --out NEW.bin [--config CFG] [--mode blm|wb] LOG.dat...\n\n"
+    "usage: vantor velearn --from SRC.bin --out NEW.bin [--config CFG] [--mode blm|wb]\n"
+    "                      [--report REPORT.csv] LOG.dat...\n\n"
     "Plays the logs in order through the frame processing loop with VE learn\n"
     "active, then stops learning: NEW.bin is written exactly as the program\n"
     "writes it (smoothed with [SMOOTHFAC], generation of SRC.bin + 1). An existing\n"
@@ -30,7 +34,14 @@ const Command kVeLearn{
     "be read, or when NEW.bin would be SRC.bin or one of the logs.\n\n"
     "  --config CFG      settings file (learn limits, [SMOOTHFAC], analogue channels)\n"
     "  --mode blm|wb     learn from block learn or from the wideband channel\n"
-    "                    (default: [LRNINP] of CFG)\n",
+    "                    (default: [LRNINP] of CFG)\n"
+    "  --report FILE     a CSV line per VE cell: the frames seen nearest it while\n"
+    "                    learning, those accepted as samples, those passed by at\n"
+    "                    each gate of the learn rules, the mean correction of its\n"
+    "                    samples, its original and its new value; and a summary on\n"
+    "                    stdout: cells learned, cells left for want of samples,\n"
+    "                    frames passed by at each gate, the largest changes. Written\n"
+    "                    also when nothing was learned, to say why.\n",
     RunVeLearn};
 const Registration kRegistration(kVeLearn);
 
@@ -40,11 +51,14 @@ void PrintMessage(const std::string& text, const std::string& caption) {
 
 // SRC.bin is a BIN, the logs open and NEW.bin is none of the inputs; false
 // with the reason on stderr.
-bool FilesUsable(const std::string& from, const std::string& out, const std::vector<std::string>& logs) {
+bool FilesUsable(const std::string& from, const std::string& out, const std::optional<std::string>& report,
+                 const std::vector<std::string>& logs) {
   if (!IsBinOrSay(kVeLearn.name, from, BinReader::MainProgram)) return false;
   std::vector<std::string> inputs = logs;
   inputs.push_back(from);
   if (OutputIsAnInput(kVeLearn.name, out, inputs)) return false;
+  inputs.push_back(out);
+  if (report && OutputIsAnInput(kVeLearn.name, *report, inputs)) return false;
   for (const auto& log : logs) {
     if (!LogFileReader().Open(log)) {
       SayCannotOpenLog(kVeLearn.name, log);
@@ -81,9 +95,46 @@ void PrintSmootherResult(const VeLearn& learn) {
     std::printf("ier %d\n", learn.LastSmootherError());
 }
 
+constexpr std::size_t kLargestChangesShown = 5;
+
+void PrintSummary(const VeLearn& learn, const LearnReport& report, const VeTable& newTable) {
+  const LearnSummary summary = SummariseLearn(learn.Original(), learn.Correction(), newTable, kLargestChangesShown);
+  std::printf("cells learned %d of %d\n", summary.learned, kVeRows * kVeColumns);
+  std::printf("cells unchanged for want of samples %d\n", summary.wantingSamples);
+  const auto totals = report.Totals();
+  std::printf("frames passed by:");
+  for (int gate = 1; gate < kLearnGateCount; ++gate)
+    if (totals[gate] != 0)
+      std::printf(" %s %llu", LearnGateName(LearnGate(gate)), static_cast<unsigned long long>(totals[gate]));
+  std::printf("\nlargest changes:%s\n", summary.largest.empty() ? " none" : "");
+  for (const LearnedCellChange& change : summary.largest)
+    std::printf("  %d rpm x %d kPa: %d -> %d (%+.1f%%)\n", kVeRpmAxis[change.cell.row - 1],
+                kVeMapAxis[change.cell.column - 1], change.original, change.newValue, change.percent);
+}
+
+// The new values as the new BIN holds them; the original ones when none was written.
+VeTable NewValues(const VeLearn& learn, bool written, const std::string& out) {
+  VeTable table = learn.Original();
+  if (written && !ReadVeTable(out, &table)) Say(kVeLearn.name, "can not read back " + out);
+  return table;
+}
+
+bool Report(const VeLearn& learn, const LearnReport& report, bool written, const std::string& out,
+            const std::string& path) {
+  const VeTable newTable = NewValues(learn, written, out);
+  PrintSummary(learn, report, newTable);
+  if (!report.WriteCsv(path, learn.Original(), newTable)) {
+    Say(kVeLearn.name, "can not write the report " + path);
+    return false;
+  }
+  std::printf("report %s\n", path.c_str());
+  return true;
+}
+
 int Learn(const Args& args, Settings& settings) {
   const std::string from = *args.Value("--from"), out = *args.Value("--out");
-  if (!FilesUsable(from, out, args.Positional())) return kExitFailure;
+  const std::optional<std::string> reportPath = args.Value("--report");
+  if (!FilesUsable(from, out, reportPath, args.Positional())) return kExitFailure;
   LiveData live;
   AdcChannels adc;
   adc.BuildActiveChannels(settings);
@@ -93,22 +144,23 @@ int Learn(const Args& args, Settings& settings) {
   loop.ApplySettings(settings);
   VeLearn learn(settings, live, VeLearnHooks{PrintMessage, {}, {}, {}, {}});
   loop.SetConsumer(ConsumerSlot::VeLearn, &learn);
+  LearnReport report;
+  if (reportPath) learn.SetObserver(&report);
   if (!learn.Start(from, out, 0)) return kExitFailure;
   // Leaving without Stop writes nothing: a run that fails keeps NEW.bin as it was.
   for (const auto& log : args.Positional())
     if (!PlayLog(log, loop, sources)) return kExitFailure;
   PrintCounts(learn);
-  if (learn.SampleCount() == 0) {
-    Say(kVeLearn.name, "no sample was learned from the logs: " + out + " not written");
-    return kExitFailure;
-  }
-  const bool written = learn.Stop();
-  PrintSmootherResult(learn);
-  return written ? kExitOk : kExitFailure;
+  const bool learned = learn.SampleCount() != 0;
+  if (!learned) Say(kVeLearn.name, "no sample was learned from the logs: " + out + " not written");
+  const bool written = learned && learn.Stop();
+  if (learned) PrintSmootherResult(learn);
+  const bool reported = !reportPath || Report(learn, report, written, out, *reportPath);
+  return written && reported ? kExitOk : kExitFailure;
 }
 
 int RunVeLearn(const std::vector<std::string>& argv) {
-  const Args args(argv, {"--from", "--out", "--config", "--mode"}, {});
+  const Args args(argv, {"--from", "--out", "--config", "--mode", "--report"}, {});
   if (args.WantsHelp()) return PrintHelp(kVeLearn);
   if (!args.Ok()) return UsageError(kVeLearn, args.Error());
   if (!args.Value("--from") || !args.Value("--out")) return UsageError(kVeLearn, "--from and --out are needed");

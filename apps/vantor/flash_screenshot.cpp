@@ -29,6 +29,8 @@ bool RunSimProgramJob(MessagePane& pane, const Settings& settings) {
   job.bank = {settings.flshBank, settings.flshSetBank == 1, true};
   job.action = kFlashProgram;
   job.programFile = bin.Path().string();
+  // The scratch job programs the bank's own calibration back: nothing to keep.
+  job.backup = kNoBackup;
   return RunFlashJob(session.Link(), pane, job, nullptr) == 0;
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -17,6 +18,7 @@
 #include "cal/ve_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
+#include "platform/file_attributes.h"
 #include "platform/working_file.h"
 
 namespace vantor {
@@ -32,6 +34,12 @@ class Dialogue : public JobDialogue {
   Dialogue(EcmLink& link, MessageSink& pane, const BankJob& job)
       : JobDialogue(link, pane, FlashPaneStyle()), job_(job) {}
 
+  // A quiet dialogue shows only what fails: a backup read says nothing else.
+  void Quiet(bool quiet) { quiet_ = quiet; }
+  void Say(std::string_view text) {
+    if (!quiet_) Progress(text);
+  }
+
   void Closing(bool ok, const char* success, const char* failure) {
     Progress("");
     pane_.AddLine(ok ? style_.success : style_.finalFailure, ok ? success : failure);
@@ -42,7 +50,7 @@ class Dialogue : public JobDialogue {
     if (!Step(TxMsXmit(link_, kStreamStop), "TxMsXmit Failed")) return false;
     if (job_.setBankActive) {
       if (!Step(TxMsBank(link_, job_.bank), "TxMsBank Failed")) return false;
-      Progress("Flash Bank Set");
+      Say("Flash Bank Set");
       link_.Sleep(kBankSetPause);
     }
     return Step(TxMsFlash(link_), "TxMsFlash Failed") && Info(job_.bank);
@@ -70,12 +78,12 @@ class Dialogue : public JobDialogue {
   }
 
   bool Read(StdioFile& file) {
-    Progress("Bank Read Starting");
+    Say("Bank Read Starting");
     if (!Open()) return false;
     if (!Step(TxSlRequestCal(link_, job_.bank), "TxSlRequestCal Failed")) return false;
     const bool written = file.Write(Returned(), kCalibrationSize);
     if (written)
-      Progress("Bank Read Successful");
+      Say("Bank Read Successful");
     else
       Step(-1, "File Write Failed");
     const bool stopped = Step(TxSlStop(link_, true), "TxSlStop Failed  ");
@@ -84,6 +92,7 @@ class Dialogue : public JobDialogue {
 
  private:
   const BankJob& job_;
+  bool quiet_ = false;
 };
 
 // The first 8,192 bytes; false for a file that has fewer.
@@ -109,6 +118,29 @@ bool ReadIntoFile(Dialogue& dialogue, const std::filesystem::path& working) {
   return file.Close() && ok;
 }
 
+// The bank as a bank read reads it, kept under a new name and made
+// read-only; false (nothing kept) when the read or the file failed.
+bool TakeBackup(Dialogue& dialogue, const std::filesystem::path& directory, int bank, std::filesystem::path* kept) {
+  dialogue.Progress(kBackupStarting);
+  std::error_code error;
+  std::filesystem::create_directories(directory, error);
+  const std::filesystem::path path = FreeBackupPath(directory, bank, std::time(nullptr));
+  WorkingFile working;
+  bool ok = working.Create(path) && working.Close();
+  if (!ok) {
+    dialogue.Step(-1, "Failed opening Backup File");
+  } else {
+    dialogue.Quiet(true);
+    ok = ReadIntoFile(dialogue, working.Path());
+    dialogue.Quiet(false);
+    ok = ok && working.Commit();
+  }
+  if (!ok) return dialogue.Step(-1, kBackupFailed);
+  SetReadOnly(path, true);
+  *kept = path;
+  return true;
+}
+
 }  // namespace
 
 std::string ElapsedText(unsigned ticks) {
@@ -117,7 +149,8 @@ std::string ElapsedText(unsigned ticks) {
   return text;
 }
 
-int ProgramBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std::string& path) {
+int ProgramBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std::string& path,
+                const BankBackup& backup) {
   Dialogue dialogue(link, pane, job);
   bool ok = false;
   StdioFile file(path, "rb");
@@ -131,8 +164,14 @@ int ProgramBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std:
     } else if (!HasSignature(*calibration)) {
       dialogue.Step(-1, kNotABinMain);
     } else {
-      dialogue.Progress("Bank Flash Program Starting");
-      ok = dialogue.Program(*calibration);
+      std::filesystem::path kept;
+      if (!backup.enabled || TakeBackup(dialogue, BackupDirectory(backup, path), job.bank, &kept)) {
+        dialogue.Progress("Bank Flash Program Starting");
+        ok = dialogue.Program(*calibration);
+      }
+      // Said last, so that the pane still shows it when the job ends.
+      if (!kept.empty()) dialogue.Progress(kBackupKept + kept.filename().string());
+      if (!kept.empty() && backup.keptPath) *backup.keptPath = kept.string();
     }
   }
   dialogue.Closing(ok, "    -Flashing Successful-", "     -Flashing Failed-");
@@ -166,7 +205,7 @@ int RunFlashJob(EcmLink& link, MessagePane& pane, const FlashJob& job, const Mes
       if (showBox) showBox("Need a Program Bank BIN Name", "File Error");
       return -1;
     }
-    result = ProgramBank(link, pane, job.bank, job.programFile);
+    result = ProgramBank(link, pane, job.bank, job.programFile, job.backup);
   } else if (job.action == kFlashRead) {
     if (job.readDirectory.empty()) {
       if (showBox) showBox("Need a Read Bank BIN Name", "File Error");

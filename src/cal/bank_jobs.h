@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "cal/bank_backup.h"
 #include "link/message_sink.h"
 
 namespace vantor {
@@ -31,14 +32,18 @@ struct FlashJob {
   std::string programFile;    // full path, action 1
   std::string readFile;       // full path, action 2
   std::string readDirectory;  // must not be empty for action 2
+  BankBackup backup;          // a program first reads the bank into a backup
 };
 
 // Clears the pane, runs the job and on success reports the elapsed time
 // ("%3.1f Second(s)" of LinkTick). 0 on success, -1 on failure.
 int RunFlashJob(EcmLink& link, MessagePane& pane, const FlashJob& job, const MessageBoxHook& showBox);
 
-// Program bank and Read bank with their closing lines; 0 or -1.
-int ProgramBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std::string& path);
+// Program bank and Read bank with their closing lines; 0 or -1. With a
+// backup, the bank is read into it before anything is erased, and a failed
+// backup ends the job there.
+int ProgramBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std::string& path,
+                const BankBackup& backup = kNoBackup);
 int ReadBank(EcmLink& link, MessageSink& pane, const BankJob& job, const std::string& path);
 
 // "%3.1f Second(s)" for a number of 100 ms ticks.
@@ -47,5 +52,9 @@ std::string ElapsedText(unsigned ticks);
 constexpr const char* kProgramFileTooShort = "BIN File Too Short: Need 8192 Bytes";
 // A failed read of an existing file leaves that file as it was.
 constexpr const char* kOldBinKept = "Previous BIN File Kept Unchanged";
+constexpr const char* kBackupStarting = "Bank Backup Starting";
+constexpr const char* kBackupFailed = "Backup Failed: Nothing Erased";
+// Followed by the backup's file name.
+constexpr const char* kBackupKept = "Backup: ";
 
 }  // namespace vantor

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -40,5 +41,7 @@ struct LogHooks {
 
 // " MM/DD/YYYY - hh:mm:ss" without its leading blank, from the local clock.
 std::string LocalDateText();
+// The same text for another moment (a file's time).
+std::string LocalDateText(std::time_t when);
 
 }  // namespace vantor

@@ -1,19 +1,21 @@
 #pragma once
-// The printf text of a value that depends on one frame code, formatted on
-// first use and then reused: a log holds few distinct codes per column, so
-// an export formats each of them once instead of once per frame.
+// The text of a value that depends on one frame code, formatted on first use
+// and then reused: a log holds few distinct codes per column, so an export
+// formats each of them once instead of once per frame.
 
 #include <cstdint>
 #include <functional>
 #include <string_view>
 #include <vector>
 
+#include "logs/fixed_text.h"
+
 namespace vantor {
 
 class CodeTextCache {
  public:
-  // codeCount: 256 for byte codes, 65536 for 16-bit codes. format takes one double.
-  CodeTextCache(unsigned codeCount, const char* format, std::function<double(unsigned)> value);
+  // codeCount: 256 for byte codes, 65536 for 16-bit codes.
+  CodeTextCache(unsigned codeCount, FixedFormat format, std::function<double(unsigned)> value);
 
   std::string_view Text(unsigned code) {
     Entry& entry = entries_[code];
@@ -29,7 +31,7 @@ class CodeTextCache {
   void Fill(unsigned code, Entry& entry);
 
   std::vector<Entry> entries_;
-  const char* format_;
+  FixedFormat format_;
   std::function<double(unsigned)> value_;
 };
 

@@ -9,14 +9,13 @@
 
 namespace vantor {
 
+// The log path with its extension (from the last dot of the file name)
+// replaced by extension (".csv"); a name without extension gets it appended.
+std::string WithExtension(const std::string& logPath, const char* extension);
+
 // ChooseDumpFile's output name: the log path with its extension replaced by
 // ".csv" ([ANA.CSV] = 1) or ".ORV"; a name without extension gets it appended.
 std::string DumpOutputPath(const std::string& logPath, bool csv);
-
-// A file in which no frame passes its check: the window's Dump writes what
-// the pass gives (a heading at most); the command-line tool refuses it as
-// not a data log and leaves no output.
-enum class FramelessLog { Write, Refuse };
 
 // DumpLog: [ANA.CSV] picks CSV or text, [ANASHEADER] a single heading.
 // Line ends are CR LF on every platform. The output is never the log itself.

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "logs/code_text_cache.h"
 #include "logs/export_channels.h"
+#include "logs/export_value_texts.h"
 #include "logs/row_text.h"
 #include "settings/settings.h"
 
@@ -29,23 +29,7 @@ class DumpRowFormatter {
   const Settings& settings_;
   const bool csv_;
   const char separator_;
-  CodeTextCache speed_;
-  CodeTextCache map_;     // sensor index * 256 + code
-  CodeTextCache boost_;   // sensor index * 256 + code
-  CodeTextCache baro_;
-  CodeTextCache vacuum_;
-  CodeTextCache percent_;
-  CodeTextCache temperature_;
-  CodeTextCache o2_;
-  CodeTextCache spark_;
-  CodeTextCache retard_;
-  CodeTextCache basePw_;
-  CodeTextCache actualPw_;
-  CodeTextCache tenths_;
-  CodeTextCache deltaTps_;
-  CodeTextCache enrichment_;
-  CodeTextCache deltaMap_;
-  CodeTextCache aePw_;
+  ExportValueTexts values_;
 };
 
 }  // namespace vantor

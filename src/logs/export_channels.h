@@ -27,6 +27,7 @@ class ExportChannels {
   std::string_view Label(int active) const { return shown_[active].label; }
   std::string_view Text(int active) const { return shown_[active].text; }
   int ColumnWidth(int active) const { return shown_[active].columnWidth; }
+  const ActiveChannel& Shown(int active) const { return shown_[active]; }
 
  private:
   std::unique_ptr<AdcChannels> channels_;

@@ -24,6 +24,11 @@ struct ExportHooks {
 
 enum class ExportResult { kOk, kLogOpenFailed, kOutputOpenFailed, kWriteFailed, kReadFailed, kOutputIsLog, kNotALog };
 
+// A file in which no frame passes its check: the window's Dump writes what
+// the pass gives (a heading at most); the command-line tool refuses it as
+// not a data log and leaves no output.
+enum class FramelessLog { Write, Refuse };
+
 constexpr int kFramesPerProgressStep = 17;
 
 }  // namespace vantor

@@ -17,16 +17,21 @@ char ViewLineKind(bool markMet, bool stampMet) {
 
 ViewLineFormatter::ViewLineFormatter(const Settings& settings)
     : settings_(settings),
-      speed_(256, "%3.0f ", [this](unsigned c) { return SpeedUnits(c, settings_); }),
-      map_(3 * 256, "%3.0f ", [](unsigned k) { return MapKpa(static_cast<int>(k / 256), k % 256); }),
-      percent_(256, "%3.0f ", Percent),
-      temperature_(256, "%3.0f ", [this](unsigned c) { return Temperature(c, settings_); }),
-      o2_(256, "%4.0f ", O2Mv),
-      spark_(256, "%2.0f ", Spark),
-      pulseWidth_(65536, "%4.1f ", [](unsigned c) { return PulseMsCapped(c, 99.9); }),
-      aePulseWidth_(65536, "%5.2f ", [](unsigned c) { return PulseMsCapped(c, 99.9); }) {}
+      speed_(256, format::kSpeed, [this](unsigned c) { return SpeedUnits(c, settings_); }),
+      map_(3 * 256, format::kMap, [](unsigned k) { return MapKpa(static_cast<int>(k / 256), k % 256); }),
+      percent_(256, format::kPercent, Percent),
+      temperature_(256, format::kTemperature, [this](unsigned c) { return Temperature(c, settings_); }),
+      o2_(256, format::kO2, O2Mv),
+      spark_(256, format::kSpark, Spark),
+      pulseWidth_(65536, {4, 1}, LimitedPwMs),
+      aePulseWidth_(65536, {5, 2}, LimitedPwMs) {}
 
 namespace {
+
+void AppendField(RowText& row, std::string_view text) {
+  row.Append(text);
+  row.Append(' ');
+}
 
 // The field holds four characters; a channel reading outside what fits
 // (a user device set as the wideband source) is limited so the line keeps its size.
@@ -34,8 +39,7 @@ void AppendWideband(RowText& row, double afr) {
   if (afr > 99.9) afr = 99.9;
   if (afr < -9.9) afr = -9.9;
   char text[16];
-  const int n = std::snprintf(text, sizeof text, "%4.1lf ", afr);
-  row.Append(std::string_view(text, n > 0 ? static_cast<std::size_t>(n) : 0));
+  AppendField(row, std::string_view(text, FixedText(text, sizeof text, afr, format::kWideband)));
 }
 
 }  // namespace
@@ -58,17 +62,17 @@ void ViewLineFormatter::Format(const std::uint8_t* data, char kind, double wbAfr
   row.Append(' ');
   row.AppendUnsigned(static_cast<unsigned>(Rpm(data)), 4);
   row.Append(' ');
-  row.Append(speed_.Text(data[frame::kSpeed]));
-  row.Append(map_.Text(static_cast<unsigned>(MapSensorIndex(data)) * 256 + data[frame::kMap]));
-  row.Append(percent_.Text(data[frame::kTps]));
-  row.Append(temperature_.Text(data[frame::kCoolantTemp]));
-  row.Append(temperature_.Text(data[frame::kIat]));
-  row.Append(o2_.Text(data[frame::kO2]));
+  AppendField(row, speed_.Text(data[frame::kSpeed]));
+  AppendField(row, map_.Text(static_cast<unsigned>(MapSensorIndex(data)) * 256 + data[frame::kMap]));
+  AppendField(row, percent_.Text(data[frame::kTps]));
+  AppendField(row, temperature_.Text(data[frame::kCoolantTemp]));
+  AppendField(row, temperature_.Text(data[frame::kIat]));
+  AppendField(row, o2_.Text(data[frame::kO2]));
   row.AppendUnsigned(data[frame::kAirFlow], 3);
   row.Append(' ');
-  row.Append(spark_.Text(data[frame::kSparkAdvance]));
-  row.Append(pulseWidth_.Text(frame::Word(data, frame::kBasePw)));
-  row.Append(pulseWidth_.Text(frame::Word(data, frame::kActualPw)));
+  AppendField(row, spark_.Text(data[frame::kSparkAdvance]));
+  AppendField(row, pulseWidth_.Text(frame::Word(data, frame::kBasePw)));
+  AppendField(row, pulseWidth_.Text(frame::Word(data, frame::kActualPw)));
   row.AppendUnsigned(static_cast<unsigned>(DutyPercent(data)), 3);
   row.Append("  ");
   const char flags[6] = {Flag(data, 13, 0x40), Flag(data, 13, 0x10), Flag(data, 13, 0x80),
@@ -82,7 +86,7 @@ void ViewLineFormatter::Format(const std::uint8_t* data, char kind, double wbAfr
     row.Append(' ');
   }
   AppendWideband(row, wbAfr);
-  row.Append(aePulseWidth_.Text(frame::Word(data, frame::kAePw)));
+  AppendField(row, aePulseWidth_.Text(frame::Word(data, frame::kAePw)));
 
   // Every field has its fixed width; the guard keeps the line size whatever happens.
   constexpr std::size_t kTextSize = kViewLineSize - 2;

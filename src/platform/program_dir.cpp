@@ -1,7 +1,10 @@
 #include "platform/program_dir.h"
 
+#include <cstdlib>
 #include <system_error>
 #include <vector>
+
+#include "platform/working_file.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -32,6 +35,36 @@ std::filesystem::path ProgramDirectory() {
   const std::filesystem::path executable = ExecutablePath();
   if (executable.empty() || !executable.has_parent_path()) return {};
   return executable.parent_path() / "";  // appending an empty name leaves the trailing separator
+}
+
+std::filesystem::path UserSettingsDirectory() {
+#ifdef _WIN32
+  const char* appData = std::getenv("APPDATA");
+  if (!appData || !*appData) return {};
+  return std::filesystem::path(appData) / "Vantor" / "";
+#else
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
+    return std::filesystem::path(config) / "vantor" / "";
+  const char* home = std::getenv("HOME");
+  if (!home || !*home) return {};
+  return std::filesystem::path(home) / ".config" / "vantor" / "";
+#endif
+}
+
+std::filesystem::path SettingsDirectoryFor(const std::filesystem::path& programDirectory,
+                                           const std::filesystem::path& userDirectory) {
+  // Trying is the one test that holds on every platform and file system.
+  WorkingFile probe;
+  if (!programDirectory.empty() && probe.Create(programDirectory / "settings")) return programDirectory;
+  if (userDirectory.empty()) return {};
+  std::error_code error;
+  std::filesystem::create_directories(userDirectory, error);
+  return std::filesystem::is_directory(userDirectory, error) ? userDirectory : std::filesystem::path();
+}
+
+std::filesystem::path SettingsDirectory() {
+  static const std::filesystem::path chosen = SettingsDirectoryFor(ProgramDirectory(), UserSettingsDirectory());
+  return chosen;
 }
 
 }  // namespace vantor

@@ -55,6 +55,13 @@ std::FILE* CreateExclusive(const std::filesystem::path& path) {
 bool WorkingFile::Create(const std::filesystem::path& destination, std::string* error) {
   Discard();
   destination_ = destination;
+  // Renaming over a device (/dev/null) or a folder would replace it with a file.
+  std::error_code statusError;
+  const auto status = std::filesystem::status(destination, statusError);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    if (error) *error = destination.string() + " is not a regular file";
+    return false;
+  }
   const std::filesystem::path folder = destination.parent_path();
   const std::string name = destination.filename().string();
   int lastError = 0;

@@ -135,7 +135,7 @@ bool WriteSettingsText(std::FILE* stream, const SettingsTable& table, Settings* 
 }
 
 std::string ConfigPath(const std::string& fileName) {
-  return (ProgramDirectory() / fileName).string();
+  return (SettingsDirectory() / fileName).string();
 }
 
 }  // namespace vantor

@@ -44,7 +44,8 @@ bool WriteSettingsText(std::FILE* stream, const SettingsTable& table, Settings* 
 
 constexpr const char* kLogHeaderLineEnd = "\r\n";
 
-// The configuration file beside the running program.
+// The configuration file in the settings directory: beside the running
+// program, or the user's own folder when the program's is shared.
 std::string ConfigPath(const std::string& fileName);
 
 constexpr const char* kMainConfigName = "ORV_KDM-9_Vantor.cfg";

@@ -83,11 +83,11 @@ std::string FirmwareImageLine(const FirmwareSource& source, std::size_t width) {
 std::vector<std::string> FirmwareAdvice(FirmwareStatus status, const std::string& besideProgram, std::size_t width) {
   switch (status) {
     case FirmwareStatus::Missing:
-      return {"The image is supplied with the ECM's firmware. It goes beside the program:",
+      return {"The image is supplied with the ECM's firmware. It goes here:",
               PathLine("  ", besideProgram, width)};
     case FirmwareStatus::StandIn:
       return {"This image is the stand-in, not the ECM's code: it only serves the simulated",
-              "ECM. Put the image supplied with the ECM's firmware beside the program."};
+              "ECM. Put the image supplied with the ECM's firmware in its place."};
     default:
       return {};
   }

@@ -159,11 +159,13 @@ void VeLearn::OnFrame(const std::uint8_t* data, bool draw) {
   mapBinNow_ = MapBin(map);
   rpmBinNow_ = RpmBin(data[frame::kRpmCoarse28], data[frame::kRpmStep31]);
   displayMap_ = map;
-  learnedThisFrame_ = false;
 
-  const Gate gate = Accumulate(data, map, tps);
-  if (gate == Gate::Sample) learnedThisFrame_ = true;
-  if (gate != Gate::Forget) {
+  const bool learning = Active();
+  std::uint32_t sample = 0;
+  const LearnGate gate = learning ? Accumulate(data, map, tps, &sample) : LearnGate::NotRunning;
+  if (learning && observer_) observer_->OnVerdict(gate, rpmBinNow_, mapBinNow_, sample);
+  learnedThisFrame_ = learning && ReachedSample(gate);
+  if (learning && RemembersFrame(gate)) {
     previousMap_ = map;
     previousTps_ = tps;
   }
@@ -180,55 +182,54 @@ void VeLearn::OnFrame(const std::uint8_t* data, bool draw) {
   }
 }
 
-VeLearn::Gate VeLearn::Accumulate(const std::uint8_t* data, int map, int tps) {
-  if (!Active() || !live_.engineRunning.load()) return Gate::Forget;
-  const Gate steady = SteadinessGates(data, map, tps);
-  if (steady != Gate::Sample) return steady;
-  return TakeSample(data);
+LearnGate VeLearn::Accumulate(const std::uint8_t* data, int map, int tps, std::uint32_t* sample) {
+  if (!live_.engineRunning.load()) return LearnGate::NotRunning;
+  const LearnGate steady = SteadinessGates(data, map, tps);
+  if (steady != LearnGate::Sampled) return steady;
+  return TakeSample(data, sample);
 }
 
-VeLearn::Gate VeLearn::SteadinessGates(const std::uint8_t* data, int map, int tps) {
+LearnGate VeLearn::SteadinessGates(const std::uint8_t* data, int map, int tps) {
   const double coolant = TempCode(data[frame::kCoolantTemp], settings_.temperScale);
-  if (coolant < settings_.lrnLwr || coolant > settings_.lrnUpr) return Gate::Remember;
+  if (coolant < settings_.lrnLwr || coolant > settings_.lrnUpr) return LearnGate::Coolant;
   if (data[frame::kFlags13] & 0x50) {  // AE or DE: a transient
     holdOff_ = kHoldOffFrames;
-    return Gate::Remember;
+    return LearnGate::Transient;
   }
   if (holdOff_ > 0) {
     --holdOff_;
-    return Gate::Remember;
+    return LearnGate::HoldOff;
   }
-  if (std::abs(map - previousMap_) > kSteadyStep) return Gate::Remember;
-  if (std::abs(tps - previousTps_) > kSteadyStep) return Gate::Remember;
-  if (map < 20) return Gate::Remember;
-  if (data[frame::kRpmCoarse28] * 25 < kMinLearnRpm) return Gate::Remember;
-  if (live_.mapSensorBar.load() > 1 && data[frame::kBoost] > 0) return Gate::Forget;
-  return Gate::Sample;
+  if (std::abs(map - previousMap_) > kSteadyStep) return LearnGate::MapStep;
+  if (std::abs(tps - previousTps_) > kSteadyStep) return LearnGate::TpsStep;
+  if (map < 20) return LearnGate::MapBelowTable;
+  if (data[frame::kRpmCoarse28] * 25 < kMinLearnRpm) return LearnGate::RpmBelowTable;
+  if (live_.mapSensorBar.load() > 1 && data[frame::kBoost] > 0) return LearnGate::Boost;
+  return LearnGate::Sampled;
 }
 
-VeLearn::Gate VeLearn::TakeSample(const std::uint8_t* data) {
+LearnGate VeLearn::TakeSample(const std::uint8_t* data, std::uint32_t* sample) {
   const int rpmBin = RpmBin(data[frame::kRpmCoarse28], data[frame::kRpmStep31]);
   const int mapBin = MapBin(RoundedMap(data));
   if (settings_.lrnInp == 0) {
-    if (!(data[frame::kFlags14] & 0x02)) return Gate::Remember;  // block learn not active
+    if (!(data[frame::kFlags14] & 0x02)) return LearnGate::BlmInactive;
     const int blm = data[frame::kBlm], integrator = data[frame::kInt];
-    if ((blm > 128 && integrator < 124) || (blm < 128 && integrator > 132)) return Gate::Forget;
-    grid_->Add(rpmBin, mapBin, static_cast<std::uint32_t>(blm));
-    ++sampleCount_;
-    return Gate::Sample;
+    if ((blm > 128 && integrator < 124) || (blm < 128 && integrator > 132)) return LearnGate::BlmIntConflict;
+    *sample = static_cast<std::uint32_t>(blm);
+  } else {
+    if (data[frame::kFlags14] & 0x80) return LearnGate::ClosedLoop;  // closed loop: the ECM trims
+    if (data[frame::kBlm] != 128) {
+      wbBlmWarning_ = true;
+      return LearnGate::BlmNot128;
+    }
+    const int commanded = data[frame::kCommandedAfr];
+    // No reading yet (sensor warming, no channel): a sample of 0 would empty the bin.
+    if (commanded == 0 || live_.wbAfr.load() <= 0.0) return LearnGate::NoReading;
+    *sample = static_cast<std::uint32_t>(live_.wbAfr.load() / (commanded / 10.0) * 128 + 0.5);
   }
-  if (data[frame::kFlags14] & 0x80) return Gate::Remember;  // closed loop: the ECM trims
-  if (data[frame::kBlm] != 128) {
-    wbBlmWarning_ = true;
-    return Gate::Remember;
-  }
-  const int commanded = data[frame::kCommandedAfr];
-  // No reading yet (sensor warming, no channel): a sample of 0 would empty the bin.
-  if (commanded == 0 || live_.wbAfr.load() <= 0.0) return Gate::Sample;
-  const auto sample = static_cast<std::uint32_t>(live_.wbAfr.load() / (commanded / 10.0) * 128 + 0.5);
-  grid_->Add(rpmBin, mapBin, sample);
+  grid_->Add(rpmBin, mapBin, *sample);
   ++sampleCount_;
-  return Gate::Sample;
+  return LearnGate::Sampled;
 }
 
 void VeLearn::Recompute() {

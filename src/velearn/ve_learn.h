@@ -13,6 +13,7 @@
 
 #include "cal/ve_table.h"
 #include "live/frame_consumer.h"
+#include "velearn/learn_gate.h"
 #include "velearn/learn_grid.h"
 
 namespace vantor {
@@ -63,6 +64,9 @@ class VeLearn : public FrameConsumer {
   // Only while learning: after Stop the learned table is the smoothed one written.
   void Recompute();
   void Reset();
+  // Told every frame's verdict while learning (a report); null for none.
+  // Set before frames arrive; called on the frame processing thread.
+  void SetObserver(LearnObserver* observer) { observer_ = observer; }
 
   bool Active() const { return active_.load(std::memory_order_acquire); }
 
@@ -88,10 +92,10 @@ class VeLearn : public FrameConsumer {
   int LastSmootherError() const { return lastSmootherError_; }
 
  private:
-  enum class Gate { Sample, Remember, Forget };
-  Gate Accumulate(const std::uint8_t* data, int map, int tps);
-  Gate SteadinessGates(const std::uint8_t* data, int map, int tps);
-  Gate TakeSample(const std::uint8_t* data);
+  // The frame's verdict; sample receives the sample taken.
+  LearnGate Accumulate(const std::uint8_t* data, int map, int tps, std::uint32_t* sample);
+  LearnGate SteadinessGates(const std::uint8_t* data, int map, int tps);
+  LearnGate TakeSample(const std::uint8_t* data, std::uint32_t* sample);
   void RecomputeLocked();
   void ResetLocked();
   bool WriteNewBin(bool showMessages);
@@ -118,6 +122,7 @@ class VeLearn : public FrameConsumer {
   int redrawCount_ = 0, recomputeCount_ = 0;
   int displayMap_ = 0, mapBinNow_ = 0, rpmBinNow_ = 0;
   int lastSmootherError_ = kSmootherNotRun;
+  LearnObserver* observer_ = nullptr;
 };
 
 }  // namespace vantor

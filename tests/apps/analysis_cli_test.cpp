@@ -58,6 +58,11 @@ TEST(VantorDump, SaysWhichFileItWroteUnlessADeviceTookTheRows) {
   run = apptest::RunTool("dump " + dir.File("a.dat") + " -o /dev/stdout --config " + WriteConfig(SettingsA(), dir));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Golden("dump_a_text.ORV"));
+  run = apptest::RunTool("dump " + dir.File("a.dat") + " --msl");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, dir.File("a.msl") + "\n");
+  EXPECT_EQ(ReadAll(dir.File("a.msl")).rfind("\"vantor - ORV Q8, ECM Firmware Version: 1.0\"\r\n", 0), 0u);
+  EXPECT_EQ(apptest::RunTool("dump " + dir.File("a.dat") + " --msl --csv").status, 2);
 }
 
 // Every command that reads a log names the file when it cannot use it, and
@@ -81,6 +86,8 @@ TEST(VantorLogs, FailuresNameTheFileAndExitWithOne) {
       {"view {dir}/d.dat", 1, "vantor view: Error Reading the Data Log File: {dir}/d.dat\n"},
       {"frames {dir}/d.dat", 1, "vantor frames: Error Reading the Data Log File: {dir}/d.dat\n"},
       {"dump {dir}/garbage.dat", 1,
+       "vantor dump: Not a Data Log File: {dir}/garbage.dat (no frame passes its check)\n"},
+      {"dump {dir}/garbage.dat --msl", 1,
        "vantor dump: Not a Data Log File: {dir}/garbage.dat (no frame passes its check)\n"},
       {"qtr {dir}/garbage.dat --line x", 2, "vantor qtr: --line: 'x' is not a number from 0 to 2147483647\n"},
   };

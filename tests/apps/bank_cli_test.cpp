@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apps/tool_process.h"
+#include "cal/bank_backup.h"
 #include "cal/cal_image.h"
 #include "cal/temp_dir.h"
 #include "sim/default_calibration.h"
@@ -56,8 +57,41 @@ TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
   const auto program = RunToolMerged("bank program --port SIM --bank 2 --no-set-active " + File("b1_new.bin"));
   ASSERT_EQ(program.status, 0) << program.out;
   EXPECT_EQ(program.out.find("Flash Bank Set"), std::string::npos);
-  EXPECT_NE(program.out.find("Bank Verify Starting\nBank Programmed Successfully\n\n    -Flashing Successful-\n"),
-            std::string::npos);
+  EXPECT_NE(program.out.find("Bank Verify Starting\nBank Programmed Successfully\nBackup: Bank_2_"), std::string::npos);
+  EXPECT_NE(program.out.find(".bin\n\n    -Flashing Successful-\n"), std::string::npos) << program.out;
+}
+
+// bin diff follows the diff convention: 0 same, 1 different, 2 trouble.
+TEST_F(BankCliTest, BinDiffShowsTheChangedCellsAndBytes) {
+  CalImage a = MakeImageFromCalibration(vantor::test::SampleCalibration(9).data());
+  a.SetVeCell(19, 9, 128);
+  CalImage b = a;
+  b.SetVeCell(19, 9, 136);
+  b[0x1000] ^= 0xFF;
+  for (const auto& [name, image] : {std::pair{"a.bin", &a}, std::pair{"b.bin", &b}})
+    vantor::test::WriteAll(File(name), std::vector<std::uint8_t>(image->Data(), image->Data() + 32768));
+  std::ofstream(File("short.bin")) << std::string("\0\x07ORV9", 6);
+
+  const auto same = RunToolMerged("bin diff " + File("a.bin") + " " + File("a.bin"));
+  EXPECT_EQ(same.status, 0);
+  EXPECT_NE(same.out.find("\nThe files are the same.\n"), std::string::npos) << same.out;
+  const auto text = RunToolMerged("bin diff " + File("a.bin") + " " + File("b.bin"));
+  EXPECT_EQ(text.status, 1);
+  EXPECT_NE(text.out.find("VE table: 1 cells differ"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("\n 2400       .       .       .       .       .       .       .       . 128>136 "),
+            std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("  +6.2%"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("Other bytes: 1 ranges differ\n  0x1000-0x1000     1 bytes  calibration"), std::string::npos)
+      << text.out;
+  const auto csv = RunToolMerged("bin diff " + File("a.bin") + " " + File("b.bin") + " --csv");
+  EXPECT_EQ(csv.status, 1);
+  char bytes[64];
+  std::snprintf(bytes, sizeof bytes, "bytes,,,0x1000,1,%02X,%02X,,calibration\n", a[0x1000], b[0x1000]);
+  EXPECT_EQ(csv.out, "kind,rpm,kpa,offset,length,a,b,change_percent,region\nve,2400,60,0x0121,1,128,136,6.25,VE block 2\n" +
+                         std::string(bytes));
+  EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin") + " " + File("short.bin")).status, 2);
+  EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin") + " " + File("missing.bin")).status, 2);
+  EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin")).status, 2);
 }
 
 // Refusals go to stderr, name the file or option concerned, and say it once;
@@ -65,6 +99,7 @@ TEST_F(BankCliTest, ReadInfoConvertAndProgramOnTheSimulatedPort) {
 TEST_F(BankCliTest, RefusalsGoToStderrNamingWhatIsWrong) {
   std::ofstream(File("text.bin")) << "not a calibration at all";
   std::ofstream(File("short.bin")) << std::string("\0\x07ORV9", 6) << std::string(94, '\xFF');
+  std::ofstream(File("Bank_6_20990101_000000.bin")) << "a spoiled backup";
   const struct {
     const char* command;
     int status;
@@ -80,6 +115,9 @@ TEST_F(BankCliTest, RefusalsGoToStderrNamingWhatIsWrong) {
        "vantor: can not open port {dir}/no-such-port\n", ""},
       {"bank program --port SIM --bank 9 x.bin", 2, "vantor bank: --bank: '9' is not a number from 0 to 7\n", ""},
       {"sim --bank-file 9 {dir}/short.bin", 2, "vantor sim: --bank-file: '9' is not a number from 0 to 7\n", ""},
+      {"bank restore --port SIM --bank 5 --backup-dir {dir}", 1, "vantor bank: no backup of bank 5 in {dir}\n", ""},
+      {"bank restore --port SIM --bank 6 --backup-dir {dir}", 1,
+       "vantor bank: the backup {dir}/Bank_6_20990101_000000.bin is not 32768 bytes long: nothing programmed\n", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
@@ -91,6 +129,37 @@ TEST_F(BankCliTest, RefusalsGoToStderrNamingWhatIsWrong) {
   EXPECT_FALSE(fs::exists(File("x.bin")));
   EXPECT_EQ(RunToolMerged("update --port SIM --firmware " + File("text.bin") + " --dir " + dir.string()).status, 1);
   EXPECT_EQ(RunToolMerged("bin frobnicate x").status, 2);
+  for (const char* misfit : {"read --port SIM --bank 0 --no-backup x.bin", "restore --port SIM --bank 0 --no-verify",
+                             "program --port SIM --bank 0 --no-backup --backup-dir d x.bin"})
+    EXPECT_EQ(RunToolMerged(std::string("bank ") + misfit).status, 2) << misfit;
+}
+
+// What a program erases is kept first, and restore puts the newest back.
+TEST_F(BankCliTest, ProgramKeepsABackupThatRestorePutsBack) {
+  vantor::apptest::ToolProcess server({"sim", "--no-pace"});
+  const std::string pty = server.FirstLine();
+  ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
+  const auto read = [&](int bank, const std::string& name) {
+    EXPECT_EQ(RunToolMerged("bank read --port " + pty + " --bank " + std::to_string(bank) + " " + File(name)).status, 0);
+    return vantor::test::ReadAll(File(name));
+  };
+  const auto original = read(3, "original.bin");
+  read(1, "other.bin");
+  const auto program = RunToolMerged("bank program --port " + pty + " --bank 3 " + File("other.bin"));
+  ASSERT_EQ(program.status, 0) << program.out;
+  EXPECT_NE(program.out.find("Bank Backup Starting\nBank Flash Program Starting\n"), std::string::npos) << program.out;
+  const fs::path backup = vantor::NewestBackup(dir / "Backups", 3);
+  ASSERT_FALSE(backup.empty());
+  EXPECT_NE(program.out.find("Backup: " + backup.filename().string() + "\n"), std::string::npos) << program.out;
+  EXPECT_NE(program.out.find("backup: " + backup.string() + "\n"), std::string::npos) << program.out;
+  EXPECT_EQ(vantor::test::ReadAll(backup.string()), original);
+  EXPECT_NE(read(3, "programmed.bin"), original);
+
+  const auto restore = RunToolMerged("bank restore --port " + pty + " --bank 3 --backup-dir " + (dir / "Backups").string());
+  ASSERT_EQ(restore.status, 0) << restore.out;
+  EXPECT_EQ(restore.out.rfind("restoring " + backup.string() + "\n", 0), 0u) << restore.out;
+  EXPECT_EQ(read(3, "restored.bin"), original);
+  EXPECT_EQ(vantor::test::Names((dir / "Backups").string()).size(), 1u) << "restore keeps no backup of its own";
 }
 
 TEST_F(BankCliTest, ReadAndProgramOverThePseudoTerminal) {

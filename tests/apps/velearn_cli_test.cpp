@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,33 @@ class VeLearnCliTest : public ::testing::Test {
     return table;
   }
 
+  // The report's cells add up to the samples printed, and its values are
+  // those of the two BINs.
+  void ExpectReportAgrees(const std::string& out, const std::string& report, const std::string& from,
+                          const std::string& to) {
+    const VeTable before = Table(from), after = Table(to);
+    std::istringstream lines(test::ReadText(File(report)));
+    std::string line;
+    std::getline(lines, line);
+    long accepted = 0;
+    int cells = 0;
+    for (; std::getline(lines, line); ++cells) {
+      std::vector<std::string> fields;
+      std::istringstream split(line);
+      for (std::string field; std::getline(split, field, ',');) fields.push_back(field);
+      ASSERT_EQ(fields.size(), 21u) << line;
+      const int row = cells / kVeColumns + 1, column = cells % kVeColumns + 1;
+      EXPECT_EQ(std::stoi(fields[0]), kVeRpmAxis[row - 1]);
+      EXPECT_EQ(std::stoi(fields[1]), kVeMapAxis[column - 1]);
+      accepted += std::stol(fields[3]);
+      EXPECT_EQ(std::stoi(fields[19]), before.At(row, column));
+      EXPECT_EQ(std::stoi(fields[20]), after.At(row, column));
+    }
+    EXPECT_EQ(cells, kVeRows * kVeColumns);
+    EXPECT_NE(out.find("\nsamples " + std::to_string(accepted) + "\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("largest changes:\n  "), std::string::npos) << out;
+  }
+
   test::TempDir files_;
   const fs::path dir_{files_.Path()};
 };
@@ -103,6 +131,13 @@ TEST_F(VeLearnCliTest, NoSampleLearnedWritesNothing) {
     const std::string left = fs::exists(dir_ / "new.bin") ? test::ReadText(File("new.bin")) : "(none)";
     EXPECT_EQ(left, earlier ? "earlier" : "(none)");
   }
+  // The report says why.
+  const auto run = Tool(command + " --report " + File("why.csv"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("cells learned 0 of 490\ncells unchanged for want of samples 490\n"), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("frames passed by: not_running 170\n"), std::string::npos) << run.out;
+  EXPECT_TRUE(fs::exists(dir_ / "why.csv"));
 }
 
 // The simulated engine needs more fuel than the calibration gives: block learn
@@ -113,9 +148,11 @@ TEST_F(VeLearnCliTest, LearningFromTheSimulatorMovesCellsTowardsBlmAndConverges)
   WriteSimLog(dir_ / "drive.dat", 240, "base.bin");
   std::ofstream(dir_ / "learn.cfg", std::ios::binary) << "[SMOOTHFAC] 0\r\r\n";
   const std::string config = " --config " + File("learn.cfg") + " ";
-  auto run = Tool("velearn --from " + File("base.bin") + " --out " + File("first.bin") + config + File("drive.dat"));
+  auto run = Tool("velearn --from " + File("base.bin") + " --out " + File("first.bin") + config + File("drive.dat") +
+                  " --report " + File("first.csv"));
   ASSERT_EQ(run.status, 0) << run.out;
   ASSERT_NE(run.out.find("samples "), std::string::npos);
+  ExpectReportAgrees(run.out, "first.csv", "base.bin", "first.bin");
   WriteSimLog(dir_ / "again.dat", 240, "first.bin");
   run = Tool("velearn --from " + File("first.bin") + " --out " + File("second.bin") + config + File("again.dat"));
   ASSERT_EQ(run.status, 0) << run.out;

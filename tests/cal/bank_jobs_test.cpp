@@ -14,6 +14,7 @@
 namespace vantor {
 namespace {
 
+namespace fs = std::filesystem;
 using test::Packet;
 using test::RecordedLine;
 using Texts = std::vector<std::string>;
@@ -32,6 +33,11 @@ class BankJobTest : public ::testing::Test {
     std::copy(old.begin(), old.end(), original.begin());
     rig.ecm.LoadBank(kBank, original);
     ASSERT_TRUE(rig.Open());
+  }
+
+  std::vector<Packet> ReadPackets() const {
+    return {test::MsPacket('X', 0), test::MsPacket('B', kBank), test::MsPacket('B', kBank), test::MsPacket('F', 0),
+            test::InfoPacket(kBank, 25), test::RequestCalPacket(kBank), test::StopPacket()};
   }
 
   std::vector<Packet> ProgramPackets(bool setActive, bool verify) const {
@@ -169,10 +175,7 @@ TEST_F(BankJobTest, BadProgramFilesAreRefusedBeforeAnythingIsSent) {
 TEST_F(BankJobTest, ReadWritesTheBankIntoABalancedBin) {
   const std::string out = dir.File("read.bin");
   ASSERT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), 0);
-  EXPECT_EQ(rig.tap->Packets(), (std::vector<Packet>{test::MsPacket('X', 0), test::MsPacket('B', kBank),
-                                                     test::MsPacket('B', kBank), test::MsPacket('F', 0),
-                                                     test::InfoPacket(kBank, 25), test::RequestCalPacket(kBank),
-                                                     test::StopPacket()}));
+  EXPECT_EQ(rig.tap->Packets(), ReadPackets());
   EXPECT_EQ(pane.Texts(),
             (Texts{"Bank Read Starting", "Flash Bank Set", "Bank Read Successful", "", "    -Read Successful-"}));
   ExpectBalancedRead(out, kCalImageSize);
@@ -227,7 +230,7 @@ TEST_F(BankJobTest, FlashJobReportsElapsedTimeOrAsksForAMissingFileName) {
   EXPECT_TRUE(rig.tap->Packets().empty());
 
   job = FlashJob{.bank = {kBank, false, true}, .action = kFlashProgram, .programFile = bin, .readFile = "",
-                 .readDirectory = ""};
+                 .readDirectory = "", .backup = kNoBackup};
   rig.link.Tick().Advance(1000);
   ASSERT_EQ(RunFlashJob(rig.link, shown, job, nullptr), 0);
   ASSERT_GE(texts.size(), 2u);
@@ -235,6 +238,99 @@ TEST_F(BankJobTest, FlashJobReportsElapsedTimeOrAsksForAMissingFileName) {
   EXPECT_EQ(texts.back(), "0.0 Second(s)");  // the tick is not running here
   EXPECT_EQ(ElapsedText(123), "12.3 Second(s)");
   EXPECT_EQ(ElapsedText(5), "0.5 Second(s)");
+}
+
+// The backup is a bank read, byte for byte, kept read-only before the erase;
+// the pane names it where it still shows at the end.
+TEST_F(BankJobTest, ProgramFirstReadsTheBankIntoABackup) {
+  ASSERT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, dir.File("read.bin")), 0);
+  rig.tap->Forget();
+  pane.Clear();
+  std::string kept;
+  BankBackup backup;
+  backup.keptPath = &kept;
+  ASSERT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin, backup), 0);
+  std::vector<Packet> packets = ReadPackets();
+  for (const Packet& p : ProgramPackets(true, true)) packets.push_back(p);
+  EXPECT_EQ(rig.tap->Packets(), packets);
+  const fs::path backups = fs::path(dir.Path()) / "Backups";
+  ASSERT_EQ(fs::path(kept).parent_path(), backups);
+  EXPECT_EQ(test::ReadAll(kept), test::ReadAll(dir.File("read.bin")));
+  EXPECT_EQ(fs::status(kept).permissions() & fs::perms::owner_write, fs::perms::none);
+  EXPECT_EQ(pane.Texts(), (Texts{kBackupStarting, "Bank Flash Program Starting", "Flash Bank Set",
+                                 "Bank Verify Starting", "Bank Programmed Successfully",
+                                 kBackupKept + fs::path(kept).filename().string(), "", "    -Flashing Successful-"}));
+  // A second backup within the same second takes a name of its own.
+  ASSERT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin, backup), 0);
+  EXPECT_EQ(test::Names(backups.string()).size(), 2u);
+  EXPECT_EQ(NewestBackup(backups, kBank), fs::path(kept));
+}
+
+// Whatever fails in the backup, nothing is erased and no backup is left.
+TEST_F(BankJobTest, AFailedBackupStopsTheJobBeforeAnyErase) {
+  const struct {
+    std::size_t refused;  // packet refused by the module; 0: the folder cannot be made
+    const char* step;
+  } cases[] = {{0, "Failed opening Backup File"},
+               {4, "TxSlInfo Failed"},
+               {5, "TxSlRequestCal Failed"},
+               {6, "TxSlStop Failed  "}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.step);
+    test::TempDir place;
+    BankBackup backup;
+    backup.directory = place.File("Backups");
+    if (c.refused == 0) test::WriteText(backup.directory, "a file, not a folder");
+    pane.Clear();
+    rig.tap->Forget();
+    rig.tap->SetHook(c.refused ? test::RefusePacket(c.refused) : nullptr);
+    EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin, backup), -1);
+    const Texts texts = pane.Texts();
+    EXPECT_EQ(texts.size() >= 4 ? Texts(texts.end() - 4, texts.end()) : texts,
+              (Texts{c.step, kBackupFailed, "", "     -Flashing Failed-"}));
+    EXPECT_EQ(rig.tap->Packets().size(), c.refused ? c.refused + 1 : 0u);
+    EXPECT_EQ(test::Names(place.Path()), (std::set<std::string>{"Backups"}));
+    if (c.refused) {
+      EXPECT_TRUE(fs::is_empty(backup.directory));
+    }
+  }
+  EXPECT_EQ(rig.ecm.Bank(kBank), original);
+}
+
+TEST(BankBackups, TheNewestByTheTimeAndNumberInTheName) {
+  test::TempDir dir;
+  for (const char* name : {"Bank_2_20240101_120000.bin", "Bank_2_20240101_120000_2.bin",
+                           "Bank_2_20240101_120000_10.bin", "Bank_2_20231231_235959_99.bin",
+                           "Bank_3_20250101_000000.bin", "Bank_2_2024010_1200000.bin", "Bank_2_20240101_120000_1.bin",
+                           "Bank_2_20240101_120000.bin.part", "Bank_2_20260101_120000.txt"})
+    test::WriteText(dir.File(name), "x");
+  EXPECT_EQ(NewestBackup(dir.Path(), 2).filename(), "Bank_2_20240101_120000_10.bin");
+  EXPECT_EQ(NewestBackup(dir.Path(), 3).filename(), "Bank_3_20250101_000000.bin");
+  EXPECT_TRUE(NewestBackup(dir.Path(), 4).empty());
+  EXPECT_TRUE(NewestBackup(dir.File("none"), 2).empty());
+  EXPECT_EQ(BackupDirectory(BankBackup{}, "/cal/run.bin"), fs::path("/cal/Backups"));
+}
+
+TEST(BankBackups, OnlyAWholeBalancedImageMayBeRestored) {
+  test::TempDir dir;
+  const CalImage image = MakeImageFromCalibration(test::SampleCalibration(5).data());
+  const std::vector<std::uint8_t> whole(image.Data(), image.Data() + kCalImageSize);
+  const struct {
+    const char* name;
+    void (*spoil)(std::vector<std::uint8_t>&);
+    const char* defect;
+  } cases[] = {{"whole", [](std::vector<std::uint8_t>&) {}, ""},
+               {"short", [](std::vector<std::uint8_t>& b) { b.pop_back(); }, "is not 32768 bytes long"},
+               {"long", [](std::vector<std::uint8_t>& b) { b.push_back(0); }, "is not 32768 bytes long"},
+               {"unsigned", [](std::vector<std::uint8_t>& b) { b[2] = 'Q'; }, "has no ORV9 signature"},
+               {"changed", [](std::vector<std::uint8_t>& b) { b[100] ^= 1; }, "does not sum to its checksum"}};
+  for (const auto& c : cases) {
+    auto bytes = whole;
+    c.spoil(bytes);
+    test::WriteAll(dir.File(c.name), bytes);
+    EXPECT_EQ(BackupDefect(dir.File(c.name)), c.defect) << c.name;
+  }
+  EXPECT_EQ(BackupDefect(dir.File("missing")), "can not be opened");
 }
 
 TEST_F(BankJobTest, PortNotConnectedFailsAtTheFirstCommand) {

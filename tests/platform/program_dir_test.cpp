@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace vantor {
 namespace {
 
@@ -12,6 +14,30 @@ TEST(ProgramDirectory, IsTheTestProgramsFolderWithATrailingSeparator) {
   EXPECT_EQ(text.back(), static_cast<char>(std::filesystem::path::preferred_separator));
   EXPECT_TRUE(std::filesystem::equivalent(dir, std::filesystem::path(VANTOR_BINARY_DIR) / "tests"));
   EXPECT_TRUE(std::filesystem::exists(dir / "test_platform"));
+}
+
+// Settings stay beside the program where files can be made there; an
+// installation shared by every user sends them to the user's own folder.
+TEST(SettingsDirectory, BesideTheProgramWhenWritableElseTheUsersOwnFolder) {
+  namespace fs = std::filesystem;
+  const fs::path scratch = fs::temp_directory_path() / ("vantor_settings_" + std::to_string(std::random_device{}()));
+  fs::remove_all(scratch);
+  fs::create_directories(scratch / "program");
+  const fs::path user = scratch / "home" / "vantor" / "";
+  struct Case {
+    fs::path program, user, expected;
+  } cases[] = {
+      {scratch / "program" / "", user, scratch / "program" / ""},
+      {scratch / "missing" / "", user, user},
+      {scratch / "missing" / "", fs::path(), fs::path()},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SettingsDirectoryFor(c.program, c.user), c.expected) << c.program;
+    EXPECT_TRUE(fs::is_empty(scratch / "program"));  // the probe leaves nothing behind
+  }
+  EXPECT_TRUE(fs::is_directory(user));
+  EXPECT_EQ(SettingsDirectory(), ProgramDirectory());  // a build folder is writable
+  fs::remove_all(scratch);
 }
 
 }  // namespace

@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/same_file.h"
 
@@ -80,6 +85,24 @@ TEST_F(WorkingFileTest, AFolderThatDoesNotExistIsReportedNotCreated) {
   EXPECT_NE(error.find("out.bin"), std::string::npos);
   EXPECT_FALSE(file.Commit());
   EXPECT_FALSE(fs::exists(dir_ / "missing"));
+}
+
+// A device (say /dev/null given as an output) or a folder is never replaced by a file.
+TEST_F(WorkingFileTest, ADestinationThatIsNoRegularFileIsRefused) {
+  fs::create_directory(dir_ / "folder");
+  std::vector<fs::path> destinations{dir_ / "folder"};
+#ifndef _WIN32
+  ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  destinations.push_back(dir_ / "fifo");
+#endif
+  for (const fs::path& destination : destinations) {
+    WorkingFile file;
+    std::string error;
+    EXPECT_FALSE(file.Create(destination, &error)) << destination;
+    EXPECT_EQ(error, destination.string() + " is not a regular file");
+  }
+  EXPECT_EQ(Names().size(), destinations.size());
+  EXPECT_TRUE(fs::is_directory(dir_ / "folder"));
 }
 
 }  // namespace

@@ -257,7 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
     Images, UpdateWindowImageTest,
     ::testing::Values(
         ImageCase{"MissingForARealModule", "COM5", 0, "Firmware Image Missing",
-                  "The image is supplied with the ECM's firmware. It goes beside the program:"},
+                  "The image is supplied with the ECM's firmware. It goes here:"},
         ImageCase{"StandInForARealModule", "COM5", kFirmwareImageSize,
                   "Stand-In Firmware Image Refused: Not For A Real ECM",
                   "This image is the stand-in, not the ECM's code: it only serves the simulated"},

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cal/cal_image.h"
+#include "velearn/learn_frames.h"
 #include "cal/temp_dir.h"
 #include "cal/ve_file.h"
 #include "live/adc_channels.h"
@@ -23,25 +24,10 @@ namespace vantor {
 namespace {
 
 namespace fs = std::filesystem;
-
-using Frame = std::array<std::uint8_t, 273>;
-
-// A steady closed-loop cruise frame at 2400 RPM, 60 kPa, 90 C coolant.
-Frame CruiseFrame(std::uint8_t blm = 140, std::uint8_t integrator = 128) {
-  Frame f{};
-  f[frame::kCoolantTemp] = 174;   // 90.5 C
-  f[frame::kLoadMap] = 128;       // 60 kPa
-  f[frame::kTps] = 20;            // 8 %
-  f[frame::kRpmCoarse28] = 96;    // 2400 RPM
-  f[frame::kFlags14] = 0x82;      // closed loop, block learn on
-  f[frame::kBlm] = blm;
-  f[frame::kInt] = integrator;
-  f[frame::kCommandedAfr] = 147;
-  return f;
-}
-
-constexpr int kCruiseRow = 19;     // 2400 RPM
-constexpr int kCruiseColumn = 9;   // 60 kPa
+using test::CruiseFrame;
+using test::Frame;
+using test::kCruiseColumn;
+using test::kCruiseRow;
 
 class VeLearnTest : public ::testing::Test {
  protected:
@@ -56,16 +42,7 @@ class VeLearnTest : public ::testing::Test {
     loop_.SetHooks(FrameLoopHooks{[this] { learn_->AutoSave(); }, {}, {}, {}});
   }
 
-  void WriteSource(std::uint8_t cell) {
-    CalImage image;
-    image.SetGeneration(12);
-    const char* signature = "ORV9";
-    for (int i = 0; i < 4; ++i) image[2 + i] = static_cast<std::uint8_t>(signature[i]);
-    image.SetLayoutVersion(kLayout10);
-    for (int r = 1; r <= kVeRows; ++r)
-      for (int c = 1; c <= kVeColumns; ++c) image.SetVeCell(r, c, cell);
-    test::WriteAll(source_, std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize));
-  }
+  void WriteSource(std::uint8_t cell) { test::WriteUniformBin(source_, cell); }
 
   void Feed(const Frame& f, int times = 1) {
     for (int i = 0; i < times; ++i) learn_->OnFrame(f.data(), false);

@@ -1,0 +1,181 @@
+// The viewer log: its head, one line per good frame with the time of its
+// place, the marks and stamps where they were met, units that follow the
+// settings, and the CSV dump's own values.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "logs/analysis_samples.h"
+#include "logs/analysis_test_support.h"
+#include "logs/dump_log.h"
+#include "logs/log_head.h"
+#include "logs/msl_export.h"
+
+namespace vantor {
+namespace {
+
+using namespace testlog;
+
+std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+  std::vector<std::string> parts;
+  std::size_t from = 0;
+  for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + separator.size())
+    parts.push_back(text.substr(from, at - from));
+  if (from < text.size()) parts.push_back(text.substr(from));
+  return parts;
+}
+
+struct Msl {
+  std::vector<std::string> lines;
+  std::vector<std::string> names, units;
+  std::vector<std::vector<std::string>> data;  // the fields of each frame's line
+  // The same by channel name (the first of two alike).
+  std::vector<std::map<std::string, std::string>> rows;
+  std::vector<std::string> firstFields;  // Time or the MARK line, in file order
+};
+
+Msl ExportedMsl(const std::string& logBytes, const Settings& settings, const TempDir& dir) {
+  LogBuilder().Raw(logBytes).Save(dir.File("log.dat"));
+  EXPECT_EQ(ExportMsl(dir.File("log.dat"), dir.File("log.msl"), settings, "vantor", {}), ExportResult::kOk);
+  Msl msl;
+  msl.lines = Split(ReadAll(dir.File("log.msl")), "\r\n");
+  if (msl.lines.size() < 4) return msl;
+  msl.names = Split(msl.lines[2], "\t");
+  msl.units = Split(msl.lines[3], "\t");
+  for (std::size_t i = 4; i < msl.lines.size(); ++i) {
+    const auto fields = Split(msl.lines[i], "\t");
+    msl.firstFields.push_back(fields[0]);
+    if (fields.size() == 1) continue;
+    msl.data.push_back(fields);
+    std::map<std::string, std::string> row;
+    for (std::size_t c = 0; c < fields.size() && c < msl.names.size(); ++c) row.emplace(msl.names[c], fields[c]);
+    msl.rows.push_back(row);
+  }
+  return msl;
+}
+
+// Log A: a mark before the first frame, a stamp inside a frame, a damaged
+// frame, a second recording, and a frame lost to the stamp between its sync bytes.
+TEST(MslExport, HeadTimesAndMarksFollowTheLog) {
+  TempDir dir;
+  const Msl msl = ExportedMsl(BuildLogA(), SettingsA(), dir);
+  ASSERT_GE(msl.lines.size(), 4u);
+  EXPECT_EQ(msl.lines[0], "\"vantor - ORV Q8, ECM Firmware Version: 1.0\"");
+  EXPECT_EQ(msl.lines[1], "\"Capture Date: 07/20/2013 - 16:47:09\"") << "the recording's own stamp";
+  EXPECT_EQ(msl.names.front(), "Time");
+  EXPECT_EQ(msl.units.size(), msl.names.size());
+  EXPECT_EQ(msl.firstFields,
+            (std::vector<std::string>{"MARK 000 - Marker: 000 @ 07/20/2013 - 16:47:10", "3725.000", "3725.059",
+                                      "MARK 001 - TimeStamp: 07/20/2013 - 16:47:11", "3726.000", "3726.059",
+                                      "MARK 002 - TimeStamp: 07/21/2013 - 08:00:00", "10.000",
+                                      "MARK 003 - TimeStamp: 07/21/2013 - 08:00:05", "11.000"}));
+}
+
+// Values worked out from the frames: the names the viewers know, flags as
+// 1/0, and an automatic's range as a number.
+TEST(MslExport, FramesGiveTheirValuesUnderTheViewersNames) {
+  const struct {
+    bool logB;
+    std::size_t row;
+    std::map<std::string, std::string> expected;
+  } cases[] = {
+      {false, 0, {{"RPM", "2001"}, {"Speed", "45"}, {"MAP", "47"}, {"PSI", "0"}, {"CLT", "164"}, {"O2", "442"},
+                  {"Spark Advance", "23"}, {"Knock Retard", "2"}, {"KnkCt", "258"}, {"sPW", "6.104"},
+                  {"PW", "7.63"}, {"AFR Target", "14.7"}, {"AFR", "0.0"}, {"Id", "1"}, {"Bo", "0"}, {"Gr", "9"},
+                  {"VE", "78"}, {"tpsAE", "1.526"}}},
+      {true, 0, {{"Gr", "4"}, {"Speed", "161"}, {"MAP", "85"}, {"CLT", "80"}, {"AFR", "15.0"}, {"WB_2", "15.0"},
+                 {"PSI_5", "50.2"}}},
+      {true, 1, {{"Gr", "0"}}},
+      {true, 2, {{"Gr", "3"}}},
+      {true, 3, {{"Gr", "1"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.logB ? "B" : "A") + " row " + std::to_string(c.row));
+    TempDir dir;
+    const Msl msl = ExportedMsl(c.logB ? BuildLogB() : BuildLogA(), c.logB ? SettingsB() : SettingsA(), dir);
+    ASSERT_GT(msl.rows.size(), c.row);
+    for (const auto& [name, value] : c.expected) EXPECT_EQ(msl.rows[c.row].at(name), value) << name;
+  }
+}
+
+TEST(MslExport, UnitsFollowTheSettings) {
+  const struct {
+    int temperScale, kph;
+    const char *temperature, *speed;
+  } cases[] = {{0, 0, "\xC2\xB0" "F", "MPH"}, {1, 1, "\xC2\xB0" "C", "KPH"}};
+  for (const auto& c : cases) {
+    Settings settings = SettingsB();
+    settings.temperScale = c.temperScale;
+    settings.kphOrMph = c.kph;
+    TempDir dir;
+    const Msl msl = ExportedMsl(BuildLogB(), settings, dir);
+    std::map<std::string, std::string> unitOf;
+    for (std::size_t i = 0; i < msl.names.size(); ++i) unitOf.emplace(msl.names[i], msl.units.at(i));
+    for (const char* name : {"CLT", "IAT", "I/C"}) EXPECT_EQ(unitOf[name], c.temperature) << name;
+    EXPECT_EQ(unitOf["Speed"], c.speed);
+    EXPECT_EQ(unitOf["Time"], "s");
+    EXPECT_EQ(unitOf["WB_2"], "AFR");
+    EXPECT_EQ(unitOf["PSI_5"], "PSI") << "a user device's own unit";
+  }
+}
+
+TEST(MslExport, ALogWithoutAStampTakesTheFileTime) {
+  TempDir dir;
+  const Msl msl = ExportedMsl(LogBuilder().Frame(BaseFrame(5, 0)).Bytes(), SettingsA(), dir);
+  ASSERT_GE(msl.lines.size(), 2u);
+  EXPECT_EQ(msl.lines[1], "\"Capture Date: " + FileTimeText(dir.File("log.dat")) + "\"");
+  EXPECT_EQ(msl.lines[1].size(), 37u) << "a date was found";
+}
+
+// Random frames, channels and both gearboxes: every value of every line,
+// read back, is the CSV dump's value of that frame in that column.
+TEST(MslExport, ParsingTheViewerLogGivesTheCsvValues) {
+  for (int transType : {0, 1}) {
+    SCOPED_TRACE(transType);
+    std::mt19937 random(transType + 11);
+    LogBuilder log;
+    log.Recording(" 01/02/2014 - 03:04:05");
+    for (int i = 0; i < 300; ++i) {
+      FrameData data{};
+      for (auto& byte : data) byte = static_cast<std::uint8_t>(random() % 256);
+      data[235] = 0;  // run times below 4 hours keep RUNTIME's hours to two digits
+      if (i % 40 == 7) log.Raw(MarkRecord(i, " 01/02/2014 - 03:04:06"));
+      log.Frame(data);
+    }
+    Settings settings = SettingsB();
+    settings.transType = transType;
+    TempDir dir;
+    const Msl msl = ExportedMsl(log.Bytes(), settings, dir);
+    settings.anaCsv = settings.anaSHeader = 1;
+    ASSERT_EQ(DumpLog(dir.File("log.dat"), dir.File("log.csv"), settings, {}), ExportResult::kOk);
+    const auto csvLines = Split(ReadAll(dir.File("log.csv")), "\r\n");
+    ASSERT_EQ(csvLines.size(), msl.data.size() + 1);
+    const std::map<std::string, std::string> flags{{"Y", "1"}, {"N", "0"}};
+    const std::map<std::string, std::string> ranges{{"P/N", "0"}, {"1_2", "1"}, {"3", "3"}, {"OD", "4"}};
+    for (std::size_t r = 0; r < msl.data.size(); ++r) {
+      const auto csv = Split(csvLines[r + 1], ",");
+      const auto& line = msl.data[r];
+      ASSERT_EQ(line.size(), csv.size()) << "row " << r;
+      const int seconds = std::stoi(csv[0].substr(0, 2)) * 3600 + std::stoi(csv[0].substr(3, 2)) * 60 +
+                          std::stoi(csv[0].substr(6, 2));
+      EXPECT_EQ(static_cast<int>(std::stod(line[0])), seconds);
+      for (std::size_t c = 1; c < csv.size(); ++c) {
+        std::string value = csv[c];
+        value.erase(0, value.find_first_not_of(' '));
+        if (msl.names[c] == "Gr" && transType == 1) value = ranges.at(value);
+        else if (flags.count(value)) value = flags.at(value);
+        EXPECT_EQ(line[c], value) << "row " << r << " " << msl.names[c];
+      }
+    }
+  }
+}
+
+TEST(MslOutputPath, TakesTheMslExtension) {
+  EXPECT_EQ(MslOutputPath("/logs/run1.dat"), "/logs/run1.msl");
+  EXPECT_EQ(MslOutputPath("/car.v2/run1"), "/car.v2/run1.msl");
+}
+
+}  // namespace
+}  // namespace vantor
