@@ -11,9 +11,9 @@ rm -rf "$run" && mkdir -p "$run" && cp "$drive" "$run/drive.dat"
 touch -d "2026-01-01 12:00" "$run/drive.dat"  # the chooser shows its time
 cd "$run"
 
-shot() {
+shot() {  # NAME [CROP]: the screen, or the part CROP (WxH+X+Y) of it
   sleep 0.7
-  import -window root "$shots/$1.png"
+  import -window root ${2:+-crop $2 +repage} "$shots/$1.png"
 }
 key() {
   xdotool key --clearmodifiers "$@"
@@ -78,7 +78,10 @@ key alt+d m; shot flash_malf
 key alt+d b; shot flash_banksel
 focus_main '^Vantor$'
 key alt+d a; shot flash_analysis
-key space; shot flash_analysis_chooser
+key space
+key End  # the caret shows from a key on, for half a second
+sleep 0.2
+import -window root "$shots/flash_analysis_chooser.png"
 key --delay 50 d r i v e period d a t Return; shot flash_analysis_table
 click 200 240  # a row of the table
 click 525 45; shot flash_analysis_graph  # "1/4 Mile"
@@ -89,9 +92,19 @@ xdotool mousemove $(( $(xdotool search --name '^Preferences$' getwindowgeometry 
   $(( $(xdotool search --name '^Preferences$' getwindowgeometry --shell | awk -F= '/^Y=/{print $2}') + 22 )) click 1
 shot flash_preferences_adc
 key Escape
+focus_main '^Vantor$'
 key alt+f u; shot flash_user_devices
 key Escape
 focus_main '^Vantor$'
+key 1
+# Last, as its frames stay on the displays: a playback; its controls on the gauges
+# (the frames under them move, the controls do not).
+key alt+f p
+key --delay 50 d r i v e period d a t Return
+shot flash_playback_controls 90x80+$((100 + 700))+$((top + 41))
+key 2; shot flash_playback_pause 90x30+$((100 + 700))+$((top + 41))
+key 1; shot flash_playback_back 90x80+$((100 + 700))+$((top + 41))
+key alt+f s
 key alt+f x
 finish $flash VantorFlash
 
