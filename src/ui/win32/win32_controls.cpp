@@ -277,32 +277,90 @@ void Win32Window::DrawCanvasUnder(HWND hwnd, HDC dc) {
   });
 }
 
-// Only the frame and the caption belong to a group box: what lies inside
-// is the window's (its picture, its clicks).
-void Win32Window::FrameGroupBox(HWND box) {
-  RECT client;
-  GetClientRect(box, &client);
-  HDC dc = GetDC(box);
-  const HGDIOBJ old = SelectObject(dc, font_);
+namespace {
+
+// A group box's caption and frame: its text in the window's colours (the
+// parent's WM_CTLCOLORSTATIC answer) on a caption band, and an etched frame.
+struct GroupBoxLayout {
+  RECT caption;
+  int lineTop;
+};
+
+GroupBoxLayout LayoutOf(HWND box, HDC dc) {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   const int length = GetWindowTextLengthW(box);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   GetWindowTextW(box, text.data(), length + 1);
-  SIZE caption{};
-  GetTextExtentPoint32W(dc, text.c_str(), length, &caption);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+  const LONG width = length ? extent.cx + 4 : 0;
+  return GroupBoxLayout{RECT{8, 0, 8 + width, metrics.tmHeight}, std::max(0, static_cast<int>(metrics.tmHeight) / 2 - 1)};
+}
+
+void PaintGroupBox(HWND box) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(box, &paint);
+  const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(box)));
+  if (!brush) {  // a dialog's own look
+    brush = GetSysColorBrush(COLOR_BTNFACE);
+    SetTextColor(dc, GetSysColor(IsWindowEnabled(box) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+  }
+  const GroupBoxLayout layout = LayoutOf(box, dc);
+  RECT frame;
+  GetClientRect(box, &frame);
+  frame.top = layout.lineTop;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  if (layout.caption.right > layout.caption.left) {
+    FillRect(dc, &layout.caption, brush);
+    const int length = GetWindowTextLengthW(box);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(box, text.data(), length + 1);
+    RECT line = layout.caption;
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, text.c_str(), length, &line, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+  }
+  SelectObject(dc, oldFont);
+  EndPaint(box, &paint);
+}
+
+LRESULT CALLBACK GroupBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto original = reinterpret_cast<WNDPROC>(GetPropW(box, L"VantorGroupBoxProc"));
+  switch (message) {
+    case WM_PAINT: PaintGroupBox(box); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_NCDESTROY: RemovePropW(box, L"VantorGroupBoxProc"); break;
+    default: break;
+  }
+  return CallWindowProcW(original, box, message, wParam, lParam);
+}
+
+}  // namespace
+
+// Only the frame and the caption belong to a group box: what lies inside
+// is the window's (its picture, its clicks).
+void Win32Window::FrameGroupBox(HWND box) {
+  if (!GetPropW(box, L"VantorGroupBoxProc"))
+    SetPropW(box, L"VantorGroupBoxProc",
+             reinterpret_cast<HANDLE>(SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GroupBoxProc))));
+  RECT client;
+  GetClientRect(box, &client);
+  HDC dc = GetDC(box);
+  const HGDIOBJ old = SelectObject(dc, font_);
+  const GroupBoxLayout layout = LayoutOf(box, dc);
   SelectObject(dc, old);
   ReleaseDC(box, dc);
-  const int lineTop = std::max(0, static_cast<int>(metrics.tmHeight) / 2 - 1);
-  const int w = client.right, h = client.bottom;
-  HRGN region = CreateRectRgn(0, 0, length ? std::min(w, static_cast<int>(caption.cx) + 16) : 0, metrics.tmHeight);
-  for (const RECT& edge : {RECT{0, lineTop, w, lineTop + 2}, RECT{0, lineTop, 2, h}, RECT{w - 2, lineTop, w, h},
-                           RECT{0, h - 2, w, h}}) {
+  const int w = client.right, h = client.bottom, line = layout.lineTop;
+  HRGN region = CreateRectRgnIndirect(&layout.caption);
+  for (const RECT& edge : {RECT{0, line, w, line + 2}, RECT{0, line, 2, h}, RECT{w - 2, line, w, h}, RECT{0, h - 2, w, h}}) {
     HRGN part = CreateRectRgnIndirect(&edge);
     CombineRgn(region, region, part, RGN_OR);
     DeleteObject(part);
   }
   SetWindowRgn(box, region, TRUE);  // the window owns the region now
+  InvalidateRect(box, nullptr, TRUE);
 }
 
 // ---- states ----
