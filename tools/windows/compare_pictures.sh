@@ -41,13 +41,20 @@ client_top() {  # PICTURE FACE: the first row of the face under the menu bar, le
   done
   echo 0
 }
+client_left() {  # PICTURE TOP FACE: the first column of the face (the frames differ in width)
+  for x in $(seq 90 130); do
+    [ "$(pixel "$1" "$x" $(($2 + 3)))" = "$3" ] && { echo "$x"; return; }
+  done
+  echo 100
+}
 canvas() {  # PICTURE NAME FACE OUT: the client area with the controls blacked out
-  local top draw=()
+  local top left draw=()
   top=$(client_top "$1" "$3")
+  left=$(client_left "$1" "$top" "$3")
   while read -r from to; do
     [ -n "$from" ] && draw+=(-draw "rectangle $from ${to%,*},${to#*,}")
   done < <(controls "$2" | tr ' ' '\n' | paste - -)
-  convert "$1" -crop 800x600+100+"$top" +repage -fill black "${draw[@]}" "$4"
+  convert "$1" -crop 800x600+"$left"+"$top" +repage -fill black "${draw[@]}" "$4"
 }
 
 status=0
