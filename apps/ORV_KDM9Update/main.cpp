@@ -10,14 +10,15 @@
 #include <string>
 
 #include "platform/program_dir.h"
-#include "ui/qt/window_command_line.h"
+#include "ui/qt/qt_host.h"
+#include "ui/window/update_program.h"
+#include "ui/window/update_window.h"
+#include "ui/window/window_command_line.h"
 #include "update/firmware_image.h"
-#include "update_program.h"
-#include "update_window.h"
 
 namespace {
 
-using vantor::update_app::UpdateProgramOptions;
+using vantor::ui::UpdateProgramOptions;
 
 constexpr char kUsage[] =
     "usage: ORV_KDM9Update [--demo] [--config CFG]\n\n"
@@ -58,9 +59,10 @@ int main(int argc, char** argv) {
   if (line.action != vantor::ui::WindowCommandLine::Action::RunWindow)
     return vantor::ui::AnswerWithoutWindow(line, "ORV_KDM9Update", kUsage, kVersion);
   QApplication app(argc, argv);
-  vantor::update_app::UpdateProgram program(ProgramOptions(line), ShowError);
-  vantor::update_app::UpdateWindow window(program);
-  window.show();
+  vantor::ui::UpdateProgram program(ProgramOptions(line), ShowError);
+  vantor::ui::QtHost host;
+  vantor::ui::UpdateWindow window(program, host);
+  window.Window().Show();
   if (!window.Start()) return 1;
   return app.exec();
 }

@@ -11,9 +11,10 @@
 #include "settings/settings_io.h"
 #include "settings/settings_table.h"
 #include "sim/sim_serial.h"
-#include "ui/qt/main_window.h"
-#include "ui/qt/program_parts.h"
-#include "ui/qt/window_command_line.h"
+#include "ui/qt/qt_host.h"
+#include "ui/window/main_window.h"
+#include "ui/window/program_parts.h"
+#include "ui/window/window_command_line.h"
 
 namespace {
 
@@ -55,8 +56,9 @@ int main(int argc, char** argv) {
     // Whatever writes the configuration during this run keeps the user's port.
     parts.SetPortOverride(userPort);
   }
-  vantor::ui::MainWindow window(parts);
-  window.show();
+  vantor::ui::QtHost host;
+  vantor::ui::MainWindow window(parts, host);
+  window.Window().Show();
   window.Start();
   return app.exec();
 }

@@ -1,50 +1,51 @@
-// The Analysis window's own rules on the offscreen platform: the byte source
+// The Analysis window's own rules on the recording host: the byte source
 // while it is open, selection across paging, Find Mark, the next-control
 // order, the graph opened from a double click, and its failure messages.
-#ifdef VANTOR_HAS_UI_QT
 
-#include "ui/qt/analysis_window.h"
-
-#include <QApplication>
-#include <QKeyEvent>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QWheelEvent>
+#include "ui/window/analysis_window.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 
+#include "fake_host.h"
 #include "logs/analysis_samples.h"
 #include "logs/analysis_test_support.h"
-#include "ui/offscreen_app.h"
-#include "sim/sim_serial.h"
 #include "ui/draw/headless_analysis.h"
 #include "ui/draw/headless_display.h"
 #include "ui/draw/menu_commands.h"
-#include "ui/qt/main_window.h"
-#include "ui/qt/qtr_graph_window.h"
+#include "main_window_fixture.h"
 
 namespace vantor::ui {
 namespace {
 
 using namespace testlog;
+using test::FakeWindow;
 
 constexpr Rgb kSelectedRow{51, 51, 123};
 constexpr Rgb kMarkRow{200, 153, 51};
 
 int RowY(int row) { return 104 + 17 * row + 5; }
+int Id(AnalysisControl control) { return AnalysisWindow::ControlId(control); }
+
+// The main window hands its control, key and mouse events to the open Analysis window.
+struct ToAnalysis final : WindowEvents {
+  AnalysisWindow* window = nullptr;
+  void OnControl(const ControlEvent& event) override { window->OnControl(event); }
+  bool OnKey(const KeyEvent& key) override { return window->OnKey(key); }
+  void OnMouse(const MouseEvent& mouse) override { window->OnMouse(mouse); }
+};
 
 class AnalysisWindowTest : public ::testing::Test {
  protected:
   AnalysisWindowTest() {
     LogBuilder().Raw(MarkedLog()).Save(dir.File("run.dat"));
-    client.setFixedSize(800, 600);
     window = std::make_unique<AnalysisWindow>(AnalysisParts{
-        settings, sources, dir.Path(), client, surface, nullptr,
+        settings, sources, dir.Path(), host, client, surface,
         [this](const std::string& text, const std::string& caption) { shown.push_back(caption + ": " + text); },
         [this](const std::string&, const std::string&, const std::string&) { return chosen; }});
+    clientEvents.window = window.get();
     window->Open();
   }
 
@@ -52,20 +53,23 @@ class AnalysisWindowTest : public ::testing::Test {
     chosen = dir.File(name);
     window->ViewLog();
   }
+  void Mouse(MouseAction action, int row, int dx = 0) {
+    window->OnMouse(MouseEvent{action, Point{100 + dx, RowY(row)}, true, 0});
+  }
   void Click(int row) {
-    window->MouseDown(100, RowY(row));
-    window->MouseUp(102, RowY(row) + 2);
+    Mouse(MouseAction::Press, row);
+    Mouse(MouseAction::Release, row, 2);
   }
   Rgb RowColour(int row) const { return canvas.PixelAt(5, RowY(row)); }
   std::string LastShown() const { return shown.empty() ? "" : shown.back(); }
+  FakeWindow& Graph() { return static_cast<FakeWindow&>(window->Graph()->Window()); }
 
-  struct AppFirst {
-    AppFirst() { testing::OffscreenApp(); }
-  } app;  // the application exists before the widgets
   TempDir dir;
   Settings settings;
   ByteSources sources{nullptr, ByteSourceId::Live};
-  QWidget client;
+  test::FakeHost host;
+  ToAnalysis clientEvents;
+  FakeWindow client{host, "Vantor", clientEvents, nullptr, false};
   RasterCanvas canvas{800, 600};
   RasterSurface surface{canvas};
   std::vector<std::string> shown;
@@ -75,12 +79,13 @@ class AnalysisWindowTest : public ::testing::Test {
 
 TEST_F(AnalysisWindowTest, AnalysisSourceWhileOpenRestoredOnceOnClose) {
   EXPECT_EQ(sources.Current(), ByteSourceId::Analysis);
+  EXPECT_EQ(client.FocusedControl(), Id(AnalysisControl::ViewLog));
   window->Close();
   EXPECT_EQ(sources.Current(), ByteSourceId::Live);
   sources.Select(ByteSourceId::Playback);
   window->Close();  // closed already: nothing to restore
   EXPECT_EQ(sources.Current(), ByteSourceId::Playback);
-  EXPECT_EQ(window->Control(AnalysisControl::ViewLog), nullptr);
+  EXPECT_FALSE(client.Has(Id(AnalysisControl::ViewLog)));
 }
 
 TEST_F(AnalysisWindowTest, ViewLogBuildsTheTableAndRemembersTheLog) {
@@ -88,10 +93,12 @@ TEST_F(AnalysisWindowTest, ViewLogBuildsTheTableAndRemembersTheLog) {
   EXPECT_EQ(window->Table().LineCount(), kMarkedLogLines);
   EXPECT_EQ(settings.analysisName, "run.dat");
   EXPECT_EQ(settings.analysis, dir.File("run.dat"));
-  auto* bar = static_cast<QScrollBar*>(window->Control(AnalysisControl::ScrollBar));
-  EXPECT_EQ(bar->maximum(), kMarkedLogLines - 26);
-  EXPECT_EQ(bar->pageStep(), 26);
+  const auto* bar = client.Find(Id(AnalysisControl::ScrollBar));
+  EXPECT_EQ(bar->maximum, kMarkedLogLines - 26);
+  EXPECT_EQ(bar->page, 26);
   EXPECT_TRUE(shown.empty()) << LastShown();
+  client.Click(Id(AnalysisControl::CreateCsv));
+  EXPECT_EQ(settings.anaCsv, 1);
 }
 
 // The selected line keeps its kind remembered while the table moves, and gets
@@ -108,11 +115,10 @@ TEST_F(AnalysisWindowTest, SelectionKindIsKeptAcrossPaging) {
   }
   EXPECT_EQ(RowColour(10), kSelectedRow);
   Click(3);
-  EXPECT_EQ(window->Table().SelectedLine(), 3);
   EXPECT_EQ(RowColour(10), kMarkRow);
   EXPECT_EQ(RowColour(3), kSelectedRow);
-  window->MouseDown(100, RowY(5));
-  window->MouseUp(106, RowY(5));  // moved more than 5 pixels: no selection
+  Mouse(MouseAction::Press, 5);
+  Mouse(MouseAction::Release, 5, 6);  // moved more than 5 pixels: no selection
   EXPECT_EQ(window->Table().SelectedLine(), 3);
 }
 
@@ -125,66 +131,56 @@ TEST_F(AnalysisWindowTest, FindMarkWalksTheMarksThenReportsTheEnd) {
     int top;
     bool endMessage;
   };
-  const Step steps[] = {{false, 10, false}, {false, 30, false}, {false, 50, false},
-                        {false, 50, true},  {true, 10, false}};
+  const Step steps[] = {{false, 10, false}, {false, 30, false}, {false, 50, false}, {false, 50, true}, {true, 10, false}};
   for (const Step& step : steps) {
     shown.clear();
-    if (step.home) window->HandleKey(Qt::Key_Home);
-    window->FindMark();
+    if (step.home) window->OnKey(KeyEvent{Key::Home, 0, false, false, true, 0});
+    client.Click(Id(AnalysisControl::FindMark));
     EXPECT_EQ(window->Table().TopLine(), step.top);
     EXPECT_EQ(LastShown(), step.endMessage ? "End of File Reached: Hit the Home key to start over at the beginning" : "");
   }
 }
 
+// TAB, ENTER and ESC on a control post a next-control request (backwards with SHIFT).
 TEST_F(AnalysisWindowTest, TabEnterAndEscapeMoveTheFocusAlongTheControls) {
-  client.show();
-  client.activateWindow();
-  ASSERT_TRUE(testing::WaitFor([&] { return client.isActiveWindow(); }));
-  window->Control(AnalysisControl::ViewLog)->setFocus();
   struct Press {
-    int key;
-    Qt::KeyboardModifiers modifiers;
+    Key key;
+    bool shift;
     AnalysisControl focused;
   };
-  const Press presses[] = {{Qt::Key_Tab, Qt::NoModifier, AnalysisControl::DumpLog},
-                           {Qt::Key_Return, Qt::NoModifier, AnalysisControl::SingleHeader},
-                           {Qt::Key_Escape, Qt::NoModifier, AnalysisControl::CreateCsv},
-                           {Qt::Key_Tab, Qt::ShiftModifier, AnalysisControl::SingleHeader},
-                           {Qt::Key_Backtab, Qt::ShiftModifier, AnalysisControl::DumpLog},
-                           {Qt::Key_Backtab, Qt::ShiftModifier, AnalysisControl::ViewLog},
-                           {Qt::Key_Backtab, Qt::ShiftModifier, AnalysisControl::ScrollBar},
-                           {Qt::Key_Tab, Qt::NoModifier, AnalysisControl::ViewLog}};
+  const Press presses[] = {{Key::Tab, false, AnalysisControl::DumpLog},    {Key::Enter, false, AnalysisControl::SingleHeader},
+                           {Key::Escape, false, AnalysisControl::CreateCsv}, {Key::Tab, true, AnalysisControl::SingleHeader},
+                           {Key::Tab, true, AnalysisControl::DumpLog},      {Key::Tab, true, AnalysisControl::ViewLog},
+                           {Key::Tab, true, AnalysisControl::ScrollBar},    {Key::Tab, false, AnalysisControl::ViewLog}};
   for (const Press& press : presses) {
-    QKeyEvent event(QEvent::KeyPress, press.key, press.modifiers);
-    QApplication::sendEvent(QApplication::focusWidget(), &event);
-    EXPECT_TRUE(testing::WaitFor([&] { return window->Control(press.focused)->hasFocus(); }))
-        << "key " << press.key << " should focus control " << static_cast<int>(press.focused);
+    EXPECT_TRUE(client.Press(press.key, 0, press.shift));
+    host.Pump();
+    EXPECT_EQ(client.FocusedControl(), Id(press.focused)) << static_cast<int>(press.focused);
   }
 }
 
 TEST_F(AnalysisWindowTest, DoubleClickOpensTheGraphFromTheRowAndItFollowsTheTable) {
   View("run.dat");
-  window->MouseDown(100, RowY(3));
-  window->MouseUp(100, RowY(3));
-  window->DoubleClick(100, RowY(3));
-  window->MouseUp(100, RowY(3));  // the double click's own release selects nothing more
+  Click(3);
+  Mouse(MouseAction::DoubleClick, 3);
+  Mouse(MouseAction::Release, 3);  // the double click's own release selects nothing more
   ASSERT_NE(window->Graph(), nullptr);
   EXPECT_EQ(window->Graph()->Painter().StartLine(), 3);
   EXPECT_EQ(window->Table().TopLine(), 3);
   EXPECT_EQ(window->Table().SelectedLine(), 3);
-  EXPECT_EQ(window->Graph()->objectName(), "QTRGRAPH");
-  EXPECT_EQ(window->Graph()->windowTitle(), "1/4 Mile Graph");
+  EXPECT_EQ(Graph().Title(), "1/4 Mile Graph");
+  EXPECT_TRUE(Graph().Shown());
+  EXPECT_EQ(Graph().Position(), (Point{1280 / 2 - 380, 1024 / 2 - 280}));
 
-  QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-  QApplication::sendEvent(window->Graph(), &right);
+  Graph().Press(Key::Right);
   EXPECT_EQ(window->Table().TopLine(), 4);
   EXPECT_EQ(window->Graph()->Painter().StartLine(), 4);
-  EXPECT_EQ(window->Graph()->ScrollBar()->value(), 4);
-  EXPECT_EQ(window->Graph()->ScrollBar()->maximum(), kMarkedLogLines - 26);
-
+  EXPECT_EQ(Graph().Value(QtrGraphWindow::kScrollBarId), 4);
+  EXPECT_EQ(Graph().Find(QtrGraphWindow::kScrollBarId)->maximum, kMarkedLogLines - 26);
+  Graph().Move(Point{5, 6});
   window->Close();
   EXPECT_EQ(window->Graph(), nullptr);
-  EXPECT_TRUE(QtrGraphWindow::RememberedPosition().has_value());
+  EXPECT_EQ(QtrGraphWindow::RememberedPosition(), (Point{5, 6}));
 }
 
 TEST_F(AnalysisWindowTest, QuarterMileNeedsANonEmptyTable) {
@@ -194,7 +190,7 @@ TEST_F(AnalysisWindowTest, QuarterMileNeedsANonEmptyTable) {
   View("empty.dat");
   shown.clear();
   window->QuarterMile();
-  window->DoubleClick(100, RowY(0));
+  Mouse(MouseAction::DoubleClick, 0);
   EXPECT_EQ(LastShown(), "No Data Log Opened: Please open a data log...");
   EXPECT_EQ(window->Graph(), nullptr);
   EXPECT_EQ(window->Table().SelectedLine(), -1);
@@ -213,10 +209,10 @@ TEST_F(AnalysisWindowTest, UnreadableLogAndDumpOntoItselfAreReported) {
   settings.anaCsv = 1;
   EXPECT_EQ(window->DumpLogFile(dir.File("run.ORV")), ExportResult::kOk);
   EXPECT_TRUE(std::filesystem::exists(dir.File("run.csv")));
+  EXPECT_FALSE(client.Has(AnalysisWindow::kProgress));  // the export's progress bar has gone
 }
 
-// A settings change rebuilds the table on the next paint and keeps
-// the selection.
+// A settings change rebuilds the table on the next paint and keeps the selection.
 TEST_F(AnalysisWindowTest, SettingsChangeRebuildsTheTableOnTheNextPaint) {
   View("run.dat");
   Click(10);
@@ -224,7 +220,7 @@ TEST_F(AnalysisWindowTest, SettingsChangeRebuildsTheTableOnTheNextPaint) {
   window->SettingsChanged();
   window->Body().Paint(canvas);
   window->Body().Paint(canvas);
-  QCoreApplication::processEvents();
+  host.Pump();
   char lines[26 * kViewLineSize];
   ASSERT_EQ(window->Table().VisibleLines(lines), 26);
   EXPECT_EQ(std::string(lines + view_field::kSpeed, 3), " 72");  // 45 mph in km/h
@@ -234,35 +230,30 @@ TEST_F(AnalysisWindowTest, SettingsChangeRebuildsTheTableOnTheNextPaint) {
 }
 
 // The graph's scroll bar mirrors the table and forwards whatever moves its
-// thumb: the table, the bar and the graph stay together.
+// thumb: the table, the bar and the graph stay together; closing it keeps its corner.
 TEST_F(AnalysisWindowTest, GraphScrollBarMovesTheTable) {
   View("run.dat");
   window->QuarterMile();
   ASSERT_NE(window->Graph(), nullptr);
-  QScrollBar* bar = window->Graph()->ScrollBar();
-  auto wheel = [bar](int delta) {
-    QWheelEvent turn(QPointF(50, 9), QPointF(50, 9), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                     Qt::NoScrollPhase, false);
-    QApplication::sendEvent(bar, &turn);
-  };
+  constexpr int kBar = QtrGraphWindow::kScrollBarId;
   struct Case {
-    const char* how;
-    std::function<void()> move;
-    int top;
+    ScrollRequest request;
+    int position, top;
   };
-  const Case cases[] = {
-      {"wheel towards the user", [&] { wheel(-120); }, 1},
-      {"wheel away", [&] { wheel(120); }, 0},
-      {"thumb put at a position", [&] { bar->setSliderPosition(20); }, 20},
-      {"page right", [&] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); }, 46},
-  };
+  const Case cases[] = {{ScrollRequest::LineDown, 0, 1}, {ScrollRequest::LineUp, 0, 0},
+                        {ScrollRequest::Track, 20, 20}, {ScrollRequest::PageDown, 0, 46}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.how);
-    c.move();
+    Graph().Scroll(kBar, c.request, c.position);
     EXPECT_EQ(window->Table().TopLine(), c.top);
-    EXPECT_EQ(bar->value(), c.top);
+    EXPECT_EQ(Graph().Value(kBar), c.top);
     EXPECT_EQ(window->Graph()->Painter().StartLine(), c.top);
   }
+  Graph().Mouse(MouseAction::Wheel, 300, 300, false, -120);
+  EXPECT_EQ(window->Table().TopLine(), 47);
+  EXPECT_TRUE(Graph().CloseBox());
+  EXPECT_EQ(window->Graph(), nullptr);
+  host.Pump();
+  EXPECT_EQ(host.WindowTitled("1/4 Mile Graph"), nullptr);
 }
 
 // The check boxes' labels are the window's text on its background, and the
@@ -272,20 +263,17 @@ TEST_F(AnalysisWindowTest, CheckBoxLabelsInTheWindowColoursAsInTheScreenshot) {
   std::string error;
   ASSERT_TRUE(shot.Load(dir.File("run.dat"), &error)) << error;
   ASSERT_TRUE(shot.PaintDisplay(-1));
-  const QColor text(kCheckBoxLabel.text.r, kCheckBoxLabel.text.g, kCheckBoxLabel.text.b);
-  const QColor background(kCheckBoxLabel.background.r, kCheckBoxLabel.background.g, kCheckBoxLabel.background.b);
   for (AnalysisControl id : {AnalysisControl::SingleHeader, AnalysisControl::CreateCsv}) {
     SCOPED_TRACE(static_cast<int>(id));
-    QWidget* box = window->Control(id);
-    EXPECT_EQ(box->palette().color(QPalette::WindowText), text);
-    const QImage shown = box->grab().toImage();
-    EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() / 2), background);
-
+    const auto& colours = client.Find(Id(id))->spec.colours;
+    ASSERT_TRUE(colours.has_value());
+    EXPECT_EQ(colours->text, kCheckBoxLabel.text);
+    EXPECT_EQ(colours->background, kCheckBoxLabel.background);
+    EXPECT_TRUE(colours->fill);
     const Rect& place = kAnalysisControls[static_cast<std::size_t>(id)].rect;
     int textPixels = 0;
     for (int y = place.top; y < place.bottom; ++y)
-      for (int x = place.left + 18; x < place.right; ++x)
-        textPixels += shot.Canvas().PixelAt(x, y) == kCheckBoxLabel.text;
+      for (int x = place.left + 18; x < place.right; ++x) textPixels += shot.Canvas().PixelAt(x, y) == kCheckBoxLabel.text;
     EXPECT_GT(textPixels, 20);
     EXPECT_EQ(shot.Canvas().PixelAt(place.right - 2, place.top + 1), kCheckBoxLabel.background);
   }
@@ -293,23 +281,16 @@ TEST_F(AnalysisWindowTest, CheckBoxLabelsInTheWindowColoursAsInTheScreenshot) {
 
 // In the main window: the display thread's source is the analysis file while
 // Analysis is shown, and the previous one again afterwards.
-TEST(AnalysisInMainWindow, SelectsTheAnalysisSourceWhileShown) {
-  testing::OffscreenApp();
-  TempDir dir;
-  Settings settings;
-  settings.port = sim::kSimPortName;
-  ProgramParts parts(settings, dir.File("test.cfg"));
-  MainWindow window(parts);
-  window.Start();
-  window.Command(cmd::kAnalysis);
-  EXPECT_EQ(parts.session.Sources().Current(), ByteSourceId::Analysis);
-  EXPECT_NE(window.findChild<QPushButton*>(), nullptr);
-  window.Command(cmd::kVantor);
-  EXPECT_EQ(parts.session.Sources().Current(), ByteSourceId::Live);
-  EXPECT_EQ(window.findChild<QScrollBar*>(), nullptr);
+using AnalysisInMainWindow = test::MainWindowTest;
+TEST_F(AnalysisInMainWindow, SelectsItsSourceWhileShown) {
+  window->Start();
+  window->Command(cmd::kAnalysis);
+  EXPECT_EQ(parts->session.Sources().Current(), ByteSourceId::Analysis);
+  EXPECT_TRUE(View().Has(Id(AnalysisControl::ViewLog)));
+  window->Command(cmd::kVantor);
+  EXPECT_EQ(parts->session.Sources().Current(), ByteSourceId::Live);
+  EXPECT_FALSE(View().Has(Id(AnalysisControl::ScrollBar)));
 }
 
 }  // namespace
 }  // namespace vantor::ui
-
-#endif  // VANTOR_HAS_UI_QT

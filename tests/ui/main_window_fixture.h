@@ -1,7 +1,6 @@
 #pragma once
-// The main window on the offscreen platform and the simulated ECM, with its
-// configuration in a scratch directory, for the window tests.
-#ifdef VANTOR_HAS_UI_QT
+// The main window on the recording host and the simulated ECM, with its
+// configuration in a scratch directory, for the window layer's tests.
 
 #include <gtest/gtest.h>
 
@@ -10,34 +9,33 @@
 #include <memory>
 
 #include "cal/temp_dir.h"
+#include "fake_host.h"
 #include "sim/sim_serial.h"
-#include "ui/offscreen_app.h"
-#include "ui/qt/main_window.h"
-#include "qt_test_support.h"
+#include "ui/window/main_window.h"
 
 namespace vantor::ui::test {
 
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    TestApp();
     settings.port = sim::kSimPortName;
     settings.updateDivisor = 0;
     parts = std::make_unique<ProgramParts>(settings, (dir / "test.cfg").string());
-    window = std::make_unique<MainWindow>(*parts);
+    window = std::make_unique<MainWindow>(*parts, host);
   }
+  FakeWindow& View() { return static_cast<FakeWindow&>(window->Window()); }
   bool FramesArrive(std::uint64_t count) {
     const std::uint64_t start = parts->session.Loop().FramesProcessed();
-    return testing::WaitFor([&] { return parts->session.Loop().FramesProcessed() >= start + count; });
+    return host.WaitUntil([&] { return parts->session.Loop().FramesProcessed() >= start + count; });
   }
+  bool WaitUntil(const std::function<bool()>& done) { return host.WaitUntil(done); }
 
   vantor::test::TempDir scratch;
   std::filesystem::path dir{scratch.Path()};
   Settings settings;
+  FakeHost host;
   std::unique_ptr<ProgramParts> parts;
   std::unique_ptr<MainWindow> window;
 };
 
 }  // namespace vantor::ui::test
-
-#endif  // VANTOR_HAS_UI_QT

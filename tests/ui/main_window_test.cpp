@@ -1,29 +1,25 @@
-// The main window driven through its menu on the offscreen platform, on the
-// simulated ECM: the data log and playback items with their file choosers,
-// the mark key and the exit sequence. Built where the window library is.
-#ifdef VANTOR_HAS_UI_QT
+// The main window driven through its menu, keys and controls on the
+// recording host and the simulated ECM: the data log and playback items
+// with their choosers, the keys after display switches and control clicks,
+// the playback controls, Learn VE, the floating windows and the exit sequence.
 
-#include "ui/qt/main_window.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QImage>
-#include <QKeyEvent>
-#include <QPushButton>
-#include <QRadioButton>
+#include "ui/window/main_window.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "cal/ve_file.h"
+#include "logs/log_read_back.h"
+#include "platform/file_size_limit.h"
 #include "sim/default_calibration.h"
 #include "sim/engine_model.h"
 #include "ui/draw/menu_commands.h"
-#include "ui/qt/bank_select_window.h"
-#include "ui/qt/client_view.h"
-#include "ui/qt/malf_codes_window.h"
+#include "ui/window/playback_controls.h"
+#include "ui/window/preferences_dialog.h"
+#include "ui/window/tool_windows.h"
 #include "../logs/log_builder.h"
 #include "main_window_fixture.h"
 
@@ -31,48 +27,67 @@ namespace vantor::ui {
 namespace {
 
 namespace fs = std::filesystem;
-
-using testing::WaitFor;
-using test::AnswerFileDialogs;
+using test::FakeWindow;
 
 std::string ReadAll(const fs::path& path) { return vantor::test::ReadText(path.string()); }
 
-template <typename Window>
-Window* FindToolWindow() {
-  for (QWidget* widget : QApplication::topLevelWidgets())
-    if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible()) return window;
-  return nullptr;
+// How often text occurs in the file: the log's marks and stamps as written.
+int Occurrences(const fs::path& path, const std::string& text) {
+  const std::string all = ReadAll(path);
+  int count = 0;
+  for (std::size_t at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) ++count;
+  return count;
 }
 
-using test::MainWindowTest;
+class MainWindowTest : public test::MainWindowTest {
+ protected:
+  fs::path PlaybackLog(int frames) {
+    testlog::LogBuilder log;
+    for (int i = 0; i < frames; ++i) log.Frame(testlog::FrameData{});
+    const fs::path path = dir / "play.dat";
+    log.Save(path.string());
+    return path;
+  }
+  void Play(const fs::path& log) {
+    host.AnswerChooser(log.string());
+    window->Command(cmd::kPlayback);
+    ASSERT_TRUE(parts->playback.Playing());
+  }
+  void StartLog(const fs::path& log) {
+    host.AnswerChooser(log.string());
+    window->Command(cmd::kDataLog);
+    ASSERT_TRUE(parts->recorder.Logging());
+  }
+  void Click(const std::string& text) {
+    const int id = View().IdOf(text);
+    ASSERT_NE(id, 0) << text;
+    View().Click(id);
+  }
+};
 
 TEST_F(MainWindowTest, InitialMenuGreying) {
-  EXPECT_FALSE(window->MenuItemEnabled(cmd::kCloseDataLog));
-  EXPECT_FALSE(window->MenuItemEnabled(cmd::kStopPlayback));
-  EXPECT_FALSE(window->MenuItemEnabled(cmd::kStopLearnVe));
-  EXPECT_FALSE(window->MenuItemEnabled(cmd::kVantor));
-  EXPECT_TRUE(window->MenuItemEnabled(cmd::kDataLog));
-  EXPECT_TRUE(window->MenuItemEnabled(cmd::kTripInfo));
-  EXPECT_TRUE(window->MenuItemEnabled(cmd::kAnalysis));
-  EXPECT_TRUE(window->MenuItemEnabled(cmd::kPreferences));
+  for (int id : {cmd::kCloseDataLog, cmd::kStopPlayback, cmd::kStopLearnVe, cmd::kVantor})
+    EXPECT_FALSE(View().MenuFind(id)->enabled) << id;
+  for (int id : {cmd::kDataLog, cmd::kTripInfo, cmd::kAnalysis, cmd::kPreferences})
+    EXPECT_TRUE(View().MenuFind(id)->enabled) << id;
+  EXPECT_EQ(View().MenuFind(cmd::kVtd)->text, "&VTD");
 }
 
 TEST_F(MainWindowTest, RecordsThroughTheMenuAndClosesTheLogAtExit) {
   window->Start();
   ASSERT_TRUE(FramesArrive(5));
   const fs::path log = dir / "drive.dat";
-  test::AnswerNextFileDialog(log);
-  window->Command(cmd::kDataLog);
-  ASSERT_TRUE(parts->recorder.Logging());
+  StartLog(log);
+  EXPECT_EQ(host.choosers.back().title, "Select/Create File to Save Data Log to");
+  EXPECT_TRUE(host.choosers.back().save);
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kDataLog));
   EXPECT_TRUE(window->MenuItemEnabled(cmd::kCloseDataLog));
-  ASSERT_TRUE(WaitFor([&] { return fs::file_size(log) > 3000; }));
+  ASSERT_TRUE(WaitUntil([&] { return fs::file_size(log) > 3000; }));
 
-  QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, "\t");
-  QApplication::sendEvent(&window->View(), &tab);
-  ASSERT_TRUE(WaitFor([&] { return ReadAll(log).find("MARK000TIME:") != std::string::npos; }));
+  EXPECT_TRUE(View().Press(Key::Tab, '\t'));
+  ASSERT_TRUE(WaitUntil([&] { return ReadAll(log).find("MARK000TIME:") != std::string::npos; }));
 
-  window->close();
+  EXPECT_TRUE(View().CloseBox());
   EXPECT_FALSE(parts->recorder.Logging());
   const std::string config = ReadAll(dir / "test.cfg");
   EXPECT_NE(config.find("[XPOSHWND]"), std::string::npos);
@@ -81,93 +96,136 @@ TEST_F(MainWindowTest, RecordsThroughTheMenuAndClosesTheLogAtExit) {
     std::lock_guard<std::mutex> lock(parts->session.Hooks().fileMutex);
     EXPECT_EQ(parts->session.Hooks().file, nullptr);  // the writer has let go of the file
   }
-  EXPECT_EQ(parts->session.Hooks().writerMode.load(), 0u);
   EXPECT_EQ(ReadAll(log).rfind("TIME:", 0), 0u);
 }
 
 TEST_F(MainWindowTest, PlaysALogBackThroughTheMenu) {
   window->Start();
-  ASSERT_TRUE(FramesArrive(3));
-  const fs::path log = dir / "play.dat";
-  test::AnswerNextFileDialog(log);
-  window->Command(cmd::kDataLog);
-  ASSERT_TRUE(WaitFor([&] { return fs::file_size(log) > 277 * 40; }));
-  window->Command(cmd::kCloseDataLog);
-
-  test::AnswerNextFileDialog(log);
-  window->Command(cmd::kPlayback);
-  ASSERT_TRUE(parts->playback.Playing());
+  Play(PlaybackLog(200));
+  EXPECT_EQ(host.choosers.back().title, "Select File to Playback");
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kDataLog));
   EXPECT_TRUE(window->MenuItemEnabled(cmd::kStopPlayback));
+  EXPECT_TRUE(View().Has(MainWindow::kProgress));
   ASSERT_TRUE(FramesArrive(10));
 
   window->Command(cmd::kStopPlayback);
   EXPECT_FALSE(parts->playback.Playing());
   EXPECT_TRUE(window->MenuItemEnabled(cmd::kPlayback));
+  EXPECT_FALSE(View().Has(PlaybackControls::kPause));
+  ASSERT_TRUE(WaitUntil([&] { return !View().Has(MainWindow::kProgress); }));
   ASSERT_TRUE(FramesArrive(3));  // live again
 }
 
-TEST_F(MainWindowTest, QuickKeysSwitchDisplays) {
+TEST_F(MainWindowTest, QuickKeysSwitchDisplaysExceptInAnalysis) {
   window->Start();
-  QKeyEvent two(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, "2");
-  QApplication::sendEvent(&window->View(), &two);
+  View().Type('2');
   EXPECT_EQ(window->Mode(), DisplayMode::Trip);
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kTripInfo));
   EXPECT_TRUE(window->MenuItemEnabled(cmd::kVantor));
   window->Command(cmd::kAnalysis);
-  QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
-  QApplication::sendEvent(&window->View(), &one);
-  EXPECT_EQ(window->Mode(), DisplayMode::Analysis);  // keys do nothing in Analysis
+  View().Type('1');
+  EXPECT_EQ(window->Mode(), DisplayMode::Analysis);
   window->Command(cmd::kVantor);
   EXPECT_EQ(window->Mode(), DisplayMode::Gauges);
   ASSERT_TRUE(FramesArrive(3));  // the port opens again after Analysis
+  View().Type('?');
+  EXPECT_EQ(host.textBoxes, std::vector<std::string>{"About Vantor"});
 }
 
-// The display's own buttons exist only while it is shown.
-TEST_F(MainWindowTest, TripAndKnockControlsComeAndGoWithTheirDisplays) {
+// The display's own controls exist only while it is shown.
+TEST_F(MainWindowTest, DisplayControlRowsComeAndGoWithTheirDisplays) {
   window->Start();
-  auto buttons = [&](const QString& text) {
-    int n = 0;
-    for (QAbstractButton* button : window->View().findChildren<QAbstractButton*>())
-      if (button->text() == text) ++n;
-    return n;
-  };
   window->Command(cmd::kTripInfo);
-  EXPECT_EQ(buttons("Clear Data"), 1);
+  EXPECT_EQ(View().CountOf("Clear Data"), 1);
   ASSERT_TRUE(FramesArrive(3));
-  window->View().findChild<QPushButton*>()->click();  // clears while the frames stream
+  Click("Clear Data");  // clears while the frames stream
   window->Command(cmd::kSpkKnock);
-  EXPECT_EQ(buttons("Clear Data"), 1);
-  EXPECT_EQ(buttons("Boost"), 1);
-  auto* average = window->View().findChild<QRadioButton*>();
-  ASSERT_NE(average, nullptr);
-  EXPECT_TRUE(average->isChecked());
+  EXPECT_EQ(View().CountOf("Clear Data"), 1);
+  EXPECT_TRUE(View().Checked(View().IdOf("Average")));
+  EXPECT_TRUE(View().Find(View().IdOf("Boost"))->spec.style & control_style::kDrawnByWindow);
+  window->Command(cmd::kVeLearn);
+  EXPECT_TRUE(View().Checked(View().IdOf("Orig")));
   window->Command(cmd::kVantor);
-  EXPECT_EQ(buttons("Clear Data"), 0);
-  EXPECT_EQ(buttons("Average"), 0);
-  window->close();
+  for (const char* text : {"Clear Data", "Average", "Orig", "Boost"}) EXPECT_EQ(View().CountOf(text), 0) << text;
+  EXPECT_TRUE(View().CloseBox());
   EXPECT_NE(ReadAll(dir / "test.cfg").find("[TOTALVSS]"), std::string::npos);
 }
 
-// The "Standard" and "Boost" buttons lie over the tabs the display paints
-// and add nothing to them: the painted tab shows which grid is shown.
-TEST_F(MainWindowTest, KnockTabButtonsShowThePaintedTabs) {
+// While logging, TAB marks and SPACE stamps after each of these paths: the
+// control that had the focus may be gone, or a click may have taken it.
+TEST_F(MainWindowTest, KeysStayTheWindowsAfterSwitchesAndClicksOnDisplayControls) {
   window->Start();
-  window->Command(cmd::kSpkKnock);
-  const QRect tabs(165, 77, 185, 28);
-  for (const char* chosen : {"Standard", "Boost", "Standard"}) {
-    SCOPED_TRACE(chosen);
-    for (QAbstractButton* button : window->View().findChildren<QAbstractButton*>())
-      if (button->text() == chosen) button->click();
-    const QImage shown = window->View().grab(tabs).toImage();
-    int differing = 0;
-    window->View().Surface().WithPixels([&](const std::uint32_t* pixels, int width, int) {
-      for (int y = 0; y < tabs.height(); ++y)
-        for (int x = 0; x < tabs.width(); ++x)
-          differing += (shown.pixel(x, y) & 0xFFFFFFu) != (pixels[(tabs.y() + y) * width + tabs.x() + x] & 0xFFFFFFu);
-    });
-    EXPECT_EQ(differing, 0);
+  const fs::path log = dir / "drive.dat";
+  StartLog(log);
+  struct Path {
+    const char* name;
+    std::function<void()> go;
+  };
+  const Path paths[] = {
+      {"VE table button", [&] { window->Command(cmd::kVeLearn); Click("New"); }},
+      {"key 1 from the VE table button", [&] { Click("Corectns"); View().Type('1'); }},
+      {"knock tab and statistic", [&] { window->Command(cmd::kSpkKnock); Click("Boost"); Click("Peak"); }},
+      {"menu away from the knock display", [&] { Click("Standard"); window->Command(cmd::kTripInfo); }},
+      {"trip Clear Data, then key 3", [&] { Click("Clear Data"); View().Type('3'); }},
+  };
+  int written = 0;
+  for (const Path& path : paths) {
+    SCOPED_TRACE(path.name);
+    path.go();
+    EXPECT_EQ(View().FocusedControl(), 0);
+    View().Press(Key::Tab, '\t');
+    View().Press(Key::Space, ' ');
+    ++written;
+    EXPECT_TRUE(WaitUntil([&] {
+      const int marks = Occurrences(log, "MARK");
+      return marks == written && Occurrences(log, "TIME:") - marks == written + 1;  // + the header's
+    })) << Occurrences(log, "MARK") << " marks";
   }
+  window->Command(cmd::kAnalysis);  // closes the log
+  EXPECT_FALSE(parts->recorder.Logging());
+  window->Command(cmd::kVantor);  // the view button that had the focus goes
+  View().Type('2');
+  EXPECT_EQ(window->Mode(), DisplayMode::Trip);
+}
+
+// "Pause" stays on another display; back on the gauges "<-BackUp" and the
+// rate slider are made again; the controls pass the window's keys on.
+TEST_F(MainWindowTest, PlaybackControlsComeBackOnTheGaugeDisplay) {
+  settings.pbSpd = 100;  // the log lasts
+  window->Start();
+  Play(PlaybackLog(500));
+  EXPECT_EQ(View().FocusedControl(), PlaybackControls::kRate);
+  for (char away : {'2', '4'}) {
+    SCOPED_TRACE(away);
+    View().Type(away);
+    EXPECT_TRUE(View().Has(PlaybackControls::kPause));
+    EXPECT_FALSE(View().Has(PlaybackControls::kBackUp));
+    View().Press(Key::Other, '1', false, PlaybackControls::kPause);
+    EXPECT_EQ(window->Mode(), DisplayMode::Gauges);
+    EXPECT_TRUE(View().Has(PlaybackControls::kBackUp));
+    ASSERT_TRUE(View().Has(PlaybackControls::kRate));
+    EXPECT_EQ(View().Value(PlaybackControls::kRate), 0);
+  }
+  View().Click(PlaybackControls::kPause);
+  EXPECT_TRUE(parts->playback.Paused());
+  View().Slide(PlaybackControls::kRate, 70);
+  EXPECT_EQ(settings.pbSpd, 30);
+}
+
+// [PBSPD] 0 set in Preferences during a playback on the trip display (no
+// slider there): the playback goes on without a delay.
+TEST_F(MainWindowTest, PreferencesPlaybackRateReachesARunningPlayback) {
+  settings.pbSpd = 100;  // 107 ms a frame: this log would take five minutes
+  window->Start();
+  Play(PlaybackLog(3000));
+  window->Command(cmd::kTripInfo);
+  host.OnNextDialog([](FakeWindow& dialog) {
+    dialog.Slide(1000, 100);  // "Fast"
+    dialog.Click(PreferencesDialog::kOk);
+  });
+  window->Command(cmd::kPreferences);
+  EXPECT_EQ(settings.pbSpd, 0);
+  EXPECT_TRUE(WaitUntil([&] { return parts->playback.AtEnd(); }));
 }
 
 // The simulated engine's drive, recorded, played back as fast as it goes
@@ -188,16 +246,18 @@ TEST_F(MainWindowTest, LearnVeFromTheMenuWritesALearnedBin) {
 
   window->Start();
   window->Command(cmd::kVeLearn);
-  AnswerFileDialogs({source, learned});
+  host.AnswerChooser(source.string());
+  host.AnswerChooser(learned.string());
   window->Command(cmd::kLearnVe);
   ASSERT_TRUE(parts->veLearn.Active());
+  EXPECT_EQ(host.choosers[1].title, "Select File to Create New BIN");
+  EXPECT_EQ(settings.newVeName, "base_00008.bin");
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kLearnVe));
   EXPECT_TRUE(window->MenuItemEnabled(cmd::kStopLearnVe));
-  EXPECT_EQ(settings.newVeName, "base_00008.bin");
+  EXPECT_EQ(View().MenuFind(cmd::kStopLearnVe)->text, "St&op VeLearn");
 
-  AnswerFileDialogs({log});
-  window->Command(cmd::kPlayback);
-  ASSERT_TRUE(WaitFor([&] { return parts->playback.AtEnd(); }));
+  Play(log);
+  ASSERT_TRUE(WaitUntil([&] { return parts->playback.AtEnd(); }));
   EXPECT_GT(parts->veLearn.SampleCount(), 100u);
   window->Command(cmd::kStopLearnVe);
   EXPECT_FALSE(parts->veLearn.Active());
@@ -217,15 +277,14 @@ TEST_F(MainWindowTest, FloatingWindowsKeepTheirOpenStateAndSwitchBanksOnAClick) 
   window->Start();
   window->Command(cmd::kMalfCodes);
   window->Command(cmd::kBankSelect);
-  EXPECT_TRUE(window->MenuItemEnabled(cmd::kBankSelect));
   EXPECT_EQ(settings.actvMalf, 1);
   EXPECT_EQ(settings.actvFbnk, 1);
   window->Command(cmd::kAnalysis);
-  EXPECT_EQ(FindToolWindow<MalfCodesWindow>(), nullptr);
+  EXPECT_EQ(window->Tools().Malf(), nullptr);
   EXPECT_EQ(settings.actvMalf, 1) << "closed by the program: reopened by the next live display";
   window->Command(cmd::kVantor);
-  ASSERT_NE(FindToolWindow<MalfCodesWindow>(), nullptr);
-  BankSelectWindow* banks = FindToolWindow<BankSelectWindow>();
+  ASSERT_NE(window->Tools().Malf(), nullptr);
+  BankSelectWindow* banks = window->Tools().Bank();
   ASSERT_NE(banks, nullptr);
   ASSERT_TRUE(FramesArrive(3));
 
@@ -235,42 +294,75 @@ TEST_F(MainWindowTest, FloatingWindowsKeepTheirOpenStateAndSwitchBanksOnAClick) 
     return count;
   };
   auto click = [&](int pressX, int releaseX) {
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(pressX, 30), QPointF(pressX, 30), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(releaseX, 30), QPointF(releaseX, 30), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(banks, &press);
-    QApplication::sendEvent(banks, &release);
+    banks->OnMouse(MouseEvent{MouseAction::Press, Point{pressX, 30}, true, 0});
+    banks->OnMouse(MouseEvent{MouseAction::Release, Point{releaseX, 30}, true, 0});
   };
   const int before = bankPackets();
   click(130, 175);  // pressed on bank 2, released on bank 3
   EXPECT_EQ(bankPackets(), before);
   click(130, 140);
-  ASSERT_TRUE(WaitFor([&] { return parts->simEcm.RunningBank() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return parts->simEcm.RunningBank() == 2; }));
 
-  FindToolWindow<MalfCodesWindow>()->close();  // the close box
-  ASSERT_TRUE(WaitFor([] { return FindToolWindow<MalfCodesWindow>() == nullptr; }));
+  // An open window flashes into view: to it, to the main window, to it, back.
+  auto& malf = static_cast<FakeWindow&>(window->Tools().Malf()->Window());
+  window->Command(cmd::kMalfCodes);
+  EXPECT_TRUE(malf.Active());
+  for (bool toolActive : {false, true, false}) {
+    malf.FireTimer(1);
+    EXPECT_EQ(malf.Active(), toolActive);
+  }
+  EXPECT_FALSE(malf.CloseBox());  // the close box: the owner takes it down
+  EXPECT_EQ(window->Tools().Malf(), nullptr);
   EXPECT_EQ(settings.actvMalf, 0);
   window->Command(cmd::kTripInfo);
-  EXPECT_EQ(FindToolWindow<MalfCodesWindow>(), nullptr);
-  window->close();
+  EXPECT_EQ(window->Tools().Malf(), nullptr);
+  EXPECT_TRUE(View().CloseBox());
   const std::string config = ReadAll(dir / "test.cfg");
   EXPECT_NE(config.find("[ACTVFBNK] 1"), std::string::npos);
   EXPECT_NE(config.find("[ACTVMALF] 0"), std::string::npos);
   EXPECT_EQ(config.find("[XPOSMALF] -1"), std::string::npos);
 }
 
-// An over-long [PORT] is refused with a message, never cut and opened.
-TEST_F(MainWindowTest, OverLongPortNameIsRefused) {
+// The CommPort menu lists the adapters present each time it opens and
+// checks the port in use; an over-long [PORT] is refused, never cut and opened.
+TEST_F(MainWindowTest, PortMenuAndOverLongPortName) {
+  View().OpenMenu(MainWindow::kCommPortMenu);
+  const auto* items = View().MenuItems(MainWindow::kCommPortMenu);
+  ASSERT_NE(items, nullptr);
+  EXPECT_EQ(items->front().text, "COM&1");
+  EXPECT_EQ(items->back().text, "Simulated ECM");
+  EXPECT_TRUE(items->back().checked);
+  EXPECT_TRUE(View().Menu(ComPortCommands()[11]));
+  EXPECT_EQ(settings.port, "COM12");
+  EXPECT_NE(ReadAll(dir / "test.cfg").find("[PORT] COM12"), std::string::npos);
+
   settings.port = "/dev/serial/by-id/usb-FTDI_FT232R-if00";
-  QString shown;
-  test::AnswerNextBox(QMessageBox::Ok, &shown);
   window->Start();  // the gauge display selects the port
-  EXPECT_EQ(shown.toStdString(), "Port name too long: " + settings.port);
+  ASSERT_FALSE(host.boxes.empty());
+  EXPECT_EQ(host.boxes.back().text, "Port name too long: " + settings.port);
   EXPECT_FALSE(parts->link.PortIsOpen());
+}
+
+// A log that hits a real file size limit: the window shows the write error,
+// the log is closed on its own thread and the menu is given back; the file
+// holds readable frames up to the failure.
+TEST_F(MainWindowTest, FullLogFileShowsTheErrorClosesTheLogAndRestoresTheMenu) {
+  constexpr std::uintmax_t kFileLimit = 24 * 1024;
+  const fs::path log = dir / "full.dat";
+  window->Start();
+  {
+    vantor::test::FileSizeLimit limit(kFileLimit);
+    ASSERT_TRUE(parts->recorder.StartDataLog(log.string()));
+    EXPECT_FALSE(window->MenuItemEnabled(cmd::kDataLog));
+    ASSERT_TRUE(WaitUntil([&] { return !parts->recorder.Logging() && !host.boxes.empty(); }));
+  }
+  EXPECT_EQ(host.boxes.back().caption + "|" + host.boxes.back().text, "File Write Error|Error Writing to File\nDisk Full?");
+  EXPECT_TRUE(window->MenuItemEnabled(cmd::kDataLog));
+  EXPECT_FALSE(window->MenuItemEnabled(cmd::kCloseDataLog));
+  EXPECT_LE(fs::file_size(log), kFileLimit);
+  EXPECT_GT(fs::file_size(log), kFileLimit - 4096);  // only the last buffer's worth is lost
+  EXPECT_GT(testlog::ReadLogBack(log.string()).good.size(), 40u);
 }
 
 }  // namespace
 }  // namespace vantor::ui
-
-#endif  // VANTOR_HAS_UI_QT

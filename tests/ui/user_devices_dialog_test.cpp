@@ -1,58 +1,48 @@
-// The User Device dialog driven as a user would: typing (with the live
-// filtering and its beep), leaving edits, Apply, Delete, switching slots, Close.
-#if defined(VANTOR_HAS_UI_QT) && defined(VANTOR_HAS_QTEST)
+// The User Device dialog driven as a user would on the recording host:
+// typing (with the live filtering and its beep), leaving edits, Apply,
+// Delete, switching slots, Close.
 
-#include "ui/qt/user_devices_dialog.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include "ui/window/user_devices_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "fake_host.h"
 #include "live/adc_channels.h"
-#include "qt_test_support.h"
 
 namespace vantor::ui {
 namespace {
 
+using test::FakeWindow;
+using U = UserDevicesDialog;
+
+const std::string kModified = "This device entry has been modified.\n\nDo you want to save the changes?";
+
+// Types text at the end of the edit, one key at a time, as the keyboard does.
+void TypeKeys(FakeWindow& dialog, int edit, const std::string& text) {
+  dialog.FocusTo(edit);
+  dialog.Type(edit, "");
+  for (char c : text) dialog.Type(edit, dialog.Text(edit) + c);
+}
+
 class UserDevicesTest : public ::testing::Test {
  protected:
   UserDevicesTest() {
-    test::TestApp();
     for (int slot = 0; slot < kUserDeviceCount; ++slot) settings.userDevices[slot].slot = slot;
     UserDevicesDialog::RememberedSlot() = 0;
   }
-  void Open() {
-    SettingsDialogHost host;
-    host.writeSettings = [this] { ++writes; };
-    host.rebuildChannels = [this](bool drop) {
+  void Run(const std::function<void(FakeWindow&)>& drive) {
+    host.OnNextDialog(drive);
+    SettingsDialogHost links;
+    links.writeSettings = [this] { ++writes; };
+    links.rebuildChannels = [this](bool drop) {
       if (drop) adc.DropDeletedDeviceChannels(settings);
       adc.BuildActiveChannels(settings);
     };
-    host.redraw = [] {};
-    host.settingsChanged = [this] { ++changed; };
-    host.beep = [this] { ++beeps; };
-    dialog = std::make_unique<UserDevicesDialog>(settings, host);
-    dialog->show();
-    QApplication::setActiveWindow(dialog.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-  }
-  void Type(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-  }
-  // Leaves the edit for the name edit, as a click elsewhere would.
-  void Leave() {
-    dialog->NameEdit()->setFocus(Qt::MouseFocusReason);
-    QCoreApplication::processEvents();
-  }
-  void ChooseSlot(int slot) {
-    dialog->SlotList()->setCurrentIndex(slot);
-    emit dialog->SlotList()->activated(slot);
+    links.redraw = [] {};
+    links.settingsChanged = [this] { ++changed; };
+    UserDevicesDialog(settings, links, host).Run(nullptr);
   }
   void UseSlotTwoOnChannelThree() {
     UserDevice& device = settings.userDevices[2];
@@ -63,69 +53,74 @@ class UserDevicesTest : public ::testing::Test {
     adc.BuildActiveChannels(settings);
   }
 
+  test::FakeHost host;
   Settings settings;
   AdcChannels adc;
-  std::unique_ptr<UserDevicesDialog> dialog;
-  int writes = 0, changed = 0, beeps = 0;
+  int writes = 0, changed = 0;
 };
 
 TEST_F(UserDevicesTest, TypedCharactersAreFilteredWithABeep) {
   struct Case {
-    int edit;  // 0 volts, 1 reading, 2 places
+    int edit;
     const char* typed;
     const char* shown;
     int beeps;
   };
-  const Case cases[] = {{0, "1a", "1", 1},     {0, "1.2.3", "1.23", 1}, {0, "-1", "-1", 0},
-                        {1, "-12-3", "-123", 1}, {1, "12x.5", "12.5", 1}, {2, "x3", "3", 1}, {2, "-", "", 1}};
-  Open();
-  for (const Case& c : cases) {
-    QLineEdit* edit = c.edit == 0 ? dialog->VoltsEdit(0) : c.edit == 1 ? dialog->ReadingEdit(1) : dialog->PlacesEdit();
-    edit->setFocus();  // leaving the edit before may beep; that is the other test's
-    beeps = 0;
-    Type(edit, c.typed);
-    EXPECT_EQ(edit->text().toStdString(), c.shown) << c.typed;
-    EXPECT_EQ(beeps, c.beeps) << c.typed;
-    EXPECT_TRUE(dialog->ApplyButton()->isEnabled());
-  }
+  const Case cases[] = {{U::kVoltsJ, "1a", "1", 1},       {U::kVoltsJ, "1.2.3", "1.23", 1}, {U::kVoltsJ, "-1", "-1", 0},
+                        {U::kReadingK, "-12-3", "-123", 1}, {U::kReadingK, "12x.5", "12.5", 1}, {U::kPlaces, "x3", "3", 1},
+                        {U::kPlaces, "-", "", 1}};
+  Run([&](FakeWindow& dialog) {
+    EXPECT_EQ(dialog.FocusedControl(), U::kName);
+    for (const Case& c : cases) {
+      dialog.FocusTo(c.edit);  // leaving the edit before may beep; that is the other test's
+      host.beeps = 0;
+      TypeKeys(dialog, c.edit, c.typed);
+      EXPECT_EQ(dialog.Text(c.edit), c.shown) << c.typed;
+      EXPECT_EQ(host.beeps, c.beeps) << c.typed;
+      EXPECT_TRUE(dialog.Find(U::kApply)->enabled);
+    }
+  });
 }
 
 TEST_F(UserDevicesTest, LeavingAnEditChecksItsValue) {
   struct Case {
-    int edit;  // 0 volts, 1 reading, 2 places
+    int edit;
     const char* typed;
     const char* shown;  // an accepted text stays as typed
     bool beeps;
   };
-  const Case cases[] = {{0, "7", "5.000", true},          {0, "", "0.000", true},
-                        {0, "2.5", "2.5", false},       {0, "-", "0.000", true},
-                        {1, "12345", "9999.9999", true},  {1, "-1000", "-999.9999", true},
-                        {1, "", "0.0000", true},          {1, "-12.34567", "-12.34567", false},
-                        {2, "7", "4", true},              {2, "3", "3", false}};
-  Open();
-  for (const Case& c : cases) {
-    QLineEdit* edit = c.edit == 0 ? dialog->VoltsEdit(1) : c.edit == 1 ? dialog->ReadingEdit(0) : dialog->PlacesEdit();
-    Type(edit, c.typed);
-    beeps = 0;
-    Leave();
-    EXPECT_EQ(edit->text().toStdString(), c.shown) << c.typed;
-    EXPECT_EQ(beeps > 0, c.beeps) << c.typed;
-    if (c.beeps) {
-      EXPECT_TRUE(test::WaitUntil([&] { return edit->hasFocus(); })) << c.typed;  // the focus goes back
+  const Case cases[] = {{U::kVoltsK, "7", "5.000", true},          {U::kVoltsK, "", "0.000", true},
+                        {U::kVoltsK, "2.5", "2.5", false},         {U::kVoltsK, "-", "0.000", true},
+                        {U::kReadingJ, "12345", "9999.9999", true}, {U::kReadingJ, "-1000", "-999.9999", true},
+                        {U::kReadingJ, "", "0.0000", true},         {U::kReadingJ, "-12.34567", "-12.34567", false},
+                        {U::kPlaces, "7", "4", true},              {U::kPlaces, "3", "3", false}};
+  Run([&](FakeWindow& dialog) {
+    for (const Case& c : cases) {
+      TypeKeys(dialog, c.edit, c.typed);
+      host.beeps = 0;
+      dialog.FocusTo(U::kName);
+      EXPECT_EQ(dialog.Text(c.edit), c.shown) << c.typed;
+      EXPECT_EQ(host.beeps > 0, c.beeps) << c.typed;
+      dialog.FireTimer(1);
+      EXPECT_EQ(dialog.FocusedControl(), c.beeps ? c.edit : U::kName) << c.typed;  // the focus goes back
     }
-  }
+  });
 }
 
 TEST_F(UserDevicesTest, ApplyStoresRoundedValues) {
-  Open();
-  Type(dialog->NameEdit(), "Oil Pressure");
-  Type(dialog->UnitEdit(), "PSIG");  // the configuration keeps three characters
-  Type(dialog->VoltsEdit(0), "1.001");
-  Type(dialog->ReadingEdit(0), "0");
-  Type(dialog->VoltsEdit(1), "4.5");
-  Type(dialog->ReadingEdit(1), "100.0001");
-  Type(dialog->PlacesEdit(), "2");
-  QTest::mouseClick(dialog->ApplyButton(), Qt::LeftButton);
+  Run([](FakeWindow& dialog) {
+    TypeKeys(dialog, U::kName, "Oil Pressure");
+    TypeKeys(dialog, U::kUnit, "PSIG");  // the configuration keeps three characters
+    EXPECT_EQ(dialog.Text(U::kVoltsForJ), "Volts for PSIG of  ");
+    TypeKeys(dialog, U::kVoltsJ, "1.001");
+    TypeKeys(dialog, U::kReadingJ, "0");
+    TypeKeys(dialog, U::kVoltsK, "4.5");
+    TypeKeys(dialog, U::kReadingK, "100.0001");
+    TypeKeys(dialog, U::kPlaces, "2");
+    dialog.Click(U::kApply);
+    EXPECT_EQ(dialog.Find(U::kSlots)->items[0], "Oil Pressure");
+    EXPECT_FALSE(dialog.Find(U::kApply)->enabled);
+  });
   const UserDevice& device = settings.userDevices[0];
   EXPECT_EQ(device.active, 1);
   EXPECT_EQ(device.name, "Oil Pressure");
@@ -134,34 +129,31 @@ TEST_F(UserDevicesTest, ApplyStoresRoundedValues) {
   EXPECT_EQ(device.voltK, 4500);
   EXPECT_EQ(device.unitK, 1000001);
   EXPECT_EQ(device.precision, 2);
-  EXPECT_EQ(dialog->SlotList()->itemText(0), "Oil Pressure");
-  EXPECT_FALSE(dialog->ApplyButton()->isEnabled());
 }
 
 // Equal voltages are a device that reads a constant: saved by Apply and by
 // "Yes" when leaving the slot, with no box but dialog 141.
 TEST_F(UserDevicesTest, EqualVoltsAreSavedAsAConstantReading) {
-  const QString kModified = "This device entry has been modified.\n\nDo you want to save the changes?";
-  struct Case {
-    bool byApply;
-    QStringList boxes;
-  };
-  for (const Case& c : {Case{true, {}}, Case{false, {kModified}}}) {
-    SCOPED_TRACE(c.byApply ? "Apply" : "Yes when leaving the slot");
+  for (bool byApply : {true, false}) {
+    SCOPED_TRACE(byApply ? "Apply" : "Yes when leaving the slot");
     settings.userDevices[0] = UserDevice{};
-    Open();
-    Type(dialog->NameEdit(), "Fixed");
-    Type(dialog->VoltsEdit(0), "2.5");
-    Type(dialog->ReadingEdit(0), "14.7");
-    Type(dialog->VoltsEdit(1), "2.5");
-    Type(dialog->ReadingEdit(1), "20");
-    const QStringList boxes = test::AnswerBoxesDuring(QMessageBox::Yes, [&] {
-      if (c.byApply)
-        QTest::mouseClick(dialog->ApplyButton(), Qt::LeftButton);
+    host.boxes.clear();
+    host.AnswerBox(BoxAnswer::Yes);
+    Run([&](FakeWindow& dialog) {
+      TypeKeys(dialog, U::kName, "Fixed");
+      TypeKeys(dialog, U::kVoltsJ, "2.5");
+      TypeKeys(dialog, U::kReadingJ, "14.7");
+      TypeKeys(dialog, U::kVoltsK, "2.5");
+      TypeKeys(dialog, U::kReadingK, "20");
+      if (byApply)
+        dialog.Click(U::kApply);
       else
-        ChooseSlot(1);
+        dialog.Choose(U::kSlots, 1);
     });
-    EXPECT_EQ(boxes.join(" | ").toStdString(), c.boxes.join(" | ").toStdString());
+    host.boxAnswers.clear();
+    std::vector<std::string> boxes;
+    for (const MessageSpec& box : host.boxes) boxes.push_back(box.text);
+    EXPECT_EQ(boxes, byApply ? std::vector<std::string>{} : std::vector<std::string>{kModified});
     const UserDevice& device = settings.userDevices[0];
     EXPECT_EQ(device.name, "Fixed");
     EXPECT_EQ(device.voltJ, 2500);
@@ -172,22 +164,23 @@ TEST_F(UserDevicesTest, EqualVoltsAreSavedAsAConstantReading) {
 
 TEST_F(UserDevicesTest, SwitchingSlotsAsksAboutUnsavedEdits) {
   struct Case {
-    QMessageBox::StandardButton answer;
+    BoxAnswer answer;
     const char* stored;
     int changed;
   };
-  const Case cases[] = {{QMessageBox::No, "-Available Device Entry-", 0}, {QMessageBox::Yes, "Fuel Level", 1}};
+  const Case cases[] = {{BoxAnswer::No, "-Available Device Entry-", 0}, {BoxAnswer::Yes, "Fuel Level", 1}};
   for (const Case& c : cases) {
     settings = Settings{};
     changed = 0;
-    Open();
-    Type(dialog->NameEdit(), "Fuel Level");
-    test::AnswerNextBox(c.answer);
-    ChooseSlot(5);
-    EXPECT_EQ(settings.userDevices[0].name, c.stored);
-    EXPECT_EQ(dialog->NameEdit()->text(), kNewDeviceName);
-    EXPECT_FALSE(dialog->ApplyButton()->isEnabled());
-    QTest::mouseClick(dialog->CloseButton(), Qt::LeftButton);
+    Run([&](FakeWindow& dialog) {
+      TypeKeys(dialog, U::kName, "Fuel Level");
+      host.AnswerBox(c.answer);
+      dialog.Choose(U::kSlots, 5);
+      EXPECT_EQ(settings.userDevices[0].name, c.stored);
+      EXPECT_EQ(dialog.Text(U::kName), kNewDeviceName);
+      EXPECT_FALSE(dialog.Find(U::kApply)->enabled);
+      dialog.Click(U::kClose);
+    });
     EXPECT_EQ(changed, c.changed);  // "Yes" counts as applied
     EXPECT_EQ(UserDevicesDialog::RememberedSlot(), 5);
     UserDevicesDialog::RememberedSlot() = 0;
@@ -197,13 +190,13 @@ TEST_F(UserDevicesTest, SwitchingSlotsAsksAboutUnsavedEdits) {
 TEST_F(UserDevicesTest, DeletingADeviceAChannelUsesResetsTheChannelOnClose) {
   UseSlotTwoOnChannelThree();
   ASSERT_EQ(adc.PreferredWbChannel(), 3);
-  Open();
-  ChooseSlot(2);
-  EXPECT_EQ(dialog->NameEdit()->text(), "Boost");
-  QTest::mouseClick(dialog->DeleteButton(), Qt::LeftButton);
-  EXPECT_EQ(dialog->SlotList()->itemText(2), kFreeSlotName);
-  EXPECT_EQ(settings.adcChannels[3].type, kChannelUserDevice);  // until the dialog closes
-  QTest::keyClick(dialog.get(), Qt::Key_Escape);
+  Run([&](FakeWindow& dialog) {
+    dialog.Choose(U::kSlots, 2);
+    EXPECT_EQ(dialog.Text(U::kName), "Boost");
+    dialog.Click(U::kDelete);
+    EXPECT_EQ(dialog.Find(U::kSlots)->items[2], kFreeSlotName);
+    EXPECT_EQ(settings.adcChannels[3].type, kChannelUserDevice);  // until the dialog closes
+  });  // Escape
   EXPECT_EQ(settings.adcChannels[3].type, kChannelNone);
   EXPECT_EQ(settings.adcChannels[3].name, "None");
   EXPECT_EQ(adc.PreferredWbChannel(), -1);
@@ -213,16 +206,15 @@ TEST_F(UserDevicesTest, DeletingADeviceAChannelUsesResetsTheChannelOnClose) {
 
 TEST_F(UserDevicesTest, RenamingADeviceRenamesItsChannelOnClose) {
   UseSlotTwoOnChannelThree();
-  Open();
-  ChooseSlot(2);
-  Type(dialog->NameEdit(), "Boost Gauge");
-  QTest::mouseClick(dialog->ApplyButton(), Qt::LeftButton);
-  QTest::mouseClick(dialog->CloseButton(), Qt::LeftButton);
+  Run([](FakeWindow& dialog) {
+    dialog.Choose(U::kSlots, 2);
+    TypeKeys(dialog, U::kName, "Boost Gauge");
+    dialog.Click(U::kApply);
+    dialog.Click(U::kClose);
+  });
   EXPECT_EQ(settings.adcChannels[3].name, "Boost Gauge");
   EXPECT_EQ(adc.PreferredWbChannel(), 3);
 }
 
 }  // namespace
 }  // namespace vantor::ui
-
-#endif

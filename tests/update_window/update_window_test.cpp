@@ -1,17 +1,9 @@
-// ORV_KDM9Update's window on the offscreen platform, on the simulated ECM:
-// its start-up state, the button running the update with the pane showing
-// the run's lines, the controls held while it runs, the CommPort menu and
+// ORV_KDM9Update's window on the recording host, on the simulated ECM: its
+// start-up state, the button running the update with the pane showing the
+// run's lines, the controls held while it runs, the CommPort menu and
 // "&BIN Update...". The run itself is tested with the update library.
 
-#include "update_window.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QGroupBox>
-#include <QImage>
-#include <QMenu>
-#include <QPushButton>
-#include <QShortcut>
+#include "ui/window/update_window.h"
 
 #include <gtest/gtest.h>
 
@@ -21,39 +13,28 @@
 #include <memory>
 #include <mutex>
 
+#include "../ui/fake_host.h"
 #include "cal/cal_image.h"
 #include "cal/temp_dir.h"
 #include "settings/settings_io.h"
-#include "ui/offscreen_app.h"
-#include "ui/qt/client_view.h"
 #include "update/bank_update.h"
 #include "update/calibration_migration.h"
 #include "update/update_world.h"
 
-namespace vantor::update_app {
+namespace vantor::ui {
 namespace {
 
-using test::ReadAll;
-using test::TempDir;
-
-// A whole update run takes a few seconds on the unpaced module.
-template <typename Done>
-bool WaitFor(Done done) {
-  return ui::testing::WaitFor(done, std::chrono::seconds(60));
-}
+using vantor::test::ReadAll;
+using vantor::test::TempDir;
+using U = UpdateWindow;
 
 std::string FileText(const std::string& path) {
   const auto bytes = ReadAll(path);
   return std::string(bytes.begin(), bytes.end());
 }
 
-struct Box {
-  std::string text, caption;
-  BoxIcon icon;
-};
-
 struct Line {
-  Rgb colour;
+  vantor::Rgb colour;
   std::string text;
 };
 
@@ -61,7 +42,6 @@ struct Line {
 // current); boxes and choosers are answered by the test.
 class UpdateWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { ui::testing::OffscreenApp(); }
   void TearDown() override {
     window_.reset();
     program_.reset();
@@ -74,7 +54,7 @@ class UpdateWindowTest : public ::testing::Test {
     UpdateProgramOptions options;
     options.configPath = ConfigPath();
     options.demo = demo;
-    options.simOptions = test::UnpacedSim();
+    options.simOptions = vantor::test::UnpacedSim();
     options.bankDirectory = dir_.Path();
     options.firmwareBeside = dir_.File("ORV_KDM9_firmware.bin");
     options.deviceDirectory = devices_.Path();
@@ -82,27 +62,16 @@ class UpdateWindowTest : public ::testing::Test {
     options.conversionPause = std::chrono::milliseconds(0);
     program_ = std::make_unique<UpdateProgram>(options, nullptr);
     for (int bank = 0; bank < kBankCount; ++bank) program_->simEcm.LoadBank(bank, world_.rig.ecm.Bank(bank));
-    window_ = std::make_unique<UpdateWindow>(*program_);
-    UpdateDialogs dialogs;
-    dialogs.showBox = [this](const std::string& text, const std::string& caption, BoxIcon icon) {
-      boxes_.push_back({text, caption, icon});
-    };
-    dialogs.chooseBinFile = [this](const std::string& directory) -> std::optional<std::string> {
-      chooserDirectories_.push_back(directory);
-      if (choices_.empty()) return std::nullopt;
-      const std::string next = choices_.front();
-      choices_.pop_front();
-      return next;
-    };
-    dialogs.showAbout = [this] { ++abouts_; };
-    window_->SetDialogs(dialogs);
-    program_->session.Pane().SetLineHook([this](Rgb colour, std::string_view text) {
+    window_ = std::make_unique<UpdateWindow>(*program_, host_);
+    program_->session.Pane().SetLineHook([this](vantor::Rgb colour, std::string_view text) {
       std::lock_guard lock(linesMutex_);
       lines_.push_back({colour, std::string(text)});
     });
-    window_->show();
+    View().Show();
     ASSERT_TRUE(window_->Start());
   }
+  test::FakeWindow& View() { return static_cast<test::FakeWindow&>(window_->Window()); }
+  bool WaitFor(const std::function<bool()>& done) { return host_.WaitUntil(done, std::chrono::seconds(60)); }
 
   std::string SimulatedModuleFolder() const { return dir_.File(kSimulatedModuleFolder); }
 
@@ -116,8 +85,8 @@ class UpdateWindowTest : public ::testing::Test {
     if (program_->settings.port == "SIM") {
       ASSERT_TRUE(WaitFor([&] { return program_->session.Link().Connected(); }));
     }
-    window_->ProceedButton()->click();
-    ASSERT_TRUE(WaitFor([&] { return window_->ProceedButton()->isEnabled(); }));
+    View().Click(U::kProceed);
+    ASSERT_TRUE(WaitFor([&] { return View().Find(U::kProceed)->enabled; }));
   }
 
   std::vector<Line> Lines() {
@@ -129,44 +98,37 @@ class UpdateWindowTest : public ::testing::Test {
     for (const Line& line : Lines()) n += line.text == text;
     return n;
   }
-  Rgb PixelAt(int x, int y) {
-    Rgb colour;
-    window_->View().Surface().WithPixels([&](const std::uint32_t* pixels, int width, int) {
-      const std::uint32_t p = pixels[y * width + x];
-      colour = MakeRgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    });
-    return colour;
+  vantor::Rgb PixelAt(int x, int y) {
+    const std::uint32_t p = View().Pixel(x, y);
+    return MakeRgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
   }
-  QAction* PortItem(const QString& text) {
-    for (QAction* action : window_->PortMenu()->actions())
-      if (action->text() == text) return action;
+  const MenuItem* PortItem(const std::string& text) {
+    for (const MenuItem& item : *View().MenuItems(U::kPortMenu))
+      if (item.text == text) return &item;
     return nullptr;
   }
 
   TempDir dir_;
   TempDir devices_;  // the adapters the CommPort menu finds
-  test::UpdateWorld world_{7};
+  vantor::test::UpdateWorld world_{7};
+  test::FakeHost host_;
   std::unique_ptr<UpdateProgram> program_;
   std::unique_ptr<UpdateWindow> window_;
-  std::vector<Box> boxes_;
-  int abouts_ = 0;
-  std::deque<std::string> choices_;
-  std::vector<std::string> chooserDirectories_;
   std::mutex linesMutex_;
   std::vector<Line> lines_;
 };
 
 TEST_F(UpdateWindowTest, StartsWithTheIntroductionAndTheButtonFocused) {
   Open("[PORT] SIM\r\n[XPOSHWND] 40\r\n[YPOSHWND] 30\r\n");
-  EXPECT_EQ(window_->windowTitle(), "ORV_KDM9Update");
-  EXPECT_EQ(window_->View().size(), QSize(800, 600));
-  EXPECT_EQ(window_->pos(), QPoint(40, 30));
-  EXPECT_EQ(window_->ProceedButton()->text(), "Proceed With Update");
-  EXPECT_EQ(window_->ProceedButton()->geometry(), QRect(300, 480, 200, 40));
-  EXPECT_EQ(window_->focusWidget(), window_->ProceedButton());
-  EXPECT_EQ(window_->MessagesBox()->title(), "Messages");
-  EXPECT_EQ(window_->MessagesBox()->geometry(), QRect(30, 110, 730, 365));
-  EXPECT_FALSE(window_->MessagesBox()->isVisible());
+  EXPECT_EQ(View().Title(), "ORV_KDM9Update");
+  EXPECT_EQ(View().Position(), (Point{40, 30}));
+  EXPECT_EQ(View().Find(U::kProceed)->text, "Proceed With Update");
+  EXPECT_EQ(View().Find(U::kProceed)->spec.rect, (Rect{300, 480, 500, 520}));
+  EXPECT_EQ(View().FocusedControl(), U::kProceed);
+  EXPECT_EQ(View().Find(U::kMessages)->text, "Messages");
+  EXPECT_EQ(View().Find(U::kMessages)->spec.rect, (Rect{30, 110, 760, 475}));
+  EXPECT_TRUE(View().Find(U::kMessages)->spec.style & control_style::kFrameOnly);
+  EXPECT_FALSE(View().Find(U::kMessages)->shown);
   EXPECT_FALSE(window_->PaneShown());
   EXPECT_EQ(PixelAt(5, 595), MakeRgb(220, 220, 220));
   EXPECT_TRUE(WaitFor([&] { return program_->session.Link().PortIsOpen(); }));
@@ -175,14 +137,14 @@ TEST_F(UpdateWindowTest, StartsWithTheIntroductionAndTheButtonFocused) {
   EXPECT_EQ(FileText(ConfigPath()),
             "[ID] ORV Flash Update\r\n[PORT] SIM\r\n[XPOSHWND] 40\r\n[YPOSHWND] 30\r\n[FLSHBIN] \r\n"
             "[FLSHBINFILE] \r\n[FLSHBINPATH] \r\n");
-  const auto shortcuts = window_->findChildren<QShortcut*>();
-  ASSERT_EQ(shortcuts.size(), 2);
-  EXPECT_EQ(shortcuts[0]->key(), QKeySequence("Alt+?"));
-  EXPECT_EQ(shortcuts[1]->key(), QKeySequence("Alt+/"));
-  for (QShortcut* shortcut : shortcuts) emit shortcut->activated();
-  EXPECT_EQ(abouts_, 2);
-  window_->move(120, 90);
-  EXPECT_TRUE(window_->close());
+  ASSERT_EQ(View().accelerators.size(), 2u);
+  for (const Accelerator& key : View().accelerators) {
+    EXPECT_TRUE(key.alt);
+    View().Events()->OnCommand(key.command);
+  }
+  EXPECT_EQ(host_.textBoxes, (std::vector<std::string>{"About ORV_KDM9Update", "About ORV_KDM9Update"}));
+  View().Move(Point{120, 90});
+  EXPECT_TRUE(View().CloseBox());
   EXPECT_NE(FileText(ConfigPath()).find("[XPOSHWND] 120\r\n[YPOSHWND] 90\r\n"), std::string::npos);
 }
 
@@ -197,32 +159,30 @@ TEST_F(UpdateWindowTest, DemoRunsOnTheSimulatedModuleAndKeepsTheUsersPort) {
 TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLinesInOrder) {
   Open();
   ASSERT_TRUE(WaitFor([&] { return program_->session.Link().Connected(); }));
-  window_->ProceedButton()->click();
+  View().Click(U::kProceed);
   // Held on this thread before the run's thread exists: no second run, no
   // port change, no exit while the module is being written.
-  EXPECT_FALSE(window_->ProceedButton()->isEnabled());
-  EXPECT_FALSE(window_->PortMenu()->menuAction()->isEnabled());
-  EXPECT_FALSE(window_->BinUpdateItem()->isEnabled());
-  EXPECT_FALSE(window_->ExitItem()->isEnabled());
-  EXPECT_TRUE(window_->MessagesBox()->isVisible());
-  window_->ProceedButton()->click();
+  EXPECT_FALSE(View().Find(U::kProceed)->enabled);
+  for (int item : {U::kPortMenu, U::kBinUpdate, U::kExit}) EXPECT_FALSE(View().MenuFind(item)->enabled) << item;
+  EXPECT_TRUE(View().Find(U::kMessages)->shown);
+  EXPECT_EQ(View().FocusedControl(), 0);
+  window_->ProceedWithUpdate();
   window_->ChoosePort("COM5");
-  EXPECT_FALSE(window_->close());
-  EXPECT_TRUE(window_->isVisible());
-  ASSERT_TRUE(WaitFor([&] { return window_->ProceedButton()->isEnabled(); }));
+  EXPECT_FALSE(View().CloseBox());
+  ASSERT_TRUE(WaitFor([&] { return View().Find(U::kProceed)->enabled; }));
 
   for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(program_->simEcm.Bank(bank), world_.expected[bank]) << bank;
   // The simulated module's files stay out of the way of a run on a real module.
   EXPECT_TRUE(std::filesystem::exists(OldBankPath(SimulatedModuleFolder(), 7)));
   EXPECT_FALSE(std::filesystem::exists(OldBankPath(dir_.Path(), 0)));
   EXPECT_EQ(program_->settings.port, "SIM");
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(host_.boxes.empty());
 
   const PaneStyle& style = UpdatePaneStyle();
   const std::vector<Line> lines = Lines();
   ASSERT_GE(lines.size(), 20u);
   EXPECT_EQ(lines[0].text, FirmwareImageLine({"", true}, 80));
-  const std::vector<std::pair<std::string, Rgb>> head = {
+  const std::vector<std::pair<std::string, vantor::Rgb>> head = {
       {"Updating your ORV KDM-9 Flash ECM", style.progress}, {"Reading Calibrations", style.progress},
       {"Bank #: 0 ", style.progress}, {"Bank Read Successful", style.progress}, {"Bank #: 1 ", style.progress}};
   for (std::size_t i = 0; i < head.size(); ++i) {
@@ -244,15 +204,8 @@ TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLinesInOrder) {
     EXPECT_EQ(stored[i].background, line.colour);
     EXPECT_EQ(stored[i].text.substr(0, line.text.size()), line.text);
   }
-  window_->View().Surface().RepaintAll();
+  window_->Surface().RepaintAll();
   EXPECT_EQ(PixelAt(style.x + 1, style.y + 19 * style.lineHeight + 1), style.success);
-  // On screen too, with the "Messages" box over the pane: its colours exactly.
-  const QImage shown = window_->View().grab().toImage();
-  for (int row : {0, 19}) {
-    const Line& line = lines[lines.size() - 20 + row];
-    const QRgb p = shown.pixel(style.x + 400, style.y + row * style.lineHeight + 1);
-    EXPECT_EQ(MakeRgb(qRed(p), qGreen(p), qBlue(p)), line.colour) << row;
-  }
   EXPECT_EQ(program_->session.Pane().StoredLines(), stored);
 
   // A second press clears the pane and runs again; nothing is programmed.
@@ -281,7 +234,7 @@ TEST_P(UpdateWindowImageTest, AnUnusableImageStopsTheRunBeforeAnyCommand) {
     const FirmwareImage standIn = StandInFirmwareImage();
     image.assign(standIn.begin(), standIn.end());
   }
-  if (c.besideSize) test::WriteAll(dir_.File("ORV_KDM9_firmware.bin"), image);
+  if (c.besideSize) vantor::test::WriteAll(dir_.File("ORV_KDM9_firmware.bin"), image);
   Open("[PORT] " + std::string(c.port) + "\r\n");
   RunUpdate();
   const std::vector<Line> lines = Lines();
@@ -294,10 +247,10 @@ TEST_P(UpdateWindowImageTest, AnUnusableImageStopsTheRunBeforeAnyCommand) {
   }
   EXPECT_EQ(lines.back().text, "     -Update Failed-");
   EXPECT_TRUE(program_->simEcm.ReceivedPackets().empty());
-  ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].caption, "-ORV Update Error-");
-  EXPECT_EQ(boxes_[0].text, "");
-  EXPECT_EQ(boxes_[0].icon, BoxIcon::Error);
+  ASSERT_EQ(host_.boxes.size(), 1u);
+  EXPECT_EQ(host_.boxes[0].caption, "-ORV Update Error-");
+  EXPECT_EQ(host_.boxes[0].text, "");
+  EXPECT_EQ(host_.boxes[0].icon, BoxIcon::Error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -327,7 +280,7 @@ TEST_F(UpdateWindowTest, EachRunTakesItsFolderAndImageFromThePortChosenThen) {
                {"COM7", true, dir_.Path(), beside}};
   Open();
   for (const auto& c : cases) {
-    if (c.imageBeside) test::WriteAll(beside, std::vector<std::uint8_t>(kFirmwareImageSize, 1));
+    if (c.imageBeside) vantor::test::WriteAll(beside, std::vector<std::uint8_t>(kFirmwareImageSize, 1));
     window_->ChoosePort(c.port);
     const UpdateRunSetup setup = program_->RunSetup();
     EXPECT_EQ(setup.directory, c.directory) << c.port;
@@ -340,32 +293,31 @@ TEST_F(UpdateWindowTest, PortMenuChoiceIsWrittenAndTooLongANameIsRefused) {
   Open();
   ASSERT_NE(PortItem("COM12"), nullptr);
   ASSERT_NE(PortItem("COM&1"), nullptr);
-  EXPECT_EQ(window_->PortMenu()->actions().back()->text(), "Simulated ECM");
-  PortItem("COM12")->trigger();
+  EXPECT_EQ(View().MenuItems(U::kPortMenu)->back().text, "Simulated ECM");
+  EXPECT_TRUE(View().Menu(PortItem("COM12")->id));
   EXPECT_EQ(program_->settings.port, "COM12");
   // The list is made as the menu opens: an adapter plugged in since is
   // there, and the port in use is the one checked.
   std::ofstream(devices_.File("ttyUSB3")) << "";
-  emit window_->PortMenu()->aboutToShow();
+  View().OpenMenu(U::kPortMenu);
   ASSERT_NE(PortItem("ttyUSB3"), nullptr);
-  EXPECT_EQ(window_->PortMenu()->actions().back()->text(), "Simulated ECM");
-  for (QAction* item : window_->PortMenu()->actions())
-    EXPECT_EQ(item->isChecked(), item->text() == "COM12") << item->text().toStdString();
+  EXPECT_EQ(View().MenuItems(U::kPortMenu)->back().text, "Simulated ECM");
+  for (const MenuItem& item : *View().MenuItems(U::kPortMenu)) EXPECT_EQ(item.checked, item.text == "COM12") << item.text;
   EXPECT_EQ(program_->session.Link().RequestedPortName(), "COM12");
   EXPECT_NE(FileText(ConfigPath()).find("[PORT] COM12\r\n"), std::string::npos);
 
   const std::string tooLong(kDeviceNameBytes + 4, 'X');
   window_->ChoosePort(tooLong);
-  ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].text, "Port name too long: " + tooLong);
+  ASSERT_EQ(host_.boxes.size(), 1u);
+  EXPECT_EQ(host_.boxes[0].text, "Port name too long: " + tooLong);
   EXPECT_EQ(program_->settings.port, "COM12");
   EXPECT_NE(FileText(ConfigPath()).find("[PORT] COM12\r\n"), std::string::npos);
 }
 
 TEST_F(UpdateWindowTest, AConfiguredPortTooLongForADeviceNameIsNotRequested) {
   Open("[PORT] /dev/serial/by-id/usb-FTDI\r\n");
-  ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].text, "Port name too long: /dev/serial/by-id/usb-FTDI");
+  ASSERT_EQ(host_.boxes.size(), 1u);
+  EXPECT_EQ(host_.boxes[0].text, "Port name too long: /dev/serial/by-id/usb-FTDI");
   EXPECT_FALSE(program_->session.Link().RequestPending());
   EXPECT_EQ(program_->session.Link().RequestedPortName(), "");
   EXPECT_NE(FileText(ConfigPath()).find("[PORT] /dev/serial/by-id/usb-FTDI\r\n"), std::string::npos);
@@ -374,16 +326,17 @@ TEST_F(UpdateWindowTest, AConfiguredPortTooLongForADeviceNameIsNotRequested) {
 TEST_F(UpdateWindowTest, BinUpdateConvertsTheChosenFileAndRemembersIt) {
   Open();
   const std::string junk = dir_.File("junk.bin"), source = dir_.File("calib.bin");
-  test::WriteAll(junk, std::vector<std::uint8_t>(64, 0x41));
-  const auto calibration = test::SampleCalibration(3);
-  test::WriteAll(source, test::BankImageOf(calibration));
-  choices_ = {junk, source, dir_.File("calib_new.bin")};
+  vantor::test::WriteAll(junk, std::vector<std::uint8_t>(64, 0x41));
+  const auto calibration = vantor::test::SampleCalibration(3);
+  vantor::test::WriteAll(source, vantor::test::BankImageOf(calibration));
+  for (const std::string& path : {junk, source, dir_.File("calib_new.bin")}) host_.AnswerChooser(path);
 
-  window_->BinUpdateItem()->trigger();  // junk: the chooser comes back; then calib.bin
-  ASSERT_EQ(boxes_.size(), 2u);
-  EXPECT_EQ(boxes_[0].caption, "Incorrect BIN File");
-  EXPECT_EQ(boxes_[1].text, "            New BIN has been Created             ");
-  EXPECT_EQ(boxes_[1].caption, "SUCCESS!");
+  EXPECT_TRUE(View().Menu(U::kBinUpdate));  // junk: the chooser comes back; then calib.bin
+  ASSERT_EQ(host_.boxes.size(), 2u);
+  EXPECT_EQ(host_.choosers.back().title, "Select BIN file to update");
+  EXPECT_EQ(host_.boxes[0].caption, "Incorrect BIN File");
+  EXPECT_EQ(host_.boxes[1].text, "            New BIN has been Created             ");
+  EXPECT_EQ(host_.boxes[1].caption, "SUCCESS!");
   const CalImage migrated = MigratedImage(calibration.data());
   EXPECT_EQ(ReadAll(dir_.File("calib_new.bin")),
             std::vector<std::uint8_t>(migrated.Data(), migrated.Data() + kCalImageSize));
@@ -392,11 +345,11 @@ TEST_F(UpdateWindowTest, BinUpdateConvertsTheChosenFileAndRemembersIt) {
   EXPECT_NE(config.find("[FLSHBINFILE] calib.bin\r\n"), std::string::npos);
   EXPECT_NE(config.find("[FLSHBINPATH] " + dir_.Path() + "/\r\n"), std::string::npos);
 
-  window_->BinUpdateItem()->trigger();  // the converted file is already current
-  ASSERT_EQ(boxes_.size(), 3u);
-  EXPECT_EQ(boxes_[2].text, "Calibration Already Current");
-  EXPECT_EQ(chooserDirectories_.back(), dir_.Path() + "/");
+  EXPECT_TRUE(View().Menu(U::kBinUpdate));  // the converted file is already current
+  ASSERT_EQ(host_.boxes.size(), 3u);
+  EXPECT_EQ(host_.boxes[2].text, "Calibration Already Current");
+  EXPECT_EQ(host_.choosers.back().directory, dir_.Path() + "/");
 }
 
 }  // namespace
-}  // namespace vantor::update_app
+}  // namespace vantor::ui

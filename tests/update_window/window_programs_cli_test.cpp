@@ -2,6 +2,8 @@
 // option, without a display: nothing of the window toolkit starts first.
 // Qt's own options still pass.
 
+#if defined(VANTOR_UPDATE_PROGRAM) && defined(VANTOR_FLASH_PROGRAM)
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -49,3 +51,5 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
+
+#endif  // the window programs are built

@@ -9,24 +9,24 @@
 
 namespace vantor::ui {
 
-enum class ControlKind { Button, CheckBox, VerticalScrollBar };
+enum class AnalysisControlKind { Button, CheckBox, VerticalScrollBar };
 enum class AnalysisControl { ViewLog, DumpLog, SingleHeader, CreateCsv, QuarterMile, FindMark, ScrollBar };
 
-struct ControlSpec {
+struct AnalysisControlSpec {
   AnalysisControl id;
-  ControlKind kind;
+  AnalysisControlKind kind;
   const char* text;
   Rect rect;
 };
 
-inline constexpr std::array<ControlSpec, 7> kAnalysisControls{{
-    {AnalysisControl::ViewLog, ControlKind::Button, "View Log", {45, 30, 125, 60}},
-    {AnalysisControl::DumpLog, ControlKind::Button, "Dump Log", {155, 30, 235, 60}},
-    {AnalysisControl::SingleHeader, ControlKind::CheckBox, "Single Header", {243, 30, 363, 48}},
-    {AnalysisControl::CreateCsv, ControlKind::CheckBox, "Create .csv", {243, 46, 363, 64}},
-    {AnalysisControl::QuarterMile, ControlKind::Button, "1/4 Mile", {485, 30, 565, 60}},
-    {AnalysisControl::FindMark, ControlKind::Button, "Find Mark", {595, 30, 675, 60}},
-    {AnalysisControl::ScrollBar, ControlKind::VerticalScrollBar, "", {774, 104, 792, 547}},
+inline constexpr std::array<AnalysisControlSpec, 7> kAnalysisControls{{
+    {AnalysisControl::ViewLog, AnalysisControlKind::Button, "View Log", {45, 30, 125, 60}},
+    {AnalysisControl::DumpLog, AnalysisControlKind::Button, "Dump Log", {155, 30, 235, 60}},
+    {AnalysisControl::SingleHeader, AnalysisControlKind::CheckBox, "Single Header", {243, 30, 363, 48}},
+    {AnalysisControl::CreateCsv, AnalysisControlKind::CheckBox, "Create .csv", {243, 46, 363, 64}},
+    {AnalysisControl::QuarterMile, AnalysisControlKind::Button, "1/4 Mile", {485, 30, 565, 60}},
+    {AnalysisControl::FindMark, AnalysisControlKind::Button, "Find Mark", {595, 30, 675, 60}},
+    {AnalysisControl::ScrollBar, AnalysisControlKind::VerticalScrollBar, "", {774, 104, 792, 547}},
 }};
 
 // The check boxes' labels are static texts of the window: its text colour on

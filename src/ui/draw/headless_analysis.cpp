@@ -59,16 +59,16 @@ bool HeadlessAnalysis::PaintGraph(int line) {
 }
 
 void HeadlessAnalysis::PaintControls() {
-  for (const ControlSpec& control : kAnalysisControls) {
+  for (const AnalysisControlSpec& control : kAnalysisControls) {
     switch (control.kind) {
-      case ControlKind::Button: DrawButtonFace(canvas_, control.rect, control.text); break;
-      case ControlKind::CheckBox: {
+      case AnalysisControlKind::Button: DrawButtonFace(canvas_, control.rect, control.text); break;
+      case AnalysisControlKind::CheckBox: {
         const bool checked = control.id == AnalysisControl::SingleHeader ? settings_.anaSHeader == 1
                                                                          : settings_.anaCsv == 1;
         DrawCheckBox(control, checked);
         break;
       }
-      case ControlKind::VerticalScrollBar: {
+      case AnalysisControlKind::VerticalScrollBar: {
         const int maximum = table_.MaxTop();
         DrawScrollBarFace(canvas_, control.rect, true,
                           ScrollState{0, maximum, AnalysisTableModel::kRows, table_.TopLine()});
@@ -79,7 +79,7 @@ void HeadlessAnalysis::PaintControls() {
 }
 
 // The box from the plain face; the label in the colours the window gives it.
-void HeadlessAnalysis::DrawCheckBox(const ControlSpec& control, bool checked) {
+void HeadlessAnalysis::DrawCheckBox(const AnalysisControlSpec& control, bool checked) {
   canvas_.FillRect(control.rect, kCheckBoxLabel.background);
   DrawCheckBoxFace(canvas_, control.rect, "", checked);
   TextStyle style;

@@ -37,7 +37,7 @@ class HeadlessAnalysis {
 
  private:
   void PaintControls();
-  void DrawCheckBox(const ControlSpec& control, bool checked);
+  void DrawCheckBox(const AnalysisControlSpec& control, bool checked);
 
   Settings settings_;
   AnalysisViewFile view_;

@@ -1,0 +1,382 @@
+#include "fake_host.h"
+
+#include <algorithm>
+
+namespace vantor::ui::test {
+
+// ---- the window ----
+
+FakeWindow::FakeWindow(FakeHost& host, std::string title, WindowEvents& events, PixelSource* pixels, bool dialog)
+    : host_(host), title_(std::move(title)), events_(&events), pixels_(pixels), dialog_(dialog) {}
+
+FakeWindow::~FakeWindow() { host_.Forget(this); }
+
+FakeWindow::Control* FakeWindow::Get(int id) {
+  const auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : &found->second;
+}
+
+const FakeWindow::Control* FakeWindow::Find(int id) const {
+  const auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : &found->second;
+}
+
+int FakeWindow::IdOf(const std::string& text) const {
+  for (const auto& [id, control] : controls_)
+    if (control.text == text) return id;
+  return 0;
+}
+
+int FakeWindow::CountOf(const std::string& text) const {
+  return static_cast<int>(std::count_if(controls_.begin(), controls_.end(),
+                                        [&](const auto& entry) { return entry.second.text == text; }));
+}
+
+void FakeWindow::Notify(int id, ControlAction action, int value, ScrollRequest scroll) {
+  if (events_) events_->OnControl(ControlEvent{id, action, value, scroll});
+}
+
+void FakeWindow::CheckRadio(Control& radio) {
+  for (auto& [id, other] : controls_)
+    if (other.spec.kind == ControlKind::RadioButton && other.group == radio.group) other.checked = false;
+  radio.checked = true;
+}
+
+void FakeWindow::Click(int id) {
+  Control* control = Get(id);
+  if (!control || !control->enabled) return;
+  if (control->spec.kind == ControlKind::CheckBox) control->checked = !control->checked;
+  if (control->spec.kind == ControlKind::RadioButton) CheckRadio(*control);
+  if (!(control->spec.style & control_style::kNoFocus)) FocusTo(id);
+  Notify(id, ControlAction::Clicked, control->checked);
+}
+
+void FakeWindow::DoubleClick(int id) {
+  Click(id);
+  Notify(id, ControlAction::DoubleClicked);
+  Click(id);
+}
+
+void FakeWindow::Choose(int id, int index) {
+  if (Control* control = Get(id)) control->value = index;
+  Notify(id, ControlAction::Changed, index);
+}
+
+void FakeWindow::Slide(int id, int position) {
+  if (Control* control = Get(id)) control->value = position;
+  Notify(id, ControlAction::Changed, position);
+}
+
+void FakeWindow::Scroll(int id, ScrollRequest request, int position) {
+  Notify(id, ControlAction::Scrolled, position, request);
+}
+
+void FakeWindow::Type(int id, const std::string& text) {
+  Control* control = Get(id);
+  if (!control) return;
+  control->text = text;
+  Notify(id, ControlAction::Edited, static_cast<int>(text.size()));
+}
+
+void FakeWindow::FocusTo(int id) {
+  const int left = focus_;
+  focus_ = id;
+  if (left != id && left > 0)
+    if (const Control* control = Find(left); control && control->spec.kind == ControlKind::Edit)
+      Notify(left, ControlAction::FocusLost);
+}
+
+bool FakeWindow::Press(Key key, char text, bool shift, std::optional<int> control) {
+  if (!events_) return false;
+  return events_->OnKey(KeyEvent{key, text, shift, false, true, control ? *control : std::max(focus_, 0)});
+}
+
+bool FakeWindow::Release(Key key, std::optional<int> control) {
+  if (!events_) return false;
+  return events_->OnKey(KeyEvent{key, 0, false, false, false, control ? *control : std::max(focus_, 0)});
+}
+
+void FakeWindow::Mouse(MouseAction action, int x, int y, bool left, int wheel) {
+  if (events_) events_->OnMouse(MouseEvent{action, Point{x, y}, left, wheel});
+}
+
+namespace {
+
+const MenuItem* FindItem(const std::vector<MenuItem>& items, int id) {
+  for (const MenuItem& item : items) {
+    if (item.id == id && !item.text.empty()) return &item;
+    if (const MenuItem* inner = FindItem(item.items, id)) return inner;
+  }
+  return nullptr;
+}
+
+MenuItem* FindItem(std::vector<MenuItem>& items, int id) {
+  return const_cast<MenuItem*>(FindItem(static_cast<const std::vector<MenuItem>&>(items), id));
+}
+
+}  // namespace
+
+const MenuItem* FakeWindow::MenuFind(int id) const { return FindItem(menu_, id); }
+
+const std::vector<MenuItem>* FakeWindow::MenuItems(int submenu) const {
+  const MenuItem* menu = MenuFind(submenu);
+  return menu ? &menu->items : nullptr;
+}
+
+bool FakeWindow::Menu(int id) {
+  const MenuItem* item = MenuFind(id);
+  if (!item || !item->enabled || !events_) return false;
+  events_->OnCommand(id);
+  return true;
+}
+
+void FakeWindow::OpenMenu(int submenu) {
+  if (events_) events_->OnMenuOpening(submenu);
+}
+
+void FakeWindow::FireTimer(int id) {
+  const auto found = timers_.find(id);
+  if (found == timers_.end() || !events_) return;
+  timers_.erase(found);
+  events_->OnTimer(id);
+}
+
+bool FakeWindow::CloseBox() {
+  if (!events_ || !events_->OnCloseRequest()) return false;
+  closed_ = true;
+  shown_ = false;
+  return true;
+}
+
+int FakeWindow::Invalidations() const {
+  std::lock_guard<std::mutex> lock(invalidMutex_);
+  return invalidations_;
+}
+
+std::uint32_t FakeWindow::Pixel(int x, int y) const {
+  std::uint32_t pixel = 0;
+  if (pixels_)
+    pixels_->ReadPixels([&](const std::uint32_t* pixels, int width, int) { pixel = pixels[y * width + x] & 0xFFFFFFu; });
+  return pixel;
+}
+
+// ---- WindowHost ----
+
+void FakeWindow::Close() {
+  if (dialog_) {
+    closed_ = true;
+    return;
+  }
+  CloseBox();
+}
+
+void FakeWindow::Activate() { host_.activeWindow = this; }
+bool FakeWindow::Active() const { return host_.activeWindow == this; }
+
+void FakeWindow::SetMenu(const std::vector<MenuItem>& bar, const std::vector<Accelerator>& keys) {
+  menu_ = bar;
+  accelerators = keys;
+}
+
+void FakeWindow::SetMenuItems(int submenu, const std::vector<MenuItem>& items) {
+  if (MenuItem* menu = FindItem(menu_, submenu)) menu->items = items;
+}
+
+void FakeWindow::SetMenuItemState(const MenuItem& item) {
+  if (MenuItem* mine = FindItem(menu_, item.id)) {
+    mine->text = item.text;
+    mine->enabled = item.enabled;
+    mine->checked = item.checked;
+  }
+}
+
+void FakeWindow::CreateControl(const ControlSpec& spec) {
+  Control control;
+  control.spec = spec;
+  control.text = spec.text;
+  control.items = spec.items;
+  control.shown = !(spec.style & control_style::kHidden);
+  if (spec.kind == ControlKind::RadioButton) {
+    if ((spec.style & control_style::kGroupStart) || lastGroup_ == 0) lastGroup_ = spec.id;
+    control.group = lastGroup_;
+  }
+  controls_[spec.id] = control;
+}
+
+void FakeWindow::DestroyControl(int id) {
+  controls_.erase(id);
+  if (focus_ == id) focus_ = -1;
+}
+
+void FakeWindow::SetText(int id, const std::string& text) {
+  if (Control* control = Get(id)) control->text = text;
+}
+
+std::string FakeWindow::Text(int id) const {
+  const Control* control = Find(id);
+  if (!control) return {};
+  if (control->spec.kind == ControlKind::ComboBox)
+    return control->value >= 0 && control->value < static_cast<int>(control->items.size())
+               ? control->items[static_cast<std::size_t>(control->value)]
+               : std::string();
+  return control->text;
+}
+
+void FakeWindow::SetChecked(int id, bool checked) {
+  Control* control = Get(id);
+  if (!control) return;
+  if (checked && control->spec.kind == ControlKind::RadioButton)
+    CheckRadio(*control);
+  else
+    control->checked = checked;
+}
+
+bool FakeWindow::Checked(int id) const {
+  const Control* control = Find(id);
+  return control && control->checked;
+}
+
+void FakeWindow::SetValue(int id, int value) {
+  if (Control* control = Get(id)) control->value = value;
+}
+
+int FakeWindow::Value(int id) const {
+  const Control* control = Find(id);
+  return control ? control->value : 0;
+}
+
+void FakeWindow::SetRange(int id, int minimum, int maximum, int page) {
+  if (Control* control = Get(id)) {
+    control->minimum = minimum;
+    control->maximum = maximum;
+    control->page = page;
+  }
+}
+
+void FakeWindow::SetItemText(int id, int item, const std::string& text) {
+  if (Control* control = Get(id); control && item >= 0 && item < static_cast<int>(control->items.size()))
+    control->items[static_cast<std::size_t>(item)] = text;
+}
+
+void FakeWindow::SetEnabled(int id, bool enabled) {
+  if (Control* control = Get(id)) control->enabled = enabled;
+}
+
+void FakeWindow::SetShown(int id, bool shown) {
+  if (Control* control = Get(id)) control->shown = shown;
+}
+
+void FakeWindow::Focus(int id, bool byKey) {
+  focus_ = id;
+  focusByKey = byKey;
+}
+
+void FakeWindow::SelectText(int, int, int) {}
+
+void FakeWindow::ShowPage(int, Point, Point, const std::vector<ControlSpec>& controls) {
+  for (auto it = controls_.begin(); it != controls_.end();) it = it->second.onPage ? controls_.erase(it) : std::next(it);
+  for (const ControlSpec& spec : controls) {
+    CreateControl(spec);
+    controls_[spec.id].onPage = true;
+  }
+}
+
+void FakeWindow::Invalidate(const Rect&) {
+  std::lock_guard<std::mutex> lock(invalidMutex_);
+  ++invalidations_;
+}
+
+void FakeWindow::StartTimer(int id, int milliseconds, bool) { timers_[id] = milliseconds; }
+
+// ---- the host ----
+
+FakeHost::FakeHost() : uiThread_(std::this_thread::get_id()) {}
+FakeHost::~FakeHost() = default;
+
+std::unique_ptr<WindowHost> FakeHost::CreateWindow(const WindowSpec& spec, WindowEvents& events, PixelSource* pixels,
+                                                   WindowHost*) {
+  auto window = std::make_unique<FakeWindow>(*this, spec.title, events, pixels, false);
+  windows_.push_back(window.get());
+  return window;
+}
+
+void FakeHost::Forget(FakeWindow* window) {
+  windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+  if (activeWindow == window) activeWindow = nullptr;
+}
+
+FakeWindow* FakeHost::WindowTitled(const std::string& title) const {
+  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+    if ((*it)->Title() == title && !(*it)->Closed()) return *it;
+  return nullptr;
+}
+
+void FakeHost::RunDialog(const DialogSpec& spec, WindowEvents& events, const std::function<void(WindowHost&)>& opened,
+                         WindowHost*) {
+  FakeWindow dialog(*this, spec.title, events, nullptr, true);
+  windows_.push_back(&dialog);
+  ++modalDepth_;
+  for (const ControlSpec& control : spec.controls) dialog.CreateControl(control);
+  dialog.Show();
+  if (opened) opened(dialog);
+  if (!dialogDrivers.empty()) {
+    auto drive = std::move(dialogDrivers.front());
+    dialogDrivers.pop_front();
+    drive(dialog);
+  }
+  if (!dialog.Closed() && events.OnCloseRequest()) dialog.Close();  // Escape
+  --modalDepth_;
+}
+
+std::optional<std::string> FakeHost::ChooseFile(const FileChooserSpec& spec, WindowHost*) {
+  choosers.push_back(spec);
+  if (chooserAnswers.empty()) return std::nullopt;
+  auto answer = std::move(chooserAnswers.front());
+  chooserAnswers.pop_front();
+  return answer;
+}
+
+BoxAnswer FakeHost::ShowMessage(const MessageSpec& spec, WindowHost*) {
+  boxes.push_back(spec);
+  if (boxAnswers.empty()) return spec.buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel;
+  const BoxAnswer answer = boxAnswers.front();
+  boxAnswers.pop_front();
+  return answer;
+}
+
+void FakeHost::ShowTextBox(const TextBoxSpec& spec, WindowHost*) { textBoxes.push_back(spec.title); }
+
+void FakeHost::Post(std::function<void()> work) {
+  {
+    std::lock_guard<std::mutex> lock(postMutex_);
+    work_.push_back(std::move(work));
+  }
+  posted_.notify_all();
+}
+
+void FakeHost::Pump() {
+  for (;;) {
+    std::function<void()> work;
+    {
+      std::lock_guard<std::mutex> lock(postMutex_);
+      if (work_.empty()) return;
+      work = std::move(work_.front());
+      work_.pop_front();
+    }
+    work();
+  }
+}
+
+bool FakeHost::WaitUntil(const std::function<bool()>& done, std::chrono::seconds bound) {
+  const auto end = std::chrono::steady_clock::now() + bound;
+  for (;;) {
+    Pump();
+    if (done()) return true;
+    std::unique_lock<std::mutex> lock(postMutex_);
+    if (std::chrono::steady_clock::now() > end) return false;
+    // Woken by posted work; the condition may also turn on another thread.
+    posted_.wait_for(lock, std::chrono::milliseconds(5), [this] { return !work_.empty(); });
+  }
+}
+
+}  // namespace vantor::ui::test
