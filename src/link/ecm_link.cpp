@@ -249,45 +249,11 @@ void EcmLink::WakeCommThread() {
   if (device_) device_->Interrupt();
 }
 
-void EcmLink::AnnounceArrival() {
-  // Pairs with the fence in WatchArrival: either this sees the watch, or
-  // the watcher sees the bytes stored before it.
-  std::atomic_thread_fence(std::memory_order_seq_cst);
-  for (ArrivalWatch& watch : arrivalWatches_) {
-    const std::uint32_t need = watch.need.load(std::memory_order_relaxed);
-    if (need == 0 || RxAvailable() < need) continue;
-    std::lock_guard lock(arrivalMutex_);
-    if (watch.bell == nullptr || watch.need.load(std::memory_order_relaxed) != need) continue;
-    watch.need.store(0, std::memory_order_relaxed);
-    watch.bell->Ring();
-    watch.bell = nullptr;
-  }
-}
+void EcmLink::AnnounceArrival() { arrivals_.Announce(RxAvailable()); }
 
-void EcmLink::WatchArrival(WakeSignal& bell, std::uint32_t count) {
-  {
-    std::lock_guard lock(arrivalMutex_);
-    ArrivalWatch* free = nullptr;
-    ArrivalWatch* own = nullptr;
-    for (ArrivalWatch& watch : arrivalWatches_) {
-      if (watch.bell == &bell) own = &watch;
-      if (watch.bell == nullptr && !free) free = &watch;
-    }
-    ArrivalWatch& watch = own ? *own : free ? *free : arrivalWatches_[0];
-    watch.bell = &bell;
-    watch.need.store(count == 0 ? 1 : count, std::memory_order_relaxed);
-  }
-  std::atomic_thread_fence(std::memory_order_seq_cst);
-}
+void EcmLink::WatchArrival(WakeSignal& bell, std::uint32_t count) { arrivals_.Watch(bell, count); }
 
-void EcmLink::EndArrivalWatch(const WakeSignal& bell) {
-  std::lock_guard lock(arrivalMutex_);
-  for (ArrivalWatch& watch : arrivalWatches_) {
-    if (watch.bell != &bell) continue;
-    watch.need.store(0, std::memory_order_relaxed);
-    watch.bell = nullptr;
-  }
-}
+void EcmLink::EndArrivalWatch(const WakeSignal& bell) { arrivals_.End(bell); }
 
 void EcmLink::AwaitBytes(std::uint32_t count, std::uint64_t seen) {
   WatchArrival(changed_, count);

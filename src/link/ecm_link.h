@@ -4,7 +4,6 @@
 // the others post requests and exchange bytes through the receive ring and
 // the transmit slot. Every shared word has one writer at a time.
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -14,6 +13,7 @@
 #include <mutex>
 #include <string>
 
+#include "link/arrival_watch.h"
 #include "link/link_profile.h"
 #include "link/link_tick.h"
 #include "link/message_sink.h"
@@ -85,9 +85,7 @@ class EcmLink {
   int RxPeekByte() const;
   void RequestRxReset();
   bool RxResetPending() const { return rxResetRequested_.load(std::memory_order_acquire) != 0; }
-  // Rings `bell` once `count` bytes wait in the ring (at most once; the
-  // reader checks the ring itself after setting the watch). Two readers may
-  // watch at a time, as one takes the ring over from the other.
+  // Rings `bell` once `count` bytes wait in the ring (ArrivalWatches).
   void WatchArrival(WakeSignal& bell, std::uint32_t count);
   void EndArrivalWatch(const WakeSignal& bell);
   // Sleeps until `count` bytes wait or Changed rings after `seen`.
@@ -188,13 +186,7 @@ class EcmLink {
   std::uint8_t txBuffer_[kTxSlotSize] = {};
   std::atomic<std::uint32_t> txPending_{0};
 
-  // Readers waiting for a count of bytes: need 0 is a free watch.
-  struct ArrivalWatch {
-    std::atomic<std::uint32_t> need{0};
-    WakeSignal* bell = nullptr;  // under arrivalMutex_
-  };
-  std::mutex arrivalMutex_;
-  std::array<ArrivalWatch, 2> arrivalWatches_;
+  ArrivalWatches arrivals_;
   // Waits on Changed until done() holds (true) or `bound` passes (false).
   template <typename Done>
   bool AwaitChange(std::chrono::milliseconds bound, Done done);

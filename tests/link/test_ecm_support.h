@@ -80,9 +80,18 @@ class FakeWire {
   }
   // Until bytes or a failure wait for the host, `bound` passes or `interrupted` says so.
   void WaitReadable(std::chrono::milliseconds bound, const std::function<bool()>& interrupted) {
+    waitsBegun_.fetch_add(1);
     std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, bound, [&] { return !toHost_.empty() || failReads_.load() || interrupted(); });
+    const auto ready = [&] { return !toHost_.empty() || failReads_.load() || interrupted(); };
+    if (holdWaits_.load()) {
+      changed_.wait(lock, ready);
+    } else {
+      changed_.wait_for(lock, bound, ready);
+    }
   }
+  // Held, a wait ignores its bound: only bytes, a failure or an interrupt end it.
+  void HoldWaits(bool hold) { holdWaits_.store(hold); }
+  int WaitsBegun() const { return waitsBegun_.load(); }
   void Wake() {
     { std::lock_guard lock(mutex_); }
     changed_.notify_all();
@@ -115,6 +124,8 @@ class FakeWire {
   Bytes toHost_;
   std::vector<Bytes> packets_;
   std::atomic<bool> failReads_{false};
+  std::atomic<bool> holdWaits_{false};
+  std::atomic<int> waitsBegun_{0};
 };
 
 class FakeDevice final : public SerialDevice {

@@ -110,6 +110,20 @@ TEST_F(DisplayThreadTest, PlaybackSourceStepsThePlaybackAndFilesSourcesIdle) {
   EXPECT_EQ(keepAlives, 0) << "no stream request unless live";
 }
 
+// Asleep between frames, the thread wakes when a frame is due in the ring
+// and when the second ticks (nothing else rings here).
+TEST_F(DisplayThreadTest, SleepsUntilAFrameIsDueOrTheSecondTicks) {
+  display.Start();
+  ASSERT_TRUE(WaitFor([&] { return keepAlives == 1; }));
+  StoreBytes(GoodFrame());
+  StoreBytes(std::vector<std::uint8_t>(kFrameDueBytes + 1 - kLogFrameSize, 0x11));
+  EXPECT_TRUE(WaitFor([&] { return loop.FramesProcessed() == 1; }));
+  state.secondsTick = 1;
+  sources.Wake();  // as the seconds ticker does
+  EXPECT_TRUE(WaitFor([&] { return keepAlives == 2; }));
+  display.Stop();
+}
+
 // A second Suspend returns once the thread, woken by it, has parked again:
 // it has looked at the ring in between.
 TEST_F(DisplayThreadTest, SuspendHoldsTheThreadBetweenFrames) {
