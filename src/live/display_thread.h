@@ -34,13 +34,14 @@ class DisplayThread {
   DisplayThread(const DisplayThread&) = delete;
   DisplayThread& operator=(const DisplayThread&) = delete;
 
-  // Installed before Start. The keep-alive defaults to TxMsXmit 102.
+  // Installed before Start. The keep-alive defaults to TxMsXmit 102. The
+  // playback step rests itself (on the byte sources' doorbell) as it needs.
   void SetPlaybackStep(std::function<void()> step) { playbackStep_ = std::move(step); }
   void SetKeepAlive(std::function<void()> send) { keepAlive_ = std::move(send); }
 
   void Start();
-  // Leaves the byte source at None (which also ends a wait at the end of a
-  // playback file) and joins the thread. The program never needs to; tests do.
+  // Leaves the byte source at None (which wakes the thread wherever it
+  // sleeps) and joins the thread. The program never needs to; tests do.
   void Stop();
 
   // One pass of the thread's loop, without the sleep that follows it.
