@@ -46,8 +46,10 @@ class SimEcm {
   std::size_t Transmit(std::uint8_t* out, std::size_t capacity);
   std::int64_t NowMicros() const { return clock_->NowMicros(); }
   // Readers take the bytes in batches of kReceiveBatch, or a shorter burst
-  // whole once its last byte is there, as a serial adapter passes them on.
-  static constexpr std::size_t kReceiveBatch = 64;
+  // whole once its last byte is there: as a USB serial adapter passes on its
+  // receive buffer (256 bytes in common chips) when it is full or the line
+  // falls quiet.
+  static constexpr std::size_t kReceiveBatch = 256;
   // Microseconds until the next batch has reached the host: 0 when it has,
   // -1 when nothing is on its way.
   std::int64_t BatchDueIn();

@@ -1,10 +1,12 @@
-#!/bin/sh
+#!/bin/bash
 # Wall time and CPU of the bank jobs and the update run of "vantor" against
 # the simulated module served by "vantor sim" (paced at 11,520 bytes/s) on a
 # pseudo-terminal, with the time the module's replies need on that line.
 #   tools/cpu/flash_jobs_cpu.sh [BUILD_DIR]
-# CPU is user + system time of the whole vantor process over its wall time.
+# CPU is user + system time of the whole vantor process over its wall time,
+# to the millisecond (bash's time).
 set -eu
+TIMEFORMAT="%3R %3U %3S"
 build=${1:-build}
 vantor="$build/apps/vantor/vantor"
 [ -x "$vantor" ] || { echo "flash_jobs_cpu: build first ($vantor is missing)" >&2; exit 1; }
@@ -47,7 +49,7 @@ run() {
   label=$1 bytes=$2
   shift 2
   start_sim
-  if ! /usr/bin/time -f "%e %U %S" -o "$work/time" "$vantor" "$@" --port "$port" > "$work/job.log" 2>&1; then
+  if ! { time "$vantor" "$@" --port "$port" > "$work/job.log" 2>&1; } 2> "$work/time"; then
     echo "flash_jobs_cpu: $label failed:" >&2
     tail -5 "$work/job.log" >&2
     exit 1
@@ -55,7 +57,7 @@ run() {
   stop_sim
   awk -v l="$label" -v b="$bytes" '{
     wire = b / 11520
-    printf "  %-13s wall %6.2f s, CPU %5.2f s = %5.1f %% of a core, replies on the wire %6.2f s, wall / wire %.2f\n",
+    printf "  %-13s wall %6.2f s, CPU %6.3f s = %5.2f %% of a core, replies on the wire %6.2f s, wall / wire %.2f\n",
            l, $1, $2 + $3, 100 * ($2 + $3) / $1, wire, $1 / wire }' "$work/time"
 }
 
