@@ -3,7 +3,6 @@
 // file, the live receive ring, or nothing.
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
