@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <clocale>
+
 #include <string>
 
 #include "settings/settings_io.h"
@@ -43,6 +45,10 @@ int main(int argc, char** argv) {
   if (line.action != vantor::ui::WindowCommandLine::Action::RunWindow)
     return vantor::ui::AnswerWithoutWindow(line, "VantorFlash", kUsage, kVersion);
   QApplication app(argc, argv);
+  // Qt takes the user's locale for the process; numbers in the displays,
+  // the configuration file and the exports keep the '.' they have on every
+  // machine.
+  std::setlocale(LC_NUMERIC, "C");
   const std::string configPath =
       line.configPath.empty() ? vantor::ConfigPath(vantor::kMainConfigName) : line.configPath;
 
