@@ -111,6 +111,7 @@ shot flash_playback_controls 90x80+$((100 + 700))+$((top + 41))
 key 2; shot flash_playback_pause 90x30+$((100 + 700))+$((top + 41))
 key 1; shot flash_playback_back 90x80+$((100 + 700))+$((top + 41))
 key alt+f s
+focus_main '^Vantor$'  # Stop Playback opens Bank Select again
 key alt+f x
 finish $flash VantorFlash
 

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <clocale>
+
 #include <string>
 
 #include "platform/program_dir.h"
@@ -42,6 +44,10 @@ int main(int argc, char** argv) {
   if (line.action != vantor::ui::WindowCommandLine::Action::RunWindow)
     return vantor::ui::AnswerWithoutWindow(line, "ORV_KDM9Update", vantor::update::kUsage, vantor::update::kVersion);
   QApplication app(argc, argv);
+  // Qt takes the user's locale for the process; numbers in the displays,
+  // the configuration file and the exports keep the '.' they have on every
+  // machine.
+  std::setlocale(LC_NUMERIC, "C");
   vantor::ui::UpdateProgram program(ProgramOptions(line), ShowError);
   vantor::ui::QtHost host;
   vantor::ui::UpdateWindow window(program, host);

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <clocale>
+
 #include <string>
 
 #include "settings/settings_io.h"
@@ -30,6 +32,10 @@ int main(int argc, char** argv) {
   if (line.action != vantor::ui::WindowCommandLine::Action::RunWindow)
     return vantor::ui::AnswerWithoutWindow(line, "VantorFlash", vantor::flash::kUsage, vantor::flash::kVersion);
   QApplication app(argc, argv);
+  // Qt takes the user's locale for the process; numbers in the displays,
+  // the configuration file and the exports keep the '.' they have on every
+  // machine.
+  std::setlocale(LC_NUMERIC, "C");
   const std::string configPath =
       line.configPath.empty() ? vantor::ConfigPath(vantor::kMainConfigName) : line.configPath;
 

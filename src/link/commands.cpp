@@ -32,8 +32,7 @@ constexpr char kEraseText[] = " Erase Sector   ";  // 16 characters, then a 0 by
 constexpr milliseconds kStopSettle{60};
 constexpr milliseconds kBankRepeat{60};
 constexpr milliseconds kFlashFinalWait{10};
-constexpr milliseconds kResetPoll{1};
-constexpr int kResetPollLimit = 1000;
+constexpr milliseconds kResetBound{1000};
 
 using SlData = std::array<std::uint8_t, kSlDataSize>;
 
@@ -47,9 +46,7 @@ SlData BlankData() {
 // until it has done so, so the next reply is not read from a ring being reset.
 void ResetRing(EcmLink& link) {
   link.RequestRxReset();
-  for (int i = 0; i < kResetPollLimit && link.RxResetPending() && link.Connected() && !link.ShutdownRequested();
-       ++i)
-    link.Sleep(kResetPoll);
+  link.AwaitRxReset(kResetBound);
 }
 
 int SendMsByte(EcmLink& link, std::uint8_t code, std::uint8_t argument) {

@@ -10,18 +10,21 @@ namespace {
 
 // txPending while a submitter copies its packet into the slot.
 constexpr std::uint32_t kTxClaimed = 0xFFFFFFFFu;
+// The most read from the device at once: more than a driver's input queue.
+constexpr std::size_t kDeviceBatch = 8192;
 
 }  // namespace
 
 EcmLink::EcmLink(const LinkProfile& profile)
     : profile_(profile),
       opener_(OpenPlatformSerial),
+      batch_(new std::uint8_t[kDeviceBatch]),
       ring_(new std::uint8_t[profile.ringSize]()),
       ringSize_(profile.ringSize) {}
 
 EcmLink::~EcmLink() {
   RequestShutdown();
-  device_.reset();
+  ReplaceDevice(nullptr);
 }
 
 void EcmLink::SetDeviceOpener(SerialOpener opener) { opener_ = std::move(opener); }
@@ -44,15 +47,19 @@ int EcmLink::RequestPort(PortRequest mode, const std::string* portName) {
     Sleep(std::chrono::milliseconds(100));
   }
   connected_.store(0, std::memory_order_release);
+  changed_.Ring();
   {
     std::lock_guard lock(nameMutex_);
     requestedPortName_ = portName ? *portName : std::string();
   }
-  // Counted with its mode in one step, so its service knows which request it serves.
-  std::lock_guard lock(outcomeMutex_);
-  ++requestsPosted_;
-  requestedMode_.store(mode, std::memory_order_release);
-  requestPending_.store(1, std::memory_order_release);
+  {
+    // Counted with its mode in one step, so its service knows which request it serves.
+    std::lock_guard lock(outcomeMutex_);
+    ++requestsPosted_;
+    requestedMode_.store(mode, std::memory_order_release);
+    requestPending_.store(1, std::memory_order_release);
+  }
+  WakeCommThread();
   return 0;
 }
 
@@ -131,14 +138,23 @@ OpenOutcome EcmLink::AwaitOpenAttempt() {
   return requestsServiced_ >= awaited ? lastOutcome_ : OpenOutcome::ShutDown;
 }
 
+void EcmLink::ReplaceDevice(std::unique_ptr<SerialDevice> device) {
+  batchNext_ = batchFill_ = 0;  // what the old device gave is gone with it
+  {
+    std::lock_guard lock(deviceMutex_);
+    device_ = std::move(device);  // the old one is closed here
+  }
+  handleValid_.store(device_ != nullptr, std::memory_order_release);
+  changed_.Ring();
+}
+
 bool EcmLink::OpenPort() {
   if (device_) {
     ClosePort();
     Sleep(std::chrono::milliseconds(125));
   }
-  device_ = opener_ ? opener_(RequestedPortName()) : nullptr;
+  ReplaceDevice(opener_ ? opener_(RequestedPortName()) : nullptr);
   if (!device_) return false;
-  handleValid_.store(true, std::memory_order_release);
   if (!device_->ClearEventMask()) return false;
   device_->SetNonBlockingReads();  // advisory, as the result is on every platform
   if (!device_->ConfigureLine()) return false;
@@ -148,10 +164,7 @@ bool EcmLink::OpenPort() {
 }
 
 void EcmLink::ClosePort() {
-  if (device_) {
-    device_.reset();
-    handleValid_.store(false, std::memory_order_release);
-  }
+  if (device_) ReplaceDevice(nullptr);
   ShowPortStatus(false);
 }
 
@@ -162,10 +175,7 @@ std::uint32_t EcmLink::NextRetryDelay(std::uint32_t delay) const {
 }
 
 void EcmLink::ReopenPortUntilOpen() {
-  if (device_) {
-    device_.reset();
-    handleValid_.store(false, std::memory_order_release);
-  }
+  if (device_) ReplaceDevice(nullptr);
   Sleep(std::chrono::milliseconds(125));
   do {
     if (ShutdownRequested()) return;
@@ -194,6 +204,7 @@ bool EcmLink::ServiceRxReset() {
   const std::uint64_t generation = (rxDiscard_.load(std::memory_order_relaxed) >> 32) + 1;
   rxDiscard_.store(generation << 32 | rxWrite_, std::memory_order_release);
   rxResetRequested_.store(0, std::memory_order_release);
+  changed_.Ring();
   return true;
 }
 
@@ -204,13 +215,68 @@ std::uint32_t EcmLink::TailFor(std::uint64_t discard) const {
 }
 
 IoStatus EcmLink::ReadDeviceByte(std::uint8_t* byte) {
-  std::size_t got = 0;
-  const IoStatus status = device_ ? device_->Read(byte, 1, &got) : IoStatus::Failed;
-  if (status == IoStatus::Failed) {
-    PostReopen();
-    return IoStatus::Failed;
+  if (batchNext_ == batchFill_) {
+    AnnounceArrival();
+    std::size_t got = 0;
+    const IoStatus status = device_ ? device_->Read(batch_.get(), kDeviceBatch, &got) : IoStatus::Failed;
+    if (status == IoStatus::Failed) {
+      PostReopen();
+      return IoStatus::Failed;
+    }
+    batchNext_ = 0;
+    batchFill_ = got;
+    if (got == 0) return IoStatus::NoData;
   }
-  return got == 1 ? IoStatus::Ok : IoStatus::NoData;
+  *byte = batch_[batchNext_++];
+  return IoStatus::Ok;
+}
+
+void EcmLink::AwaitDeviceInput(std::chrono::milliseconds bound) {
+  if (device_) {
+    device_->WaitReadable(bound);
+  } else {
+    Sleep(bound);
+  }
+}
+
+void EcmLink::AwaitRequest(std::uint64_t seen) {
+  if (!RequestPending() && !ShutdownRequested()) commWake_.WaitAfter(seen);
+}
+
+void EcmLink::WakeCommThread() {
+  commWake_.Ring();
+  std::lock_guard lock(deviceMutex_);
+  if (device_) device_->Interrupt();
+}
+
+void EcmLink::AnnounceArrival() { arrivals_.Announce(RxAvailable()); }
+
+void EcmLink::WatchArrival(WakeSignal& bell, std::uint32_t count) { arrivals_.Watch(bell, count); }
+
+void EcmLink::EndArrivalWatch(const WakeSignal& bell) { arrivals_.End(bell); }
+
+void EcmLink::AwaitBytes(std::uint32_t count, std::uint64_t seen) {
+  WatchArrival(changed_, count);
+  if (RxAvailable() < count) changed_.WaitAfter(seen);
+  EndArrivalWatch(changed_);
+}
+
+template <typename Done>
+bool EcmLink::AwaitChange(std::chrono::milliseconds bound, Done done) {
+  const auto deadline = WakeSignal::Clock::now() + bound;
+  for (;;) {
+    const std::uint64_t seen = changed_.Count();
+    if (done()) return true;
+    if (!changed_.WaitAfter(seen, deadline)) return done();
+  }
+}
+
+bool EcmLink::AwaitRxReset(std::chrono::milliseconds bound) {
+  return AwaitChange(bound, [this] { return !RxResetPending() || !Connected() || ShutdownRequested(); });
+}
+
+bool EcmLink::AwaitClosed(std::chrono::milliseconds bound) {
+  return AwaitChange(bound, [this] { return !HandleValid(); });
 }
 
 void EcmLink::StoreRxByte(std::uint8_t byte) {
@@ -225,6 +291,7 @@ void EcmLink::StoreRxByte(std::uint8_t byte) {
 void EcmLink::PostReopen() {
   // Nothing is accepted for a device that has gone; the reopen connects again.
   connected_.store(0, std::memory_order_release);
+  changed_.Ring();
   // While pumping the mode is PortOpen; any other value is a request the
   // user-interface thread posted meanwhile (a close, say), which must win.
   std::uint32_t serviced = PortOpen;
@@ -269,7 +336,13 @@ int EcmLink::SubmitPacket(const std::uint8_t* bytes, std::uint32_t length) {
   if (!txPending_.compare_exchange_strong(expected, kTxClaimed, std::memory_order_acq_rel)) return -1;
   std::memcpy(txBuffer_, bytes, length);
   txPending_.store(length, std::memory_order_release);
+  WakeCommThread();
   return 0;
+}
+
+void EcmLink::RequestRxReset() {
+  rxResetRequested_.store(1, std::memory_order_release);
+  WakeCommThread();
 }
 
 void EcmLink::RequestShutdown() {
@@ -282,6 +355,8 @@ void EcmLink::RequestShutdown() {
     std::lock_guard lock(outcomeMutex_);  // a waiter sees the flag, or is woken
   }
   outcomeKnown_.notify_all();
+  changed_.Ring();
+  WakeCommThread();
 }
 
 void EcmLink::Sleep(std::chrono::milliseconds duration) {

@@ -13,11 +13,13 @@
 #include <mutex>
 #include <string>
 
+#include "link/arrival_watch.h"
 #include "link/link_profile.h"
 #include "link/link_tick.h"
 #include "link/message_sink.h"
 #include "link/sl_reply.h"
 #include "platform/serial_device.h"
+#include "platform/wake_signal.h"
 
 namespace vantor {
 
@@ -63,16 +65,45 @@ class EcmLink {
   void ReopenPortUntilOpen();
   IoStatus WritePendingPacket();     // writes the slot; a failure posts PortReopen
   bool ServiceRxReset();             // true when a requested reset was done
+  // The next byte of the device: it is read a batch at a time, and the
+  // bytes stored from the last batch are announced before the next is read.
   IoStatus ReadDeviceByte(std::uint8_t* byte);  // a failure posts PortReopen
   void StoreRxByte(std::uint8_t byte);
+  // Rings the readers whose awaited count of bytes is now in the ring.
+  void AnnounceArrival();
   void PostReopen();
+  // Sleeps until bytes wait on the device, `bound` passes or WakeCommThread.
+  void AwaitDeviceInput(std::chrono::milliseconds bound);
+  // Sleeps until a port request or the shutdown is posted after `seen` was
+  // noted (CommWakeCount, before looking for a request).
+  std::uint64_t CommWakeCount() const { return commWake_.Count(); }
+  void AwaitRequest(std::uint64_t seen);
 
   // ---- the one ring reader ----
   std::uint32_t RxAvailable() const;
   int RxNextByte();
   int RxPeekByte() const;
-  void RequestRxReset() { rxResetRequested_.store(1, std::memory_order_release); }
+  void RequestRxReset();
   bool RxResetPending() const { return rxResetRequested_.load(std::memory_order_acquire) != 0; }
+  // Rings `bell` once `count` bytes wait in the ring (ArrivalWatches).
+  void WatchArrival(WakeSignal& bell, std::uint32_t count);
+  void EndArrivalWatch(const WakeSignal& bell);
+  // Sleeps until `count` bytes wait or Changed rings after `seen`.
+  void AwaitBytes(std::uint32_t count, std::uint64_t seen);
+  // After RequestRxReset: true once the communication thread has done it
+  // (or nothing pumps to do it), false when `bound` passed first.
+  bool AwaitRxReset(std::chrono::milliseconds bound);
+
+  // ---- waits of the other threads ----
+  // Rung when LinkTick advances, when a ring reset is done, when pumping
+  // stops, when the port closes and at shutdown. A waiter notes Count(),
+  // looks at what it waits for and then waits past the note.
+  WakeSignal& Changed() { return changed_; }
+  // Any thread: the communication thread looks at once for a request, a
+  // packet or a ring reset, also while it waits for bytes.
+  void WakeCommThread();
+  // True once the handle is closed, false when `bound` passed first.
+  bool AwaitClosed(std::chrono::milliseconds bound);
 
   // ---- any thread ----
   int SubmitPacket(const std::uint8_t* bytes, std::uint32_t length);
@@ -107,7 +138,9 @@ class EcmLink {
  private:
 
   const LinkProfile& profile_;
-  LinkTick tick_;
+  WakeSignal changed_;
+  WakeSignal commWake_;
+  LinkTick tick_{&changed_};
   SlReply reply_;
   std::atomic<MessageSink*> sink_{nullptr};
 
@@ -116,9 +149,16 @@ class EcmLink {
   std::function<bool()> portHeldElsewhere_;
   std::function<void()> rememberPort_;
 
-  // Device: communication thread only.
+  // Device: replaced by the communication thread only, under deviceMutex_,
+  // which other threads take to interrupt its wait.
+  void ReplaceDevice(std::unique_ptr<SerialDevice> device);
+  std::mutex deviceMutex_;
   std::unique_ptr<SerialDevice> device_;
   std::atomic<bool> handleValid_{false};
+  // The batch last read from the device: communication thread only.
+  std::unique_ptr<std::uint8_t[]> batch_;
+  std::size_t batchNext_ = 0;
+  std::size_t batchFill_ = 0;
 
   mutable std::mutex nameMutex_;
   std::string requestedPortName_;
@@ -145,6 +185,11 @@ class EcmLink {
 
   std::uint8_t txBuffer_[kTxSlotSize] = {};
   std::atomic<std::uint32_t> txPending_{0};
+
+  ArrivalWatches arrivals_;
+  // Waits on Changed until done() holds (true) or `bound` passes (false).
+  template <typename Done>
+  bool AwaitChange(std::chrono::milliseconds bound, Done done);
 
   // The hand-over of AwaitOpenAttempt: the port requests posted, those
   // served as far as a first open attempt, and how the last one went.

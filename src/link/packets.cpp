@@ -1,8 +1,5 @@
 #include "link/packets.h"
 
-#include <chrono>
-#include <thread>
-
 #include "link/crc16.h"
 #include "link/ecm_link.h"
 
@@ -54,27 +51,19 @@ std::uint32_t Elapsed(EcmLink& link, std::uint32_t since) { return link.Tick().N
 
 enum class Wait { Ready, TimedOut, Abandoned };
 
-// Waits for `count` bytes in the ring for at most `limit` ticks; a shutdown
-// abandons the wait, so a closing program is not held up by a stopped clock.
-template <typename Pause>
-Wait WaitForBytes(EcmLink& link, std::uint32_t count, std::uint32_t limit, Pause pause) {
+// Waits for `count` bytes in the ring for at most `limit` ticks. It sleeps
+// until the bytes arrive or the tick advances, so a reply is taken as soon
+// as its bytes are there; a shutdown abandons the wait, so a closing
+// program is not held up by a stopped clock.
+Wait WaitForBytes(EcmLink& link, std::uint32_t count, std::uint32_t limit) {
   const std::uint32_t start = link.Tick().Now();
-  while (link.RxAvailable() < count) {
+  for (;;) {
+    const std::uint64_t seen = link.Changed().Count();
+    if (link.RxAvailable() >= count) return Wait::Ready;
     if (Elapsed(link, start) > limit) return Wait::TimedOut;
     if (link.ShutdownRequested()) return Wait::Abandoned;
-    pause();
+    link.AwaitBytes(count, seen);
   }
-  return Wait::Ready;
-}
-
-// The first two bytes of a pass are polled with a short sleep.
-Wait WaitForPair(EcmLink& link, std::uint32_t limit) {
-  return WaitForBytes(link, 2, limit, [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); });
-}
-
-// Payload and checksum bytes follow closely: spin instead of sleeping.
-Wait WaitSpinning(EcmLink& link, std::uint32_t count, std::uint32_t limit) {
-  return WaitForBytes(link, count, limit, [] { std::this_thread::yield(); });
 }
 
 bool Failed(Wait wait, RxFailure onTimeOut, RxFailure* failure) {
@@ -115,7 +104,7 @@ const ReplyType* SearchHeader(EcmLink& link, RxFailure* failure) {
       *failure = RxFailure::StreamingData;
       return nullptr;
     }
-    if (Failed(WaitForPair(link, profile.timeout1Ticks), RxFailure::Timeout1, failure)) return nullptr;
+    if (Failed(WaitForBytes(link, 2, profile.timeout1Ticks), RxFailure::Timeout1, failure)) return nullptr;
     if (link.RxNextByte() != kSlLead) continue;
     if (link.RxPeekByte() == kSlLead) continue;  // the second 'S' may start the header
     if (const ReplyType* entry = FindReplyType(link.RxNextByte())) return entry;
@@ -142,11 +131,11 @@ int ReceiveSlReply(EcmLink& link) {
 
   SlReply& reply = link.Reply();
   for (std::uint32_t i = 0; i < entry->payloadLength; ++i) {
-    if (Failed(WaitSpinning(link, 1, profile.timeout2Ticks), RxFailure::Timeout2, &failure))
+    if (Failed(WaitForBytes(link, 1, profile.timeout2Ticks), RxFailure::Timeout2, &failure))
       return Fail(link, failure);
     reply.payload[i] = static_cast<std::uint8_t>(link.RxNextByte());
   }
-  if (Failed(WaitSpinning(link, 2, profile.timeout3Ticks), RxFailure::Timeout3, &failure))
+  if (Failed(WaitForBytes(link, 2, profile.timeout3Ticks), RxFailure::Timeout3, &failure))
     return Fail(link, failure);
   const int high = link.RxNextByte();
   const int low = link.RxNextByte();

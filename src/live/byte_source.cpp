@@ -1,6 +1,5 @@
 #include "live/byte_source.h"
 
-#include <chrono>
 #include <filesystem>
 #include <system_error>
 #include <thread>
@@ -90,8 +89,10 @@ ByteSources::ByteSources(EcmLink* link, ByteSourceId initial)
 }
 
 ByteSourceId ByteSources::Select(ByteSourceId source) {
-  return static_cast<ByteSourceId>(
+  const auto previous = static_cast<ByteSourceId>(
       current_.exchange(static_cast<std::uint32_t>(source), std::memory_order_acq_rel));
+  Wake();
+  return previous;
 }
 
 void ByteSources::FileSource::Set(bool active, LogFileReader* newFile) {
@@ -138,8 +139,7 @@ int ByteSources::NextFileByte(FileSource& source) {
     return -1;
   }
   if (source.held) source.Release();
-  std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return 0;
+  return -1;
 }
 
 ByteSources::FileSource* ByteSources::CurrentFile() {
@@ -189,6 +189,17 @@ void ByteSources::StepBack(int n) {
 void ByteSources::EndRead() {
   if (analysis_.held) analysis_.Release();
   if (playback_.held) playback_.Release();
+}
+
+void ByteSources::Rest() { wake_.WaitAfter(passSeen_); }
+
+void ByteSources::RestUntil(WakeSignal::Clock::time_point deadline) { wake_.WaitAfter(passSeen_, deadline); }
+
+void ByteSources::AwaitLiveBytes(std::uint32_t count) {
+  if (!link_) return Rest();
+  link_->WatchArrival(wake_, count);
+  if (link_->RxAvailable() < count) Rest();
+  link_->EndArrivalWatch(wake_);
 }
 
 }  // namespace vantor

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/wake_signal.h"
+
 namespace vantor {
 
 class EcmLink;
@@ -60,7 +62,7 @@ class ByteSources {
  public:
   explicit ByteSources(EcmLink* link = nullptr, ByteSourceId initial = ByteSourceId::Live);
 
-  // SelectByteSource: returns the previous source.
+  // SelectByteSource: returns the previous source (and wakes the reader).
   ByteSourceId Select(ByteSourceId source);
   ByteSourceId Current() const { return static_cast<ByteSourceId>(current_.load(std::memory_order_acquire)); }
 
@@ -71,7 +73,7 @@ class ByteSources {
   void SetPlaybackEndHook(std::function<void()> hook) { playbackEnd_ = std::move(hook); }
   void SetAnalysisEndHook(std::function<void()> hook) { analysisEnd_ = std::move(hook); }
 
-  // 0..255, or -1 at the end of data. A file source at its end sleeps 1 ms and returns 0.
+  // 0..255, or -1 at the end of data, also for a file source already at its end.
   int NextByte();
   // A file source's next bytes as a block, so that a frame is not read one
   // call per byte: the count lent (0 at the end of data, when NextByte
@@ -86,6 +88,18 @@ class ByteSources {
   // then be replaced without waiting for it.
   void EndRead();
   bool CurrentIsFile() const;
+
+  // ---- the reader's doorbell (the display thread's) ----
+  // Rung by Select, by Wake (a suspension, a playback control, the seconds
+  // tick) and, while AwaitLiveBytes runs, by the live ring. The reader notes
+  // the count when a pass of its loop begins; each of its waits ends at the
+  // first ring after that note, so nothing rung during the pass is missed.
+  void Wake() { wake_.Ring(); }
+  void BeginPass() { passSeen_ = wake_.Count(); }
+  void Rest();
+  void RestUntil(WakeSignal::Clock::time_point deadline);
+  // Rests until `count` bytes wait in the live ring, or a ring.
+  void AwaitLiveBytes(std::uint32_t count);
 
  private:
   // The reader shows the file it is using in inUse, so that Set can wait
@@ -113,6 +127,8 @@ class ByteSources {
   FileSource* lentFrom_ = nullptr;  // the reader thread's own
   std::function<void()> playbackEnd_;
   std::function<void()> analysisEnd_;
+  WakeSignal wake_;
+  std::uint64_t passSeen_ = 0;  // the reader thread's own
 };
 
 }  // namespace vantor

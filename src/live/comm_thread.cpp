@@ -8,9 +8,26 @@
 namespace vantor {
 namespace {
 
-constexpr auto kIdleSleep = std::chrono::milliseconds(1);
+// The longest sleep in a quiet device: a log duty asked for meanwhile (they
+// do not wake the thread) waits at most this long.
+constexpr auto kQuietBound = std::chrono::milliseconds(100);
 
 std::string DateText(const LogHooks& hooks) { return hooks.dateText ? hooks.dateText() : LocalDateText(); }
+
+// A duty's flag: 1 asked (by its requester), 2 being served, 0 served. A
+// request made while the duty is served sets it back to 1, so it is served
+// again rather than taken for done.
+constexpr std::uint32_t kDutyTaken = 2;
+
+bool TakeDuty(std::atomic<std::uint32_t>& flag) {
+  std::uint32_t asked = flag.load(std::memory_order_acquire);
+  return asked != 0 && flag.compare_exchange_strong(asked, kDutyTaken, std::memory_order_acq_rel);
+}
+
+void DutyDone(std::atomic<std::uint32_t>& flag) {
+  std::uint32_t taken = kDutyTaken;
+  flag.compare_exchange_strong(taken, 0, std::memory_order_acq_rel);
+}
 
 }  // namespace
 
@@ -30,41 +47,67 @@ void CommThread::Stop() {
 }
 
 void CommThread::Run() {
-  while (!link_.ShutdownRequested()) {
+  for (;;) {
+    const std::uint64_t seen = link_.CommWakeCount();
+    if (link_.ShutdownRequested()) return;
     if (link_.RequestPending()) link_.ServicePortRequest();
-    while (link_.Connected() && !link_.ShutdownRequested()) {
-      if (!Pass()) break;
+    if (link_.Connected()) {
+      Pump();
+    } else {
+      link_.AwaitRequest(seen);
     }
-    link_.Sleep(kIdleSleep);
   }
 }
 
-bool CommThread::Pass() {
+void CommThread::Pump() {
+  while (link_.Connected() && !link_.ShutdownRequested()) {
+    switch (Pass()) {
+      case PassEnd::Next: break;
+      case PassEnd::Quiet:
+        if (!DutyWaiting()) link_.AwaitDeviceInput(kQuietBound);
+        break;
+      case PassEnd::Leave: return;
+    }
+  }
+}
+
+CommThread::PassEnd CommThread::Pass() {
   ServeLogDuty();
-  if (link_.WritePendingPacket() == IoStatus::Failed) return false;
-  if (link_.ServiceRxReset()) return true;
+  if (link_.WritePendingPacket() == IoStatus::Failed) return PassEnd::Leave;
+  if (link_.ServiceRxReset()) return PassEnd::Next;
   std::uint8_t byte = 0;
-  if (link_.ReadDeviceByte(&byte) != IoStatus::Ok) return false;
+  switch (link_.ReadDeviceByte(&byte)) {
+    case IoStatus::Ok: break;
+    case IoStatus::NoData: return link_.RequestPending() ? PassEnd::Leave : PassEnd::Quiet;
+    case IoStatus::Failed: return PassEnd::Leave;
+  }
   LogReceivedByte(byte);
   link_.StoreRxByte(byte);
-  return true;
+  return PassEnd::Next;
+}
+
+bool CommThread::DutyWaiting() const {
+  if (link_.TxPending() || link_.RxResetPending() || link_.RequestPending()) return true;
+  return hooks_ && (hooks_->stampRequest.load(std::memory_order_acquire) ||
+                    hooks_->markRequest.load(std::memory_order_acquire) ||
+                    hooks_->flushRequest.load(std::memory_order_acquire));
 }
 
 // At most one duty per pass: a stamp before a mark before a flush.
 void CommThread::ServeLogDuty() {
   if (!hooks_) return;
-  if (hooks_->stampRequest.load(std::memory_order_acquire)) {
+  if (TakeDuty(hooks_->stampRequest)) {
     WriteRecord("TIME: " + DateText(*hooks_));
-    hooks_->stampRequest.store(0, std::memory_order_release);
-  } else if (hooks_->markRequest.load(std::memory_order_acquire)) {
+    DutyDone(hooks_->stampRequest);
+  } else if (TakeDuty(hooks_->markRequest)) {
     const std::uint32_t mark = hooks_->markCounter.fetch_add(1, std::memory_order_acq_rel);
     char number[16];
     std::snprintf(number, sizeof number, "MARK%03u", mark);
     WriteRecord(number + ("TIME: " + DateText(*hooks_)));
-    hooks_->markRequest.store(0, std::memory_order_release);
-  } else if (hooks_->flushRequest.load(std::memory_order_acquire)) {
+    DutyDone(hooks_->markRequest);
+  } else if (TakeDuty(hooks_->flushRequest)) {
     WriteRecord(std::string());
-    hooks_->flushRequest.store(0, std::memory_order_release);
+    DutyDone(hooks_->flushRequest);
   }
 }
 

@@ -2,6 +2,9 @@
 // The communication thread: the only code that touches the serial device.
 // It services port requests, writes the pending packet, pumps received bytes
 // into the receive ring and, while a data log is recorded, into the log.
+// With nothing to do it sleeps in the device until bytes come or another
+// thread wakes it (a request, a packet, a ring reset), or, with no port
+// pumping, until a request comes.
 
 #include <cstdint>
 #include <string>
@@ -27,8 +30,13 @@ class CommThread {
 
  private:
   void Run();
-  // One pass while connected; false means leave the pumping loop.
-  bool Pass();
+  // Passes while connected, sleeping in the device whenever it is quiet.
+  void Pump();
+  enum class PassEnd { Next, Quiet, Leave };
+  // One pass: a log duty, the packet, a ring reset or one received byte.
+  PassEnd Pass();
+  // A log duty or a packet waits: no sleep before the next pass.
+  bool DutyWaiting() const;
   void ServeLogDuty();
   void LogReceivedByte(std::uint8_t byte);
   void WriteRecord(const std::string& text);

@@ -8,13 +8,6 @@
 #include "live/log_hooks.h"
 
 namespace vantor {
-namespace {
-
-constexpr auto kLivePassSleep = std::chrono::milliseconds(1);
-constexpr auto kSuspendedSleep = std::chrono::milliseconds(1);
-constexpr auto kIdleSleep = std::chrono::milliseconds(60);
-
-}  // namespace
 
 DisplayThread::DisplayThread(FrameLoop& loop, ByteSources& sources, DisplayState& state, EcmLink* link,
                              LogHooks* logHooks)
@@ -29,7 +22,15 @@ void DisplayThread::Start() {
   stop_.store(false, std::memory_order_release);
   running_.store(true, std::memory_order_release);
   thread_ = std::thread([this] {
-    while (!stop_.load(std::memory_order_acquire)) RunOnePass();
+    for (;;) {
+      sources_.BeginPass();  // noted before anything is looked at
+      if (stop_.load(std::memory_order_acquire)) break;
+      switch (Pass()) {
+        case Then::NextPass: break;
+        case Then::Rest: sources_.Rest(); break;
+        case Then::AwaitFrame: sources_.AwaitLiveBytes(kFrameDueBytes + 1); break;
+      }
+    }
     std::lock_guard lock(parkMutex_);
     running_.store(false, std::memory_order_release);
     parkedChanged_.notify_all();
@@ -43,31 +44,22 @@ void DisplayThread::Stop() {
   thread_.join();
 }
 
-void DisplayThread::RunOnePass() {
-  passes_.fetch_add(1, std::memory_order_acq_rel);
-  if (HoldIfSuspended()) {
-    std::this_thread::sleep_for(kSuspendedSleep);
-    return;
-  }
+DisplayThread::Then DisplayThread::Pass() {
+  if (HoldIfSuspended()) return Then::Rest;
   switch (sources_.Current()) {
     case ByteSourceId::Analysis:
     case ByteSourceId::None:
-      std::this_thread::sleep_for(kIdleSleep);
-      break;
+      return Then::Rest;
     case ByteSourceId::Playback:
-      if (playbackStep_) {
-        playbackStep_();
-      } else {
-        std::this_thread::sleep_for(kIdleSleep);
-      }
-      break;
+      if (!playbackStep_) return Then::Rest;
+      playbackStep_();
+      return Then::NextPass;
     default:
-      LivePass();
-      break;
+      return LivePass();
   }
 }
 
-void DisplayThread::LivePass() {
+DisplayThread::Then DisplayThread::LivePass() {
   const std::int32_t tick = state_.Tick();
   if (tick > lastKeepAlive_) {
     // A sending that finds the transmit slot busy is simply lost.
@@ -80,8 +72,10 @@ void DisplayThread::LivePass() {
     logHooks_->flushRequest.store(1, std::memory_order_release);
     lastFlush_ = tick;
   }
-  if (link_ && link_->RxAvailable() > kFrameDueBytes) loop_.ProcessNextFrame();
-  std::this_thread::sleep_for(kLivePassSleep);
+  if (!link_) return Then::Rest;
+  if (link_->RxAvailable() <= kFrameDueBytes) return Then::AwaitFrame;
+  loop_.ProcessNextFrame();
+  return Then::NextPass;
 }
 
 bool DisplayThread::HoldIfSuspended() {
@@ -98,9 +92,13 @@ bool DisplayThread::Suspend(std::chrono::milliseconds bound) {
   std::unique_lock lock(parkMutex_);
   const std::uint64_t request = ++suspendRequests_;
   state_.displaySuspended.store(1, std::memory_order_release);
+  sources_.Wake();  // a thread asleep between frames parks at once
   return parkedChanged_.wait_for(lock, bound, [&] { return parkedFor_ >= request || !running_.load(); });
 }
 
-void DisplayThread::Resume() { state_.displaySuspended.store(0, std::memory_order_release); }
+void DisplayThread::Resume() {
+  state_.displaySuspended.store(0, std::memory_order_release);
+  sources_.Wake();
+}
 
 }  // namespace vantor

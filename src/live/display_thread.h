@@ -2,7 +2,10 @@
 // The display thread: decides when a frame is due and runs the frame loop.
 // Live: keeps the stream requested once a second, asks for the data log
 // flush every 60 s and processes a frame when more than 360 bytes wait.
-// Playback: one PlaybackStep per pass. Analysis and none: idles.
+// Playback: one PlaybackStep per pass (the step rests as the rate wants).
+// Analysis and none: idles. Between passes it sleeps on the byte sources'
+// doorbell: until the ring has a frame due, the second ticks, the source
+// changes, a suspension or a playback control wakes it.
 
 #include <atomic>
 #include <chrono>
@@ -31,28 +34,30 @@ class DisplayThread {
   DisplayThread(const DisplayThread&) = delete;
   DisplayThread& operator=(const DisplayThread&) = delete;
 
-  // Installed before Start. The keep-alive defaults to TxMsXmit 102.
+  // Installed before Start. The keep-alive defaults to TxMsXmit 102. The
+  // playback step rests itself (on the byte sources' doorbell) as it needs.
   void SetPlaybackStep(std::function<void()> step) { playbackStep_ = std::move(step); }
   void SetKeepAlive(std::function<void()> send) { keepAlive_ = std::move(send); }
 
   void Start();
-  // Leaves the byte source at None (which also ends a wait at the end of a
-  // playback file) and joins the thread. The program never needs to; tests do.
+  // Leaves the byte source at None (which wakes the thread wherever it
+  // sleeps) and joins the thread. The program never needs to; tests do.
   void Stop();
 
-  // One pass of the thread's loop (the thread calls nothing else).
-  void RunOnePass();
+  // One pass of the thread's loop, without the sleep that follows it.
+  void RunOnePass() { Pass(); }
 
-  // Sets displaySuspended and waits until the thread is between frames, at
-  // most for bound; false when it did not get there (for example while it
-  // waits at the end of a playback file).
+  // Sets displaySuspended, wakes the thread and waits until it is parked
+  // between frames, at most for bound; false when it did not get there.
   bool Suspend(std::chrono::milliseconds bound);
   void Resume();
 
-  std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire); }
 
  private:
-  void LivePass();
+  // What the thread sleeps for after a pass.
+  enum class Then { NextPass, Rest, AwaitFrame };
+  Then Pass();
+  Then LivePass();
   // True when displaySuspended holds this pass; the thread then counts as parked.
   bool HoldIfSuspended();
 
@@ -77,7 +82,6 @@ class DisplayThread {
   std::uint64_t parkedFor_ = 0;
   std::atomic<bool> running_{false};
   std::atomic<bool> stop_{false};
-  std::atomic<std::uint64_t> passes_{0};
   std::thread thread_;
 };
 

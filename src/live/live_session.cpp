@@ -8,7 +8,7 @@ LiveSession::LiveSession(const Settings& settings, SerialOpener opener)
       loop_(sources_, live_, adc_, state_),
       display_(loop_, sources_, state_, &link_, &hooks_),
       comm_(link_, &hooks_),
-      ticker_(state_) {
+      ticker_(state_, [this] { sources_.Wake(); }) {
   link_.SetDeviceOpener(std::move(opener));
   Reconfigure(settings);
 }
@@ -35,10 +35,7 @@ void LiveSession::Stop() {
     // The stream stop goes out first; the close itself is served by the
     // communication thread, which is told to leave only once it is done.
     link_.RequestPort(PortClose, nullptr);
-    constexpr int kCloseBoundMs = 2000;
-    for (int waited = 0; waited < kCloseBoundMs && link_.HandleValid(); ++waited) {
-      link_.Sleep(std::chrono::milliseconds(1));
-    }
+    link_.AwaitClosed(std::chrono::milliseconds(2000));
   }
   display_.Stop();
   comm_.Stop();

@@ -31,6 +31,7 @@ void SecondsTicker::Run() {
   std::unique_lock lock(mutex_);
   while (!wake_.wait_until(lock, next, [this] { return stop_; })) {
     state_.secondsTick.fetch_add(1, std::memory_order_acq_rel);
+    if (ticked_) ticked_();
     next += std::chrono::seconds(1);
   }
 }

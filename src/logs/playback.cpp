@@ -1,7 +1,5 @@
 #include "logs/playback.h"
 
-#include <thread>
-
 #include "live/byte_source.h"
 #include "live/frame_loop.h"
 #include "live/live_data.h"
@@ -12,7 +10,7 @@
 namespace vantor {
 namespace {
 
-constexpr auto kPausedSleep = std::chrono::milliseconds(1);
+using Clock = std::chrono::steady_clock;
 
 }  // namespace
 
@@ -51,6 +49,7 @@ bool Playback::StartPlayback(const std::string& path) {
     backUpCount_.store(0, std::memory_order_release);
     paused_.store(false, std::memory_order_release);
     atEnd_.store(false, std::memory_order_release);
+    restEnd_.store(0, std::memory_order_release);
     playing_.store(true, std::memory_order_release);
     sources_.SetPlaybackFile(true, file_.get());
   }
@@ -85,33 +84,44 @@ void Playback::StopPlayback() {
   if (hooks_.playingChanged) hooks_.playingChanged(false);
 }
 
+void Playback::SetPaused(bool paused) {
+  paused_.store(paused, std::memory_order_release);
+  sources_.Wake();
+}
+
 void Playback::AddBackUp(int steps) {
   if (!Playing() || steps == 0) return;
-  if (backUpCount_.fetch_add(steps, std::memory_order_acq_rel) != 0) return;
-  const std::int32_t seconds = live_.runHours.load() * 3600 + live_.runMinutes.load() * 60 + live_.runSeconds.load();
-  loop_.SetCatchUp(seconds, live_.framesThisSecond.load());
+  const bool first = backUpCount_.fetch_add(steps, std::memory_order_acq_rel) == 0;
+  if (first) {
+    const std::int32_t seconds =
+        live_.runHours.load() * 3600 + live_.runMinutes.load() * 60 + live_.runSeconds.load();
+    loop_.SetCatchUp(seconds, live_.framesThisSecond.load());
+  }
+  sources_.Wake();
 }
 
 void Playback::SetRate(int pbSpd) {
   rate_.store(pbSpd, std::memory_order_release);
   settings_.pbSpd = pbSpd;
+  sources_.Wake();
 }
 
 void Playback::PlaybackStep() {
-  bool paused = true;
+  if (RestingOn()) return;
+  bool idle = true;  // nothing to play until a control or the source changes
   {
     std::lock_guard lock(fileMutex_);
-    if (file_) {
+    if (file_ && !AtEnd()) {
       ServeBackUp();
-      paused = Paused();
-      if (!paused) loop_.ProcessNextFrame();
+      idle = Paused();
+      if (!idle) loop_.ProcessNextFrame();
     }
   }
   const int rate = rate_.load(std::memory_order_acquire);
-  if (paused) {
-    Sleep(kPausedSleep);
+  if (idle || AtEnd()) {
+    Rest(kRestUntilWoken);
   } else if (rate > 0) {
-    Sleep(std::chrono::milliseconds(rate + kPlaybackDelayExtraMs));
+    Rest(std::chrono::milliseconds(rate + kPlaybackDelayExtraMs));
   }
 }
 
@@ -139,12 +149,19 @@ void Playback::PlaybackFrameDone() {
   if (hooks_.progressStep) hooks_.progressStep();
 }
 
-void Playback::Sleep(std::chrono::milliseconds duration) {
-  if (hooks_.sleep) {
-    hooks_.sleep(duration);
-  } else {
-    std::this_thread::sleep_for(duration);
-  }
+void Playback::Rest(std::chrono::milliseconds duration) {
+  if (hooks_.rest) return hooks_.rest(duration);
+  if (duration == kRestUntilWoken) return sources_.Rest();
+  const Clock::time_point end = Clock::now() + duration;
+  restEnd_.store(end.time_since_epoch().count(), std::memory_order_release);
+  sources_.RestUntil(end);
+}
+
+bool Playback::RestingOn() {
+  const Clock::time_point end{Clock::duration(restEnd_.load(std::memory_order_acquire))};
+  if (Clock::now() >= end) return false;
+  sources_.RestUntil(end);
+  return true;
 }
 
 }  // namespace vantor

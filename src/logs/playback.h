@@ -3,9 +3,11 @@
 // [PBSPD], with pause, back-up by one-second steps and a progress count.
 //
 // Threads: Start/Stop, pause, rate and back-up requests come from the
-// user-interface thread; PlaybackStep, PlaybackEndReached and
-// PlaybackFrameDone run on the display thread. StopPlayback returns only
-// after the display thread has left the file, and closes it then.
+// user-interface thread and wake the display thread; PlaybackStep,
+// PlaybackEndReached and PlaybackFrameDone run on the display thread, which
+// rests between frames for the rate and, while paused or at the end of the
+// file, until woken. StopPlayback returns only after the display thread has
+// left the file, and closes it then.
 
 #include <atomic>
 #include <chrono>
@@ -44,9 +46,14 @@ struct PlaybackHooks {
   std::function<void()> endReached;
   // Writes the configuration after [PLAY...] changed; empty for the command-line tool.
   std::function<void()> saveSettings;
-  // The pause between frames; replaceable for tests.
-  std::function<void(std::chrono::milliseconds)> sleep;
+  // The rest after a step (kRestUntilWoken: until something changes);
+  // replaceable for tests. By default the display thread sleeps on the
+  // byte sources' doorbell, which the playback controls ring.
+  std::function<void(std::chrono::milliseconds)> rest;
 };
+
+// A rest with no end: paused, or at the end of the file.
+constexpr std::chrono::milliseconds kRestUntilWoken = std::chrono::milliseconds::max();
 
 constexpr const char* kPlaybackOpenErrorText = "Can not open Playback Data File";
 constexpr const char* kPlaybackReadErrorText =
@@ -76,7 +83,7 @@ class Playback {
   // left it. Does nothing unless playing.
   void StopPlayback();
 
-  void SetPaused(bool paused) { paused_.store(paused, std::memory_order_release); }
+  void SetPaused(bool paused);
   bool Paused() const { return paused_.load(std::memory_order_acquire); }
   // "<-BackUp": 2 per click, 6 for the click that completes a double click.
   // The first request while none is pending holds the accumulators until the
@@ -96,7 +103,10 @@ class Playback {
 
  private:
   void RememberPlayPath(const std::string& path);
-  void Sleep(std::chrono::milliseconds duration);
+  void Rest(std::chrono::milliseconds duration);
+  // True when a rest cut short (by a suspension, say) is not over yet: the
+  // step rests on instead of playing, so the pace does not change.
+  bool RestingOn();
   void ServeBackUp();
 
   ByteSources& sources_;
@@ -118,6 +128,8 @@ class Playback {
   std::atomic<int> backUpCount_{0};
   std::atomic<int> rate_{50};
   int progressFrames_ = 0;  // display thread
+  // When the rate's rest ends (steady clock ticks); 0 after a start.
+  std::atomic<std::chrono::steady_clock::rep> restEnd_{0};
 };
 
 }  // namespace vantor

@@ -2,6 +2,7 @@
 // One small interface in front of every serial back-end: the POSIX termios
 // port, the Win32 port and the in-process simulated ECM.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,9 +23,16 @@ class SerialDevice {
   // 115200 baud, 8N1, raw, no flow control, DTR and RTS held on.
   virtual bool ConfigureLine() = 0;
   virtual bool SetQueueSizes(std::uint32_t inputBytes, std::uint32_t outputBytes) = 0;
-  // Never blocks; *got is 0 with NoData when nothing is waiting.
+  // Never blocks; takes what is waiting, up to capacity; *got is 0 with
+  // NoData when nothing is.
   virtual IoStatus Read(std::uint8_t* buffer, std::size_t capacity, std::size_t* got) = 0;
   virtual IoStatus Write(const std::uint8_t* bytes, std::size_t length, std::size_t* written) = 0;
+  // Sleeps until bytes wait to be read (or the device failed), `bound` has
+  // passed or Interrupt is called, whichever comes first; an Interrupt made
+  // while no wait runs ends the next one at once.
+  virtual void WaitReadable(std::chrono::milliseconds bound) = 0;
+  // Any thread, while the device exists.
+  virtual void Interrupt() = 0;
 };
 
 // Opens the device for a port name; nullptr when it cannot be opened.

@@ -9,9 +9,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <memory>
 
 #include "platform/serial_device.h"
+#include "platform/wake_pipe.h"
 
 #ifdef __linux__
 #include <linux/serial.h>
@@ -20,9 +21,9 @@
 namespace vantor {
 namespace {
 
-constexpr std::size_t kReadChunk = 4096;
 // A packet of at most 256 bytes drains in about 22 ms at 115200 baud.
 constexpr int kWriteStallMs = 1000;
+constexpr std::chrono::milliseconds::rep kLongestWaitMs = 60000;
 
 class FileDescriptor {
  public:
@@ -50,6 +51,7 @@ void RequestLowLatency([[maybe_unused]] int fd) {
 class PosixSerial final : public SerialDevice {
  public:
   explicit PosixSerial(int fd) : fd_(fd) {}
+  bool Ok() const { return wake_.Ok(); }
 
   bool ClearEventMask() override { return true; }  // no events are delivered here
   bool SetNonBlockingReads() override { return true; }  // opened with O_NONBLOCK
@@ -76,15 +78,13 @@ class PosixSerial final : public SerialDevice {
   IoStatus Read(std::uint8_t* buffer, std::size_t capacity, std::size_t* got) override {
     *got = 0;
     if (capacity == 0) return IoStatus::Ok;
-    if (next_ == filled_) {
-      const IoStatus status = Refill();
-      if (status != IoStatus::Ok) return status;
+    const ssize_t n = ::read(fd_.get(), buffer, capacity);
+    if (n > 0) {
+      *got = static_cast<std::size_t>(n);
+      return IoStatus::Ok;
     }
-    const std::size_t count = std::min(capacity, filled_ - next_);
-    std::memcpy(buffer, chunk_ + next_, count);
-    next_ += count;
-    *got = count;
-    return IoStatus::Ok;
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return IoStatus::NoData;
+    return IoStatus::Failed;  // end of file after a hang-up, EIO after an unplug
   }
 
   IoStatus Write(const std::uint8_t* bytes, std::size_t length, std::size_t* written) override {
@@ -102,27 +102,23 @@ class PosixSerial final : public SerialDevice {
     return IoStatus::Ok;
   }
 
- private:
-  IoStatus Refill() {
-    next_ = filled_ = 0;
-    const ssize_t n = ::read(fd_.get(), chunk_, sizeof chunk_);
-    if (n > 0) {
-      filled_ = static_cast<std::size_t>(n);
-      return IoStatus::Ok;
-    }
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return IoStatus::NoData;
-    return IoStatus::Failed;  // end of file after a hang-up, EIO after an unplug
+  // A hang-up or an error also ends the wait: the next read reports it.
+  void WaitReadable(std::chrono::milliseconds bound) override {
+    pollfd entries[2] = {{fd_.get(), POLLIN, 0}, {wake_.ReadEnd(), POLLIN, 0}};
+    const int ms = static_cast<int>(std::min<std::chrono::milliseconds::rep>(bound.count(), kLongestWaitMs));
+    if (::poll(entries, 2, ms) > 0 && entries[1].revents != 0) wake_.Drain();
   }
 
+  void Interrupt() override { wake_.Ring(); }
+
+ private:
   bool WaitWritable() {
     pollfd entry{fd_.get(), POLLOUT, 0};
     return ::poll(&entry, 1, kWriteStallMs) == 1 && (entry.revents & POLLOUT);
   }
 
   FileDescriptor fd_;
-  std::uint8_t chunk_[kReadChunk] = {};
-  std::size_t next_ = 0;
-  std::size_t filled_ = 0;
+  WakePipe wake_;
 };
 
 }  // namespace
@@ -134,6 +130,7 @@ std::unique_ptr<SerialDevice> OpenPlatformSerial(const std::string& portName) {
   if (fd < 0) return nullptr;
   auto device = std::make_unique<PosixSerial>(fd);
   if (::ioctl(fd, TIOCEXCL) != 0) return nullptr;  // not a terminal, or not ours alone
+  if (!device->Ok()) return nullptr;                // no descriptors left for its wake-up
   return device;
 }
 

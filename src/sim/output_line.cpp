@@ -1,6 +1,7 @@
 #include "sim/output_line.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 namespace vantor::sim {
@@ -32,6 +33,24 @@ std::size_t OutputLine::Take(std::uint8_t* out, std::size_t capacity, std::int64
     if (chunk.sent == chunk.bytes.size()) chunks_.pop_front();
   }
   return taken;
+}
+
+std::int64_t OutputLine::BatchDue(std::size_t batch) const {
+  double lineFree = lineTime_;
+  std::size_t counted = 0;
+  for (const Chunk& chunk : chunks_) {
+    const double start = std::max(lineFree, static_cast<double>(chunk.readyAt));
+    if (counted > 0 && start > lineFree) break;  // a pause: the burst ended
+    const std::size_t n = std::min(chunk.bytes.size() - chunk.sent, batch - counted);
+    lineFree = start + (paced_ ? kByteMicros * static_cast<double>(n) : 0.0);
+    counted += n;
+    if (counted == batch) break;
+  }
+  return counted == 0 ? -1 : static_cast<std::int64_t>(std::ceil(lineFree));
+}
+
+std::int64_t OutputLine::LineMicros(std::size_t bytes) const {
+  return paced_ ? static_cast<std::int64_t>(std::ceil(kByteMicros * static_cast<double>(bytes))) : 0;
 }
 
 void OutputLine::DropBytesNobodyRead(std::int64_t now) {

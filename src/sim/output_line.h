@@ -19,6 +19,13 @@ class OutputLine {
 
   void Queue(std::vector<std::uint8_t> bytes, std::int64_t readyAt, bool isFrame);
   std::size_t Take(std::uint8_t* out, std::size_t capacity, std::int64_t now);
+  // When the host has the next `batch` bytes, or all bytes of a shorter
+  // burst (bytes that follow each other without a pause on the line): the
+  // time a receiver that collects bytes in batches, as a serial adapter
+  // does, passes them on. -1 when nothing is queued.
+  std::int64_t BatchDue(std::size_t batch) const;
+  // How long `bytes` bytes take on the line.
+  std::int64_t LineMicros(std::size_t bytes) const;
   // Frames not yet begun are not sent (the stream was stopped).
   void DropUnstartedFrames();
   void Clear();

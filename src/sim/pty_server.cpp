@@ -9,23 +9,29 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
+#include "platform/wake_pipe.h"
 #include "sim/sim_ecm.h"
 
 namespace vantor::sim {
+
+class ServerWake : public WakePipe {};
+
 namespace {
 
-constexpr int kPollMs = 1;
 constexpr std::size_t kChunk = 1024;
+// With no client the slave hangs up and poll does not wait: look for one this often.
+constexpr std::int64_t kNoClientRecheckMicros = 50000;
 
 std::string SystemError(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
 }  // namespace
 
-PtyServer::PtyServer(SimEcm& ecm, std::string linkPath) : ecm_(ecm), linkPath_(std::move(linkPath)) {}
+PtyServer::PtyServer(SimEcm& ecm, std::string linkPath)
+    : ecm_(ecm), linkPath_(std::move(linkPath)), wake_(std::make_unique<ServerWake>()) {}
 
 PtyServer::~PtyServer() {
   Stop();
@@ -34,14 +40,20 @@ PtyServer::~PtyServer() {
 
 bool PtyServer::Start(std::string* error) {
   if (thread_.joinable()) return true;
+  if (!wake_->Ok()) {
+    *error = SystemError("pipe");
+    return false;
+  }
   if (master_ < 0 && !OpenPty(error)) return false;
   stop_ = false;
+  wake_->Drain();
   thread_ = std::thread([this] { Serve(); });
   return true;
 }
 
 void PtyServer::Stop() {
   stop_ = true;
+  wake_->Ring();
   if (thread_.joinable()) thread_.join();
 }
 
@@ -102,18 +114,27 @@ bool PtyServer::Replug(std::string* error) {
   return Start(error);
 }
 
+// Sleeps until the host writes, the module's next batch is due (or the
+// terminal takes bytes it refused) or Stop rings.
 void PtyServer::Serve() {
+  bool hungUp = false;
   while (!stop_) {
-    pollfd entry{master_, POLLIN, 0};
-    const int ready = ::poll(&entry, 1, kPollMs);
-    if (ready > 0 && (entry.revents & POLLIN)) {
-      PumpHostBytes();
-    } else if (ready > 0 && (entry.revents & POLLHUP)) {
-      // No client has the slave open; poll would not wait.
-      std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-    }
+    // A hung-up terminal is left out (poll would report it at once) until the recheck.
+    const short events = static_cast<short>(POLLIN | (unsent_.empty() ? 0 : POLLOUT));
+    pollfd entries[2] = {{hungUp ? -1 : master_, events, 0}, {wake_->ReadEnd(), POLLIN, 0}};
+    const std::int64_t sleep = hungUp ? kNoClientRecheckMicros : SleepMicros();
+    timespec limit{static_cast<time_t>(sleep / 1000000), static_cast<long>(sleep % 1000000) * 1000};
+    const int ready = ::ppoll(entries, 2, sleep < 0 ? nullptr : &limit, nullptr);
+    if (ready > 0 && entries[1].revents != 0) wake_->Drain();
+    hungUp = ready > 0 && (entries[0].revents & POLLHUP) != 0;  // no client has the slave open
+    if (ready > 0 && (entries[0].revents & POLLIN)) PumpHostBytes();
     PumpEcmBytes();
   }
+}
+
+std::int64_t PtyServer::SleepMicros() {
+  if (!unsent_.empty()) return -1;  // POLLOUT says when the terminal takes more
+  return ecm_.BatchDueIn();
 }
 
 void PtyServer::PumpHostBytes() {

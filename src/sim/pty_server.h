@@ -3,6 +3,7 @@
 // slave device talks to the simulated module as to a serial port.
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -11,6 +12,7 @@
 namespace vantor::sim {
 
 class SimEcm;
+class ServerWake;
 
 class PtyServer {
  public:
@@ -35,6 +37,8 @@ class PtyServer {
   bool OpenPty(std::string* error);
   void ClosePty();
   void Serve();
+  // How long the next poll may sleep, in microseconds (-1: until an event).
+  std::int64_t SleepMicros();
   void PumpHostBytes();
   void PumpEcmBytes();
 
@@ -44,6 +48,7 @@ class PtyServer {
   mutable std::mutex pathMutex_;
   std::string slavePath_;
   std::atomic<bool> stop_{false};
+  std::unique_ptr<ServerWake> wake_;  // ends the server thread's poll for Stop
   std::thread thread_;
   std::vector<unsigned char> unsent_;
 };

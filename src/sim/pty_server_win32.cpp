@@ -6,6 +6,8 @@
 
 namespace vantor::sim {
 
+class ServerWake {};  // nothing to wake: no server thread runs here
+
 PtyServer::PtyServer(SimEcm& ecm, std::string linkPath) : ecm_(ecm), linkPath_(std::move(linkPath)) {}
 PtyServer::~PtyServer() = default;
 

@@ -53,11 +53,14 @@ int SimEcm::RunningVeCell(double rpm, double mapKpa) const {
 // ---- the serial line ----
 
 void SimEcm::Receive(const std::uint8_t* bytes, std::size_t n) {
-  std::lock_guard lock(mutex_);
-  if (!plugged_) return;
-  const std::int64_t now = clock_->NowMicros();
-  for (std::size_t i = 0; i < n; ++i)
-    for (const HostPacket& packet : parser_.Feed(bytes[i], now)) Handle(packet, now);
+  {
+    std::lock_guard lock(mutex_);
+    if (!plugged_) return;
+    const std::int64_t now = clock_->NowMicros();
+    for (std::size_t i = 0; i < n; ++i)
+      for (const HostPacket& packet : parser_.Feed(bytes[i], now)) Handle(packet, now);
+  }
+  lineChanged_.notify_all();
 }
 
 std::size_t SimEcm::Transmit(std::uint8_t* out, std::size_t capacity) {
@@ -66,6 +69,45 @@ std::size_t SimEcm::Transmit(std::uint8_t* out, std::size_t capacity) {
   const std::int64_t now = clock_->NowMicros();
   QueueFrames(now);
   return line_.Take(out, capacity, now);
+}
+
+std::int64_t SimEcm::BatchDueAt(std::int64_t now) {
+  QueueFrames(now);
+  std::int64_t due = line_.BatchDue(kReceiveBatch);
+  if (streaming_) {
+    // The next frame is not queued before its time; its first batch is due after it.
+    const std::int64_t frameDue = nextFrameAt_ + line_.LineMicros(std::min<std::size_t>(kReceiveBatch, kLogFrameSize));
+    if (due < 0 || frameDue < due) due = frameDue;
+  }
+  return due;
+}
+
+std::int64_t SimEcm::BatchDueIn() {
+  std::lock_guard lock(mutex_);
+  if (!plugged_) return -1;
+  const std::int64_t now = clock_->NowMicros();
+  const std::int64_t due = BatchDueAt(now);
+  return due < 0 ? -1 : std::max<std::int64_t>(due - now, 0);
+}
+
+void SimEcm::AwaitBatch(std::chrono::milliseconds bound, const std::function<bool()>& interrupted) {
+  using Clock = std::chrono::steady_clock;
+  const auto limit = Clock::now() + bound;
+  std::unique_lock lock(mutex_);
+  while (plugged_ && !interrupted()) {
+    const std::int64_t now = clock_->NowMicros();
+    const std::int64_t due = BatchDueAt(now);
+    if (due >= 0 && due <= now) return;
+    const auto wake = Clock::now();
+    if (wake >= limit) return;
+    const auto until = due < 0 ? limit : std::min(limit, wake + std::chrono::microseconds(due - now));
+    lineChanged_.wait_until(lock, until);
+  }
+}
+
+void SimEcm::WakeWaiters() {
+  { std::lock_guard lock(mutex_); }  // a waiter is either asleep or yet to ask
+  lineChanged_.notify_all();
 }
 
 // ---- packets ----
@@ -203,16 +245,22 @@ void SimEcm::QueueOutput(std::vector<std::uint8_t> bytes, std::int64_t readyAt, 
 // ---- cable ----
 
 void SimEcm::Unplug() {
-  std::lock_guard lock(mutex_);
-  plugged_ = false;
-  line_.Clear();
+  {
+    std::lock_guard lock(mutex_);
+    plugged_ = false;
+    line_.Clear();
+  }
+  lineChanged_.notify_all();
 }
 
 void SimEcm::Replug() {
-  std::lock_guard lock(mutex_);
-  if (plugged_) return;
-  plugged_ = true;
-  ++plugGeneration_;
+  {
+    std::lock_guard lock(mutex_);
+    if (plugged_) return;
+    plugged_ = true;
+    ++plugGeneration_;
+  }
+  lineChanged_.notify_all();
 }
 
 bool SimEcm::Plugged() const { return Locked([this] { return plugged_; }); }
@@ -274,8 +322,11 @@ bool SimEcm::Replay(const std::string& logPath, std::string* error) {
 // ---- faults ----
 
 void SimEcm::SetFaults(const SimFaults& faults) {
-  std::lock_guard lock(mutex_);
-  faults_ = faults;
+  {
+    std::lock_guard lock(mutex_);
+    faults_ = faults;
+  }
+  lineChanged_.notify_all();
 }
 
 SimFaults SimEcm::Faults() const { return Locked([this] { return faults_; }); }

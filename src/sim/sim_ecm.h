@@ -3,7 +3,10 @@
 // streams live frames from the engine model or a replayed log, and holds
 // eight banks of flash. Safe to use from several threads.
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -42,6 +45,19 @@ class SimEcm {
   // Bytes that have reached the host by now.
   std::size_t Transmit(std::uint8_t* out, std::size_t capacity);
   std::int64_t NowMicros() const { return clock_->NowMicros(); }
+  // Readers take the bytes in batches of kReceiveBatch, or a shorter burst
+  // whole once its last byte is there: as a USB serial adapter passes on its
+  // receive buffer (256 bytes in common chips) when it is full or the line
+  // falls quiet.
+  static constexpr std::size_t kReceiveBatch = 256;
+  // Microseconds until the next batch has reached the host: 0 when it has,
+  // -1 when nothing is on its way.
+  std::int64_t BatchDueIn();
+  // Sleeps until the next batch has reached the host, the cable is pulled,
+  // `bound` passes or `interrupted` (asked under the simulator's lock, again
+  // after each WakeWaiters) says so.
+  void AwaitBatch(std::chrono::milliseconds bound, const std::function<bool()>& interrupted);
+  void WakeWaiters();
 
   // ---- the cable: a device unplugged fails every I/O until replugged ----
   void Unplug();
@@ -84,8 +100,10 @@ class SimEcm {
     return read();
   }
   void StopStream();
+  std::int64_t BatchDueAt(std::int64_t now);  // under mutex_
 
   mutable std::mutex mutex_;
+  std::condition_variable lineChanged_;
   SimOptions options_;
   std::shared_ptr<SimClock> clock_;
   std::unique_ptr<FrameSource> frames_;

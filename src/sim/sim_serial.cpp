@@ -1,5 +1,7 @@
 #include "sim/sim_serial.h"
 
+#include <atomic>
+
 #include "sim/sim_ecm.h"
 
 namespace vantor::sim {
@@ -29,11 +31,22 @@ class SimSerialDevice final : public SerialDevice {
     return IoStatus::Ok;
   }
 
+  void WaitReadable(std::chrono::milliseconds bound) override {
+    if (!Attached()) return;
+    ecm_.AwaitBatch(bound, [this] { return interrupted_.exchange(false); });
+  }
+
+  void Interrupt() override {
+    interrupted_.store(true);
+    ecm_.WakeWaiters();
+  }
+
  private:
   bool Attached() const { return ecm_.Plugged() && ecm_.PlugGeneration() == generation_; }
 
   SimEcm& ecm_;
   const std::uint64_t generation_;
+  std::atomic<bool> interrupted_{false};
 };
 
 }  // namespace

@@ -79,6 +79,8 @@ class TappedDevice final : public SerialDevice {
     *written = status == IoStatus::Ok ? length : 0;
     return status;
   }
+  void WaitReadable(std::chrono::milliseconds bound) override { inner_->WaitReadable(bound); }
+  void Interrupt() override { inner_->Interrupt(); }
 
  private:
   std::unique_ptr<SerialDevice> inner_;

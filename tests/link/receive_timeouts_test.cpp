@@ -141,10 +141,12 @@ TEST_P(ReceiveTimeouts, EndlessStrayBytesGiveStreamingDataFailure) {
   std::atomic<bool> feeding{true};
   std::thread feeder([&] {
     while (feeding.load()) {
-      if (m.link.RxAvailable() < 64)
+      if (m.link.RxAvailable() < 64) {
         m.link.StoreRxByte(0x55);
-      else
+        m.link.AnnounceArrival();
+      } else {
         std::this_thread::yield();
+      }
     }
   });
   StartReceiver();

@@ -95,5 +95,33 @@ TEST(RxRing, ConcurrentProducerAndConsumerSeeEveryByteInOrder) {
   EXPECT_EQ(mismatches, 0u);
 }
 
+// The hand-over of arrivals: a watch rings its reader's bell once the bytes
+// it waits for are announced, once; the display thread's and the flash
+// work's watches ring apart, and an ended watch rings no more.
+TEST(RxRing, ArrivalWatchRingsOnceItsCountIsAnnounced) {
+  EcmLink link;
+  WakeSignal display, flash;
+  const auto store = [&](int n) {
+    for (int i = 0; i < n; ++i) link.StoreRxByte(Value(static_cast<std::uint32_t>(i)));
+    link.AnnounceArrival();
+  };
+  link.WatchArrival(display, 361);
+  link.WatchArrival(flash, 2);
+  store(1);
+  EXPECT_EQ(flash.Count(), 0u);
+  store(1);
+  EXPECT_EQ(flash.Count(), 1u);
+  store(300);
+  EXPECT_EQ(display.Count(), 0u);
+  store(59);
+  EXPECT_EQ(display.Count(), 1u);
+  EXPECT_EQ(flash.Count(), 1u) << "one ring per watch";
+  link.WatchArrival(flash, 1000);
+  link.EndArrivalWatch(flash);
+  store(700);
+  EXPECT_EQ(flash.Count(), 1u);
+  EXPECT_EQ(display.Count(), 1u);
+}
+
 }  // namespace
 }  // namespace vantor

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -54,8 +56,11 @@ class FakeWire {
     responder_ = std::move(responder);
   }
   void SendToHost(const Bytes& bytes) {
-    std::lock_guard lock(mutex_);
-    toHost_.insert(toHost_.end(), bytes.begin(), bytes.end());
+    {
+      std::lock_guard lock(mutex_);
+      toHost_.insert(toHost_.end(), bytes.begin(), bytes.end());
+    }
+    changed_.notify_all();
   }
   std::vector<Bytes> Packets() const {
     std::lock_guard lock(mutex_);
@@ -66,7 +71,31 @@ class FakeWire {
     std::lock_guard lock(mutex_);
     packets_.clear();
   }
-  void FailReads(bool fail) { failReads_.store(fail); }
+  void FailReads(bool fail) {
+    {
+      std::lock_guard lock(mutex_);
+      failReads_.store(fail);
+    }
+    changed_.notify_all();
+  }
+  // Until bytes or a failure wait for the host, `bound` passes or `interrupted` says so.
+  void WaitReadable(std::chrono::milliseconds bound, const std::function<bool()>& interrupted) {
+    waitsBegun_.fetch_add(1);
+    std::unique_lock lock(mutex_);
+    const auto ready = [&] { return !toHost_.empty() || failReads_.load() || interrupted(); };
+    if (holdWaits_.load()) {
+      changed_.wait(lock, ready);
+    } else {
+      changed_.wait_for(lock, bound, ready);
+    }
+  }
+  // Held, a wait ignores its bound: only bytes, a failure or an interrupt end it.
+  void HoldWaits(bool hold) { holdWaits_.store(hold); }
+  int WaitsBegun() const { return waitsBegun_.load(); }
+  void Wake() {
+    { std::lock_guard lock(mutex_); }
+    changed_.notify_all();
+  }
 
   IoStatus Read(std::uint8_t* buffer, std::size_t capacity, std::size_t* got) {
     *got = 0;
@@ -90,10 +119,13 @@ class FakeWire {
 
  private:
   mutable std::mutex mutex_;
+  std::condition_variable changed_;
   Responder responder_;
   Bytes toHost_;
   std::vector<Bytes> packets_;
   std::atomic<bool> failReads_{false};
+  std::atomic<bool> holdWaits_{false};
+  std::atomic<int> waitsBegun_{0};
 };
 
 class FakeDevice final : public SerialDevice {
@@ -109,9 +141,17 @@ class FakeDevice final : public SerialDevice {
   IoStatus Write(const std::uint8_t* bytes, std::size_t length, std::size_t* written) override {
     return wire_->Write(bytes, length, written);
   }
+  void WaitReadable(std::chrono::milliseconds bound) override {
+    wire_->WaitReadable(bound, [this] { return interrupted_.exchange(false); });
+  }
+  void Interrupt() override {
+    interrupted_.store(true);
+    wire_->Wake();
+  }
 
  private:
   std::shared_ptr<FakeWire> wire_;
+  std::atomic<bool> interrupted_{false};
 };
 
 // Hands out devices on the wire; counts opens and can refuse them.
@@ -192,6 +232,7 @@ struct LinkRig {
   // Stores bytes into the receive ring as the communication thread would.
   void Feed(const Bytes& bytes) {
     for (std::uint8_t b : bytes) link.StoreRxByte(b);
+    link.AnnounceArrival();
   }
   // Runs `call` as the user-interface thread would while this thread does the
   // communication thread's writes, ring resets and reads, until the call

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -13,6 +14,7 @@
 
 #include "link/commands.h"
 #include "link/ecm_link.h"
+#include "link/test_ecm_support.h"
 #include "live/byte_source.h"
 #include "live/frame_reader.h"
 #include "live/live_frame.h"
@@ -43,6 +45,7 @@ constexpr const char* kDate = "07/20/2013 - 16:47:09";
 const sim::SimOptions kUnpaced{.paced = false, .framesPerSecond = 17.0, .cylinders = 8, .clock = nullptr};
 
 // A log file in memory that remembers the texts and flushes in their order.
+// Its texts can be held: a write then waits, having said it began.
 class MemoryLog final : public LogWriter {
  public:
   bool WriteByte(std::uint8_t byte) override {
@@ -51,10 +54,24 @@ class MemoryLog final : public LogWriter {
     return !failBytes;
   }
   bool WriteText(std::string_view text) override {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    ++textsBegun_;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return !holdTexts_; });
     bytes_ += text;
     events_.emplace_back(text);
     return true;
+  }
+  void HoldTexts(bool hold) {
+    {
+      std::lock_guard lock(mutex_);
+      holdTexts_ = hold;
+    }
+    changed_.notify_all();
+  }
+  bool AwaitTextsBegun(int count) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return textsBegun_ >= count; });
   }
   bool Flush() override {
     std::lock_guard lock(mutex_);
@@ -73,6 +90,9 @@ class MemoryLog final : public LogWriter {
 
  private:
   mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  bool holdTexts_ = false;
+  int textsBegun_ = 0;
   std::string bytes_;
   std::vector<std::string> events_;
 };
@@ -145,6 +165,72 @@ TEST(CommThread, StampAndMarkTogetherAreWrittenInTwoPassesStampFirst) {
   rig.hooks.markRequest = 1;
   ASSERT_TRUE(WaitFor([&] { return rig.hooks.markRequest == 0; }));
   EXPECT_EQ(rig.log.Events()[5], std::string("MARK1000TIME: ") + kDate);
+}
+
+// The recorder asks for the next mark while the last is being written: the
+// request is served again, not taken for done.
+TEST(CommThread, AMarkAskedWhileTheLastIsWrittenIsWrittenToo) {
+  SimRig rig;
+  rig.Open();
+  rig.StartLog();
+  rig.log.HoldTexts(true);
+  rig.hooks.markRequest = 1;
+  ASSERT_TRUE(rig.log.AwaitTextsBegun(1));
+  rig.hooks.markRequest = 1;
+  rig.log.HoldTexts(false);
+  ASSERT_TRUE(WaitFor([&] { return rig.hooks.markRequest == 0 && rig.hooks.markCounter == 2; }));
+  EXPECT_EQ(rig.log.Events()[2], std::string("MARK001TIME: ") + kDate);
+}
+
+// The thread on a fake wire whose waits, held, end only for bytes, a
+// failure or an interrupt: whatever else asks for its work must wake it.
+struct QuietWireRig {
+  QuietWireRig() : opener(wire), comm(link, nullptr) {
+    wire->HoldWaits(true);
+    link.SetDeviceOpener([this](const std::string& name) { return opener.Open(name); });
+    const std::string port = "COM2";
+    link.RequestPort(PortOpen, &port);
+    comm.Start();
+  }
+  ~QuietWireRig() { comm.Stop(); }
+  // Connected, and asleep in the device (or about to be).
+  bool Quiet() {
+    return link.AwaitOpenAttempt() == OpenOutcome::Connected && WaitFor([this] { return wire->WaitsBegun() > 0; });
+  }
+
+  std::shared_ptr<test::FakeWire> wire = std::make_shared<test::FakeWire>();
+  test::FakeOpener opener;
+  EcmLink link{UpdateUtilityProfile()};  // no stream request after the open
+  CommThread comm;
+  WakeSignal reader;
+};
+
+TEST(CommThread, PacketsResetsRequestsAndBytesEndItsSleepInAQuietDevice) {
+  const struct {
+    const char* name;
+    std::function<void(QuietWireRig&)> ask;
+    std::function<bool(QuietWireRig&)> done;
+  } cases[] = {
+      {"a packet", [](QuietWireRig& r) { ASSERT_EQ(TxMsXmit(r.link, 1), 0); },
+       [](QuietWireRig& r) { return r.wire->PacketCount() == 1; }},
+      {"a ring reset", [](QuietWireRig& r) { r.link.RequestRxReset(); },
+       [](QuietWireRig& r) { return !r.link.RxResetPending(); }},
+      {"a close", [](QuietWireRig& r) { r.link.RequestPort(PortClose, nullptr); },
+       [](QuietWireRig& r) { return !r.link.HandleValid(); }},
+      {"bytes, which ring the reader waiting for them",
+       [](QuietWireRig& r) {
+         r.link.WatchArrival(r.reader, 3);
+         r.wire->SendToHost({1, 2, 3});
+       },
+       [](QuietWireRig& r) { return r.reader.Count() == 1 && r.link.RxAvailable() == 3; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QuietWireRig rig;
+    ASSERT_TRUE(rig.Quiet());
+    c.ask(rig);
+    EXPECT_TRUE(WaitFor([&] { return c.done(rig); }));
+  }
 }
 
 TEST(LocalDateText, IsTheTwentyOneCharacterDateAndTime) {

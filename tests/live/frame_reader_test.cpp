@@ -103,7 +103,7 @@ TEST(ReadLogFrame, FileEndingInsideAFrameIsEndOfDataAndTheHookRunsOnce) {
   ASSERT_EQ(log.Read(), kFrameOk);
   EXPECT_EQ(log.Read(), kFrameEndOfData);
   EXPECT_EQ(log.endCalls, 1);
-  EXPECT_EQ(log.sources.NextByte(), 0);  // at the end: a short sleep and 0
+  EXPECT_EQ(log.sources.NextByte(), -1);  // at the end it stays there, without waiting
   EXPECT_EQ(log.endCalls, 1);
 }
 
@@ -136,7 +136,7 @@ TEST(ByteSources, NoneGivesEndOfDataAndSelectReturnsThePrevious) {
   EXPECT_EQ(sources.Select(ByteSourceId::None), ByteSourceId::Live);
   EXPECT_EQ(sources.NextByte(), -1);
   EXPECT_EQ(sources.Select(ByteSourceId::Analysis), ByteSourceId::None);
-  EXPECT_EQ(sources.NextByte(), 0);  // no analysis file: at its end
+  EXPECT_EQ(sources.NextByte(), -1);  // no analysis file: at its end
 }
 
 TEST(LogFileReader, SeeksBackAcrossItsBufferBoundary) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
+#include "link/commands.h"
+#include "link/test_ecm_support.h"
 #include "live/live_session.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_serial.h"
@@ -44,6 +47,25 @@ TEST(LiveSessionTest, FramesFromTheSimulatedEcmReachLiveDataAndTheConsumers) {
   session.Stop();
   EXPECT_FALSE(session.Link().HandleValid()) << "the port is closed at stop";
   EXPECT_FALSE(ecm.Streaming()) << "the stream was stopped before the close";
+}
+
+// A module that says nothing (not yet powered, say) is asked for its stream
+// again every second: the ticking second wakes the display thread.
+TEST(LiveSessionTest, TheStreamIsAskedForEverySecondWhileNothingComes) {
+  auto wire = std::make_shared<test::FakeWire>();
+  test::FakeOpener opener(wire);
+  Settings settings;
+  LiveSession session(settings, [&](const std::string& name) { return opener.Open(name); });
+  session.Start();
+  const std::string port = "COM2";
+  session.Link().RequestPort(PortOpen, &port);
+  const test::Bytes request = simtest::MsPacket('X', kStreamStart);
+  // The open's request, the display thread's first, then one a second.
+  EXPECT_TRUE(WaitFor([&] {
+    const auto packets = wire->Packets();
+    return std::count(packets.begin(), packets.end(), request) >= 4;
+  }));
+  session.Stop();
 }
 
 TEST(LiveSessionTest, StopWithoutAnOpenPortReturns) {

@@ -84,14 +84,25 @@ class PlaybackTest : public ::testing::Test {
   std::vector<int> progressMaxima;
   std::atomic<int> progressSteps{0};
   std::atomic<int> endsReached{0};
-  std::vector<long> sleeps;
-  // The display thread calls the step, end and sleep hooks in the threaded tests.
+  std::vector<std::chrono::milliseconds> rests;
+  // The display thread calls the step, end and rest hooks in the threaded
+  // tests; there the rest is the real one (the steps called here directly
+  // never wait: no pass of the display thread has begun).
+  std::atomic<int> restsUntilWoken{0};
+  void Rest(std::chrono::milliseconds d) {
+    rests.push_back(d);
+    if (d == kRestUntilWoken) {
+      ++restsUntilWoken;
+      sources.Rest();
+    } else {
+      sources.RestUntil(std::chrono::steady_clock::now() + d);
+    }
+  }
   Playback playback{
       sources, loop, live, &recorder, settings,
       PlaybackHooks{[this](const std::string& t, const std::string& c) { messages.push_back(t + "|" + c); },
                     [this](int maximum) { progressMaxima.push_back(maximum); }, [this] { ++progressSteps; }, nullptr,
-                    nullptr, [this] { ++endsReached; }, nullptr,
-                    [this](std::chrono::milliseconds d) { sleeps.push_back(static_cast<long>(d.count())); }}};
+                    nullptr, [this] { ++endsReached; }, nullptr, [this](std::chrono::milliseconds d) { Rest(d); }}};
   NumberRecorder trip, gauges;
   DisplayThread display{loop, sources, state, nullptr, &logHooks};
   testlog::TempDir scratch;
@@ -131,9 +142,10 @@ TEST_F(PlaybackTest, StartSwitchesToTheFileRemembersItAndClosesARunningLog) {
 TEST_F(PlaybackTest, FramesComeInOrderPacedByTheRateAndPauseStopsThem) {
   settings.pbSpd = 50;
   ASSERT_TRUE(playback.StartPlayback(WriteLog(60)));
+  using std::chrono::milliseconds;
   Steps(3);
   EXPECT_EQ(trip.Numbers(), (std::vector<int>{0, 1, 2}));
-  EXPECT_EQ(sleeps, (std::vector<long>{57, 57, 57}));
+  EXPECT_EQ(rests, (std::vector<milliseconds>(3, milliseconds(57))));
   playback.SetPaused(true);
   Steps(2);
   EXPECT_EQ(trip.Numbers().size(), 3u);
@@ -142,7 +154,9 @@ TEST_F(PlaybackTest, FramesComeInOrderPacedByTheRateAndPauseStopsThem) {
   EXPECT_EQ(settings.pbSpd, 0);
   Steps(2);
   EXPECT_EQ(trip.Numbers(), (std::vector<int>{0, 1, 2, 3, 4}));
-  EXPECT_EQ(sleeps, (std::vector<long>{57, 57, 57, 1, 1})) << "[PBSPD] 0: no sleep between frames";
+  EXPECT_EQ(rests, (std::vector<milliseconds>{milliseconds(57), milliseconds(57), milliseconds(57), kRestUntilWoken,
+                                              kRestUntilWoken}))
+      << "paused: a rest until woken; [PBSPD] 0: no rest between frames";
   Steps(11);
   EXPECT_EQ(progressSteps, 0);
   Steps(1);
@@ -185,23 +199,43 @@ TEST_F(PlaybackTest, BackUpNearTheStartReplaysFromTheFirstFrame) {
   EXPECT_EQ(seen[11], 1);
 }
 
-TEST_F(PlaybackTest, EndOfFileWaitsUntilStopReturnsToTheLiveSource) {
+// Parked at the end, not inside the reader: a display switch (a suspension)
+// is served at once, long before its bound, and a back-up is not served.
+TEST_F(PlaybackTest, EndOfFileParksTheDisplayThreadUntilStopReturnsToTheLiveSource) {
+  constexpr auto kBound = std::chrono::seconds(5);
   settings.pbSpd = 0;
   ASSERT_TRUE(playback.StartPlayback(WriteLog(3)));
   display.SetPlaybackStep([this] { playback.PlaybackStep(); });
   display.Start();
   ASSERT_TRUE(WaitFor([&] { return playback.AtEnd(); }));
+  EXPECT_TRUE(display.Suspend(kBound));
+  display.Resume();
   EXPECT_EQ(trip.Numbers(), (std::vector<int>{0, 1, 2}));
   EXPECT_EQ(endsReached, 1);
-  playback.AddBackUp(2);  // not served at the end
+  playback.AddBackUp(2);
+  EXPECT_TRUE(display.Suspend(kBound));
+  display.Resume();
+  EXPECT_EQ(trip.Numbers().size(), 3u);
   playback.StopPlayback();
   EXPECT_FALSE(playback.Playing());
   EXPECT_FALSE(playback.AtEnd());
   EXPECT_FALSE(loop.CatchingUp());
   EXPECT_EQ(sources.Current(), ByteSourceId::Live);
-  const auto passes = display.Passes();
-  ASSERT_TRUE(WaitFor([&] { return display.Passes() > passes + 3; })) << "the display thread goes on";
+  EXPECT_TRUE(display.Suspend(kBound)) << "the display thread left the file";
   EXPECT_EQ(trip.Numbers().size(), 3u);
+}
+
+// Paused, the display thread sleeps until the pause ends.
+TEST_F(PlaybackTest, PauseRestsTheDisplayThreadUntilItEnds) {
+  settings.pbSpd = 1;
+  ASSERT_TRUE(playback.StartPlayback(WriteLog(3000)));
+  display.SetPlaybackStep([this] { playback.PlaybackStep(); });
+  display.Start();
+  playback.SetPaused(true);
+  ASSERT_TRUE(WaitFor([&] { return restsUntilWoken > 0; }));
+  const auto held = trip.Numbers().size();
+  playback.SetPaused(false);
+  EXPECT_TRUE(WaitFor([&] { return trip.Numbers().size() > held; }));
 }
 
 // A log that can not be read to its end is said to be so, not taken for its
@@ -231,9 +265,9 @@ TEST_F(PlaybackTest, StopWhilePlayingClosesTheFileAfterTheDisplayThreadLeftIt) {
   ASSERT_TRUE(WaitFor([&] { return trip.Numbers().size() > 20; }));
   playback.StopPlayback();
   const auto seen = trip.Numbers().size();
-  const auto passes = display.Passes();
-  ASSERT_TRUE(WaitFor([&] { return display.Passes() > passes + 3; }));
+  ASSERT_TRUE(display.Suspend(std::chrono::seconds(5)));
   EXPECT_EQ(trip.Numbers().size(), seen);
+  display.Resume();
   // A new playback starts from the beginning of its file.
   ASSERT_TRUE(playback.StartPlayback(WriteLog(2, "second.dat")));
   ASSERT_TRUE(WaitFor([&] { return playback.AtEnd(); }));

@@ -136,6 +136,22 @@ TEST_F(SerialPosix, BytesAreHandedOutOneAtATime) {
   EXPECT_EQ(got, (Bytes{0x55, 0xAA, 0x01}));
 }
 
+// The quiet wait ends at its bound; an interrupt made before a wait ends it
+// at once, and so do bytes waiting (a broken wait hangs, not fails, here).
+TEST_F(SerialPosix, WaitForBytesEndsAtItsBoundOnAnInterruptOrWhenBytesWait) {
+  constexpr auto kForever = std::chrono::hours(1);
+  std::uint8_t bytes[8];
+  std::size_t got = 0;
+  device_->WaitReadable(std::chrono::milliseconds(10));
+  EXPECT_EQ(device_->Read(bytes, sizeof bytes, &got), IoStatus::NoData);
+  device_->Interrupt();
+  device_->WaitReadable(kForever);
+  pty_.Write({0x55, 0xAA, 0x01});
+  device_->WaitReadable(kForever);
+  ASSERT_EQ(device_->Read(bytes, sizeof bytes, &got), IoStatus::Ok);
+  EXPECT_GE(got, 1u);
+}
+
 TEST_F(SerialPosix, EveryByteValueReachesTheFarEnd) {
   const Bytes sent = AllByteValues();
   std::size_t written = 0;

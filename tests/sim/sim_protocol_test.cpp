@@ -100,6 +100,19 @@ TEST(SimStream, PacedLineDeliversAtLineRate) {
   EXPECT_EQ(bench.After(20000), 277u - 115u);  // the rest of the first frame, then idle
 }
 
+// A reader is due the line in batches of 256 bytes, and the end of a burst
+// (of a frame here) whole: each when its last byte is on the line.
+TEST(SimStream, ReadersAreDueTheLineInBatchesAndTheEndOfABurstWhole) {
+  Bench bench(true);
+  EXPECT_EQ(bench.ecm.BatchDueIn(), -1) << "silent: nothing on its way";
+  bench.Send(MsPacket('X', 102));
+  std::vector<std::size_t> batches;
+  while (batches.size() < 2) batches.push_back(bench.After(bench.ecm.BatchDueIn()));
+  EXPECT_EQ(batches, (std::vector<std::size_t>{256, 21}));
+  // At 24,046 us the frame is over; the next starts at 58,824 us, its first batch 22,223 us later.
+  EXPECT_EQ(bench.ecm.BatchDueIn(), 58824 + 22223 - 24046);
+}
+
 TEST(SimFlash, EraseProgramAndReadBackFollowFlashSemantics) {
   Bench bench;
   bench.EnterFlashMode();

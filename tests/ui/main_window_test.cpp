@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -114,6 +115,21 @@ TEST_F(MainWindowTest, PlaysALogBackThroughTheMenu) {
   EXPECT_FALSE(View().Has(PlaybackControls::kPause));
   ASSERT_TRUE(WaitUntil([&] { return !View().Has(MainWindow::kProgress); }));
   ASSERT_TRUE(FramesArrive(3));  // live again
+}
+
+TEST_F(MainWindowTest, ExportsALogForAViewerThroughTheFileMenu) {
+  window->Start();
+  const fs::path log = PlaybackLog(40), out = dir / "drive.msl";
+  host.AnswerChooser(log.string());
+  host.AnswerChooser(out.string());
+  ASSERT_TRUE(View().Menu(MainWindow::kExportForViewer));
+  ASSERT_GE(host.choosers.size(), 2u);
+  EXPECT_EQ(host.choosers.back().name, "play.msl");
+  EXPECT_TRUE(host.choosers.back().save);
+  const std::string text = vantor::test::ReadText(out.string());
+  EXPECT_EQ(text.rfind("\"VantorFlash", 0), 0u) << text.substr(0, 80);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4 + 40);  // four heading lines, a line a frame
+  EXPECT_FALSE(View().Has(MainWindow::kExportProgress));
 }
 
 TEST_F(MainWindowTest, QuickKeysSwitchDisplaysExceptInAnalysis) {

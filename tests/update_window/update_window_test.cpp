@@ -300,7 +300,7 @@ TEST_F(UpdateWindowTest, PortMenuChoiceIsWrittenAndTooLongANameIsRefused) {
   // there, and the port in use is the one checked.
   std::ofstream(devices_.File("ttyUSB3")) << "";
   View().OpenMenu(U::kPortMenu);
-  ASSERT_NE(PortItem("ttyUSB3"), nullptr);
+  ASSERT_NE(PortItem(devices_.File("ttyUSB3")), nullptr);
   EXPECT_EQ(View().MenuItems(U::kPortMenu)->back().text, "Simulated ECM");
   for (const MenuItem& item : *View().MenuItems(U::kPortMenu)) EXPECT_EQ(item.checked, item.text == "COM12") << item.text;
   EXPECT_EQ(program_->session.Link().RequestedPortName(), "COM12");

@@ -100,6 +100,7 @@ void MainWindow::Command(int id) {
     case cmd::kCloseDataLog: parts_.recorder.StopDataLog(); break;
     case cmd::kPlayback: StartPlayback(); break;
     case cmd::kStopPlayback: StopPlaybackCommand(); break;
+    case kExportForViewer: ExportLogForViewer(); break;
     case cmd::kLearnVe:
       if (Mode() == DisplayMode::Analysis || Mode() == DisplayMode::Flash) Command(cmd::kVantor);
       learnFlow_->Start();

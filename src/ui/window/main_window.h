@@ -37,6 +37,9 @@ class MainWindow final : public WindowEvents, private WindowActions, private Exi
  public:
   static constexpr int kCommPortMenu = 40001;
   static constexpr int kProgress = 103;
+  static constexpr int kExportProgress = 106;
+  // File > "Export Log for Viewer..." (no command of the original menu uses it).
+  static constexpr int kExportForViewer = 32901;
 
   MainWindow(ProgramParts& parts, Host& host);
   ~MainWindow() override;
@@ -103,6 +106,7 @@ class MainWindow final : public WindowEvents, private WindowActions, private Exi
   bool HandleKey(const KeyEvent& key);
   void StartDataLog();
   void StartPlayback();
+  void ExportLogForViewer();
   void StopPlaybackCommand();
   void ChoosePort(const std::string& name);
   void ShowMessage(const std::string& text, const std::string& caption);

@@ -28,6 +28,7 @@ std::vector<MenuItem> MainWindow::MenuBar() {
                              Separator(),
                              Item(cmd::kPlayback, "&Playback..."),
                              Item(cmd::kStopPlayback, "&Stop Playback", false),
+                             Item(MainWindow::kExportForViewer, "&Export Log for Viewer..."),
                              Separator(),
                              Item(cmd::kLearnVe, "&Learn VE..."),
                              Item(cmd::kStopLearnVe, "St&op Learn VE", false),

@@ -1,23 +1,27 @@
 #include "ui/window/port_list.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <cstdlib>
+
+#include "platform/serial_ports.h"
 
 namespace vantor::ui {
+namespace {
+
+// COM1 .. COM40 have fixed items of their own.
+bool HasFixedItem(const std::string& portName) {
+  if (portName.size() < 4 || portName.size() > 5 || portName.rfind("COM", 0) != 0) return false;
+  const int number = std::atoi(portName.c_str() + 3);
+  return number >= 1 && number <= 40;
+}
+
+}  // namespace
 
 std::vector<PortEntry> SerialPortsPresent(const std::string& deviceDir) {
+  SerialPortRoots roots;
+  roots.devices = deviceDir;
   std::vector<PortEntry> entries;
-  for (const char* prefix : {"ttyUSB", "ttyACM"}) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(deviceDir, error)) {
-      const std::string name = entry.path().filename().string();
-      if (name.rfind(prefix, 0) == 0) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) entries.push_back({name, (std::filesystem::path(deviceDir) / name).string()});
-  }
+  for (const SerialPortInfo& port : ListSerialPorts(roots))
+    if (!HasFixedItem(port.portName)) entries.push_back({port.MenuText(), port.portName});
   return entries;
 }
 

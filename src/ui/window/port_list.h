@@ -11,7 +11,8 @@ struct PortEntry {
   std::string portName;  // what [PORT] stores
 };
 
-// /dev/ttyUSB* then /dev/ttyACM*, each sorted.
+// The ports besides COM1..COM40 (USB and ACM adapters on Linux), named with
+// what the system tells of them ("/dev/ttyUSB0 - FT232R USB UART").
 std::vector<PortEntry> SerialPortsPresent(const std::string& deviceDir = "/dev");
 
 }  // namespace vantor::ui
