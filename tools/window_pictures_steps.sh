@@ -21,13 +21,18 @@ shot() {  # NAME [CROP]: the screen, or the part CROP (WxH+X+Y) of it
   sleep 0.7
   import -window root ${2:+-crop $2 +repage} "$shots/$1.png"
 }
-key() {
-  xdotool key --clearmodifiers "$@"
+key() {  # KEY...: one at a time, so a menu opened by one is up for the next (Wine is slower)
+  if [ "${1#--}" != "$1" ]; then
+    xdotool key --clearmodifiers "$@"
+  else
+    for k in "$@"; do xdotool key --clearmodifiers "$k"; sleep 0.2; done
+  fi
   sleep 0.3
 }
-# The client area's top: the first row of the window's dark face under its menu bar.
+# The client area's top: the first row of the window's dark face under its menu bar
+# (Wine's frame and menu bar are taller than Qt's).
 client_top() {
-  for y in $(seq 50 90); do
+  for y in $(seq 50 120); do
     if import -window root -crop 1x1+110+$y txt:- 2>/dev/null | grep -q "(20,20,20)\|#141414"; then
       echo $y; return
     fi
@@ -83,7 +88,9 @@ key Return
 key alt+d m; shot flash_malf
 key alt+d b; shot flash_banksel
 focus_main '^Vantor$'
-key alt+d a; shot flash_analysis
+key alt+d a
+sleep 4  # Wine without a window manager takes seconds to put the tool windows away
+shot flash_analysis
 key space
 key End  # the caret shows from a key on, for half a second
 sleep 0.2
