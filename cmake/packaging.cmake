@@ -1,7 +1,9 @@
 # Packages, made by `make package`: a .deb on Linux (CPack DEB); on Windows
-# (a cross build) a zip and an NSIS installer. Both carry the three programs,
-# the README and the font licence; where the update's firmware image goes is
-# said in the README and on the installer's last page.
+# (a cross build, `make windows-package`) a zip (CPack ZIP) and an installer
+# made with NSIS (target windows_installer). All carry the three programs, the
+# README and the font licence; where the update's firmware image goes is said
+# in the README, in FIRMWARE.txt beside the Windows programs and on the
+# installer's last page.
 
 set(VANTOR_PROGRAMS vantor)
 foreach(program VantorFlash ORV_KDM9Update)
@@ -11,8 +13,25 @@ foreach(program VantorFlash ORV_KDM9Update)
 endforeach()
 
 if(WIN32)
+  # Packaging takes the programs `make windows-build` made; it builds no test.
+  set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
   install(TARGETS ${VANTOR_PROGRAMS} RUNTIME DESTINATION .)
-  install(FILES README.md data/FONT-LICENSE.txt DESTINATION .)
+  install(FILES README.md data/FONT-LICENSE.txt data/windows/FIRMWARE.txt DESTINATION .)
+  # The installer installs for the user alone (no elevation), into a folder of
+  # their own, from the stripped installation staged in installer-stage/.
+  set(VANTOR_STAGE "${CMAKE_BINARY_DIR}/installer-stage")
+  set(VANTOR_INSTALLER "${CMAKE_BINARY_DIR}/VantorFlash-${PROJECT_VERSION}-setup.exe")
+  configure_file(data/windows/installer.nsi.in "${CMAKE_BINARY_DIR}/installer.nsi" @ONLY)
+  find_program(VANTOR_MAKENSIS makensis)
+  if(VANTOR_MAKENSIS)
+    add_custom_target(windows_installer
+      COMMAND "${CMAKE_COMMAND}" -E rm -rf "${VANTOR_STAGE}"
+      COMMAND "${CMAKE_COMMAND}" --install "${CMAKE_BINARY_DIR}" --prefix "${VANTOR_STAGE}" --strip
+      COMMAND "${VANTOR_MAKENSIS}" -V2 "${CMAKE_BINARY_DIR}/installer.nsi"
+      DEPENDS ${VANTOR_PROGRAMS} VERBATIM)
+  endif()
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME "VantorFlash-${PROJECT_VERSION}-windows")
 else()
   include(GNUInstallDirs)
   install(TARGETS ${VANTOR_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -2,10 +2,16 @@
 # The steps of window_pictures.sh inside the virtual X display: both window
 # programs driven by keys and clicks, a picture of the screen after each.
 #   window_pictures_steps.sh BUILD SHOTS_DIR DRIVE_LOG
+# VANTOR_RUN names a command that runs the programs ("wine" for the Windows
+# build, whose programs end in .exe); VANTOR_TAB_X is where the Preferences
+# dialog's second tab lies across it (the toolkits size their tabs apart).
 set -u
 build=$1
 shots=$2
 drive=$3
+run_with=${VANTOR_RUN:-}
+suffix=${run_with:+.exe}
+tab_x=${VANTOR_TAB_X:-500}
 run=/tmp/vantor_window_pictures  # the same folder for both builds: the choosers show it
 rm -rf "$run" && mkdir -p "$run" && cp "$drive" "$run/drive.dat"
 touch -d "2026-01-01 12:00" "$run/drive.dat"  # the chooser shows its time
@@ -15,13 +21,18 @@ shot() {  # NAME [CROP]: the screen, or the part CROP (WxH+X+Y) of it
   sleep 0.7
   import -window root ${2:+-crop $2 +repage} "$shots/$1.png"
 }
-key() {
-  xdotool key --clearmodifiers "$@"
+key() {  # KEY...: one at a time, so a menu opened by one is up for the next (Wine is slower)
+  if [ "${1#--}" != "$1" ]; then
+    xdotool key --clearmodifiers "$@"
+  else
+    for k in "$@"; do xdotool key --clearmodifiers "$k"; sleep 0.2; done
+  fi
   sleep 0.3
 }
-# The client area's top: the first row of the window's dark face under its menu bar.
+# The client area's top: the first row of the window's dark face under its menu bar
+# (Wine's frame and menu bar are taller than Qt's).
 client_top() {
-  for y in $(seq 50 90); do
+  for y in $(seq 50 120); do
     if import -window root -crop 1x1+110+$y txt:- 2>/dev/null | grep -q "(20,20,20)\|#141414"; then
       echo $y; return
     fi
@@ -49,7 +60,7 @@ focus_main() {
 
 # ---- VantorFlash ----
 printf '[PORT] COM9\r\n[XPOSHWND] 100\r\n[YPOSHWND] 50\r\n' > vantor.cfg
-"$build/apps/VantorFlash/VantorFlash" --config vantor.cfg > flash.log 2>&1 &
+$run_with "$build/apps/VantorFlash/VantorFlash$suffix" --config vantor.cfg > flash.log 2>&1 &
 flash=$!
 timeout 30 xdotool search --sync --name '^Vantor$' > /dev/null || { echo "window_pictures: no VantorFlash window" >&2; exit 1; }
 focus_main '^Vantor$'
@@ -77,7 +88,9 @@ key Return
 key alt+d m; shot flash_malf
 key alt+d b; shot flash_banksel
 focus_main '^Vantor$'
-key alt+d a; shot flash_analysis
+key alt+d a
+sleep 4  # Wine without a window manager takes seconds to put the tool windows away
+shot flash_analysis
 key space
 key End  # the caret shows from a key on, for half a second
 sleep 0.2
@@ -88,7 +101,7 @@ click 525 45; shot flash_analysis_graph  # "1/4 Mile"
 focus_main '^Vantor$'
 key alt+d f; shot flash_flash
 key alt+f f; shot flash_preferences_general
-xdotool mousemove $(( $(xdotool search --name '^Preferences$' getwindowgeometry --shell | awk -F= '/^X=/{print $2}') + 500 )) \
+xdotool mousemove $(( $(xdotool search --name '^Preferences$' getwindowgeometry --shell | awk -F= '/^X=/{print $2}') + tab_x )) \
   $(( $(xdotool search --name '^Preferences$' getwindowgeometry --shell | awk -F= '/^Y=/{print $2}') + 22 )) click 1
 shot flash_preferences_adc
 key Escape
@@ -111,7 +124,7 @@ finish $flash VantorFlash
 
 # ---- ORV_KDM9Update ----
 printf '[PORT] COM9\r\n[XPOSHWND] 100\r\n[YPOSHWND] 50\r\n' > update.cfg
-"$build/apps/ORV_KDM9Update/ORV_KDM9Update" --config update.cfg > update.log 2>&1 &
+$run_with "$build/apps/ORV_KDM9Update/ORV_KDM9Update$suffix" --config update.cfg > update.log 2>&1 &
 update=$!
 timeout 30 xdotool search --sync --name '^ORV_KDM9Update$' > /dev/null || { echo "window_pictures: no ORV_KDM9Update window" >&2; exit 1; }
 focus_main '^ORV_KDM9Update$'

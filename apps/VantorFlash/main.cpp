@@ -17,22 +17,9 @@
 #include "ui/window/main_window.h"
 #include "ui/window/program_parts.h"
 #include "ui/window/window_command_line.h"
+#include "flash_usage.h"
 
 namespace {
-
-constexpr char kUsage[] =
-    "usage: VantorFlash [--demo] [--config CFG]\n\n"
-    "Live data displays, data logs, playback, VE learn and bank flashing for the\n"
-    "ORV KDM-9 flash ECM on a serial port.\n\n"
-    "  --demo         run on the simulated ECM for this run only (the configuration\n"
-    "                 keeps your port)\n"
-    "  --config CFG   the configuration file (default: ORV_KDM-9_Vantor.cfg beside the\n"
-    "                 program, or in ~/.config/vantor when its folder is shared)\n"
-    "  --help         print this help and exit\n"
-    "  --version      print the version and exit\n\n"
-    "Qt's own options (-platform NAME, ...) are accepted too.\n";
-
-constexpr char kVersion[] = "VantorFlash " VANTOR_VERSION "\n";
 
 void ShowError(const std::string& text, const std::string& caption) {
   QMessageBox::information(nullptr, QString::fromStdString(caption), QString::fromStdString(text));
@@ -43,7 +30,7 @@ void ShowError(const std::string& text, const std::string& caption) {
 int main(int argc, char** argv) {
   const vantor::ui::WindowCommandLine line = vantor::ui::ReadWindowCommandLine(argc, argv);
   if (line.action != vantor::ui::WindowCommandLine::Action::RunWindow)
-    return vantor::ui::AnswerWithoutWindow(line, "VantorFlash", kUsage, kVersion);
+    return vantor::ui::AnswerWithoutWindow(line, "VantorFlash", vantor::flash::kUsage, vantor::flash::kVersion);
   QApplication app(argc, argv);
   // Qt takes the user's locale for the process; numbers in the displays,
   // the configuration file and the exports keep the '.' they have on every

@@ -59,6 +59,10 @@ int EcmLink::RequestPort(PortRequest mode, const std::string* portName) {
     requestedMode_.store(mode, std::memory_order_release);
     requestPending_.store(1, std::memory_order_release);
   }
+  {
+    std::lock_guard lock(sleepMutex_);  // a back-off about to wait sees the request, or is woken
+  }
+  sleepWake_.notify_all();
   WakeCommThread();
   return 0;
 }
@@ -182,8 +186,19 @@ void EcmLink::ReopenPortUntilOpen() {
     if (OpenPort()) return;
     const std::uint32_t delay = NextRetryDelay(retryDelayMs_.load());
     retryDelayMs_.store(delay);
-    Sleep(std::chrono::milliseconds(delay));
+    if (RequestPending())
+      Sleep(std::chrono::milliseconds(delay));
+    else if (BackOffUntilRequest(std::chrono::milliseconds(delay)))
+      retryDelayMs_.store(kInitialRetryDelayMs);  // the port just chosen starts a back-off of its own
   } while (!HandleValid());
+}
+
+// A port chosen while another keeps refusing is tried at once, not after up
+// to 8 s of the other's back-off (an update started meanwhile would fail).
+bool EcmLink::BackOffUntilRequest(std::chrono::milliseconds duration) {
+  std::unique_lock lock(sleepMutex_);
+  sleepWake_.wait_for(lock, duration, [this] { return ShutdownRequested() || RequestPending(); });
+  return RequestPending() && !ShutdownRequested();
 }
 
 IoStatus EcmLink::WritePendingPacket() {

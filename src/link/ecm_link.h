@@ -152,6 +152,8 @@ class EcmLink {
   // Device: replaced by the communication thread only, under deviceMutex_,
   // which other threads take to interrupt its wait.
   void ReplaceDevice(std::unique_ptr<SerialDevice> device);
+  // A back-off wait that a shutdown or a newly posted port request ends; true for the request.
+  bool BackOffUntilRequest(std::chrono::milliseconds duration);
   std::mutex deviceMutex_;
   std::unique_ptr<SerialDevice> device_;
   std::atomic<bool> handleValid_{false};

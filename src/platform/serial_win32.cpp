@@ -16,9 +16,13 @@ namespace vantor {
 namespace {
 
 constexpr DWORD kReadChunk = 4096;
-// A read that finds nothing waiting completes when the first byte comes, or
-// empty after this long; the wait for it is cut short by Interrupt anyway.
+// A read that finds nothing waiting completes empty after this long; the wait
+// for it is cut short by Interrupt anyway.
 constexpr DWORD kReadWaitMs = 100;
+// Once bytes come, a pause this long in them completes the read. (Windows
+// alone also honours "return once the first byte is in" as interval and
+// multiplier MAXDWORD; Wine takes those as 49-day waits.)
+constexpr DWORD kReadPauseMs = 1;
 
 // An event handle, closed with its owner.
 class EventHandle {
@@ -57,11 +61,11 @@ class Win32Serial final : public SerialDevice {
 
   bool ClearEventMask() override { return SetCommMask(handle_, 0) != 0; }
 
-  // Bytes waiting are returned at once; with none, the read waits for the first.
+  // A read ends at a pause in the bytes, or empty when none come.
   bool SetNonBlockingReads() override {
     COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
+    timeouts.ReadIntervalTimeout = kReadPauseMs;
+    timeouts.ReadTotalTimeoutMultiplier = 0;
     timeouts.ReadTotalTimeoutConstant = kReadWaitMs;
     return SetCommTimeouts(handle_, &timeouts) != 0;
   }

@@ -166,6 +166,30 @@ TEST(ReopenBackoff, RequestPostedDuringTheRetryLoopIsNotLost) {
   EXPECT_EQ(m.wire->PacketCount(), 0u);  // never streamed on the superseded open
 }
 
+// A port chosen while another keeps refusing is tried at once, with a
+// back-off of its own, not after the refusing port's growing wait.
+TEST(ReopenBackoff, APortChosenDuringTheRetryLoopIsTriedAtOnce) {
+  EcmLink link(UpdateUtilityProfile());
+  auto wire = std::make_shared<test::FakeWire>();
+  std::mutex mutex;
+  std::vector<std::pair<std::string, std::uint32_t>> attempts;  // port, back-off then
+  link.SetDeviceOpener([&](const std::string& name) {
+    std::lock_guard lock(mutex);
+    attempts.emplace_back(name, link.RetryDelayMs());
+    return name == "SIM" ? std::make_unique<test::FakeDevice>(wire) : nullptr;
+  });
+  const std::string refused = "COM9", chosen = "SIM";
+  link.RequestPort(PortOpen, &refused);
+  std::thread comm([&] { link.ServicePortRequest(); });
+  const bool waiting = WaitFor([&] { return link.RetryDelayMs() == 1000; });
+  link.RequestPort(PortReopen, &chosen);
+  comm.join();
+  ASSERT_TRUE(waiting);
+  ASSERT_FALSE(attempts.empty());
+  EXPECT_EQ(attempts.back(), (std::pair<std::string, std::uint32_t>{"SIM", 125}));
+  EXPECT_TRUE(link.HandleValid());
+}
+
 // The device fails on the next read.
 void FailDevice(LinkRig& m) {
   m.wire->FailReads(true);

@@ -297,10 +297,15 @@ TEST_F(UpdateWindowTest, PortMenuChoiceIsWrittenAndTooLongANameIsRefused) {
   EXPECT_TRUE(View().Menu(PortItem("COM12")->id));
   EXPECT_EQ(program_->settings.port, "COM12");
   // The list is made as the menu opens: an adapter plugged in since is
-  // there, and the port in use is the one checked.
+  // there (a device folder here; Windows lists its ports from the registry),
+  // and the port in use is the one checked.
+#ifndef _WIN32
   std::ofstream(devices_.File("ttyUSB3")) << "";
+#endif
   View().OpenMenu(U::kPortMenu);
+#ifndef _WIN32
   ASSERT_NE(PortItem(devices_.File("ttyUSB3")), nullptr);
+#endif
   EXPECT_EQ(View().MenuItems(U::kPortMenu)->back().text, "Simulated ECM");
   for (const MenuItem& item : *View().MenuItems(U::kPortMenu)) EXPECT_EQ(item.checked, item.text == "COM12") << item.text;
   EXPECT_EQ(program_->session.Link().RequestedPortName(), "COM12");

@@ -1,0 +1,20 @@
+# A window program of the layer: main.cpp on the Qt host, or main_win32.cpp
+# on the Windows API host with its resources (icon 146, manifest, version
+# information) made from data/windows and the GUI subsystem.
+#   vantor_window_program(TARGET "File description")
+function(vantor_window_program target description)
+  if(NOT WIN32)
+    add_executable(${target} main.cpp)
+    target_link_libraries(${target} PRIVATE vantor_ui)
+  else()
+    set(VANTOR_PROGRAM ${target})
+    set(VANTOR_DESCRIPTION "${description}")
+    set(VANTOR_ICON "${VANTOR_DATA_DIR}/icons/vantor.ico")
+    set(VANTOR_MANIFEST "${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest")
+    configure_file("${VANTOR_DATA_DIR}/windows/program.manifest.in" "${VANTOR_MANIFEST}" @ONLY)
+    configure_file("${VANTOR_DATA_DIR}/windows/program.rc.in" "${CMAKE_CURRENT_BINARY_DIR}/${target}.rc" @ONLY)
+    add_executable(${target} WIN32 main_win32.cpp "${CMAKE_CURRENT_BINARY_DIR}/${target}.rc")
+    target_link_libraries(${target} PRIVATE vantor_ui_win32)
+  endif()
+  target_compile_definitions(${target} PRIVATE VANTOR_VERSION="${PROJECT_VERSION}")
+endfunction()
