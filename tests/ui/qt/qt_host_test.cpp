@@ -4,6 +4,7 @@
 // units, and a file chooser answered.
 
 #include "ui/qt/qt_host.h"
+#include "ui/recording_events.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -58,21 +59,7 @@ bool WaitFor(const std::function<bool()>& done) {
   return true;
 }
 
-struct Recorder final : WindowEvents {
-  std::vector<ControlEvent> controls;
-  std::vector<KeyEvent> keys;
-  int closeRequests = 0;
-  bool allowClose = false;
-  void OnControl(const ControlEvent& event) override { controls.push_back(event); }
-  bool OnKey(const KeyEvent& key) override {
-    keys.push_back(key);
-    return key.key == Key::Tab;
-  }
-  bool OnCloseRequest() override {
-    ++closeRequests;
-    return allowClose;
-  }
-};
+using Recorder = test::RecordingEvents;
 
 class QtHostTest : public ::testing::Test {
  protected:

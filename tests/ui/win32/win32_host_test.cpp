@@ -14,6 +14,7 @@
 #include "ui/window/window_controls.h"
 #include "ui/win32/win32_host.h"
 #include "ui/win32/win32_window.h"
+#include "ui/recording_events.h"
 
 #include <dlgs.h>
 
@@ -22,21 +23,7 @@ namespace {
 
 using namespace control_style;
 
-struct Recorder final : WindowEvents {
-  std::vector<ControlEvent> controls;
-  std::vector<KeyEvent> keys;
-  int closeRequests = 0;
-  bool allowClose = false;
-  void OnControl(const ControlEvent& event) override { controls.push_back(event); }
-  bool OnKey(const KeyEvent& key) override {
-    keys.push_back(key);
-    return key.key == Key::Tab;
-  }
-  bool OnCloseRequest() override {
-    ++closeRequests;
-    return allowClose;
-  }
-};
+using Recorder = test::RecordingEvents;
 
 std::wstring ClassName(HWND hwnd) {
   wchar_t name[64] = {};
