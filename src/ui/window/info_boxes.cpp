@@ -11,7 +11,7 @@ TextBoxSpec AboutBox() {
 }
 
 TextBoxSpec UpdateAboutBox() {
-  return TextBoxSpec{"About ORV_KDM9Update", 420, 170,
+  return TextBoxSpec{"About ORV_KDM9Update", 480, 170,
                      {{110, 40, "ORV KDM-9 Update"},
                       {110, 64, "Version 1.1a"},
                       {110, 96, "Keep the key on and the engine off while it updates."}}};
