@@ -95,7 +95,10 @@ key space
 key End  # the caret shows from a key on, for half a second
 sleep 0.2
 import -window root "$shots/flash_analysis_chooser.png"
-key --delay 50 d r i v e period d a t Return; shot flash_analysis_table
+key --delay 50 d r i v e period d a t Return
+# Wine's file name box takes the first Return for its completion list.
+xdotool search --onlyvisible --name '^Select Data Log File to Analyze$' > /dev/null && key Return
+shot flash_analysis_table
 click 200 240  # a row of the table
 click 525 45; shot flash_analysis_graph  # "1/4 Mile"
 focus_main '^Vantor$'

@@ -13,7 +13,7 @@ mkdir -p "$out/canvas" "$out/side_by_side"
 
 # The native controls of each picture, client rectangles "left,top right,bottom".
 group() {  # X Y W H: a group box's caption band and frame edges
-  echo "$1,$2 $(($1 + $3)),$(($2 + 16))" "$1,$2 $(($1 + 3)),$(($2 + $4))" \
+  echo "$1,$2 $(($1 + $3)),$(($2 + 20))" "$1,$2 $(($1 + 3)),$(($2 + $4))" \
        "$(($1 + $3 - 3)),$2 $(($1 + $3)),$(($2 + $4))" "$1,$(($2 + $4 - 3)) $(($1 + $3)),$(($2 + $4))"
 }
 box() { echo "$1,$2 $(($1 + $3)),$(($2 + $4))"; }
