@@ -97,7 +97,11 @@ sleep 0.2
 import -window root "$shots/flash_analysis_chooser.png"
 key --delay 50 d r i v e period d a t Return
 # Wine's file name box takes the first Return for its completion list.
-xdotool search --onlyvisible --name '^Select Data Log File to Analyze$' > /dev/null && key Return
+for i in 1 2 3; do
+  sleep 1
+  xdotool search --onlyvisible --name '^Select Data Log File to Analyze$' > /dev/null || break
+  key Return
+done
 shot flash_analysis_table
 click 200 240  # a row of the table
 click 525 45; shot flash_analysis_graph  # "1/4 Mile"
