@@ -106,6 +106,9 @@ shot flash_analysis_table
 click 200 240  # a row of the table
 click 525 45; shot flash_analysis_graph  # "1/4 Mile"
 focus_main '^Vantor$'
+# Wine without a window manager gives a window the keys on a click only: the
+# title band of the main window, clear of the graph.
+[ -n "$run_with" ] && click 790 5
 key alt+d f; shot flash_flash
 key alt+f f; shot flash_preferences_general
 xdotool mousemove $(( $(xdotool search --name '^Preferences$' getwindowgeometry --shell | awk -F= '/^X=/{print $2}') + tab_x )) \
