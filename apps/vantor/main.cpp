@@ -29,6 +29,10 @@ int main(int argc, char** argv) {
     PrintOverview(stdout);
     return vantor::cli::kExitOk;
   }
+  if (name == "--version") {
+    std::fputs("vantor " VANTOR_VERSION "\n", stdout);
+    return vantor::cli::kExitOk;
+  }
   for (const auto& command : vantor::cli::Commands()) {
     if (name == command.name) return command.run(std::vector<std::string>(argv + 2, argv + argc));
   }
