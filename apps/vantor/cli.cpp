@@ -80,6 +80,12 @@ void Say(const char* command, const std::string& text) {
   std::fprintf(stderr, "vantor %s: %s\n", command, text.c_str());
 }
 
+bool StdoutWritten(const char* command) {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  Say(command, "can not write standard output");
+  return false;
+}
+
 void SayCannotOpenLog(const char* command, const std::string& path) {
   Say(command, std::string(analysis_text::kCanNotOpenLog) + ": " + path);
 }

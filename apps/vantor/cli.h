@@ -45,6 +45,9 @@ bool ParseInt(const char* command, const std::string& option, const std::string&
 
 // "vantor COMMAND: TEXT" on stderr.
 void Say(const char* command, const std::string& text);
+// True when everything printed to standard output reached it; else says so on stderr
+// (a full disk or a closed pipe is no success).
+bool StdoutWritten(const char* command);
 // "vantor COMMAND: Can not open Data Log File: PATH" on stderr.
 void SayCannotOpenLog(const char* command, const std::string& path);
 // "the output OUT is the same file as the input IN: nothing written"

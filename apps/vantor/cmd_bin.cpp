@@ -105,6 +105,7 @@ int Diff(const std::string& first, const std::string& second, bool csv) {
   if (!LoadWholeBin(first, &a.image, &a.size) || !LoadWholeBin(second, &b.image, &b.size)) return kTrouble;
   const BinDiff diff = DiffImages(a.image, b.image);
   (csv ? PrintDiffCsv : PrintDiffText)(stdout, a, b, diff);
+  if (!StdoutWritten("bin")) return kTrouble;
   const bool same = diff.Same() && a.size == b.size;
   return same ? kExitOk : kExitFailure;
 }

@@ -75,9 +75,7 @@ int ListFrames(const std::string& path, const Settings& settings) {
     return kExitFailure;
   }
   head();
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kExitOk;
-  Say(kFrames.name, "can not write standard output");
-  return kExitFailure;
+  return StdoutWritten(kFrames.name) ? kExitOk : kExitFailure;
 }
 
 int RunFrames(const std::vector<std::string>& argv) {

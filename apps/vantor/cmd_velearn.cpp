@@ -112,16 +112,9 @@ void PrintSummary(const VeLearn& learn, const LearnReport& report, const VeTable
                 kVeMapAxis[change.cell.column - 1], change.original, change.newValue, change.percent);
 }
 
-// The new values as the new BIN holds them; the original ones when none was written.
-VeTable NewValues(const VeLearn& learn, bool written, const std::string& out) {
-  VeTable table = learn.Original();
-  if (written && !ReadVeTable(out, &table)) Say(kVeLearn.name, "can not read back " + out);
-  return table;
-}
-
-bool Report(const VeLearn& learn, const LearnReport& report, bool written, const std::string& out,
-            const std::string& path) {
-  const VeTable newTable = NewValues(learn, written, out);
+bool Report(const VeLearn& learn, const LearnReport& report, bool written, const std::string& path) {
+  // After the stop the learned table is the smoothed one the new BIN holds.
+  const VeTable& newTable = written ? learn.Learned() : learn.Original();
   PrintSummary(learn, report, newTable);
   if (!report.WriteCsv(path, learn.Original(), newTable)) {
     Say(kVeLearn.name, "can not write the report " + path);
@@ -155,7 +148,7 @@ int Learn(const Args& args, Settings& settings) {
   if (!learned) Say(kVeLearn.name, "no sample was learned from the logs: " + out + " not written");
   const bool written = learned && learn.Stop();
   if (learned) PrintSmootherResult(learn);
-  const bool reported = !reportPath || Report(learn, report, written, out, *reportPath);
+  const bool reported = (!reportPath || Report(learn, report, written, *reportPath)) && StdoutWritten(kVeLearn.name);
   return written && reported ? kExitOk : kExitFailure;
 }
 

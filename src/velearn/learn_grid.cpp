@@ -18,9 +18,11 @@ KernelSpan RowSpan(int rpm) {
   return {0, 16, 8, true};
 }
 
+constexpr int kHighRpmFirstBin = 224;  // 6000 RPM
+
 int CentreRpmBin(int rpm) {
   if (rpm < 6000) return (rpm - 400) / 25;
-  return static_cast<int>((rpm - 6000) / 31.25) + 224;
+  return static_cast<int>((rpm - 6000) / 31.25) + kHighRpmFirstBin;
 }
 
 }  // namespace
@@ -37,6 +39,10 @@ void LearnGrid::Add(int rpmBin, int mapBin, std::uint32_t sample) {
 }
 
 int MapBin(int wholeKpa) { return std::clamp(std::min(wholeKpa, 100) - 20, 0, kMapBins - 1); }
+
+double BinRpm(int rpmBin) {
+  return rpmBin < kHighRpmFirstBin ? 400.0 + 25.0 * rpmBin : 6000.0 + (rpmBin - kHighRpmFirstBin) * 31.25;
+}
 
 int RpmBin(int rpmByte, int highRpmByte) {
   const int bin = rpmByte < 240 ? rpmByte - 16 : highRpmByte + 32;

@@ -23,6 +23,8 @@ struct LearnGrid {
 // the RPM byte (x 25 RPM) below 240, else from the high-RPM byte (x 31.25 RPM).
 int MapBin(int wholeKpa);
 int RpmBin(int rpmByte, int highRpmByte);
+// The RPM a bin stands for: 25 RPM a bin from 400, 31.25 RPM a bin from 6000.
+double BinRpm(int rpmBin);
 
 // Weighted average around a VE cell's RPM and MAP labels; 0 when fewer than
 // 15 weighted hits support it.

@@ -6,15 +6,10 @@
 #include <cstdlib>
 
 #include "platform/working_file.h"
+#include "velearn/learn_grid.h"
 
 namespace vantor {
 namespace {
-
-constexpr int kHighRpmFirstBin = 224;  // 6000 RPM: 31.25 RPM a bin from here
-
-double BinRpm(int rpmBin) {
-  return rpmBin < kHighRpmFirstBin ? 400.0 + 25.0 * rpmBin : (rpmBin - 32) * 31.25;
-}
 
 template <typename Axis>
 int NearestLabel(const Axis& axis, double value) {
