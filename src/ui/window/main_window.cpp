@@ -178,9 +178,9 @@ void MainWindow::InstallHooks() {
   };
   hooks.playbackEnd = [this] { surface_.InvalidateAll(); };
   hooks.activityStep = [this] {
-    if (!IsLiveDisplay(Mode()) || parts_.playback.Playing()) return;
-    DrawScope scope(surface_);
-    if (spinner_.CountFrame()) spinner_.Step(scope.canvas());
+    if (!IsLiveDisplay(Mode()) || parts_.playback.Playing() || !spinner_.CountFrame()) return;
+    DrawScope scope(surface_);  // only for the frames that turn the spinner
+    spinner_.Step(scope.canvas());
   };
   hooks.portChanged = [this](bool open) {
     if (!IsLiveDisplay(Mode())) return;
