@@ -59,10 +59,6 @@ int EcmLink::RequestPort(PortRequest mode, const std::string* portName) {
     requestedMode_.store(mode, std::memory_order_release);
     requestPending_.store(1, std::memory_order_release);
   }
-  {
-    std::lock_guard lock(sleepMutex_);  // a back-off about to wait sees the request, or is woken
-  }
-  sleepWake_.notify_all();
   WakeCommThread();
   return 0;
 }
@@ -196,9 +192,13 @@ void EcmLink::ReopenPortUntilOpen() {
 // A port chosen while another keeps refusing is tried at once, not after up
 // to 8 s of the other's back-off (an update started meanwhile would fail).
 bool EcmLink::BackOffUntilRequest(std::chrono::milliseconds duration) {
-  std::unique_lock lock(sleepMutex_);
-  sleepWake_.wait_for(lock, duration, [this] { return ShutdownRequested() || RequestPending(); });
-  return RequestPending() && !ShutdownRequested();
+  const auto deadline = WakeSignal::Clock::now() + duration;
+  for (;;) {
+    const std::uint64_t seen = commWake_.Count();  // noted before looking: no ring is lost
+    if (ShutdownRequested()) return false;
+    if (RequestPending()) return true;
+    if (!commWake_.WaitAfter(seen, deadline)) return false;
+  }
 }
 
 IoStatus EcmLink::WritePendingPacket() {

@@ -15,6 +15,7 @@
 #include "cal/ve_file.h"
 #include "link/commands.h"
 #include "link/ecm_link.h"
+#include "platform/file_attributes.h"
 #include "platform/working_file.h"
 #include "update/calibration_migration.h"
 #include "update/path_line.h"
@@ -33,12 +34,6 @@ std::string BankLine(int bank) {
   char text[32];
   std::snprintf(text, sizeof text, "Bank #: %d ", bank);
   return text;
-}
-
-void MakeReadOnly(const std::string& path) {
-  std::error_code ignored;
-  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove, ignored);
 }
 
 // One update run's dialogue with the ECM and its pane.
@@ -154,8 +149,8 @@ class UpdateDialogue : public JobDialogue {
     return Step(whole ? 0 : -1, "New Calibration File Read Failure");
   }
 
-  // Step 5b's reply (still in the reply buffer) against the saved and the
-  // converted file: nothing is erased in a module the files are not from.
+  // The TxSlRequestCal reply just read (still in the reply buffer) against the
+  // saved and the converted file: nothing is erased in a module the files are not from.
   bool HoldsThisModulesCalibration(int bank, const Calibration& converted) {
     auto saved = std::make_unique<Calibration>();
     StdioFile file(OldBankPath(run_.directory, bank), "rb");
@@ -218,7 +213,7 @@ int ReadBankToFile(EcmLink& link, MessageSink& pane, int bank, const std::string
     if (ok && !working.Commit()) ok = dialogue.Step(-1, "File Write Failed");
   }
   if (!ok) return -1;
-  MakeReadOnly(path);
+  SetReadOnly(path, true);  // a guard only: a copy left writable loses nothing
   return 0;
 }
 
