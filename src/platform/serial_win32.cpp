@@ -41,8 +41,8 @@ class EventHandle {
 
 // The port is opened for overlapped I/O so that a wait for bytes can be
 // ended by Interrupt (a packet to write, a request to serve). A read is
-// started when Read finds nothing buffered and stays pending until a byte
-// comes; Read and WaitReadable collect it.
+// started when Read finds nothing buffered and stays pending until bytes
+// come or its 100 ms pass empty; Read and WaitReadable collect it.
 class Win32Serial final : public SerialDevice {
  public:
   explicit Win32Serial(HANDLE handle) : handle_(handle) {}

@@ -53,8 +53,16 @@ Win32Host::Win32Host(Win32HostOptions options) : options_(std::move(options)), u
 Win32Host::~Win32Host() {
   SetWindowLongPtrW(static_cast<HWND>(workWindow_), GWLP_USERDATA, 0);
   DestroyWindow(static_cast<HWND>(workWindow_));
-  for (const wchar_t* name : {options_.mainClass.c_str(), L"QTRGRAPH", L"VANTORTOOL", kWorkClass})
+  // A class's background brush and the icons outlive the classes unless let go here.
+  for (const wchar_t* name : {options_.mainClass.c_str(), L"QTRGRAPH", L"VANTORTOOL", kWorkClass}) {
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    const bool known = GetClassInfoExW(GetModuleHandleW(nullptr), name, &info) != 0;
     UnregisterClassW(name, GetModuleHandleW(nullptr));
+    if (known && info.hbrBackground) DeleteObject(info.hbrBackground);
+  }
+  if (largeIcon_) DestroyIcon(static_cast<HICON>(largeIcon_));
+  if (smallIcon_) DestroyIcon(static_cast<HICON>(smallIcon_));
 }
 
 // The main window's class as the program names it; the graph's and the
