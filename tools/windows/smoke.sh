@@ -3,8 +3,8 @@
 #   1. VantorFlash.exe --demo shows each of the five live displays (keys 1-5)
 #      and each moves;
 #   2. ORV_KDM9Update.exe --demo ends with "    -Update Successful-";
-#   3. ORV_KDM9Update.exe updates a module of `vantor sim` through COM5 (a
-#      dosdevices link to its pseudo-terminal), and `vantor bank read` finds
+#   3. ORV_KDM9Update.exe updates a module of `vantor sim` through COM5 (Wine's
+#      port mapping to its pseudo-terminal), and `vantor bank read` finds
 #      every bank equal to the Bank_N_new.bin the run wrote.
 #   smoke.sh WINDOWS_BUILD LINUX_BUILD [OUT_DIR]
 # LINUX_BUILD has apps/vantor/vantor. Exit status 0 when every check holds;

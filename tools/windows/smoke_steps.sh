@@ -124,7 +124,10 @@ sim=$!
 for i in $(seq 1 50); do [ -s sim.out ] && break; sleep 0.2; done
 pty=$(head -1 sim.out)
 [ -c "$pty" ] || { fail "vantor sim gave no pseudo-terminal"; exit 1; }
-ln -sfn "$pty" "$WINEPREFIX/dosdevices/com5"
+# Wine remakes its dosdevices links from the machine's serial ports at each
+# start (a fifth /dev/ttyS would take com5); a mapping in the registry holds.
+wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$pty" /f > /dev/null 2>&1
+wineserver -w
 mkdir com5 && cd com5
 cp "$windows/apps/ORV_KDM9Update/ORV_KDM9Update.exe" .
 python3 -c "import sys; sys.stdout.buffer.write(bytes((i * 7 + 3) % 256 for i in range(24576)))" > ORV_KDM9_firmware.bin
@@ -132,6 +135,8 @@ printf '[PORT] COM5\r\n[XPOSHWND] 100\r\n[YPOSHWND] 50\r\n' > ORV_KDM9Update.cfg
 wine ./ORV_KDM9Update.exe > update.log 2>&1 &
 update=$!
 window '^ORV_KDM9Update$' || { fail "no ORV_KDM9Update window on COM5"; exit 1; }
+mapped=$(readlink "$WINEPREFIX/dosdevices/com5")
+[ "$mapped" = "$pty" ] || fail "Wine maps COM5 to ${mapped:-nothing}, not to $pty"
 sleep 2
 client=$(client_top dcdcdc)
 update_run update_com5_done
