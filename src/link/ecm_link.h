@@ -113,6 +113,10 @@ class EcmLink {
   std::uint32_t RequestedMode() const { return requestedMode_.load(std::memory_order_acquire); }
   bool PortIsOpen() const { return portIsOpen_.load(std::memory_order_acquire) != 0; }
   bool PortReleased() const { return portReleased_.load(std::memory_order_acquire) != 0; }
+  // The user-interface thread's view: open and not released since. A close
+  // it posted shows in PortIsOpen only once the communication thread has
+  // served it, so a switch back soon after ReleasePort must not rely on that.
+  bool PortHeld() const { return PortIsOpen() && !PortReleased(); }
   bool HandleValid() const { return handleValid_.load(std::memory_order_acquire); }
   bool TxPending() const { return txPending_.load(std::memory_order_acquire) != 0; }
   std::uint32_t RetryDelayMs() const { return retryDelayMs_.load(); }

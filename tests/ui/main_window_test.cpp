@@ -289,6 +289,31 @@ TEST_F(MainWindowTest, LearnVeFromTheMenuWritesALearnedBin) {
   EXPECT_GT(changed, 0);
 }
 
+// The close that Analysis or a playback posts may still wait for the
+// communication thread when the user comes back (no thread serves it here):
+// the port reads open, yet the way back must ask for it again.
+TEST_F(MainWindowTest, ComingBackBeforeTheReleaseIsServedAsksForThePortAgain) {
+  const fs::path log = PlaybackLog(3);
+  auto command = [&](int id) { return [this, id] { window->Command(id); }; };
+  struct Case {
+    const char* name;
+    std::function<void()> leave, comeBack;
+  };
+  const Case cases[] = {
+      {"analysis, then a live display", command(cmd::kAnalysis), command(cmd::kVantor)},
+      {"analysis, then flash", command(cmd::kAnalysis), command(cmd::kFlash)},
+      {"a playback, stopped", [&] { Play(log); }, command(cmd::kStopPlayback)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    parts->link.ShowPortStatus(true);  // as the communication thread reports an open port
+    c.leave();
+    ASSERT_EQ(parts->link.RequestedMode(), PortClose);
+    c.comeBack();
+    EXPECT_EQ(parts->link.RequestedMode(), PortReopen);
+  }
+}
+
 TEST_F(MainWindowTest, FloatingWindowsKeepTheirOpenStateAndSwitchBanksOnAClick) {
   window->Start();
   window->Command(cmd::kMalfCodes);

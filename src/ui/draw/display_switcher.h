@@ -33,7 +33,7 @@ class WindowActions {
   virtual void CloseMalfCodes() = 0;
   // Link, log, playback, learn
   virtual bool Playing() const = 0;
-  virtual bool PortIsOpen() const = 0;
+  virtual bool PortIsOpen() const = 0;  // and not released since
   virtual void SelectPort() = 0;
   virtual void ReleasePort() = 0;
   virtual void RequestRxReset() = 0;

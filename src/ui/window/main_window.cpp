@@ -312,7 +312,7 @@ void MainWindow::StopPlaybackCommand() {
   parts_.playback.StopPlayback();
   RemovePlaybackControls();
   displays_->Trip().ResetSampling();
-  if (!parts_.link.PortIsOpen()) SelectPort();
+  if (!PortIsOpen()) SelectPort();
   if (parts_.settings.actvFbnk == 1 && !BankSelectOpen()) OpenBankSelect();
 }
 
@@ -389,7 +389,7 @@ void MainWindow::OpenMalfCodes() { tools_->OpenMalf(); }
 void MainWindow::CloseBankSelect() { tools_->CloseBank(); }
 void MainWindow::CloseMalfCodes() { tools_->CloseMalf(); }
 bool MainWindow::Playing() const { return parts_.playback.Playing(); }
-bool MainWindow::PortIsOpen() const { return parts_.link.PortIsOpen(); }
+bool MainWindow::PortIsOpen() const { return parts_.link.PortHeld(); }
 
 void MainWindow::SelectPort() {
   // An over-long [PORT] is refused rather than cut to the device name's size.
