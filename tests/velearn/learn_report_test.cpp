@@ -73,6 +73,7 @@ TEST(LearnGates, EachFrameIsToldTheGateItStopsAt) {
     learn.OnFrame(frame.data(), false);
     EXPECT_EQ(verdict.gate, c.gate) << LearnGateName(verdict.gate);
     EXPECT_EQ(verdict.sample, c.sample);
+    EXPECT_EQ(learn.WbBlmWarning(), c.gate == LearnGate::BlmNot128);
   }
 }
 
