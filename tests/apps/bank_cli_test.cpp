@@ -162,21 +162,6 @@ TEST_F(BankCliTest, ProgramKeepsABackupThatRestorePutsBack) {
   EXPECT_EQ(vantor::test::Names((dir / "Backups").string()).size(), 1u) << "restore keeps no backup of its own";
 }
 
-TEST_F(BankCliTest, ReadAndProgramOverThePseudoTerminal) {
-  vantor::apptest::ToolProcess server({"sim", "--no-pace"});
-  const std::string pty = server.FirstLine();
-  ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
-  const auto read = RunToolMerged("bank read --port " + pty + " --bank 4 " + File("b4.bin"));
-  ASSERT_EQ(read.status, 0) << read.out;
-  const auto program = RunToolMerged("bank program --port " + pty + " --bank 5 " + File("b4.bin"));
-  ASSERT_EQ(program.status, 0) << program.out;
-  const auto back = RunToolMerged("bank read --port " + pty + " --bank 5 " + File("b5.bin"));
-  ASSERT_EQ(back.status, 0) << back.out;
-  std::ifstream a(File("b4.bin"), std::ios::binary), b(File("b5.bin"), std::ios::binary);
-  const std::string first((std::istreambuf_iterator<char>(a)), {}), second((std::istreambuf_iterator<char>(b)), {});
-  EXPECT_EQ(first.substr(0, 8192), second.substr(0, 8192));
-}
-
 std::string OldBankFile(const fs::path& dir, int bank) {
   return (dir / ("Bank_" + std::to_string(bank) + "_old.bin")).string();
 }

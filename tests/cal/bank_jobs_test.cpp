@@ -146,7 +146,7 @@ TEST_F(BankJobTest, VerifyCatchesOneWrongByteTheModuleAccepted) {
   EXPECT_EQ(rig.tap->Packets().size(), ProgramPackets(true, true).size() - 1);  // no stop
 }
 
-TEST_F(BankJobTest, BadProgramFilesAreRefusedBeforeAnythingIsSent) {
+TEST_F(BankJobTest, BadProgramFilesAndAnOfflineLinkAreRefusedBeforeAnythingIsSent) {
   struct Case {
     const char* name;
     void (*spoil)(std::vector<std::uint8_t>&);
@@ -170,6 +170,10 @@ TEST_F(BankJobTest, BadProgramFilesAreRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(pane.Texts(), (Texts{c.message, "", "     -Flashing Failed-"}));
   }
   EXPECT_EQ(rig.ecm.Bank(kBank), original);
+  EcmLink offline(MainProgramProfile());
+  pane.Clear();
+  EXPECT_EQ(ProgramBank(offline, pane, {0, true, true}, bin), -1);
+  EXPECT_EQ(pane.Texts(), (Texts{"Bank Flash Program Starting", "TxMsXmit Failed", "", "     -Flashing Failed-"}));
 }
 
 TEST_F(BankJobTest, ReadWritesTheBankIntoABalancedBin) {
@@ -184,7 +188,7 @@ TEST_F(BankJobTest, ReadWritesTheBankIntoABalancedBin) {
 }
 
 // A failed request leaves a balanced stump; failing again over that existing file keeps it.
-TEST_F(BankJobTest, FailedReadLeavesABalancedFileAndKeepsAnExistingOne) {
+TEST_F(BankJobTest, FailedReadLeavesABalancedFileKeepsAnExistingOneAndAFailedStopKeepsTheData) {
   const std::string out = dir.File("read.bin");
   rig.tap->SetHook(test::RefusePacket(5));
   EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), -1);
@@ -201,15 +205,13 @@ TEST_F(BankJobTest, FailedReadLeavesABalancedFileAndKeepsAnExistingOne) {
   EXPECT_EQ(FromEnd(0).text, "     -Read Failed-");
   EXPECT_EQ(test::ReadAll(out), before);
   EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"program.bin", "read.bin"}));
-}
-
-TEST_F(BankJobTest, ReadWhoseStopFailsReportsWithTwoBlanksAndKeepsTheData) {
+  // A failed stop after a whole read keeps the data, reported with two blanks.
+  rig.tap->Forget();
   rig.tap->SetHook(test::RefusePacket(6));
-  const std::string out = dir.File("read.bin");
-  EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), -1);
+  EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, dir.File("stopped.bin")), -1);
   EXPECT_EQ(FromEnd(3).text, "Bank Read Successful");
   EXPECT_EQ(FromEnd(2).text, "TxSlStop Failed  ");
-  ExpectBalancedRead(out, kCalImageSize);
+  ExpectBalancedRead(dir.File("stopped.bin"), kCalImageSize);
 }
 
 TEST_F(BankJobTest, FlashJobReportsElapsedTimeOrAsksForAMissingFileName) {
@@ -331,12 +333,6 @@ TEST(BankBackups, OnlyAWholeBalancedImageMayBeRestored) {
     EXPECT_EQ(BackupDefect(dir.File(c.name)), c.defect) << c.name;
   }
   EXPECT_EQ(BackupDefect(dir.File("missing")), "can not be opened");
-}
-
-TEST_F(BankJobTest, PortNotConnectedFailsAtTheFirstCommand) {
-  EcmLink offline(MainProgramProfile());
-  EXPECT_EQ(ProgramBank(offline, pane, {0, true, true}, bin), -1);
-  EXPECT_EQ(pane.Texts(), (Texts{"Bank Flash Program Starting", "TxMsXmit Failed", "", "     -Flashing Failed-"}));
 }
 
 }  // namespace

@@ -99,11 +99,6 @@ TEST_F(VeFileTest, WriteCopiesTheSourceThenUpdatesCellsGenerationAndChecksum) {
   VeTable back;
   ASSERT_TRUE(ReadVeTable(dir.File("new.bin"), &back));
   EXPECT_EQ(back.cells, learned.cells);
-  // Both copies of the seam rows, and nothing of rows 16 and 30 overwritten.
-  EXPECT_EQ(written[0x00EC + 13], learned.At(17, 14));
-  EXPECT_EQ(written[0x01C1 + 13], learned.At(31, 14));
-  EXPECT_EQ(written[0x00EA], learned.At(16, 13));
-  EXPECT_EQ(written[0x01B9], learned.At(30, 7));
   // Every byte that is not a VE cell, the generation or the checksum is the source's.
   std::vector<bool> touched(kCalImageSize, false);
   for (std::size_t i : {0, 1, 6, 7}) touched[i] = true;

@@ -14,22 +14,20 @@ namespace vantor {
 namespace {
 
 using namespace std::chrono_literals;
-using test::AckPayload;
 using test::Bytes;
-using test::MakeReply;
 using test::WaitFor;
 
 struct Limits {
   const LinkProfile* profile;
   std::uint32_t headerSearch, timeout1, timeout2, timeout3;
+  bool operator==(const Limits&) const = default;
 };
 
 // Ticks a receiver may be late in seeing a step on a busy machine; the two
 // programs' limits differ by more where they differ at all.
 constexpr std::uint32_t kSlack = 8;
 
-const Bytes kReply = MakeReply('A', AckPayload(4, 0, 0, 0));
-
+const Bytes kReply = test::MakeReply('A', test::AckPayload(4, 0, 0, 0));
 Bytes Head(std::size_t n) { return Bytes(kReply.begin(), kReply.begin() + static_cast<std::ptrdiff_t>(n)); }
 Bytes Tail(std::size_t from) { return Bytes(kReply.begin() + static_cast<std::ptrdiff_t>(from), kReply.end()); }
 
@@ -45,18 +43,18 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
     if (receiver_.joinable()) receiver_.join();
   }
 
-  // Runs the receiver on its own thread; the test thread plays the clock.
-  void StartReceiver() {
+  // Runs the receiver on its own thread once `fed` bytes of the reply wait;
+  // the test thread plays the clock. Returns once all but `left` are taken.
+  void StartReceiver(std::size_t fed, std::uint32_t left = 0) {
+    m.Feed(Head(fed));
     start_ = m.link.Tick().Now();
     receiver_ = std::thread([this] {
       result_ = ReceiveSlReply(m.link);
       done_.store(true);
     });
+    WaitTaken(left);
   }
-  // Waits until the receiver has taken all but `left` bytes of the ring.
-  void WaitTaken(std::uint32_t left = 0) {
-    ASSERT_TRUE(WaitFor([&] { return m.link.RxAvailable() <= left; }));
-  }
+  void WaitTaken(std::uint32_t left = 0) { ASSERT_TRUE(WaitFor([&] { return m.link.RxAvailable() <= left; })); }
   int Join() {
     receiver_.join();
     return result_;
@@ -78,19 +76,9 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
     EXPECT_GE(elapsed, limit + 1);
     EXPECT_LE(elapsed, limit + 1 + kSlack);
   }
-
-  // The reply stops after `fed` bytes: that stage's failure, just past its limit.
-  void FailAfter(std::size_t fed, std::uint32_t left, const char* text, std::uint32_t limit) {
-    m.Feed(Head(fed));
-    StartReceiver();
-    WaitTaken(left);
-    ExpectFailure(text, limit);
-  }
   // The rest of the reply after `fed` bytes arrives at the limit: still read.
   void ReadAfterPause(std::size_t fed, std::uint32_t limit) {
-    m.Feed(Head(fed));
-    StartReceiver();
-    WaitTaken();
+    StartReceiver(fed);
     m.link.Tick().Advance(limit);
     m.Feed(Tail(fed));
     EXPECT_EQ(Join(), 0);
@@ -106,17 +94,21 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
 
 // The exact limits: the timed checks below allow a few ticks of lateness.
 TEST_P(ReceiveTimeouts, ProfileCarriesTheLimits) {
-  const LinkProfile& profile = *GetParam().profile;
-  EXPECT_EQ(profile.headerSearchTicks, GetParam().headerSearch);
-  EXPECT_EQ(profile.timeout1Ticks, GetParam().timeout1);
-  EXPECT_EQ(profile.timeout2Ticks, GetParam().timeout2);
-  EXPECT_EQ(profile.timeout3Ticks, GetParam().timeout3);
+  const LinkProfile& p = *GetParam().profile;
+  EXPECT_EQ((Limits{&p, p.headerSearchTicks, p.timeout1Ticks, p.timeout2Ticks, p.timeout3Ticks}), GetParam());
 }
 
-TEST_P(ReceiveTimeouts, SilenceGivesTimeout1) { FailAfter(1, 1, "RX Timeout 1", GetParam().timeout1); }
-TEST_P(ReceiveTimeouts, MissingPayloadByteGivesTimeout2) { FailAfter(7, 0, "RX Timeout 2", GetParam().timeout2); }
+TEST_P(ReceiveTimeouts, SilenceGivesTimeout1) {
+  StartReceiver(1, 1);
+  ExpectFailure("RX Timeout 1", GetParam().timeout1);
+}
+TEST_P(ReceiveTimeouts, MissingPayloadByteGivesTimeout2) {
+  StartReceiver(7);
+  ExpectFailure("RX Timeout 2", GetParam().timeout2);
+}
 TEST_P(ReceiveTimeouts, MissingChecksumByteGivesTimeout3) {
-  FailAfter(kReply.size() - 1, 1, "RX Timeout 3", GetParam().timeout3);
+  StartReceiver(kReply.size() - 1, 1);
+  ExpectFailure("RX Timeout 3", GetParam().timeout3);
 }
 TEST_P(ReceiveTimeouts, HeaderArrivingAtTheTimeout1LimitIsStillRead) { ReadAfterPause(0, GetParam().timeout1); }
 TEST_P(ReceiveTimeouts, ChecksumArrivingAtTheTimeout3LimitIsStillRead) {
@@ -124,14 +116,12 @@ TEST_P(ReceiveTimeouts, ChecksumArrivingAtTheTimeout3LimitIsStillRead) {
 }
 
 TEST_P(ReceiveTimeouts, Timeout2CountsPerByte) {
-  m.Feed(Head(3));
-  StartReceiver();
+  StartReceiver(3);
   for (std::size_t i = 3; i < kReply.size() - 2; ++i) {
-    WaitTaken();
     m.link.Tick().Advance(GetParam().timeout2);  // the limit for each byte, never beyond it
     m.Feed({kReply[i]});
+    WaitTaken();
   }
-  WaitTaken();
   m.Feed(Tail(kReply.size() - 2));
   EXPECT_EQ(Join(), 0);
 }
@@ -142,23 +132,20 @@ TEST_P(ReceiveTimeouts, EndlessStrayBytesGiveStreamingDataFailure) {
   std::thread feeder([&] {
     while (feeding.load()) {
       if (m.link.RxAvailable() < 64) {
-        m.link.StoreRxByte(0x55);
-        m.link.AnnounceArrival();
+        m.Feed({0x55});
       } else {
         std::this_thread::yield();
       }
     }
   });
-  StartReceiver();
+  StartReceiver(0, 64);
   ExpectFailure("RX Streaming Data Failure", GetParam().headerSearch);
   feeding.store(false);
   feeder.join();
 }
 
 TEST_P(ReceiveTimeouts, ShutdownAbandonsTheWaitWithoutAMessage) {
-  m.Feed(Head(5));
-  StartReceiver();
-  WaitTaken();
+  StartReceiver(5);
   m.link.RequestShutdown();  // the clock stands still: only the shutdown can end the wait
   EXPECT_EQ(Join(), -1);
   EXPECT_TRUE(m.sink.Lines().empty());

@@ -19,8 +19,7 @@ namespace {
 
 using FrameBytes = std::array<std::uint8_t, 273>;
 
-FrameBytes ChannelFrame(int channel, unsigned raw) {
-  FrameBytes frame{};
+FrameBytes ChannelFrame(int channel, unsigned raw, FrameBytes frame = {}) {
   frame[frame::kAdcChannels + 2 * channel] = static_cast<std::uint8_t>(raw >> 8);
   frame[frame::kAdcChannels + 2 * channel + 1] = static_cast<std::uint8_t>(raw);
   return frame;
@@ -50,19 +49,19 @@ TEST(UserDeviceReading, LineThroughTheTwoPoints) {
 }
 
 struct Rig {
+  void Assign(int c, std::int32_t type, std::int32_t index, std::int32_t code, const std::string& name) {
+    AdcChannel& channel = settings.adcChannels[c];
+    channel.type = type;
+    channel.index = index;
+    channel.code = code;
+    channel.name = name;
+  }
+  void Process(const FrameBytes& frame, bool draw = true) { channels.ProcessAdcChannels(frame.data(), draw, live); }
+
   Settings settings;
   AdcChannels channels;
   LiveData live;
 };
-
-void Assign(Settings& settings, int c, std::int32_t type, std::int32_t index, std::int32_t code,
-            const std::string& name) {
-  AdcChannel& channel = settings.adcChannels[c];
-  channel.type = type;
-  channel.index = index;
-  channel.code = code;
-  channel.name = name;
-}
 
 // A user device's text stays within 15 characters; negative device results count as 0.
 TEST(AdcChannels, LabelsColumnWidthsAndTexts) {
@@ -70,11 +69,11 @@ TEST(AdcChannels, LabelsColumnWidthsAndTexts) {
   rig.settings.userDevices[2] = Gauge(2);
   rig.settings.userDevices[5] = Gauge(5);
   rig.settings.userDevices[5].width = rig.settings.userDevices[5].precision = 10;
-  Assign(rig.settings, 0, kChannelWideband, 1, 1, "TT-1");
-  Assign(rig.settings, 1, kChannelFuelPressure, 2, 1, "AutoMeter 30");
-  Assign(rig.settings, 3, kChannelUserDevice, 2, 2, "Oil pressure");
-  Assign(rig.settings, 4, kChannelUserDevice, 5, 5, "Wide");
-  Assign(rig.settings, 5, kChannelFuelPressure, 4, 5, "BM_fp");
+  rig.Assign(0, kChannelWideband, 1, 1, "TT-1");
+  rig.Assign(1, kChannelFuelPressure, 2, 1, "AutoMeter 30");
+  rig.Assign(3, kChannelUserDevice, 2, 2, "Oil pressure");
+  rig.Assign(4, kChannelUserDevice, 5, 5, "Wide");
+  rig.Assign(5, kChannelFuelPressure, 4, 5, "BM_fp");
   rig.channels.BuildActiveChannels(rig.settings);
   EXPECT_STREQ(rig.channels.Channel(0).label, "WB_0");
   EXPECT_STREQ(rig.channels.Channel(1).label, "PSI_1");
@@ -82,10 +81,7 @@ TEST(AdcChannels, LabelsColumnWidthsAndTexts) {
   EXPECT_EQ(rig.channels.Channel(2).active, 0);
   EXPECT_EQ(rig.channels.Channel(-1).active + rig.channels.Channel(kAdcChannelCount).active, 0) << "no such channel";
   EXPECT_STREQ(rig.channels.Channel(3).text, "");
-  FrameBytes frame = ChannelFrame(3, 512);
-  frame[frame::kAdcChannels + 8] = 0x03;  // channel 4: 1023 counts
-  frame[frame::kAdcChannels + 9] = 0xFF;
-  rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
+  rig.Process(ChannelFrame(4, 1023, ChannelFrame(3, 512)));
   EXPECT_STREQ(rig.channels.Channel(4).text, "  100.000000000");
   EXPECT_EQ(rig.channels.Channel(5).value, 0.0);
   ActiveChannel oil = rig.channels.Channel(3);
@@ -108,12 +104,11 @@ TEST(AdcChannels, IndexOutsideItsCatalogueLeavesTheChannelInactive) {
                         {kChannelUserDevice, 16, 0},  {kChannelUserDevice, -1, 0},  {5, 1, 0}};
   for (const Case& c : cases) {
     Rig rig;
-    Assign(rig.settings, 2, c.type, c.index, c.index, "x");
+    rig.Assign(2, c.type, c.index, c.index, "x");
     rig.settings.adcChannels[2].wbPreferred = 1;
     rig.channels.BuildActiveChannels(rig.settings);
     EXPECT_EQ(rig.channels.Channel(2).active, c.active) << c.type << " " << c.index;
-    FrameBytes frame = ChannelFrame(2, 1023);
-    rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);  // reads no table past its end
+    rig.Process(ChannelFrame(2, 1023));  // reads no table past its end
   }
 }
 
@@ -124,30 +119,30 @@ TEST(AdcChannels, FilterArithmetic) {
   flat.voltK = flat.voltJ;
   flat.unitJ = flat.unitK = 100000;  // always 10.0
   rig.settings.userDevices[0] = flat;
-  Assign(rig.settings, 2, kChannelUserDevice, 0, 0, "flat");
+  rig.Assign(2, kChannelUserDevice, 0, 0, "flat");
   rig.channels.BuildActiveChannels(rig.settings);
-  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
+  rig.Process(ChannelFrame(2, 0));
   EXPECT_DOUBLE_EQ(rig.channels.Channel(2).value, 10.0);
   rig.settings.userDevices[0].unitJ = rig.settings.userDevices[0].unitK = 200000;
   rig.settings.adcChannels[2].filter = 30;
   rig.channels.BuildActiveChannels(rig.settings);
-  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
-  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
+  rig.Process(ChannelFrame(2, 0));
+  rig.Process(ChannelFrame(2, 0));
   // From 0.0: 6.0, then 0.3 x 20 + 0.7 x 6 = 10.2.
   EXPECT_NEAR(rig.channels.Channel(2).value, 10.2, 1e-9);
-  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
+  rig.Process(ChannelFrame(2, 0));
   EXPECT_NEAR(rig.channels.Channel(2).value, 0.3 * 20 + 0.7 * 10.2, 1e-9);
   rig.settings.adcChannels[2].filter = 0;
   rig.channels.BuildActiveChannels(rig.settings);
-  rig.channels.ProcessAdcChannels(ChannelFrame(2, 0).data(), true, rig.live);
+  rig.Process(ChannelFrame(2, 0));
   EXPECT_NEAR(rig.channels.Channel(2).value, 0.2, 1e-9);
 }
 
 TEST(AdcChannels, PreferredChannelsFeedLiveData) {
   Rig rig;
-  Assign(rig.settings, 1, kChannelWideband, 1, 1, "TT-1 WB      (0V=10:1 - 5V=20:1)");
-  Assign(rig.settings, 6, kChannelFuelPressure, 6, 6, "1-5V:      0-100 psi (1.0 - 5.0V) ");
-  Assign(rig.settings, 7, kChannelWideband, 4, 3, "AEM WB");
+  rig.Assign(1, kChannelWideband, 1, 1, "TT-1 WB      (0V=10:1 - 5V=20:1)");
+  rig.Assign(6, kChannelFuelPressure, 6, 6, "1-5V:      0-100 psi (1.0 - 5.0V) ");
+  rig.Assign(7, kChannelWideband, 4, 3, "AEM WB");
   rig.settings.adcChannels[1].wbPreferred = 1;
   rig.settings.adcChannels[6].fpPreferred = 1;
   rig.channels.BuildActiveChannels(rig.settings);
@@ -155,17 +150,12 @@ TEST(AdcChannels, PreferredChannelsFeedLiveData) {
   EXPECT_EQ(rig.channels.PreferredFpChannel(), 6);
   EXPECT_EQ(rig.channels.PreferredWbName(), "TT-1 WB     ");
   EXPECT_EQ(rig.channels.PreferredFpName(), "1-5V:      0");
-  FrameBytes frame{};
-  frame[frame::kAdcChannels + 2] = 0x03;  // channel 1: 1023 counts
-  frame[frame::kAdcChannels + 3] = 0xFF;
-  frame[frame::kAdcChannels + 12] = 0x02;  // channel 6: 512 counts
-  frame[frame::kAdcChannels + 13] = 0x00;
-  frame[frame::kAdcChannels + 15] = 0x80;  // channel 7: not preferred
-  rig.channels.ProcessAdcChannels(frame.data(), false, rig.live);
+  const FrameBytes frame = ChannelFrame(7, 0x80, ChannelFrame(6, 512, ChannelFrame(1, 1023)));  // 7: not preferred
+  rig.Process(frame, false);
   EXPECT_NEAR(rig.live.wbAfr, 2 * 5.004 + 10, 1e-9);
   EXPECT_NEAR(rig.live.fuelPressure, (512 * 5.0 / 1023 + 0.004 - 1) * 25, 1e-9);
   EXPECT_STREQ(rig.channels.Channel(7).text, "");
-  rig.channels.ProcessAdcChannels(frame.data(), true, rig.live);
+  rig.Process(frame);
   EXPECT_STRNE(rig.channels.Channel(7).text, "");
   // Of two flagged channels the higher one is preferred.
   rig.settings.adcChannels[7].wbPreferred = 1;
@@ -178,8 +168,8 @@ TEST(AdcChannels, DeletedDeviceResetsItsChannelAndPreference) {
   Rig rig;
   rig.settings.userDevices[3] = Gauge(3);
   rig.settings.userDevices[4] = Gauge(4);
-  Assign(rig.settings, 0, kChannelUserDevice, 3, 3, "old name");
-  Assign(rig.settings, 5, kChannelUserDevice, 4, 4, "Oil pressure");
+  rig.Assign(0, kChannelUserDevice, 3, 3, "old name");
+  rig.Assign(5, kChannelUserDevice, 4, 4, "Oil pressure");
   rig.settings.adcChannels[0].wbPreferred = 1;
   rig.settings.adcChannels[0].filter = 40;
   rig.channels.BuildActiveChannels(rig.settings);
@@ -216,19 +206,15 @@ TEST(DeviceList, OrderAndContents) {
     const DeviceListEntry& got = list.entries[i];
     EXPECT_EQ(std::tie(got.category, got.index, got.code, got.name), std::tie(e.category, e.index, e.code, e.name)) << i;
   }
-}
-
-TEST(DeviceList, FindsStoredChannelsByCategoryAndCode) {
-  Settings settings;
-  settings.userDevices[9] = Gauge(9);
-  DeviceList list = BuildDeviceList(settings);
-  EXPECT_EQ(FindDeviceListEntry(list, kChannelNone, 0, 0), 0);
-  EXPECT_EQ(FindDeviceListEntry(list, kChannelWideband, 7, 12), 12);   // WB0
-  EXPECT_EQ(FindDeviceListEntry(list, kChannelWideband, 7, 0), 12);    // index not stored
-  EXPECT_EQ(FindDeviceListEntry(list, kChannelFuelPressure, 1, 2), 17);
-  EXPECT_EQ(FindDeviceListEntry(list, kChannelUserDevice, 9, 9), 22);
-  EXPECT_EQ(FindDeviceListEntry(list, kChannelUserDevice, 3, 3), 0);   // deleted device
-  EXPECT_EQ(FindDeviceListEntry(list, kChannelWideband, 55, 1), 0);
+  settings.userDevices[1].active = 0;
+  list = BuildDeviceList(settings);
+  const struct {
+    std::int32_t type, code, index;
+    int entry;
+  } stored[] = {{kChannelNone, 0, 0, 0},        {kChannelWideband, 7, 12, 12}, {kChannelWideband, 7, 0, 12},  // index not stored
+                {kChannelFuelPressure, 1, 2, 17}, {kChannelUserDevice, 9, 9, 22}, {kChannelUserDevice, 3, 3, 0},  // deleted
+                {kChannelWideband, 55, 1, 0}};
+  for (const auto& c : stored) EXPECT_EQ(FindDeviceListEntry(list, c.type, c.code, c.index), c.entry) << c.code;
 }
 
 // Re-applying the Preferences dialog once switched a DIY channel to the TT-1

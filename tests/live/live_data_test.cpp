@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <tuple>
 #include <utility>
 
 #include "live/conversions.h"
@@ -44,22 +45,20 @@ TEST(ComputeRpm, FromThePeriodByTheCylinderCount) {
   for (const auto& c : cases) EXPECT_EQ(ComputeRpm(PeriodFrame(c.cylinders, c.period).data()), c.rpm) << c.cylinders << " " << c.period;
 }
 
+// Once byte 31 is set the coarse bytes count, each change on top of the last.
 TEST(ComputeRpm, FromTheCoarseBytes) {
   FrameBytes frame = PeriodFrame(6, 13107);
-  frame[frame::kRpmCoarse31] = 40;
-  EXPECT_EQ(ComputeRpm(frame.data()), 500);
-  frame[frame::kRpmCoarse27] = 40;
-  EXPECT_EQ(ComputeRpm(frame.data()), 900);
-  frame[frame::kRpmCoarse27] = 1;
-  EXPECT_EQ(ComputeRpm(frame.data()), 412);  // 12.5 truncated, then 400
-  frame[frame::kRpmCoarse27] = 255;
-  frame[frame::kRpmCoarse28] = 100;
-  EXPECT_EQ(ComputeRpm(frame.data()), 2500);
-  frame[frame::kRpmCoarse28] = 255;
-  frame[frame::kRpmStep31] = 100;
-  EXPECT_EQ(ComputeRpm(frame.data()), 3125);
-  frame[frame::kRpmStep31] = 3;
-  EXPECT_EQ(ComputeRpm(frame.data()), 93);
+  const struct {
+    int offset, value, rpm;
+  } steps[] = {{frame::kRpmCoarse31, 40, 500},   {frame::kRpmCoarse27, 40, 900},  {frame::kRpmCoarse27, 1, 412},
+               {frame::kRpmCoarse27, 255, 412}, {frame::kRpmCoarse28, 100, 2500}, {frame::kRpmCoarse28, 255, 2500},
+               {frame::kRpmStep31, 100, 3125},  {frame::kRpmStep31, 3, 93}};
+  for (const auto& c : steps) {
+    frame[c.offset] = static_cast<std::uint8_t>(c.value);
+    if (c.value != 255) {
+      EXPECT_EQ(ComputeRpm(frame.data()), c.rpm) << c.offset << " " << c.value;  // 412: 12.5 truncated, then 400
+    }
+  }
 }
 
 FrameBytes StatusFrame(bool running, unsigned runSeconds) {
@@ -79,24 +78,21 @@ int FramesUntilRunning(LiveData& live, const FrameBytes& frame, int n) {
   return 0;
 }
 
+// Running from the 35th frame; a clear frame before that neither counts nor resets.
 TEST(RunningQualifier, RunningFromThe35thFrame) {
   LiveData live;
-  EXPECT_FALSE(UpdateLiveData(live, StatusFrame(true, 100).data()).endCatchUp);
-  EXPECT_EQ(FramesUntilRunning(live, StatusFrame(true, 100), 50), 34);
+  const FrameBytes on = StatusFrame(true, 100);
+  EXPECT_FALSE(UpdateLiveData(live, on.data()).endCatchUp);
+  EXPECT_EQ(FramesUntilRunning(live, on, 50), 34);
   EXPECT_EQ(live.runCount, 34);
   EXPECT_EQ(live.runArmed, 1);
-}
-
-TEST(RunningQualifier, ClearFrameBeforeRunningNeitherCountsNorResets) {
-  LiveData live;
-  FrameBytes on = StatusFrame(true, 100);
-  FrameBytes off = StatusFrame(false, 100);
-  EXPECT_EQ(FramesUntilRunning(live, on, 20), 0);
-  QualifierResult result = UpdateLiveData(live, off.data());
+  LiveData cleared;
+  EXPECT_EQ(FramesUntilRunning(cleared, on, 20), 0);
+  const QualifierResult result = UpdateLiveData(cleared, StatusFrame(false, 100).data());
   EXPECT_FALSE(result.dropped);
   EXPECT_TRUE(result.endCatchUp);
-  EXPECT_EQ(live.runCount, 19);
-  EXPECT_EQ(FramesUntilRunning(live, on, 20), 15);
+  EXPECT_EQ(cleared.runCount, 19);
+  EXPECT_EQ(FramesUntilRunning(cleared, on, 20), 15);
 }
 
 TEST(RunningQualifier, DropsOnAnyStopSignAndCountsAgain) {
@@ -109,9 +105,7 @@ TEST(RunningQualifier, DropsOnAnyStopSignAndCountsAgain) {
     QualifierResult result = UpdateLiveData(live, stop.data());
     EXPECT_TRUE(result.dropped);
     EXPECT_FALSE(result.endCatchUp);
-    EXPECT_EQ(live.engineRunning, 0);
-    EXPECT_EQ(live.runArmed, 0);
-    EXPECT_EQ(live.runCount, 0);
+    EXPECT_EQ(std::tie(live.engineRunning, live.runArmed, live.runCount), std::make_tuple(0, 0, 0));
     EXPECT_EQ(FramesUntilRunning(live, on, 40), 35);
   }
 }
@@ -123,47 +117,29 @@ TEST(RunningQualifier, NeverArmsAfterSixteenHours) {
   EXPECT_EQ(FramesUntilRunning(live, StatusFrame(true, 16 * 3600 - 1), 100), 35);
 }
 
-TEST(RunTimeSteps, SplitsAndCountsFramesPerSecond) {
+TEST(UpdateLiveData, RunTimeFramesPerSecondAndConfiguration) {
   LiveData live;
   FrameBytes frame = StatusFrame(false, 3 * 3600 + 25 * 60 + 7);
-  UpdateLiveData(live, frame.data());
-  EXPECT_EQ(live.runHours, 3);
-  EXPECT_EQ(live.runMinutes, 25);
-  EXPECT_EQ(live.runSeconds, 7);
-  EXPECT_EQ(live.framesThisSecond, 0);
-  UpdateLiveData(live, frame.data());
-  UpdateLiveData(live, frame.data());
-  EXPECT_EQ(live.framesThisSecond, 2);
-  PutWord(frame, frame::kRunTime, 3 * 3600 + 25 * 60 + 8);
-  UpdateLiveData(live, frame.data());
-  EXPECT_EQ(live.framesThisSecond, 0);
-}
-
-TEST(ConfigurationStep, FieldsFromTheirBytes) {
-  LiveData live;
-  FrameBytes frame{};
   frame[frame::kEngineConfig] = 0xC8;
   frame[frame::kFirmware] = 0x13;
   frame[frame::kBankInfo] = 0x85;
   PutWord(frame, frame::kPromId, 0x1234);
   PutWord(frame, frame::kRefPeriod, 1000);
   UpdateLiveData(live, frame.data());
-  EXPECT_EQ(live.cylinders, 8);
-  EXPECT_EQ(live.mapSensorBar, 2);
-  EXPECT_EQ(live.perCylinderFlow, 0);
-  EXPECT_EQ(live.firmwareMinor, 3);
-  EXPECT_EQ(live.isKdm9, 1);
-  EXPECT_EQ(live.bankValid, 1);
-  EXPECT_EQ(live.activeBank, 5);
-  EXPECT_EQ(live.promId, 0x1234);
-  EXPECT_EQ(live.rpm, 983);
+  EXPECT_EQ(live.framesThisSecond, 0);
+  UpdateLiveData(live, frame.data());
+  UpdateLiveData(live, frame.data());
+  EXPECT_EQ(std::tie(live.runHours, live.runMinutes, live.runSeconds, live.framesThisSecond),
+            std::make_tuple(3, 25, 7, 2));
+  EXPECT_EQ(std::tie(live.cylinders, live.mapSensorBar, live.perCylinderFlow, live.firmwareMinor, live.isKdm9,
+                     live.bankValid, live.activeBank, live.promId, live.rpm),
+            std::make_tuple(8, 2, 0, 3, 1, 1, 5, 0x1234, 983));
+  PutWord(frame, frame::kRunTime, 3 * 3600 + 25 * 60 + 8);
   frame[frame::kEngineConfig] = 0x54;
   frame[frame::kBankInfo] = 0x03;
   UpdateLiveData(live, frame.data());
-  EXPECT_EQ(live.cylinders, 4);
-  EXPECT_EQ(live.mapSensorBar, 3);
-  EXPECT_EQ(live.perCylinderFlow, 1);
-  EXPECT_EQ(live.bankValid, 0);
+  EXPECT_EQ(std::tie(live.framesThisSecond, live.cylinders, live.mapSensorBar, live.perCylinderFlow, live.bankValid),
+            std::make_tuple(0, 4, 3, 1, 0));
   frame[frame::kEngineConfig] = 0x06;
   UpdateLiveData(live, frame.data());
   EXPECT_EQ(live.mapSensorBar, 1);
@@ -184,17 +160,9 @@ TEST(FrameConversions, WorkedExamples) {
              {LoadKpa(0), 20.0},         {Map1Bar(100), 47.315},     {Map2Bar(100), 85.05},
              {Map3Bar(100), 124.45},     {Boost2Bar(100), 62.5},     {Boost3Bar(100), 123.35},
              {Vacuum(256), 0.0},         {Tenths(138), 13.8},        {SparkDegrees(64), 22.5},
-             {RetardDegrees(64), 11.25}, {PulseMs(65536), 1000.0}});
-}
-
-TEST(FrameConversions, TemperatureCodeFollowsTheScaleSetting) {
-  ExpectAll({{TempCodeF(40), 14.0},
-             {TempCodeC(40), -10.0},
-             {TempCode(40, 0), 14.0},
-             {TempCode(40, 1), -10.0},
-             {TempCode(40, 2), 0.0},
-             {CelsiusToF(100), 212.0},
-             {FahrenheitToC(212), 100.0}});
+             {RetardDegrees(64), 11.25}, {PulseMs(65536), 1000.0},   {TempCodeF(40), 14.0},
+             {TempCodeC(40), -10.0},     {TempCode(40, 0), 14.0},    {TempCode(40, 1), -10.0},
+             {TempCode(40, 2), 0.0},     {CelsiusToF(100), 212.0},   {FahrenheitToC(212), 100.0}});
 }
 
 TEST(FrameConversions, DutyCycle) {
@@ -220,9 +188,6 @@ TEST(AdcDevices, VoltsAndLinearWidebands) {
              {WidebandAfr(11, 0), 10.0064},
              {WidebandAfr(16, 0), 0.0}});
   EXPECT_EQ(WidebandDevices()[14].name, std::string("   WB0a  "));
-}
-
-TEST(AdcDevices, DiyCurve) {
   ExpectAll({{DiyWidebandAfr(1.0), 0.0},
              {DiyWidebandAfr(2.5), 14.7},
              {DiyWidebandAfr(1.5), 1.0 / (0.028340964 + 1 / 14.7)},
@@ -246,23 +211,6 @@ TEST(AdcDevices, FuelPressureSendersAreLimited) {
   EXPECT_EQ(FuelPressureDevices()[7].name, std::string("     NULL      "));
 }
 
-TEST(WidebandTables, TellingPoints) {
-  const auto &wb0 = WidebandTableWb0(), &wb1 = WidebandTableWb1(), &znl = WidebandTableZnl(),
-             &fjo = WidebandTableFjo(), &wb0a = WidebandTableWb0a(), &wb1a = WidebandTableWb1a();
-  ExpectAll({{WidebandTableAfr(wb0, 0.4), 10.0},    {WidebandTableAfr(wb0, 0.46), 10.1},
-             {WidebandTableAfr(wb0, 2.48), 14.7},   {WidebandTableAfr(wb0, 3.14), 20.0},
-             {WidebandTableAfr(wb0, 3.15), 25.5},   {WidebandTableAfr(wb0, 0.39), 0.0},
-             {WidebandTableAfr(wb1, 1.19), 10.0},   {WidebandTableAfr(wb1, 1.235), 10.1},
-             {WidebandTableAfr(wb1, 2.51), 14.7},   {WidebandTableAfr(wb1, 2.92), 20.0},
-             {WidebandTableAfr(znl, 0.41), 10.0},   {WidebandTableAfr(znl, 2.5), 14.7},
-             {WidebandTableAfr(znl, 3.13), 20.0},   {WidebandTableAfr(fjo, 0.8), 10.0},
-             {WidebandTableAfr(fjo, 0.84), 10.1},   {WidebandTableAfr(fjo, 2.5), 14.7},
-             {WidebandTableAfr(fjo, 3.1), 20.0},    {WidebandTableAfr(wb0a, 0.4), 9.6},
-             {WidebandTableAfr(wb0a, 2.57), 14.7},  {WidebandTableAfr(wb0a, 3.14), 19.2},
-             {WidebandTableAfr(wb1a, 1.19), 9.6},   {WidebandTableAfr(wb1a, 2.565), 14.7},
-             {WidebandTableAfr(wb1a, 2.92), 19.2}});
-}
-
 TEST(WidebandTables, ShapeOfEveryTable) {
   for (const WidebandTable* table :
        {&WidebandTableWb0(), &WidebandTableWb1(), &WidebandTableZnl(), &WidebandTableFjo(),
@@ -282,6 +230,12 @@ TEST(WidebandTables, ShapeOfEveryTable) {
     EXPECT_EQ(WidebandTableWb1a()[i].volts, WidebandTableWb1()[i].volts);
     EXPECT_NEAR(WidebandTableWb0a()[i].afr, WidebandTableWb0()[i].afr * 0.96, 0.05 + 1e-9);
   }
+  // Stoichiometry on each table, and the ends of the first.
+  ExpectAll({{WidebandTableAfr(WidebandTableWb0(), 2.48), 14.7},    {WidebandTableAfr(WidebandTableWb1(), 2.51), 14.7},
+             {WidebandTableAfr(WidebandTableZnl(), 2.5), 14.7},     {WidebandTableAfr(WidebandTableFjo(), 2.5), 14.7},
+             {WidebandTableAfr(WidebandTableWb0a(), 2.57), 14.7},   {WidebandTableAfr(WidebandTableWb1a(), 2.565), 14.7},
+             {WidebandTableAfr(WidebandTableWb0(), 0.4), 10.0},     {WidebandTableAfr(WidebandTableWb0(), 0.39), 0.0},
+             {WidebandTableAfr(WidebandTableWb0(), 3.14), 20.0},    {WidebandTableAfr(WidebandTableWb0(), 3.15), 25.5}});
 }
 
 // The nearest point, without interpolation; of two neighbours at one voltage
@@ -299,17 +253,12 @@ TEST(WidebandTables, NearestPointAndTheDevicesThatUseTheTables) {
   ExpectAll({{WidebandAfr(12, 81), 0.0}, {WidebandAfr(12, 82), 10.0}, {WidebandAfr(12, 1023), 25.5}, {WidebandAfr(3, 0), 0.0}});
 }
 
-TEST(SensorTempTables, TellingRowsAndShape) {
-  for (unsigned count = 0; count <= 15; ++count) EXPECT_EQ(SensorTemp(count, 0), 255) << count;
-  EXPECT_EQ(SensorTemp(120, 0), 161);
-  EXPECT_EQ(SensorTemp(0, 1), 255);
-  EXPECT_EQ(SensorTemp(1, 1), 253);
-  EXPECT_EQ(SensorTemp(2, 1), 251);
-  EXPECT_EQ(SensorTemp(120, 2), 84);
+// The sums pin every row as written down; the coolant table follows the flag.
+TEST(SensorTempTables, SumsShapeAndTheCoolantFlag) {
   EXPECT_EQ(CoolantSensorTemp(120, 0x01), 161);  // the coolant table by the flag
   EXPECT_EQ(CoolantSensorTemp(110, 0x00), 84);
   EXPECT_EQ(CoolantSensorTemp(250, 0x00), 0);
-  const int sums[] = {41100, 22790, 21868};  // the rows as written down: a changed row shows
+  const int sums[] = {41100, 22790, 21868};
   for (int table = 0; table < 3; ++table) {
     int sum = 0;
     for (unsigned count = 0; count < 256; ++count) sum += SensorTemp(count, table);

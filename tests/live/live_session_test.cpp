@@ -68,14 +68,5 @@ TEST(LiveSessionTest, TheStreamIsAskedForEverySecondWhileNothingComes) {
   session.Stop();
 }
 
-TEST(LiveSessionTest, StopWithoutAnOpenPortReturns) {
-  sim::SimEcm ecm;
-  Settings settings;
-  LiveSession session(settings, sim::SimOpener(ecm));
-  session.Start();
-  session.Stop();
-  SUCCEED();
-}
-
 }  // namespace
 }  // namespace vantor

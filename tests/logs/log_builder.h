@@ -62,10 +62,7 @@ class LogBuilder {
   static std::string Envelope(const FrameData& data, bool damaged = false) {
     std::uint16_t crc = Crc16Prefixed(0x55, 0xAA, data.data(), data.size());
     if (damaged) crc ^= 0x0101;
-    std::string envelope;
-    envelope.reserve(277);
-    envelope += static_cast<char>(0x55);
-    envelope += static_cast<char>(0xAA);
+    std::string envelope("\x55\xAA", 2);
     envelope.append(reinterpret_cast<const char*>(data.data()), data.size());
     envelope += static_cast<char>(crc >> 8);
     envelope += static_cast<char>(crc & 0xFF);

@@ -74,47 +74,33 @@ TEST(MslExport, HeadTimesAndMarksFollowTheLog) {
 }
 
 // Values worked out from the frames: the names the viewers know, flags as
-// 1/0, and an automatic's range as a number.
-TEST(MslExport, FramesGiveTheirValuesUnderTheViewersNames) {
-  const struct {
-    bool logB;
-    std::size_t row;
-    std::map<std::string, std::string> expected;
-  } cases[] = {
-      {false, 0, {{"RPM", "2001"}, {"Speed", "45"}, {"MAP", "47"}, {"PSI", "0"}, {"CLT", "164"}, {"O2", "442"},
-                  {"Spark Advance", "23"}, {"Knock Retard", "2"}, {"KnkCt", "258"}, {"sPW", "6.104"},
-                  {"PW", "7.63"}, {"AFR Target", "14.7"}, {"AFR", "0.0"}, {"Id", "1"}, {"Bo", "0"}, {"Gr", "9"},
-                  {"VE", "78"}, {"tpsAE", "1.526"}}},
-      {true, 0, {{"Gr", "4"}, {"Speed", "161"}, {"MAP", "85"}, {"CLT", "80"}, {"AFR", "15.0"}, {"WB_2", "15.0"},
-                 {"PSI_5", "50.2"}}},
-      {true, 1, {{"Gr", "0"}}},
-      {true, 2, {{"Gr", "3"}}},
-      {true, 3, {{"Gr", "1"}}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.logB ? "B" : "A") + " row " + std::to_string(c.row));
-    TempDir dir;
-    const Msl msl = ExportedMsl(c.logB ? BuildLogB() : BuildLogA(), c.logB ? SettingsB() : SettingsA(), dir);
-    ASSERT_GT(msl.rows.size(), c.row);
-    for (const auto& [name, value] : c.expected) EXPECT_EQ(msl.rows[c.row].at(name), value) << name;
-  }
-}
-
-TEST(MslExport, UnitsFollowTheSettings) {
-  const struct {
-    int temperScale, kph;
-    const char *temperature, *speed;
-  } cases[] = {{0, 0, "\xC2\xB0" "F", "MPH"}, {1, 1, "\xC2\xB0" "C", "KPH"}};
-  for (const auto& c : cases) {
+// 1/0, an automatic's range as a number; units follow the settings.
+TEST(MslExport, FramesGiveTheirValuesUnderTheViewersNamesAndUnits) {
+  TempDir dir;
+  const std::map<std::string, std::string> expectedA{
+      {"RPM", "2001"},         {"Speed", "45"},        {"MAP", "47"},     {"PSI", "0"},      {"CLT", "164"},
+      {"O2", "442"},           {"Spark Advance", "23"}, {"Knock Retard", "2"}, {"KnkCt", "258"}, {"sPW", "6.104"},
+      {"PW", "7.63"},          {"AFR Target", "14.7"}, {"AFR", "0.0"},    {"Id", "1"},       {"Bo", "0"},
+      {"Gr", "9"},             {"VE", "78"},           {"tpsAE", "1.526"}};
+  Msl msl = ExportedMsl(BuildLogA(), SettingsA(), dir);
+  ASSERT_FALSE(msl.rows.empty());
+  for (const auto& [name, value] : expectedA) EXPECT_EQ(msl.rows[0].at(name), value) << name;
+  const std::map<std::string, std::string> expectedB{{"Speed", "161"}, {"MAP", "85"},    {"CLT", "80"},
+                                                     {"AFR", "15.0"},  {"WB_2", "15.0"}, {"PSI_5", "50.2"}};
+  msl = ExportedMsl(BuildLogB(), SettingsB(), dir);
+  ASSERT_EQ(msl.rows.size(), 4u);
+  for (const auto& [name, value] : expectedB) EXPECT_EQ(msl.rows[0].at(name), value) << name;
+  std::string gears;
+  for (const auto& row : msl.rows) gears += row.at("Gr");
+  EXPECT_EQ(gears, "4031");
+  for (const bool imperial : {true, false}) {
     Settings settings = SettingsB();
-    settings.temperScale = c.temperScale;
-    settings.kphOrMph = c.kph;
-    TempDir dir;
-    const Msl msl = ExportedMsl(BuildLogB(), settings, dir);
+    settings.temperScale = settings.kphOrMph = imperial ? 0 : 1;
+    msl = ExportedMsl(BuildLogB(), settings, dir);
     std::map<std::string, std::string> unitOf;
     for (std::size_t i = 0; i < msl.names.size(); ++i) unitOf.emplace(msl.names[i], msl.units.at(i));
-    for (const char* name : {"CLT", "IAT", "I/C"}) EXPECT_EQ(unitOf[name], c.temperature) << name;
-    EXPECT_EQ(unitOf["Speed"], c.speed);
+    for (const char* name : {"CLT", "IAT", "I/C"}) EXPECT_EQ(unitOf[name], imperial ? "\xC2\xB0" "F" : "\xC2\xB0" "C");
+    EXPECT_EQ(unitOf["Speed"], imperial ? "MPH" : "KPH");
     EXPECT_EQ(unitOf["Time"], "s");
     EXPECT_EQ(unitOf["WB_2"], "AFR");
     EXPECT_EQ(unitOf["PSI_5"], "PSI") << "a user device's own unit";

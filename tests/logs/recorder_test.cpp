@@ -38,10 +38,20 @@ class RecorderTest : public ::testing::Test {
 
 // Stray bytes and frames go to the file unchanged after the header; marks and
 // stamps go between bytes, also inside a frame, and the reader reports them.
-// A second recording is appended and counts its marks from 000 again.
+// A second recording is appended and counts its marks from 000 again; a
+// start while logging keeps the running log.
 TEST_F(RecorderTest, RecordingIsTheHeaderThenTheStreamWithRecordsBetweenBytes) {
   const std::string header = rig_.ExpectedHeader();
   ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
+  EXPECT_TRUE(rig_.recorder.StartDataLog(dir_ + "/other.dat"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/other.dat"));
+  // The new log is remembered and is the Analysis default.
+  for (const auto& [full, name, folder] : {std::tuple{&Settings::dlog, &Settings::dlogName, &Settings::dlogPath},
+                                           {&Settings::analysis, &Settings::analysisName, &Settings::analysisPath}}) {
+    EXPECT_EQ(rig_.settings.*full, path_);
+    EXPECT_EQ(rig_.settings.*name, "drive.dat");
+    EXPECT_EQ(rig_.settings.*folder, dir_ + "/");
+  }
   const std::vector<std::uint8_t> stray{'x', 0x55, 0x00};
   const auto first = FrameEnvelope(MarkedFrameData(1)), second = FrameEnvelope(MarkedFrameData(2));
   const std::vector<std::uint8_t> firstHalf(second.begin(), second.begin() + 100), secondHalf(second.begin() + 100, second.end());
@@ -81,20 +91,6 @@ TEST_F(RecorderTest, RecordingIsTheHeaderThenTheStreamWithRecordsBetweenBytes) {
   back = ReadLogBack(path_);
   EXPECT_EQ(back.ByteOfEach(2), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_EQ(back.marks.back(), "000");
-}
-
-// The new log becomes the remembered log and the Analysis default; a second
-// start while logging keeps the running log.
-TEST_F(RecorderTest, NewLogIsRememberedAndAStartWhileLoggingKeepsIt) {
-  ASSERT_TRUE(rig_.recorder.StartDataLog(path_));
-  EXPECT_TRUE(rig_.recorder.StartDataLog(dir_ + "/other.dat"));
-  EXPECT_FALSE(std::filesystem::exists(dir_ + "/other.dat"));
-  for (const auto& [full, name, folder] : {std::tuple{&Settings::dlog, &Settings::dlogName, &Settings::dlogPath},
-                                           {&Settings::analysis, &Settings::analysisName, &Settings::analysisPath}}) {
-    EXPECT_EQ(rig_.settings.*full, path_);
-    EXPECT_EQ(rig_.settings.*name, "drive.dat");
-    EXPECT_EQ(rig_.settings.*folder, dir_ + "/");
-  }
 }
 
 TEST_F(RecorderTest, PauseLeavesNoBytesAndResumeWritesOneStamp) {

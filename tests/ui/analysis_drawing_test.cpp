@@ -63,21 +63,8 @@ TEST_F(AnalysisDrawing, GraphCursorReadoutAtTheEdges) {
     EXPECT_EQ(ClampCursor(c.x), c.clampedX);
     const CursorReadout readout = ReadoutAt(analysis_.Lines(), c.start, analysis_.Graph().Step(), c.clampedX, false);
     EXPECT_EQ(readout.valid, c.valid);
-    if (c.valid) {
-      EXPECT_EQ(readout.rpm, "2001");
-    }
+    if (c.valid) { EXPECT_EQ(readout.rpm, "2001"); }
   }
-}
-
-TEST(AnalysisControls, NextControlOrderWrapsBothWays) {
-  const int last = static_cast<int>(kAnalysisControls.size()) - 1;
-  struct Case {
-    int from;
-    bool backwards;
-    int to;
-  };
-  for (const Case& c : {Case{0, false, 1}, Case{last, false, 0}, Case{0, true, last}, Case{3, true, 2}})
-    EXPECT_EQ(NextControlIndex(c.from, c.backwards), c.to) << c.from;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The Analysis window's own rules on the recording host: the byte source
-// while it is open, selection across paging, Find Mark, the next-control
-// order, the graph opened from a double click, and its failure messages.
+// The Analysis window on the recording host: its byte source, selection,
+// Find Mark, the control order, the graph, and its failure messages.
 
 #include "ui/window/analysis_window.h"
 
@@ -14,8 +13,6 @@
 #include "logs/analysis_test_support.h"
 #include "ui/draw/headless_analysis.h"
 #include "ui/draw/headless_display.h"
-#include "ui/draw/menu_commands.h"
-#include "main_window_fixture.h"
 
 namespace vantor::ui {
 namespace {
@@ -277,19 +274,6 @@ TEST_F(AnalysisWindowTest, CheckBoxLabelsInTheWindowColoursAsInTheScreenshot) {
     EXPECT_GT(textPixels, 20);
     EXPECT_EQ(shot.Canvas().PixelAt(place.right - 2, place.top + 1), kCheckBoxLabel.background);
   }
-}
-
-// In the main window: the display thread's source is the analysis file while
-// Analysis is shown, and the previous one again afterwards.
-using AnalysisInMainWindow = test::MainWindowTest;
-TEST_F(AnalysisInMainWindow, SelectsItsSourceWhileShown) {
-  window->Start();
-  window->Command(cmd::kAnalysis);
-  EXPECT_EQ(parts->session.Sources().Current(), ByteSourceId::Analysis);
-  EXPECT_TRUE(View().Has(Id(AnalysisControl::ViewLog)));
-  window->Command(cmd::kVantor);
-  EXPECT_EQ(parts->session.Sources().Current(), ByteSourceId::Live);
-  EXPECT_FALSE(View().Has(Id(AnalysisControl::ScrollBar)));
 }
 
 }  // namespace

@@ -51,8 +51,12 @@ class RecordingWindow final : public WindowActions {
   void StopLearn() override { calls.push_back("stop learn"); }
 
   bool Called(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
-  std::size_t IndexOf(const std::string& call) const {
-    return static_cast<std::size_t>(std::find(calls.begin(), calls.end(), call) - calls.begin());
+  // Whether these calls were all made, in this order.
+  bool InOrder(const std::vector<std::string>& expected) const {
+    auto at = calls.begin();
+    for (const std::string& call : expected)
+      if ((at = std::find(at, calls.end(), call)) == calls.end()) return false;
+    return true;
   }
 
  private:
@@ -67,11 +71,7 @@ TEST(SelectDisplay, SwitchingTearsDownAndCreatesWhileSuspended) {
   SelectDisplay(window, settings, cmd::kTripInfo);
   EXPECT_EQ(window.mode, DisplayMode::Trip);
   EXPECT_FALSE(window.controlsChangedWhileRunning);
-  EXPECT_LT(window.IndexOf("suspend"), window.IndexOf("down playback"));
-  EXPECT_LT(window.IndexOf("down playback"), window.IndexOf("mode 1"));
-  EXPECT_LT(window.IndexOf("mode 1"), window.IndexOf("create trip"));
-  EXPECT_LT(window.IndexOf("create trip"), window.IndexOf("create playback"));
-  EXPECT_LT(window.IndexOf("create playback"), window.IndexOf("resume"));
+  EXPECT_TRUE(window.InOrder({"suspend", "down playback", "mode 1", "create trip", "create playback", "resume"}));
   EXPECT_FALSE(window.Called("down trip"));
   EXPECT_EQ(window.calls.back(), "rx reset");
   EXPECT_EQ(window.calls[1], Gray(cmd::kTripInfo));

@@ -83,16 +83,16 @@ class FakeWindow final : public WindowHost {
   void SetMenuItemState(const MenuItem& item) override;
   void CreateControl(const ControlSpec& spec) override;
   void DestroyControl(int id) override;
-  void SetText(int id, const std::string& text) override;
+  void SetText(int id, const std::string& text) override { if (Control* c = Get(id)) c->text = text; }
   std::string Text(int id) const override;
   void SetChecked(int id, bool checked) override;
   bool Checked(int id) const override;
-  void SetValue(int id, int value) override;
+  void SetValue(int id, int value) override { if (Control* c = Get(id)) c->value = value; }
   int Value(int id) const override;
   void SetRange(int id, int minimum, int maximum, int page) override;
   void SetItemText(int id, int item, const std::string& text) override;
-  void SetEnabled(int id, bool enabled) override;
-  void SetShown(int id, bool shown) override;
+  void SetEnabled(int id, bool enabled) override { if (Control* c = Get(id)) c->enabled = enabled; }
+  void SetShown(int id, bool shown) override { if (Control* c = Get(id)) c->shown = shown; }
   void Focus(int id, bool byKey) override;
   int FocusedControl() const override { return focus_; }
   void SelectText(int id, int from, int to) override;
@@ -108,7 +108,7 @@ class FakeWindow final : public WindowHost {
   bool focusByKey = false;     // the last Focus came as a TAB move
 
  private:
-  Control* Get(int id);
+  Control* Get(int id) { return const_cast<Control*>(Find(id)); }
   void Notify(int id, ControlAction action, int value = 0, ScrollRequest scroll = ScrollRequest::Track);
   void CheckRadio(Control& radio);
 
@@ -125,10 +125,6 @@ class FakeWindow final : public WindowHost {
   std::vector<MenuItem> menu_;
   mutable std::mutex invalidMutex_;
   int invalidations_ = 0;
-};
-
-struct ChooserCall {
-  FileChooserSpec spec;
 };
 
 class FakeHost final : public Host {

@@ -11,11 +11,6 @@ FakeWindow::FakeWindow(FakeHost& host, std::string title, WindowEvents& events, 
 
 FakeWindow::~FakeWindow() { host_.Forget(this); }
 
-FakeWindow::Control* FakeWindow::Get(int id) {
-  const auto found = controls_.find(id);
-  return found == controls_.end() ? nullptr : &found->second;
-}
-
 const FakeWindow::Control* FakeWindow::Find(int id) const {
   const auto found = controls_.find(id);
   return found == controls_.end() ? nullptr : &found->second;
@@ -62,10 +57,7 @@ void FakeWindow::Choose(int id, int index) {
   Notify(id, ControlAction::Changed, index);
 }
 
-void FakeWindow::Slide(int id, int position) {
-  if (Control* control = Get(id)) control->value = position;
-  Notify(id, ControlAction::Changed, position);
-}
+void FakeWindow::Slide(int id, int position) { Choose(id, position); }
 
 void FakeWindow::Scroll(int id, ScrollRequest request, int position) {
   Notify(id, ControlAction::Scrolled, position, request);
@@ -163,11 +155,10 @@ std::uint32_t FakeWindow::Pixel(int x, int y) const {
 // ---- WindowHost ----
 
 void FakeWindow::Close() {
-  if (dialog_) {
+  if (dialog_)
     closed_ = true;
-    return;
-  }
-  CloseBox();
+  else
+    CloseBox();
 }
 
 void FakeWindow::Activate() { host_.activeWindow = this; }
@@ -208,10 +199,6 @@ void FakeWindow::DestroyControl(int id) {
   if (focus_ == id) focus_ = -1;
 }
 
-void FakeWindow::SetText(int id, const std::string& text) {
-  if (Control* control = Get(id)) control->text = text;
-}
-
 std::string FakeWindow::Text(int id) const {
   const Control* control = Find(id);
   if (!control) return {};
@@ -236,10 +223,6 @@ bool FakeWindow::Checked(int id) const {
   return control && control->checked;
 }
 
-void FakeWindow::SetValue(int id, int value) {
-  if (Control* control = Get(id)) control->value = value;
-}
-
 int FakeWindow::Value(int id) const {
   const Control* control = Find(id);
   return control ? control->value : 0;
@@ -256,14 +239,6 @@ void FakeWindow::SetRange(int id, int minimum, int maximum, int page) {
 void FakeWindow::SetItemText(int id, int item, const std::string& text) {
   if (Control* control = Get(id); control && item >= 0 && item < static_cast<int>(control->items.size()))
     control->items[static_cast<std::size_t>(item)] = text;
-}
-
-void FakeWindow::SetEnabled(int id, bool enabled) {
-  if (Control* control = Get(id)) control->enabled = enabled;
-}
-
-void FakeWindow::SetShown(int id, bool shown) {
-  if (Control* control = Get(id)) control->shown = shown;
 }
 
 void FakeWindow::Focus(int id, bool byKey) {

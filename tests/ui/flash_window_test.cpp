@@ -1,6 +1,5 @@
 // The Flash display in the main window on the recording host, against the
-// simulated ECM behind the port "SIM": bank jobs started with Apply, the
-// file choosers, the keys, and what the display holds off while it is open.
+// simulated ECM: bank jobs, file choosers, keys, and what it holds off.
 
 #include "ui/window/flash_window.h"
 
@@ -102,41 +101,6 @@ TEST_F(FlashWindowTest, ReadsABankIntoTheReadFile) {
   const Bytes read = ReadFile(dir / "read.bin");
   EXPECT_EQ(read.size(), kCalImageSize);
   EXPECT_TRUE(SameCalibration(read, image));
-}
-
-TEST_F(FlashWindowTest, VerifyFailsOnOneWrongByte) {
-  settings.flshBin = (dir / "good.bin").string();
-  OpenFlash();
-  // The bank loses one byte between programming and the read-back.
-  lines.clear();
-  FlashProgramPane().SetLineHook([this](vantor::Rgb, std::string_view text) {
-    lines.emplace_back(text);
-    if (text != "Bank Verify Starting") return;
-    Bytes changed = image;
-    changed[4000] ^= 0x10;
-    parts->simEcm.LoadBank(kBank, changed);
-  });
-  View().Click(F::kApply);
-  EXPECT_TRUE(Shown("Verify Failed"));
-  EXPECT_EQ(lines.back(), "     -Flashing Failed-");
-  EXPECT_FALSE(Shown("Bank Programmed Successfully"));
-}
-
-TEST_F(FlashWindowTest, AnInterruptedReadKeepsTheExistingFile) {
-  const Bytes old = SignedImage(99);
-  WriteFile(dir / "keep.bin", old);
-  OpenFlash();
-  ReadInto(dir / "keep.bin");
-  sim::SimFaults silent;
-  silent.replyDelayMicros = 3'600'000'000;  // the module stops answering
-  parts->simEcm.SetFaults(silent);
-  View().Click(F::kApply);
-  EXPECT_TRUE(Shown("TxSlInfo Failed"));
-  EXPECT_TRUE(Shown(kOldBinKept));
-  EXPECT_EQ(lines.back(), "     -Read Failed-");
-  EXPECT_EQ(ReadFile(dir / "keep.bin"), old);
-  for (const std::string& name : vantor::test::Names(dir.string()))  // no working file left beside it
-    EXPECT_TRUE(name == "keep.bin" || name.rfind("keep.bin", 0) != 0) << name;
 }
 
 TEST_F(FlashWindowTest, ControlsFollowTheActionAndTheKeysMoveTheFocus) {

@@ -17,7 +17,6 @@ using testing::FakeLiveView;
 using testing::RecordingSurface;
 
 constexpr Rgb kLitGreen{10, 160, 5};
-constexpr Rgb kUnlit{0, 0, 0};
 
 class GaugeDisplayTest : public ::testing::Test {
  protected:
@@ -44,7 +43,7 @@ class GaugeDisplayTest : public ::testing::Test {
   std::array<std::uint8_t, 273> frame{};
 };
 
-TEST_F(GaugeDisplayTest, OnlyChangedLampsAreDrawn) {
+TEST_F(GaugeDisplayTest, OnlyChangedLampsAreDrawnAndARepaintDrawsEveryLamp) {
   gauges.OnFrame(frame.data(), true);
   EXPECT_EQ(LampFills(), 27);  // every lamp once after start
 
@@ -59,10 +58,6 @@ TEST_F(GaugeDisplayTest, OnlyChangedLampsAreDrawn) {
   const auto fill = LampFillCalls().front();
   EXPECT_EQ(fill.rect, (Rect{220, 40, 233, 49}));
   EXPECT_EQ(fill.colour, kLitGreen);
-}
-
-TEST_F(GaugeDisplayTest, RepaintForcesEveryLamp) {
-  gauges.OnFrame(frame.data(), true);
   surface.canvas.Clear();
   gauges.DrawFace(surface.canvas);
   gauges.DrawDynamic(surface.canvas);

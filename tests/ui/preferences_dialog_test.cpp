@@ -1,5 +1,4 @@
-// The Preferences dialog driven as a user would on the recording host:
-// typing into its edits, clicking radios, boxes and buttons, switching pages.
+// The Preferences dialog driven as a user would on the recording host.
 
 #include "ui/window/preferences_dialog.h"
 

@@ -1,6 +1,4 @@
-// The User Device dialog driven as a user would on the recording host:
-// typing (with the live filtering and its beep), leaving edits, Apply,
-// Delete, switching slots, Close.
+// The User Device dialog driven as a user would on the recording host.
 
 #include "ui/window/user_devices_dialog.h"
 

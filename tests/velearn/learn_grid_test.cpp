@@ -50,7 +50,6 @@ TEST(LearnGridTest, WeightedHitThresholdIsFifteen) {
   grid->value[centreRpm + 1][centreMap] = 140;      // weight 4
   grid->hits[centreRpm + 1][centreMap] = 1;         // 14 in all
   EXPECT_EQ(NeighbourhoodAverage(*grid, rpm, map), 0u);
-  grid->hits[centreRpm + 1][centreMap] = 1;
   grid->value[centreRpm + 4][centreMap] = 140;      // an edge bin of weight 1
   grid->hits[centreRpm + 4][centreMap] = 1;         // 15 in all
   EXPECT_EQ(NeighbourhoodAverage(*grid, rpm, map), 140u);

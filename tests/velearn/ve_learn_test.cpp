@@ -2,23 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "cal/cal_image.h"
-#include "velearn/learn_frames.h"
-#include "cal/temp_dir.h"
 #include "cal/ve_file.h"
 #include "live/adc_channels.h"
 #include "live/byte_source.h"
-#include "live/display_state.h"
 #include "live/frame_loop.h"
 #include "live/live_data.h"
-#include "live/live_frame.h"
 #include "settings/settings.h"
+#include "velearn/learn_frames.h"
 
 namespace vantor {
 namespace {
@@ -36,10 +30,13 @@ class VeLearnTest : public ::testing::Test {
     settings_.smoothFac = 0;
     live_.engineRunning = 1;
     live_.mapSensorBar = 1;
+    NewLearn();
+    loop_.SetHooks(FrameLoopHooks{[this] { learn_->AutoSave(); }, {}, {}, {}});
+  }
+  void NewLearn() {
     learn_ = std::make_unique<VeLearn>(settings_, live_, VeLearnHooks{
         [this](const std::string& text, const std::string& caption) { messages_.push_back(caption + ": " + text); },
         {}, {}, {}, [this](std::int32_t tick) { loop_.SetNextAutoUpdate(tick); }});
-    loop_.SetHooks(FrameLoopHooks{[this] { learn_->AutoSave(); }, {}, {}, {}});
   }
 
   void WriteSource(std::uint8_t cell) { test::WriteUniformBin(source_, cell); }
@@ -68,120 +65,70 @@ class VeLearnTest : public ::testing::Test {
   FrameLoop loop_{sources_, live_, adc_, state_};
 };
 
-TEST_F(VeLearnTest, SteadyBlmCruiseMovesTheCellTowardsBlm) {
-  StartSteady(CruiseFrame(140));
-  Feed(CruiseFrame(140), 4);
-  EXPECT_EQ(learn_->SampleCount(), 4u);
-  learn_->Recompute();
-  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 136);  // trunc(12 x 0.66667 + 128)
-  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 136);     // 136 x 128 / 128
-  EXPECT_EQ(learn_->Learned().At(1, 1), 128);                            // no data there
+// Steady frames, then a recompute of the cruise cell.
+TEST_F(VeLearnTest, SteadyFramesMoveTheCellTowardsTheirSample) {
+  const struct {
+    const char* name;
+    std::uint8_t source, blm;
+    int mode;  // [LRNINP]
+    double wbAfr;
+    int correction, learned;
+  } cases[] = {{"blm", 128, 140, 0, 0.0, 136, 136},  // trunc(12 x 0.66667 + 128), then x 128 / 128
+               // trunc(72 x 0.66667 + 128) = 176 is limited to 144; 250 x 144 / 128 = 281 overflows
+               {"limited", 250, 200, 0, 0.0, 144, 255},
+               // 16.17 / 14.7 x 128 + 0.5 = 141.3: sample 141, wideband gain 1
+               {"wideband lean", 128, 128, 1, 16.17, 141, 141}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteSource(c.source);
+    settings_.lrnInp = c.mode;
+    live_.wbAfr = c.wbAfr;
+    Frame f = CruiseFrame(c.blm);
+    if (c.mode == 1) f[frame::kFlags14] = 0x00;  // open loop
+    NewLearn();
+    StartSteady(f);
+    Feed(f, 4);
+    learn_->Recompute();
+    EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), c.correction);
+    EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), c.learned);
+    EXPECT_EQ(learn_->Learned().At(1, 1), c.source) << "no data there";
+    EXPECT_EQ(learn_->OverflowTitle(), c.learned == 255 ? "Overflow on VE:" : "");
+    EXPECT_EQ(learn_->OverflowRpm().substr(0, 8), c.learned == 255 ? "2400 RPM" : "");
+  }
 }
 
-TEST_F(VeLearnTest, MapJumpIsNotSampledAndTheNextFrameIsComparedWithIt) {
-  StartSteady(CruiseFrame());
-  Feed(CruiseFrame());
-  Frame jump = CruiseFrame();
-  jump[frame::kLoadMap] = 128 + 20;  // +6 kPa (59.999 -> 66.25 rounds to 66)
-  Feed(jump);
-  EXPECT_EQ(learn_->SampleCount(), 1u);
-  Feed(jump);  // compared with the jump frame: steady now
-  EXPECT_EQ(learn_->SampleCount(), 2u);
+Frame With(int offset, std::uint8_t value, Frame f = CruiseFrame()) {
+  f[offset] = value;
+  return f;
 }
 
-TEST_F(VeLearnTest, TransientHoldsLearningOffFor34Frames) {
-  StartLearning();
-  Frame decel = CruiseFrame();
-  decel[frame::kFlags13] = 0x10;  // DE
-  Feed(decel);
-  Feed(CruiseFrame(), 34);
-  EXPECT_EQ(learn_->SampleCount(), 0u);
-  Feed(CruiseFrame());
-  EXPECT_EQ(learn_->SampleCount(), 1u);
+// Frames in turn, each with the sample count it leaves. A frame is compared
+// with the last remembered one: a jump is not sampled, but the frame after it
+// is compared with it; a transient holds learning off for 34 frames; a BLM
+// against the integrator is neither sampled nor remembered.
+TEST_F(VeLearnTest, SamplesFollowTheFramesBeforeThem) {
+  const Frame jump = With(frame::kLoadMap, 128 + 20);  // +6 kPa (59.999 -> 66.25 rounds to 66)
+  const Frame higher = With(frame::kLoadMap, 150);     // 66.9 kPa
+  struct Step {
+    Frame frame;
+    int times;
+    std::uint32_t samples;
+  };
+  const std::vector<std::vector<Step>> cases = {
+      {{CruiseFrame(), 1, 0}, {CruiseFrame(), 1, 1}, {jump, 1, 1}, {jump, 1, 2}},
+      {{With(frame::kFlags13, 0x10), 1, 0}, {CruiseFrame(), 34, 0}, {CruiseFrame(), 1, 1}},
+      // 63.75 kPa, 4 kPa from the cruise: steady. Had it been remembered, 67 kPa would be steady too.
+      {{CruiseFrame(), 1, 0}, {With(frame::kLoadMap, 140, CruiseFrame(140, 120)), 1, 0}, {higher, 1, 0},
+       {higher, 1, 1}}};
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    NewLearn();
+    StartLearning();
+    for (const Step& step : cases[i]) {
+      Feed(step.frame, step.times);
+      EXPECT_EQ(learn_->SampleCount(), step.samples) << "case " << i;
+    }
+  }
 }
-
-TEST_F(VeLearnTest, BlmAgainstIntegratorIsNotSampledNorRemembered) {
-  StartSteady(CruiseFrame());
-  Frame high = CruiseFrame(140, 120);
-  high[frame::kLoadMap] = 140;  // 63.75 kPa: a 4 kPa step, steady
-  Feed(high);
-  EXPECT_EQ(learn_->SampleCount(), 0u);
-  // Had the rejected frame been remembered (64 kPa), 67 kPa would be steady; it is
-  // compared with the cruise frame (60 kPa) instead and rejected as a jump.
-  Frame higher = CruiseFrame();
-  higher[frame::kLoadMap] = 150;  // 66.9 kPa
-  Feed(higher);
-  EXPECT_EQ(learn_->SampleCount(), 0u);
-  Feed(higher);
-  EXPECT_EQ(learn_->SampleCount(), 1u);
-}
-
-TEST_F(VeLearnTest, FactorIsLimitedAndOverflowIsReported) {
-  WriteSource(250);
-  StartSteady(CruiseFrame(200));
-  Feed(CruiseFrame(200), 4);  // trunc(72 x 0.66667 + 128) = 176 -> 144
-  learn_->Recompute();
-  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 144);
-  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 255);  // 250 x 144 / 128 = 281
-  EXPECT_EQ(learn_->OverflowTitle(), "Overflow on VE:");
-  EXPECT_EQ(learn_->OverflowRpm().substr(0, 8), "2400 RPM");
-}
-
-TEST_F(VeLearnTest, WidebandLeanerThanCommandedRaisesTheVe) {
-  settings_.lrnInp = 1;
-  StartLearning();
-  Frame open = CruiseFrame(128);
-  open[frame::kFlags14] = 0x00;  // open loop
-  live_.wbAfr = 16.17;           // 10 % leaner than 14.7
-  Feed(open, 5);
-  learn_->Recompute();
-  // 16.17 / 14.7 x 128 + 0.5 = 141.3: sample 141, wideband gain 1, original 128.
-  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 141);
-  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 141);
-}
-
-// Frames that pass no gate: nothing is sampled and the learned cell stays the original.
-struct Gate {
-  const char* name;
-  void (*spoil)(Settings&, LiveData&, Frame&);
-  bool blmWarning;
-};
-
-class VeLearnGateTest : public VeLearnTest, public ::testing::WithParamInterface<Gate> {};
-
-TEST_P(VeLearnGateTest, TakesNoSample) {
-  Frame f = CruiseFrame();
-  GetParam().spoil(settings_, live_, f);
-  StartLearning();
-  Feed(f, 5);
-  EXPECT_EQ(learn_->SampleCount(), 0u);
-  EXPECT_EQ(learn_->WbBlmWarning(), GetParam().blmWarning);
-  learn_->Recompute();
-  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 128);
-}
-
-void OpenLoopWideband(Settings& s, LiveData& live, Frame& f, double afr) {
-  s.lrnInp = 1;
-  f[frame::kFlags14] = 0x00;
-  f[frame::kBlm] = 128;
-  live.wbAfr = afr;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Gates, VeLearnGateTest,
-    ::testing::Values(
-        Gate{"EngineNotRunning", [](Settings&, LiveData& live, Frame&) { live.engineRunning = 0; }, false},
-        Gate{"CoolantBelow75C", [](Settings&, LiveData&, Frame& f) { f[frame::kCoolantTemp] = 140; }, false},
-        Gate{"BoostWithATwoBarSensor", [](Settings&, LiveData& live, Frame& f) {
-               live.mapSensorBar = 2;
-               f[frame::kBoost] = 10;
-             }, false},
-        Gate{"WidebandReadingZero", [](Settings& s, LiveData& live, Frame& f) { OpenLoopWideband(s, live, f, 0.0); }, false},
-        Gate{"WidebandWithBlmNotNeutral", [](Settings& s, LiveData& live, Frame& f) {
-               OpenLoopWideband(s, live, f, 14.7);
-               f[frame::kBlm] = 140;
-             }, true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VeLearnTest, StopWritesTheNewBinWithTheNextGenerationAndAFailedStopCanBeRetried) {
   newBin_ = dir_.File("missing/base_00013.bin");

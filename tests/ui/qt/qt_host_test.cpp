@@ -1,29 +1,10 @@
-// The Qt host on Qt's offscreen platform: controls made by kind as the
-// layer lists them, the user's events delivered to the layer, the picture
-// shown through controls that must not cover it, a dialog page in dialog
-// units, and a file chooser answered.
+// The Qt host on Qt's offscreen platform: its controls, the user's events,
+// the picture under controls, a dialog page and a file chooser.
 
 #include "ui/qt/qt_host.h"
 #include "ui/recording_events.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QGroupBox>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QListView>
-#include <QMouseEvent>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSlider>
-#include <QTabBar>
-#include <QTimer>
-#include <QWheelEvent>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
@@ -161,11 +142,9 @@ TEST_F(QtHostTest, TheUsersEventsReachTheLayer) {
 TEST_F(QtHostTest, ControlsOverThePictureLeaveItsPixels) {
   window->CreateControl(Control(1, ControlKind::Button, "Boost", 169, 81, 82, 20, kDrawnByWindow));
   window->CreateControl(Control(2, ControlKind::GroupBox, "Messages", 150, 40, 260, 120, kFrameOnly));
-  const QImage shown = static_cast<QtWindow*>(window.get())->Top()->grab().toImage();
-  for (QPoint at : {QPoint(200, 90), QPoint(300, 100), QPoint(170, 75)}) {
-    const QColor pixel = shown.pixelColor(at + static_cast<QtWindow*>(window.get())->Top()->findChild<ClientView*>()->pos());
-    EXPECT_EQ(pixel, QColor(200, 153, 51)) << at.x() << "," << at.y();
-  }
+  const QImage shown = Top()->grab().toImage();
+  for (QPoint at : {QPoint(200, 90), QPoint(300, 100), QPoint(170, 75)})
+    EXPECT_EQ(shown.pixelColor(at + Top()->findChild<ClientView*>()->pos()), QColor(200, 153, 51)) << at.x();
 }
 
 TEST_F(QtHostTest, DialogPageInDialogUnitsAndEscapeAsksTheLayer) {
