@@ -1,12 +1,15 @@
 #pragma once
-// Keeps every line a job writes, with its colour (a pane keeps only its last rows).
+// Keeps every line a job writes, with its colour (a pane keeps only its last
+// rows) and, given the link's tick, when it was written.
 
 #include <algorithm>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "link/link_tick.h"
 #include "link/message_sink.h"
 
 namespace vantor::test {
@@ -14,13 +17,15 @@ namespace vantor::test {
 struct RecordedLine {
   Rgb background;
   std::string text;
+  std::uint32_t tick = 0;  // LinkTick when the line was written
 };
 
 class PaneRecorder : public MessageSink {
  public:
+  explicit PaneRecorder(const LinkTick* tick = nullptr) : tick_(tick) {}
   void AddLine(Rgb background, std::string_view text) override {
     std::lock_guard lock(mutex_);
-    lines_.push_back({background, std::string(text)});
+    lines_.push_back({background, std::string(text), tick_ ? tick_->Now() : 0});
   }
   std::vector<RecordedLine> Lines() const {
     std::lock_guard lock(mutex_);
@@ -41,6 +46,7 @@ class PaneRecorder : public MessageSink {
   }
 
  private:
+  const LinkTick* tick_;
   mutable std::mutex mutex_;
   std::vector<RecordedLine> lines_;
 };

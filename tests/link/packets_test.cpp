@@ -107,7 +107,7 @@ TEST(ReceiveSlReply, WrongChecksumFailsWithItsMessageAlsoWithoutASink) {
     EXPECT_EQ(ReceiveSlReply(m.link), -1);
     ASSERT_EQ(m.sink.Lines().size(), 1u);
     EXPECT_EQ(m.sink.Lines()[0].text, "RX Cksum Failure");
-    EXPECT_EQ(m.sink.Lines()[0].colour, colour);
+    EXPECT_EQ(m.sink.Lines()[0].background, colour);
     m.link.SetMessageSink(nullptr);
     reply[5] ^= 0x10;
     m.Feed(reply);

@@ -71,7 +71,7 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
     const auto lines = m.sink.Lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text, text);
-    EXPECT_EQ(lines[0].colour, GetParam().profile->receiveErrorColour);
+    EXPECT_EQ(lines[0].background, GetParam().profile->receiveErrorColour);
     const std::uint32_t elapsed = lines[0].tick - start_;
     EXPECT_GE(elapsed, limit + 1);
     EXPECT_LE(elapsed, limit + 1 + kSlack);

@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in serial line for link tests: a fake device whose far end answers
-// the host's packets, a recording message sink, and a link whose
-// communication duties the test thread does.
+// the host's packets, and a link whose communication duties the test thread
+// does, its messages kept by a pane recorder.
 
 #include <algorithm>
 #include <atomic>
@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "cal/pane_recorder.h"
 #include "link/crc16.h"
 #include "link/ecm_link.h"
 #include "link/link_profile.h"
@@ -182,30 +183,6 @@ class FakeOpener {
   std::string lastName_;
 };
 
-struct MessageLine {
-  Rgb colour;
-  std::string text;
-  std::uint32_t tick;  // LinkTick when the line was written
-};
-
-class RecordingSink final : public MessageSink {
- public:
-  explicit RecordingSink(const LinkTick* tick) : tick_(tick) {}
-  void AddLine(Rgb background, std::string_view text) override {
-    std::lock_guard lock(mutex_);
-    lines_.push_back({background, std::string(text), tick_->Now()});
-  }
-  std::vector<MessageLine> Lines() const {
-    std::lock_guard lock(mutex_);
-    return lines_;
-  }
-
- private:
-  const LinkTick* tick_;
-  mutable std::mutex mutex_;
-  std::vector<MessageLine> lines_;
-};
-
 // A link on a fake wire whose communication duties the test thread does.
 struct LinkRig {
   explicit LinkRig(const LinkProfile& profile = MainProgramProfile()) : opener(wire), link(profile), sink(&link.Tick()) {
@@ -257,7 +234,7 @@ struct LinkRig {
   std::shared_ptr<FakeWire> wire = std::make_shared<FakeWire>();
   FakeOpener opener;
   EcmLink link;
-  RecordingSink sink;
+  PaneRecorder sink;
 };
 
 }  // namespace vantor::test
