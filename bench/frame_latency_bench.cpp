@@ -21,8 +21,8 @@
 #include <thread>
 
 #include "live/live_session.h"
+#include "logs/log_builder.h"
 #include "settings/settings.h"
-#include "sim/log_builder.h"
 
 namespace {
 
@@ -115,7 +115,8 @@ void BM_FrameHandOverFromPseudoTerminal(benchmark::State& state) {
     state.SkipWithError("the pseudo-terminal did not open");
     return;
   }
-  std::vector<std::uint8_t> burst = simtest::Envelope(simtest::FrameData(7));
+  const std::string envelope = testlog::LogBuilder::Envelope(testlog::SeededFrame(7));
+  std::vector<std::uint8_t> burst(envelope.begin(), envelope.end());
   burst.insert(burst.end(), kBurstTail, 0x00);
 
   double total = 0, worst = 0;

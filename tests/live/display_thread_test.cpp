@@ -10,8 +10,8 @@
 #include "live/frame_loop.h"
 #include "live/live_data.h"
 #include "live/log_hooks.h"
+#include "logs/log_builder.h"
 #include "settings/settings.h"
-#include "sim/log_builder.h"
 #include "sim/sim_wire.h"
 
 namespace vantor {
@@ -19,7 +19,7 @@ namespace {
 
 using simtest::WaitFor;
 
-std::vector<std::uint8_t> GoodFrame() { return simtest::Envelope(std::vector<std::uint8_t>(kFrameDataSize, 0)); }
+std::vector<std::uint8_t> GoodFrame() { return testlog::FrameEnvelope(std::vector<std::uint8_t>(kFrameDataSize, 0)); }
 
 class DisplayThreadTest : public ::testing::Test {
  protected:

@@ -10,8 +10,8 @@
 #include "live/frame_loop.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
+#include "logs/log_builder.h"
 #include "settings/settings.h"
-#include "sim/log_builder.h"
 
 namespace vantor {
 namespace {
@@ -47,7 +47,7 @@ std::vector<std::uint8_t> Envelope(const FrameSpec& spec) {
   data[frame::kRefPeriod] = 0x03;     // 983040 / 983 = 1000 rpm
   data[frame::kRefPeriod + 1] = 0xD7;
   data[frame::kBankInfo] = spec.bank;
-  return simtest::Envelope(data);
+  return testlog::FrameEnvelope(data);
 }
 
 // The frame loop over the live receive ring, which the test fills itself.

@@ -2,24 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
 
+#include "cal/temp_dir.h"
 #include "link/ecm_link.h"
 #include "live/byte_source.h"
-#include "sim/log_builder.h"
+#include "logs/log_builder.h"
 #include "sim/sim_wire.h"
 
 namespace vantor {
 namespace {
 
-using simtest::FrameData;
-using simtest::LogBuilder;
+using testlog::LogBuilder;
+using testlog::SeededFrame;
 
-const std::string kStampText = std::string(" ") + simtest::kStampDate;
+const std::string kStampText = " 07/20/2013 - 16:47:09";
 
 // Every read of a log as the playback source: "ok" and the frame's seed (its
 // first byte over 31, "?" when the data is not that seed's), with " T<time>"
@@ -27,7 +28,9 @@ const std::string kStampText = std::string(" ") + simtest::kStampDate;
 // "end". Reads stop once the end hook has run; the source then stays at its
 // end without waiting.
 std::string Reads(const LogBuilder& log) {
-  const std::string path = log.Save("vantor_frame_reader.dat");
+  const test::TempDir dir;
+  const std::string path = dir.File("log.dat");
+  log.Save(path);
   LogFileReader file;
   EXPECT_TRUE(file.Open(path));
   ByteSources sources(nullptr, ByteSourceId::Playback);
@@ -41,8 +44,7 @@ std::string Reads(const LogBuilder& log) {
     if (!reads.empty()) reads += ", ";
     if (result == kFrameOk) {
       const int seed = frame.data[0] / 31;
-      const bool whole = std::vector<std::uint8_t>(frame.data, frame.data + kFrameDataSize) == FrameData(seed);
-      reads += "ok" + (whole ? std::to_string(seed) : "?");
+      reads += "ok" + (std::ranges::equal(frame.data, SeededFrame(seed)) ? std::to_string(seed) : "?");
       if (*frame.timeText) reads += std::string(" T") + frame.timeText;
       if (*frame.markText) reads += std::string(" M") + frame.markText;
     }
@@ -53,7 +55,6 @@ std::string Reads(const LogBuilder& log) {
   EXPECT_EQ(ends, 1);
   sources.SetPlaybackFile(false, nullptr);
   file.Close();
-  std::remove(path.c_str());
   return reads;
 }
 
@@ -64,23 +65,24 @@ std::string Reads(const LogBuilder& log) {
 // next is not lost. A file ending inside a frame or a record, or a byte FF
 // inside a record, is the end of the data; the next call starts clean.
 TEST(ReadLogFrame, RecordsChecksAndEndsOfTheData) {
-  const std::string stamp = "TIME:" + kStampText, t = " T" + kStampText;
-  auto partial = simtest::Envelope(FrameData(1));
-  partial.resize(200);
+  const std::string stamp = testlog::StampRecord(kStampText), t = " T" + kStampText;
+  const std::string partial = LogBuilder::Envelope(SeededFrame(1)).substr(0, 200);
+  const std::string mark0 = testlog::MarkRecord(0, " 07/20/2013 - 16:48:00");
+  const auto one = SeededFrame(1), two = SeededFrame(2), three = SeededFrame(3), four = SeededFrame(4);
   const struct {
     LogBuilder log;
     std::string reads;
   } cases[] = {
-      {LogBuilder().FrameWith(1, 100, stamp).Frame(2), "ok1" + t + ", ok2, end"},
-      {LogBuilder().FrameWith(1, 2, "MARK007" + stamp).Frame(2), "ok1" + t + " M007, ok2, end"},
-      {LogBuilder().FrameWith(1, 270, stamp).Frame(2), "ok1" + t + ", ok2, end"},
-      {LogBuilder().FrameWith(1, 1, stamp).Frame(2), "ok2" + t + ", end"},
-      {LogBuilder().Stamp().Text("PORT COM2\r\nDLOGPATH C:\\logs\\\r\n").Frame(1).Mark(0, "07/20/2013 - 16:48:00").Frame(2),
+      {LogBuilder().Frame(one, stamp, 100).Frame(two), "ok1" + t + ", ok2, end"},
+      {LogBuilder().Frame(one, testlog::MarkRecord(7, kStampText), 2).Frame(two), "ok1" + t + " M007, ok2, end"},
+      {LogBuilder().Frame(one, stamp, 270).Frame(two), "ok1" + t + ", ok2, end"},
+      {LogBuilder().Frame(one, stamp, 1).Frame(two), "ok2" + t + ", end"},
+      {LogBuilder().Raw(stamp + "PORT COM2\r\nDLOGPATH C:\\logs\\\r\n").Frame(one).Raw(mark0).Frame(two),
        "ok1" + t + ", ok2 T 07/20/2013 - 16:48:00 M000, end"},
-      {LogBuilder().Frame(1, true).Frame(2).Frame(3), "bad@272, ok2, ok3, end"},
-      {LogBuilder().Frame(4).Bytes(partial), "ok4, end"},
-      {LogBuilder().Frame(1).Text("TIME: 07/20"), "ok1, end"},
-      {LogBuilder().Text(std::string("TIME: 07/20") + '\xFF').Frame(4), "end, ok4, end"},
+      {LogBuilder().Damaged(one).Frame(two).Frame(three), "bad@272, ok2, ok3, end"},
+      {LogBuilder().Frame(four).Raw(partial), "ok4, end"},
+      {LogBuilder().Frame(one).Raw("TIME: 07/20"), "ok1, end"},
+      {LogBuilder().Raw(std::string("TIME: 07/20") + '\xFF').Frame(four), "end, ok4, end"},
   };
   for (const auto& c : cases) EXPECT_EQ(Reads(c.log), c.reads);
 }
@@ -89,13 +91,13 @@ TEST(ReadLogFrame, LiveSourceReadsTheRingAndDoesNotStepBack) {
   EcmLink link;
   ByteSources sources(&link, ByteSourceId::Live);
   LogBuilder stream;
-  stream.Text("junk").Frame(1, true).Frame(2);
+  stream.Raw("junk").Damaged(SeededFrame(1)).Frame(SeededFrame(2));
   LogFrameRead frame;
   EXPECT_EQ(ReadLogFrame(sources, frame), kFrameEndOfData) << "an empty ring";
-  for (std::uint8_t b : stream.Data()) link.StoreRxByte(b);
+  for (std::uint8_t b : stream.Bytes()) link.StoreRxByte(b);
   EXPECT_EQ(ReadLogFrame(sources, frame), kFrameBadCheck);
   ASSERT_EQ(ReadLogFrame(sources, frame), kFrameOk);
-  EXPECT_EQ(std::vector<std::uint8_t>(frame.data, frame.data + kFrameDataSize), FrameData(2));
+  EXPECT_TRUE(std::ranges::equal(frame.data, SeededFrame(2)));
   EXPECT_EQ(link.RxAvailable(), 0u);
   // None gives the end of the data, and so does an analysis source without a file.
   EXPECT_EQ(sources.Select(ByteSourceId::None), ByteSourceId::Live);
@@ -105,11 +107,11 @@ TEST(ReadLogFrame, LiveSourceReadsTheRingAndDoesNotStepBack) {
 }
 
 TEST(LogFileReader, SeeksBackAcrossItsBufferBoundary) {
-  LogBuilder big;
   std::string block(3 << 19, 'a');  // larger than the read buffer
   block += "xyz";
-  big.Text(block);
-  const auto path = big.Save("vantor_reader_big.dat");
+  const test::TempDir dir;
+  const auto path = dir.File("big.dat");
+  test::WriteText(path, block);
   LogFileReader file;
   ASSERT_TRUE(file.Open(path));
   EXPECT_EQ(file.Size(), static_cast<std::int64_t>(block.size()));
@@ -121,15 +123,16 @@ TEST(LogFileReader, SeeksBackAcrossItsBufferBoundary) {
   ASSERT_TRUE(file.Seek(static_cast<std::int64_t>(block.size() - 3)));
   for (int expected : {int{'x'}, int{'y'}, int{'z'}, -1}) EXPECT_EQ(file.Next(), expected);
   EXPECT_FALSE(file.Seek(-1));
-  std::remove(path.c_str());
 }
 
 // After SetPlaybackFile(false, nullptr) returns, the old file may be closed at
 // once: no read of it is still in progress (the sanitizers watch this).
 TEST(ByteSources, ReplacingTheFileWaitsForAReadInProgress) {
   LogBuilder log;
-  for (int i = 0; i < 200; ++i) log.Frame(i);
-  const auto path = log.Save("vantor_handover.dat");
+  for (int i = 0; i < 200; ++i) log.Frame(SeededFrame(i));
+  const test::TempDir dir;
+  const auto path = dir.File("handover.dat");
+  log.Save(path);
   ByteSources sources(nullptr, ByteSourceId::Playback);
   std::atomic<bool> stop{false};
   std::atomic<int> bytesRead{0};
@@ -151,7 +154,6 @@ TEST(ByteSources, ReplacingTheFileWaitsForAReadInProgress) {
   }
   stop = true;
   reader.join();
-  std::remove(path.c_str());
 }
 
 }  // namespace

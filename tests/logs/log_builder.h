@@ -3,6 +3,7 @@
 // a correct or a wrong check value, and time stamp and mark records placed
 // between frames, inside a frame or between its sync bytes.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -20,6 +21,14 @@ using FrameData = std::array<std::uint8_t, 273>;
 inline void SetWord(FrameData& data, int offset, unsigned value) {
   data[offset] = static_cast<std::uint8_t>(value >> 8);
   data[offset + 1] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+// Data that differs from frame to frame; byte 0 is seed * 31, so a small
+// seed can be told back from a frame read.
+inline FrameData SeededFrame(int seed) {
+  FrameData data{};
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(seed * 31 + i * 7 + (i >> 3));
+  return data;
 }
 
 // date: the 22-character stamp text, a blank and "MM/DD/YYYY - hh:mm:ss".

@@ -1,20 +1,27 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 
-#include "sim/log_builder.h"
+#include "cal/temp_dir.h"
+#include "logs/log_builder.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_wire.h"
 
 namespace vantor::sim {
 namespace {
 
-using simtest::LogBuilder;
+using testlog::LogBuilder;
+using testlog::SeededFrame;
+
+const std::string kStamp = testlog::StampRecord(" 07/20/2013 - 16:47:09");
 
 TEST(SimReplay, StreamsTheGoodFramesOfALogInOrderAndLoops) {
   LogBuilder log;
-  log.Stamp().Text("PORT COM2\r\nUPDATERATE 2\r\n").Frame(1).Frame(2, true).FrameWith(3, 100, "TIME: 07/20/2013 - 16:47:10").Frame(4);
-  const auto path = log.Save("vantor_sim_replay.dat");
+  log.Raw(kStamp + "PORT COM2\r\nUPDATERATE 2\r\n").Frame(SeededFrame(1)).Damaged(SeededFrame(2));
+  log.Frame(SeededFrame(3), testlog::StampRecord(" 07/20/2013 - 16:47:10"), 100).Frame(SeededFrame(4));
+  const test::TempDir dir;
+  const auto path = dir.File("replay.dat");
+  log.Save(path);
   auto clock = std::make_shared<ManualSimClock>();
   SimOptions options;
   options.paced = false;
@@ -32,19 +39,19 @@ TEST(SimReplay, StreamsTheGoodFramesOfALogInOrderAndLoops) {
   for (int seed : expected) {
     const auto frame = scanner.NextFrame();
     ASSERT_TRUE(frame);
-    EXPECT_EQ(*frame, simtest::FrameData(seed));
+    EXPECT_TRUE(std::ranges::equal(*frame, SeededFrame(seed))) << seed;
   }
-  std::remove(path.c_str());
 }
 
 TEST(SimReplay, ALogWithoutGoodFramesIsRefused) {
-  const auto path = LogBuilder().Stamp().Frame(1, true).Save("vantor_sim_replay_bad.dat");
+  const test::TempDir dir;
+  const auto path = dir.File("bad.dat");
+  LogBuilder().Raw(kStamp).Damaged(SeededFrame(1)).Save(path);
   SimEcm ecm;
   std::string error;
   EXPECT_FALSE(ecm.Replay(path, &error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(ecm.Replay("/nonexistent/log.dat", &error));
-  std::remove(path.c_str());
 }
 
 }  // namespace

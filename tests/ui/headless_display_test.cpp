@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "frame_log.h"
+#include "cal/temp_dir.h"
 #include "live/live_frame.h"
+#include "logs/log_builder.h"
 #include "ui/draw/knock_display.h"
 
 namespace vantor::ui {
@@ -33,13 +34,20 @@ void RunningFrame(int i, std::uint8_t* data) {
 // The display's picture after a log of these frames; the feed stops at limit frames (default: all).
 RasterCanvas Render(DisplayMode mode, int frames, void (*fill)(int, std::uint8_t*), const std::string& lead = {},
                     long limit = 0) {
-  const auto log = testing::WriteFrameLog("vantor_render_test.dat", frames, fill, lead);
+  testlog::LogBuilder log;
+  log.Raw(lead);
+  for (int i = 0; i < frames; ++i) {
+    testlog::FrameData data{};
+    fill(i, data.data());
+    log.Frame(data);
+  }
+  const test::TempDir dir;
+  log.Save(dir.File("log.dat"));
   Settings settings;
   HeadlessDisplay display(settings, mode);
   display.Paint();
-  EXPECT_EQ(display.FeedLog(log.string(), limit ? limit : frames), frames);
+  EXPECT_EQ(display.FeedLog(dir.File("log.dat"), limit ? limit : frames), frames);
   display.Settle();
-  std::filesystem::remove(log);
   return display.Canvas();
 }
 
