@@ -7,9 +7,9 @@
 #include <chrono>
 #include <filesystem>
 
-#include "../tests/cal/pane_recorder.h"
-#include "cal/sim_rig.h"
-#include "../tests/cal/temp_dir.h"
+#include "support/pane_recorder.h"
+#include "support/sim_rig.h"
+#include "support/temp_dir.h"
 #include "cal/bank_jobs.h"
 #include "cal/cal_image.h"
 

@@ -21,7 +21,7 @@
 #include <thread>
 
 #include "live/live_session.h"
-#include "logs/log_builder.h"
+#include "support/log_builder.h"
 #include "settings/settings.h"
 
 namespace {

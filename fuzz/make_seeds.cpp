@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "cal/cal_image.h"
-#include "cal/sim_rig.h"
-#include "cal/temp_dir.h"
-#include "logs/log_builder.h"
+#include "support/sim_rig.h"
+#include "support/temp_dir.h"
+#include "support/log_builder.h"
 #include "settings/settings_io.h"
 #include "sim/engine_model.h"
 

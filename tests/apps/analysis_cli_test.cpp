@@ -4,9 +4,9 @@
 #include <set>
 #include <string>
 
-#include "apps/tool_process.h"
-#include "logs/analysis_samples.h"
-#include "logs/analysis_test_support.h"
+#include "support/tool_process.h"
+#include "support/analysis_samples.h"
+#include "support/analysis_test_support.h"
 #include "settings/settings_io.h"
 
 namespace vantor {

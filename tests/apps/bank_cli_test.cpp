@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "apps/tool_process.h"
+#include "support/tool_process.h"
 #include "cal/bank_backup.h"
 #include "cal/cal_image.h"
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "sim/default_calibration.h"
 
 namespace {

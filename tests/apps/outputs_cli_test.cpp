@@ -7,9 +7,9 @@
 #include <set>
 #include <string>
 
-#include "apps/tool_process.h"
-#include "cal/temp_dir.h"
-#include "logs/log_builder.h"
+#include "support/tool_process.h"
+#include "support/temp_dir.h"
+#include "support/log_builder.h"
 #include "sim/default_calibration.h"
 
 namespace vantor {

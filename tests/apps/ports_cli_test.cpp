@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "apps/tool_process.h"
-#include "cal/temp_dir.h"
+#include "support/tool_process.h"
+#include "support/temp_dir.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "apps/tool_process.h"
-#include "cal/temp_dir.h"
-#include "logs/log_read_back.h"
+#include "support/tool_process.h"
+#include "support/temp_dir.h"
+#include "support/log_read_back.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "sim/engine_model.h"

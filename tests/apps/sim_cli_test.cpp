@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "apps/tool_process.h"
+#include "support/tool_process.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "apps/tool_process.h"
+#include "support/tool_process.h"
 #include "cal/ve_file.h"
-#include "cal/temp_dir.h"
-#include "logs/log_builder.h"
+#include "support/temp_dir.h"
+#include "support/log_builder.h"
 #include "sim/default_calibration.h"
 #include "sim/engine_model.h"
 

@@ -7,9 +7,9 @@
 
 #include "cal/cal_image.h"
 #include "cal/message_pane.h"
-#include "cal/pane_recorder.h"
-#include "cal/sim_rig.h"
-#include "cal/temp_dir.h"
+#include "support/pane_recorder.h"
+#include "support/sim_rig.h"
+#include "support/temp_dir.h"
 
 namespace vantor {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "cal/cal_image.h"
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #ifndef _WIN32
-#include "platform/file_size_limit.h"
+#include "support/file_size_limit.h"
 #endif
 
 namespace vantor {

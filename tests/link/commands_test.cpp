@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "link/crc16.h"
-#include "test_ecm_support.h"
+#include "support/test_ecm_support.h"
 
 namespace vantor {
 namespace {

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "test_ecm_support.h"
+#include "support/test_ecm_support.h"
 
 namespace vantor {
 namespace {

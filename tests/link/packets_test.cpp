@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "link/crc16.h"
-#include "test_ecm_support.h"
+#include "support/test_ecm_support.h"
 
 namespace vantor {
 namespace {

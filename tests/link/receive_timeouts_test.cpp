@@ -8,7 +8,7 @@
 
 #include "link/ecm_link.h"
 #include "link/packets.h"
-#include "test_ecm_support.h"
+#include "support/test_ecm_support.h"
 
 namespace vantor {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "link/commands.h"
 #include "link/ecm_link.h"
-#include "link/test_ecm_support.h"
+#include "support/test_ecm_support.h"
 #include "live/byte_source.h"
 #include "live/frame_reader.h"
 #include "live/live_frame.h"
@@ -22,7 +22,7 @@
 #include "sim/pty_server.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_serial.h"
-#include "sim/sim_wire.h"
+#include "support/sim_wire.h"
 
 namespace vantor {
 namespace {

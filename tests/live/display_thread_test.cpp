@@ -10,9 +10,9 @@
 #include "live/frame_loop.h"
 #include "live/live_data.h"
 #include "live/log_hooks.h"
-#include "logs/log_builder.h"
+#include "support/log_builder.h"
 #include "settings/settings.h"
-#include "sim/sim_wire.h"
+#include "support/sim_wire.h"
 
 namespace vantor {
 namespace {

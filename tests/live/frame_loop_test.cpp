@@ -10,7 +10,7 @@
 #include "live/frame_loop.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
-#include "logs/log_builder.h"
+#include "support/log_builder.h"
 #include "settings/settings.h"
 
 namespace vantor {

@@ -8,11 +8,11 @@
 #include <string>
 #include <thread>
 
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "link/ecm_link.h"
 #include "live/byte_source.h"
-#include "logs/log_builder.h"
-#include "sim/sim_wire.h"
+#include "support/log_builder.h"
+#include "support/sim_wire.h"
 
 namespace vantor {
 namespace {

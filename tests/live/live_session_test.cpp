@@ -5,11 +5,11 @@
 #include <thread>
 
 #include "link/commands.h"
-#include "link/test_ecm_support.h"
+#include "support/test_ecm_support.h"
 #include "live/live_session.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_serial.h"
-#include "sim/sim_wire.h"
+#include "support/sim_wire.h"
 
 namespace vantor {
 namespace {

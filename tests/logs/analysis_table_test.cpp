@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "logs/analysis_samples.h"
+#include "support/analysis_samples.h"
 #include "logs/analysis_table_model.h"
-#include "logs/analysis_test_support.h"
+#include "support/analysis_test_support.h"
 
 namespace vantor {
 namespace {

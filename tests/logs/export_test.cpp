@@ -8,8 +8,8 @@
 #include <set>
 #include <tuple>
 
-#include "logs/analysis_samples.h"
-#include "logs/analysis_test_support.h"
+#include "support/analysis_samples.h"
+#include "support/analysis_test_support.h"
 #include "logs/analysis_view_file.h"
 #include "logs/dump_log.h"
 

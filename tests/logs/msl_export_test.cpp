@@ -7,8 +7,8 @@
 #include <map>
 #include <random>
 
-#include "logs/analysis_samples.h"
-#include "logs/analysis_test_support.h"
+#include "support/analysis_samples.h"
+#include "support/analysis_test_support.h"
 #include "logs/dump_log.h"
 #include "logs/log_head.h"
 #include "logs/msl_export.h"

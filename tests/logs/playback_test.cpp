@@ -11,10 +11,10 @@
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "logs/data_log_recorder.h"
-#include "logs/analysis_test_support.h"
-#include "logs/log_builder.h"
+#include "support/analysis_test_support.h"
+#include "support/log_builder.h"
 #include "logs/playback.h"
-#include "sim/sim_wire.h"
+#include "support/sim_wire.h"
 
 namespace vantor::testing {
 namespace {

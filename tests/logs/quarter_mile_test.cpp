@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "logs/analysis_samples.h"
+#include "support/analysis_samples.h"
 
 namespace vantor {
 namespace {

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <tuple>
 
-#include "logs/analysis_test_support.h"
-#include "logs/log_builder.h"
-#include "logs/log_read_back.h"
+#include "support/analysis_test_support.h"
+#include "support/log_builder.h"
+#include "support/log_read_back.h"
 #include "logs/recording_rig.h"
 
 namespace vantor::testing {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "link/ecm_link.h"
-#include "link/test_ecm_support.h"
+#include "support/test_ecm_support.h"
 #include "live/comm_thread.h"
 #include "live/log_hooks.h"
 #include "logs/data_log_recorder.h"

@@ -7,7 +7,7 @@
 
 #include <fstream>
 
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vantor {
 namespace {

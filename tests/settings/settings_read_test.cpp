@@ -8,7 +8,7 @@
 #include "settings/settings.h"
 #include "settings/settings_io.h"
 #include "settings/settings_table.h"
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vantor {
 namespace {

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "platform/file_size_limit.h"
-#include "cal/temp_dir.h"
+#include "support/file_size_limit.h"
+#include "support/temp_dir.h"
 #include "settings/settings_io.h"
 
 namespace vantor {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "cal/temp_dir.h"
-#include "logs/log_builder.h"
+#include "support/temp_dir.h"
+#include "support/log_builder.h"
 #include "sim/sim_ecm.h"
-#include "sim/sim_wire.h"
+#include "support/sim_wire.h"
 
 namespace vantor::sim {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "live/live_frame.h"
 #include "sim/sim_ecm.h"
-#include "sim/sim_wire.h"
+#include "support/sim_wire.h"
 
 namespace vantor::sim {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "logs/analysis_samples.h"
-#include "logs/analysis_test_support.h"
+#include "support/analysis_samples.h"
+#include "support/analysis_test_support.h"
 #include "ui/draw/analysis_controls.h"
 #include "ui/draw/headless_analysis.h"
 

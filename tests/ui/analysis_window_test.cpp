@@ -8,9 +8,9 @@
 #include <functional>
 #include <memory>
 
-#include "fake_host.h"
-#include "logs/analysis_samples.h"
-#include "logs/analysis_test_support.h"
+#include "support/fake_host.h"
+#include "support/analysis_samples.h"
+#include "support/analysis_test_support.h"
 #include "ui/draw/headless_analysis.h"
 #include "ui/draw/headless_display.h"
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "live/live_frame.h"
-#include "logs/log_builder.h"
+#include "support/log_builder.h"
 #include "ui/draw/knock_display.h"
 
 namespace vantor::ui {

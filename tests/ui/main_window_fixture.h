@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "cal/temp_dir.h"
-#include "fake_host.h"
+#include "support/temp_dir.h"
+#include "support/fake_host.h"
 #include "sim/sim_serial.h"
 #include "ui/window/main_window.h"
 

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "cal/ve_file.h"
-#include "platform/file_size_limit.h"
+#include "support/file_size_limit.h"
 #include "sim/default_calibration.h"
 #include "sim/engine_model.h"
 #include "ui/draw/menu_commands.h"
@@ -19,7 +19,7 @@
 #include "ui/window/playback_controls.h"
 #include "ui/window/preferences_dialog.h"
 #include "ui/window/tool_windows.h"
-#include "../logs/log_builder.h"
+#include "support/log_builder.h"
 #include "main_window_fixture.h"
 
 namespace vantor::ui {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "ui/draw/png_writer.h"
 
 namespace vantor::ui {

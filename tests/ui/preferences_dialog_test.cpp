@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "fake_host.h"
+#include "support/fake_host.h"
 #include "settings/settings_io.h"
 #include "settings/settings_table.h"
 

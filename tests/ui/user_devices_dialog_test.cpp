@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "fake_host.h"
+#include "support/fake_host.h"
 #include "live/adc_channels.h"
 
 namespace vantor::ui {

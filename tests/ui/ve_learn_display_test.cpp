@@ -5,7 +5,7 @@
 #include <array>
 
 #include "cal/cal_image.h"
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "settings/settings.h"

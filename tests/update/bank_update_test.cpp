@@ -9,9 +9,9 @@
 #include <random>
 
 #include "cal/message_pane.h"
-#include "cal/pane_recorder.h"
+#include "support/pane_recorder.h"
 #include "update/update_run.h"
-#include "update/update_world.h"
+#include "support/update_world.h"
 
 namespace vantor {
 namespace {

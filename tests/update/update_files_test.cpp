@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "cal/cal_image.h"
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "update/bank_update.h"
 #include "update/bin_naming.h"
 #include "update/calibration_migration.h"

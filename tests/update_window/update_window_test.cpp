@@ -12,14 +12,14 @@
 #include <fstream>
 #include <memory>
 
-#include "../ui/fake_host.h"
+#include "support/fake_host.h"
 #include "cal/cal_image.h"
-#include "cal/pane_recorder.h"
-#include "cal/temp_dir.h"
+#include "support/pane_recorder.h"
+#include "support/temp_dir.h"
 #include "settings/settings_io.h"
 #include "update/bank_update.h"
 #include "update/calibration_migration.h"
-#include "update/update_world.h"
+#include "support/update_world.h"
 
 namespace vantor::ui {
 namespace {

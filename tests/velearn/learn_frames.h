@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cal/cal_image.h"
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "live/live_frame.h"
 
 namespace vantor::test {

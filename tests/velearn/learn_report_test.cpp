@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "live/live_data.h"
 #include "settings/settings.h"
 #include "velearn/learn_frames.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cal/bank_jobs.h"
-#include "cal/pane_recorder.h"
-#include "update/update_world.h"
+#include "support/pane_recorder.h"
+#include "support/update_world.h"
 
 namespace vantor::test {
 namespace {

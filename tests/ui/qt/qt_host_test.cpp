@@ -10,7 +10,7 @@
 
 #include <fstream>
 
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "ui/qt/dialog_units.h"
 #include "ui/qt/qt_window.h"
 #include "ui/window/canvas_surface.h"

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <thread>
 
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 #include "ui/window/canvas_surface.h"
 #include "ui/window/window_controls.h"
 #include "ui/win32/win32_host.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cal/cal_image.h"
-#include "cal/sim_rig.h"
-#include "cal/temp_dir.h"
+#include "support/sim_rig.h"
+#include "support/temp_dir.h"
 #include "update/bank_update.h"
 #include "update/calibration_migration.h"
 

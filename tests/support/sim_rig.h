@@ -17,7 +17,7 @@
 #include "live/comm_thread.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_serial.h"
-#include "sim/sim_wire.h"
+#include "support/sim_wire.h"
 
 namespace vantor::test {
 

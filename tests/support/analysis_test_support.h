@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "cal/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vantor::testlog {
 

@@ -15,11 +15,11 @@
 #include <thread>
 #include <vector>
 
-#include "cal/pane_recorder.h"
+#include "support/pane_recorder.h"
 #include "link/crc16.h"
 #include "link/ecm_link.h"
 #include "link/link_profile.h"
-#include "sim/sim_wire.h"
+#include "support/sim_wire.h"
 
 namespace vantor::test {
 

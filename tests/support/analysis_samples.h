@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "logs/log_builder.h"
+#include "support/log_builder.h"
 #include "settings/settings.h"
 
 namespace vantor::testlog {
