@@ -4,8 +4,7 @@
 
 #include <functional>
 
-#include "link/crc16.h"
-#include "support/test_ecm_support.h"
+#include "open_link.h"
 
 namespace vantor {
 namespace {
@@ -14,34 +13,16 @@ using simtest::MsPacket;
 using test::AckPayload;
 using test::Bytes;
 using test::MakeReply;
+using test::OpenLink;
 using Command = std::function<int(EcmLink&)>;
 
 const LinkProfile& kMain = MainProgramProfile();
 const LinkProfile& kUpdate = UpdateUtilityProfile();
 
-// An open link whose commands run while the test thread serves them.
-struct Rig : test::LinkRig {
-  explicit Rig(const LinkProfile& profile = MainProgramProfile()) : LinkRig(profile) {
-    link.Tick().Start();  // as the flash window does
-    Open();
-    wire->ClearPackets();
-  }
-  template <typename F, typename... Args>
-  int Run(F command, Args... args) {
-    int result = 0;
-    WhileServed([&] { result = command(link, args...); });
-    return result;
-  }
-  Bytes Packet(std::size_t index) const { return wire->PacketCount() > index ? wire->Packets()[index] : Bytes(); }
-};
-
-// Command code and 129 data bytes of an "S" packet, after checking its frame.
+// Command code and 129 data bytes of an "S" packet; its frame is SendSlPacket's.
 Bytes SlBody(const Bytes& packet) {
   EXPECT_EQ(packet.size(), 133u);
-  if (packet.size() != 133) return {};
-  EXPECT_EQ(packet[0], 0x53);
-  EXPECT_EQ(Crc16(packet.data(), 131), (packet[131] << 8) | packet[132]);
-  return Bytes(packet.begin() + 1, packet.end() - 2);
+  return packet.size() == 133 ? Bytes(packet.begin() + 1, packet.end() - 2) : Bytes();
 }
 
 // A command code and leading data bytes, blanks after them.
@@ -66,7 +47,7 @@ TEST(XmitCommand, SendsTheProgramsStreamByteAndAStopEmptiesTheRing) {
   } cases[] = {{&kMain, kStreamStart, kStreamStop, 0x66},
                {&kUpdate, 103, kStreamStart, 1}};  // only bit 0 goes: 102 is a stop
   for (const auto& c : cases) {
-    Rig rig(*c.profile);
+    OpenLink rig(*c.profile);
     ASSERT_EQ(rig.Run(TxMsXmit, c.start), 0);
     EXPECT_EQ(rig.Packet(0), MsPacket('X', c.sent));
     rig.Feed(Bytes(50, 0x55));
@@ -77,25 +58,23 @@ TEST(XmitCommand, SendsTheProgramsStreamByteAndAStopEmptiesTheRing) {
 }
 
 TEST(BankCommand, SendsBankAnd7TwiceInTheMainProgramOnlyAndOneAcceptedSubmissionIsEnough) {
-  Rig rig;
+  OpenLink rig;
   ASSERT_EQ(rig.Run(TxMsBank, 9), 0);
   EXPECT_EQ(rig.wire->Packets(), std::vector<Bytes>(2, MsPacket('B', 1)));
-  Rig update(kUpdate);
+  EXPECT_EQ(TxMsBank(rig.link, 4), 0);  // nobody writes the slot: the repeat is refused
+  EXPECT_EQ(rig.Written(), MsPacket('B', 4));
+  const Bytes busy{1};
+  ASSERT_EQ(rig.link.SubmitPacket(busy.data(), 1), 0);
+  EXPECT_EQ(TxMsBank(rig.link, 4), -1);
+  OpenLink update(kUpdate);
   EXPECT_EQ(update.Run(TxMsBank, 3), -1);
   EXPECT_EQ(update.wire->PacketCount(), 0u);
-  test::LinkRig m;
-  m.Open();
-  EXPECT_EQ(TxMsBank(m.link, 4), 0);  // nobody writes the slot: the repeat is refused
-  EXPECT_EQ(m.Written(), MsPacket('B', 4));
-  const Bytes busy{1};
-  ASSERT_EQ(m.link.SubmitPacket(busy.data(), 1), 0);
-  EXPECT_EQ(TxMsBank(m.link, 4), -1);
 }
 
 // Without the main program's final pause the next reply must still find the ring reset.
 TEST(FlashCommand, EntersFlashModeWithTheRingEmptiedInBothPrograms) {
   for (const LinkProfile* profile : {&kMain, &kUpdate}) {
-    Rig rig(*profile);
+    OpenLink rig(*profile);
     rig.Feed(Bytes(20, 0xAA));
     ASSERT_EQ(rig.Run(TxMsFlash), 0);
     EXPECT_FALSE(rig.link.RxResetPending());
@@ -167,7 +146,7 @@ TEST(SlCommands, SendTheirDataAndJudgeTheReply) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Rig rig(*c.profile);
+    OpenLink rig(*c.profile);
     rig.AnswerSl(c.reply);
     EXPECT_EQ(rig.Run(c.command), c.result);
     if (!c.body.empty()) {
@@ -175,12 +154,12 @@ TEST(SlCommands, SendTheirDataAndJudgeTheReply) {
     }
     EXPECT_TRUE(rig.sink.Lines().empty());  // the callers report the failures
   }
-  Rig rig;
+  OpenLink rig;
   EXPECT_EQ(TxSlPgmPage(rig.link, 12, 3, nullptr), -1);
 }
 
 TEST(SlCommands, InfoFourthParameterRule) {
-  Rig rig;
+  OpenLink rig;
   rig.AnswerSl(MakeReply('A', AckPayload(0, 0, 0, 1)));
   const std::pair<std::uint8_t, std::uint8_t> cases[] = {{0, 0}, {1, 15}, {15, 15}, {16, 16}};
   for (const auto& [given, sent] : cases) {
