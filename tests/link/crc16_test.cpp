@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace vantor {
 namespace {
 
-TEST(Crc16, KnownVectorsAndPiecewiseForms) {
-  const auto* check = reinterpret_cast<const std::uint8_t*>("123456789abc");
-  EXPECT_EQ(Crc16(check, 9), 0x31C3);
-  EXPECT_EQ(Crc16(check + 9, 3), 0x9DD6);
-  EXPECT_EQ(Crc16(nullptr, 0), 0x0000);
+TEST(Crc16, KnownVectorAndPiecewiseForms) {
+  EXPECT_EQ(Crc16(reinterpret_cast<const std::uint8_t*>("123456789"), 9), 0x31C3);
   const std::uint8_t whole[] = {0x53, 'A', 1, 2, 3, 4, 5};
   EXPECT_EQ(Crc16Prefixed(0x53, 'A', whole + 2, 5), Crc16(whole, 7));
   EXPECT_EQ(Crc16Update(Crc16(whole, 3), whole + 3, 4), Crc16(whole, 7));

@@ -27,13 +27,14 @@ TEST(SubmitPacket, OnePacketOfAtMost256BytesWhileConnected) {
   EXPECT_EQ(m.link.SubmitPacket(big.data(), 2), 0);
 }
 
-// An open of an open port sends no stop; the main program restarts the stream.
-TEST(PortOpen, MainProgramStartsTheStreamUpdateUtilityDoesNot) {
+// An open of an open port sends no stop, the main program restarting the
+// stream; a release stops the stream before it clears Connected.
+TEST(RequestPort, OpenRestartsTheMainProgramsStreamAndReleaseStopsIt) {
   for (const auto& [profile, packets] : {std::pair(&MainProgramProfile(), 1u), std::pair(&UpdateUtilityProfile(), 0u)}) {
     LinkRig m(*profile);
-    const std::vector<Bytes> expected(packets, MsPacket('X', 102));
+    const std::vector<Bytes> started(packets, MsPacket('X', 102));
     m.Open();
-    EXPECT_EQ(m.wire->Packets(), expected);
+    EXPECT_EQ(m.wire->Packets(), started);
     m.wire->ClearPackets();
     const std::string port = "COM5";
     m.link.RequestPort(PortOpen, &port);
@@ -41,23 +42,16 @@ TEST(PortOpen, MainProgramStartsTheStreamUpdateUtilityDoesNot) {
     EXPECT_EQ(m.opener.LastPortName(), "COM5");
     EXPECT_TRUE(m.link.Connected());
     EXPECT_TRUE(m.link.PortIsOpen());
-    EXPECT_EQ(m.wire->Packets(), expected);
+    EXPECT_EQ(m.wire->Packets(), started);
+    m.wire->ClearPackets();
+    m.WhileServed([&] { m.link.ReleasePort(); });
+    EXPECT_EQ(m.wire->Packets(), std::vector<Bytes>{MsPacket('X', 0)});
+    EXPECT_FALSE(m.link.Connected());
+    EXPECT_TRUE(m.link.PortReleased());
+    m.link.ServicePortRequest();
+    EXPECT_FALSE(m.link.HandleValid());
+    EXPECT_FALSE(m.link.PortIsOpen());
   }
-}
-
-TEST(RequestPort, ReleaseStopsTheStreamBeforeClearingConnected) {
-  LinkRig m;
-  m.Open();
-  m.wire->ClearPackets();
-  m.WhileServed([&] { m.link.ReleasePort(); });
-  EXPECT_EQ(m.wire->Packets(), std::vector<Bytes>{MsPacket('X', 0)});
-  EXPECT_FALSE(m.link.Connected());
-  EXPECT_TRUE(m.link.PortReleased());
-  EXPECT_EQ(m.link.RequestedMode(), PortClose);
-  m.link.ServicePortRequest();
-  EXPECT_FALSE(m.link.HandleValid());
-  EXPECT_FALSE(m.link.PortIsOpen());
-  EXPECT_EQ(m.link.RequestedPortName(), "");
 }
 
 TEST(RequestPort, SelectPortLeavesAHeldPortAloneButRemembersTheChoice) {
@@ -75,6 +69,12 @@ TEST(RequestPort, SelectPortLeavesAHeldPortAloneButRemembersTheChoice) {
   EXPECT_EQ(m.link.RequestedPortName(), "COM7");
   EXPECT_FALSE(m.link.PortReleased());
   EXPECT_EQ(remembered, 2);
+}
+
+// Posts an open and serves it on a thread of its own, as the communication thread would.
+std::thread ServeOpen(EcmLink& link, const std::string& port) {
+  link.RequestPort(PortOpen, &port);
+  return std::thread([&link] { link.ServicePortRequest(); });
 }
 
 TEST(ReopenBackoff, MainProgramCapsAt5000UpdateUtilityStartsAgainAfter8000) {
@@ -101,10 +101,9 @@ TEST(ReopenBackoff, RefusedOpensWaitLongerAndAPortChosenMeanwhileIsTriedAtOnce) 
     attempts.emplace_back(name, m.link.RetryDelayMs());
     return name == "SIM" ? m.opener.Open(name) : nullptr;
   });
-  const std::string refused = "COM9", chosen = "SIM";
-  m.link.RequestPort(PortOpen, &refused);
-  std::thread comm([&] { m.link.ServicePortRequest(); });
+  std::thread comm = ServeOpen(m.link, "COM9");
   const bool waiting = WaitFor([&] { return m.link.RetryDelayMs() == 1000; });
+  const std::string chosen = "SIM";
   m.link.RequestPort(PortReopen, &chosen);
   comm.join();
   ASSERT_TRUE(waiting);
@@ -120,14 +119,8 @@ TEST(AwaitOpenAttempt, TellsTheFirstAttemptOrTheShutdown) {
   for (const OpenOutcome expected : {OpenOutcome::Connected, OpenOutcome::Failed, OpenOutcome::ShutDown}) {
     LinkRig m;
     m.opener.Refuse(expected == OpenOutcome::Failed);
-    const std::string port = "COM9";
-    m.link.RequestPort(PortOpen, &port);
-    std::thread comm([&] {
-      if (expected == OpenOutcome::ShutDown)
-        m.link.RequestShutdown();
-      else
-        m.link.ServicePortRequest();
-    });
+    if (expected == OpenOutcome::ShutDown) m.link.RequestShutdown();
+    std::thread comm = ServeOpen(m.link, "COM9");
     EXPECT_EQ(m.link.AwaitOpenAttempt(), expected);
     EXPECT_FALSE(m.link.TxPending()) << "the slot is free for the first command";
     m.link.RequestShutdown();
@@ -140,9 +133,7 @@ TEST(AwaitOpenAttempt, TellsTheFirstAttemptOrTheShutdown) {
 TEST(ReopenBackoff, RequestPostedDuringTheRetryLoopIsNotLost) {
   LinkRig m;
   m.opener.Refuse(true);
-  const std::string port = "COM4";
-  m.link.RequestPort(PortOpen, &port);
-  std::thread comm([&] { m.link.ServicePortRequest(); });
+  std::thread comm = ServeOpen(m.link, "COM4");
   const bool retried = WaitFor([&] { return m.opener.Attempts() >= 2; });
   m.link.RequestPort(PortClose, nullptr);
   m.opener.Refuse(false);
