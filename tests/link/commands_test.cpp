@@ -33,12 +33,6 @@ Bytes Body(std::uint8_t command, const Bytes& leading) {
   return body;
 }
 
-Bytes BankRead(std::uint8_t bank, std::size_t length) {
-  Bytes payload(length, 0);
-  payload[0] = bank;
-  return payload;
-}
-
 // A stop and a flash empty the ring before they return: without the main
 // program's final pause the next reply must still find the ring reset.
 TEST(MsCommands, SendTheProgramsStreamByteAndAStopOrAFlashEmptiesTheRing) {
@@ -107,7 +101,7 @@ TEST(SlCommands, SendTheirDataAndJudgeTheReply) {
   Bytes pageBody{7, 12};
   pageBody.insert(pageBody.end(), page.begin(), page.end());
   const Bytes eraseData{17, ' ', 'E', 'r', 'a', 's', 'e', ' ', 'S', 'e', 'c', 't', 'o', 'r', ' ', ' ', ' ', 0};
-  const Bytes calibration = MakeReply('C', BankRead(4, 8193));
+  const Bytes calibration = MakeReply('C', Bytes(8193, 4));
   const struct {
     const char* name;
     const LinkProfile* profile;
@@ -123,7 +117,7 @@ TEST(SlCommands, SendTheirDataAndJudgeTheReply) {
       {"cal taken", &kMain, cal4, calibration, 0, Body(1, {4})},
       {"cal other bank", &kMain, [](EcmLink& l) { return TxSlRequestCal(l, 5); }, calibration, -1, {}},
       {"main bin is a cal", &kMain, bin4, calibration, 0, Body(1, {4})},
-      {"update bin taken", &kUpdate, bin4, MakeReply('B', BankRead(4, 32769)), 0, Body(3, {4})},
+      {"update bin taken", &kUpdate, bin4, MakeReply('B', Bytes(32769, 4)), 0, Body(3, {4})},
       {"update bin given a cal", &kUpdate, bin4, calibration, -1, {}},
       {"stop taken", &kMain, stop, MakeReply('A', AckPayload(4, 0, 0, 0)), 0, Body(4, {})},
       {"stop other command", &kMain, stop, MakeReply('A', AckPayload(0, 0, 0, 0)), -1, {}},

@@ -9,8 +9,10 @@ namespace {
 
 std::uint8_t Value(std::uint32_t i) { return static_cast<std::uint8_t>(i * 13 + 5); }
 
+// Stores bytes and announces them, as the communication thread does.
 void Store(EcmLink& link, std::uint32_t count, std::uint32_t first = 0) {
   for (std::uint32_t i = first; i < first + count; ++i) link.StoreRxByte(Value(i));
+  link.AnnounceArrival();
 }
 
 // Write position at the end, read position 0: the ring is full and stays so
@@ -81,22 +83,18 @@ TEST(RxRing, ConcurrentProducerAndConsumerSeeEveryByteInOrder) {
 TEST(RxRing, ArrivalWatchRingsOnceItsCountIsAnnounced) {
   EcmLink link;
   WakeSignal display, flash;
-  const auto store = [&](std::uint32_t n) {
-    Store(link, n);
-    link.AnnounceArrival();
-  };
   link.WatchArrival(display, 361);
   link.WatchArrival(flash, 2);
-  store(1);
+  Store(link, 1);
   EXPECT_EQ(flash.Count(), 0u);
-  store(1);
+  Store(link, 1);
   EXPECT_EQ(flash.Count(), 1u);
-  store(359);
+  Store(link, 359);
   EXPECT_EQ(display.Count(), 1u);
   EXPECT_EQ(flash.Count(), 1u) << "one ring per watch";
   link.WatchArrival(flash, 1000);
   link.EndArrivalWatch(flash);
-  store(700);
+  Store(link, 700);
   EXPECT_EQ(flash.Count(), 1u);
 }
 
