@@ -27,8 +27,7 @@ TEST(SubmitPacket, OnePacketOfAtMost256BytesWhileConnected) {
   EXPECT_EQ(m.link.SubmitPacket(big.data(), 2), 0);
 }
 
-// An open of an open port sends no stop, the main program restarting the
-// stream; a release stops the stream before it clears Connected.
+// An open of an open port sends no stop (the main program restarts the stream); a release stops it.
 TEST(RequestPort, OpenRestartsTheMainProgramsStreamAndReleaseStopsIt) {
   for (const auto& [profile, packets] : {std::pair(&MainProgramProfile(), 1u), std::pair(&UpdateUtilityProfile(), 0u)}) {
     LinkRig m(*profile);
@@ -89,9 +88,8 @@ TEST(ReopenBackoff, MainProgramCapsAt5000UpdateUtilityStartsAgainAfter8000) {
   }
 }
 
-// A refusing port is tried again after 125 ms, then after doubled waits; a
-// port chosen meanwhile is tried at once, with a back-off of its own, and its
-// request is still served once the retry loop ends.
+// A refusing port is retried after 125 ms, then after doubled waits; a port chosen meanwhile is
+// tried at once, with a back-off of its own, and its request is served after the loop.
 TEST(ReopenBackoff, RefusedOpensWaitLongerAndAPortChosenMeanwhileIsTriedAtOnce) {
   LinkRig m;
   std::mutex mutex;
@@ -115,8 +113,7 @@ TEST(ReopenBackoff, RefusedOpensWaitLongerAndAPortChosenMeanwhileIsTriedAtOnce) 
   EXPECT_EQ(m.wire->PacketCount(), 0u);  // the superseded open never streams
 }
 
-// A caller waiting for an open learns how the first attempt went at once,
-// through the retries that go on until a shutdown, which also frees it.
+// An open's waiter learns the first attempt's outcome at once; a shutdown ends the retries and frees it.
 TEST(AwaitOpenAttempt, TellsTheFirstAttemptOrTheShutdown) {
   for (const OpenOutcome expected : {OpenOutcome::Connected, OpenOutcome::Failed, OpenOutcome::ShutDown}) {
     LinkRig m;
@@ -131,55 +128,34 @@ TEST(AwaitOpenAttempt, TellsTheFirstAttemptOrTheShutdown) {
   }
 }
 
-// The device fails on the next read.
-void FailDevice(LinkRig& m) {
-  m.wire->FailReads(true);
-  std::uint8_t byte = 0;
-  ASSERT_EQ(m.link.ReadDeviceByte(&byte), IoStatus::Failed);
-}
-
-// A packet handed over while the device is gone would be written to the
-// reopened device long after its sender gave up on the reply.
-TEST(DeviceFailure, ReadErrorRefusesPacketsUntilTheReopenRestartsTheStream) {
-  LinkRig m;
-  m.Open();
-  FailDevice(m);
-  EXPECT_TRUE(m.link.RequestPending());
-  const Bytes start = MsPacket('X', 102);
-  EXPECT_EQ(m.link.SubmitPacket(start.data(), 5), -1);
-  m.wire->FailReads(false);
-  m.wire->ClearPackets();
-  m.link.ServicePortRequest();
-  EXPECT_TRUE(m.link.Connected());
-  EXPECT_EQ(m.wire->Packets(), std::vector<Bytes>{start});
-}
-
-// A close posted as the device fails (or as the reopen closes the device)
-// must stay a close: the port would come back although the user closed it.
-TEST(DeviceFailure, CloseRequestedAsTheDeviceFailsStaysAClose) {
-  for (const bool duringReopen : {false, true}) {
-    SCOPED_TRACE(duringReopen ? "during the reopen" : "before the failure");
+// After a read error no packet is taken (its sender gives up) until the reopen restarts the
+// stream; a close posted as the device fails, or as the reopen closes it, stays a close.
+TEST(DeviceFailure, ReadErrorReopensTheDeviceUnlessACloseIsPosted) {
+  enum { kNoClose, kCloseBefore, kCloseDuringReopen };
+  for (const int close : {kNoClose, kCloseBefore, kCloseDuringReopen}) {
+    SCOPED_TRACE(close);
     LinkRig m;
     m.Open();
-    EcmLink& link = m.link;
-    if (!duringReopen) m.WhileServed([&] { link.RequestPort(PortClose, nullptr); });
-    FailDevice(m);
+    if (close == kCloseBefore) m.WhileServed([&] { m.link.RequestPort(PortClose, nullptr); });
+    m.wire->FailReads(true);
+    std::uint8_t byte = 0;
+    ASSERT_EQ(m.link.ReadDeviceByte(&byte), IoStatus::Failed);
     m.wire->FailReads(false);
+    ASSERT_TRUE(m.link.RequestPending());
+    EXPECT_EQ(m.link.SubmitPacket(&byte, 1), -1);
     bool posted = false;
-    if (duringReopen) {
-      link.SetStatusHook([&](bool open) {
-        if (open || posted) return;
-        posted = true;
-        link.RequestPort(PortClose, nullptr);
-      });
-      link.ServicePortRequest();
-      ASSERT_TRUE(posted);
-      ASSERT_TRUE(link.RequestPending());
-    }
-    EXPECT_EQ(link.RequestedMode(), PortClose);
-    link.ServicePortRequest();
-    EXPECT_FALSE(link.HandleValid());
-    EXPECT_FALSE(link.Connected());
+    m.link.SetStatusHook([&](bool open) {
+      if (open || posted || close != kCloseDuringReopen) return;
+      posted = true;
+      m.link.RequestPort(PortClose, nullptr);
+    });
+    m.wire->ClearPackets();
+    m.link.ServicePortRequest();
+    if (posted) m.link.ServicePortRequest();
+    EXPECT_EQ(posted, close == kCloseDuringReopen);
+    EXPECT_EQ(m.link.HandleValid(), close == kNoClose);
+    EXPECT_EQ(m.link.Connected(), close == kNoClose);
+    EXPECT_EQ(m.wire->Packets(), std::vector<Bytes>(close == kNoClose, MsPacket('X', 102)));
   }
 }
 

@@ -2,8 +2,6 @@
 // An open link, its stream request cleared from the wire and its tick running
 // as in the flash window; commands run while the test thread serves it.
 
-#include <cstddef>
-
 #include "support/test_ecm_support.h"
 
 namespace vantor::test {
@@ -19,10 +17,6 @@ struct OpenLink : LinkRig {
     int result = 0;
     WhileServed([&] { result = command(link, args...); });
     return result;
-  }
-  Bytes Packet(std::size_t index) const {
-    const std::vector<Bytes> packets = wire->Packets();
-    return index < packets.size() ? packets[index] : Bytes();
   }
 };
 

@@ -41,9 +41,8 @@ Bytes Payload(std::size_t length, std::uint8_t first) {
   return payload;
 }
 
-// Replies in a row on one link: each type fills only its own fields, the
-// others keep the earlier reply's; stray bytes before a header are skipped.
-// The commands' tests read the acknowledgement and bank replies.
+// Replies in a row: each type fills only its own fields, and strays before a header are
+// skipped (the commands' tests read the acknowledgement and bank replies).
 TEST(ReceiveSlReply, ReadsEachReplyTypeIntoItsFields) {
   using Fields = std::array<int, 5>;  // type, command, bank, page, echo
   const struct {

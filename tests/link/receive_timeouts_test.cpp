@@ -23,8 +23,7 @@ struct Limits {
   bool operator==(const Limits&) const = default;
 };
 
-// Ticks a receiver may be late in seeing a step on a busy machine; the two
-// programs' limits differ by more where they differ at all.
+// Ticks a receiver may be late in seeing a step on a busy machine.
 constexpr std::uint32_t kSlack = 8;
 
 const Bytes kReply = test::MakeReply('A', test::AckPayload(4, 0, 0, 0));
@@ -41,8 +40,7 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
     if (receiver_.joinable()) receiver_.join();
   }
 
-  // Runs the receiver on its own thread once `fed` bytes of the reply wait;
-  // the test thread plays the clock. Returns once all but `left` are taken.
+  // Starts the receiver once `fed` bytes of the reply wait; returns once all but `left` are taken.
   void StartReceiver(std::size_t fed, std::uint32_t left = 0) {
     Feed(0, fed);
     start_ = m.link.Tick().Now();
@@ -59,8 +57,7 @@ class ReceiveTimeouts : public ::testing::TestWithParam<Limits> {
     return result_;
   }
 
-  // Steps the tick one at a time, giving the receiver a moment to look after
-  // each step, and checks the failure came just past `limit`.
+  // Steps the tick until the receiver fails, and checks it failed just past `limit`.
   void ExpectFailure(const char* text, std::uint32_t limit, const Bytes& eachStep = {}) {
     for (int step = 0; step < 400 && !done_.load(); ++step) {
       m.Feed(eachStep);

@@ -15,8 +15,7 @@ void Store(EcmLink& link, std::uint32_t count, std::uint32_t first = 0) {
   link.AnnounceArrival();
 }
 
-// Write position at the end, read position 0: the ring is full and stays so
-// until the reader takes a byte; a peek does not advance.
+// A full ring drops bytes until the reader takes one; a peek does not advance.
 TEST(RxRing, FullRingDropsUntilTheReaderTakesAByteInBothPrograms) {
   for (const LinkProfile* profile : {&MainProgramProfile(), &UpdateUtilityProfile()}) {
     EcmLink link(*profile);
@@ -36,8 +35,7 @@ TEST(RxRing, FullRingDropsUntilTheReaderTakesAByteInBothPrograms) {
   }
 }
 
-// The writer never moves the reader's index: bytes stored after a reset are
-// read next, and the discarded bytes make room before the reader reads again.
+// A reset on the writer's side: what came after it is read next, and what it discards is room.
 TEST(RxRing, ResetOnTheWriterSideDiscardsOnlyWhatCameBefore) {
   EcmLink link;
   const std::uint32_t capacity = MainProgramProfile().ringSize - 1;
@@ -53,8 +51,7 @@ TEST(RxRing, ResetOnTheWriterSideDiscardsOnlyWhatCameBefore) {
   EXPECT_EQ(link.RxNextByte(), Value(7));
 }
 
-// One producer and one consumer on separate threads, the indices wrapping
-// many times (run under TSan too).
+// A producer and a consumer thread, the indices wrapping many times (run under TSan too).
 TEST(RxRing, ConcurrentProducerAndConsumerSeeEveryByteInOrder) {
   EcmLink link;
   constexpr std::uint32_t kCount = 200000;
@@ -78,8 +75,7 @@ TEST(RxRing, ConcurrentProducerAndConsumerSeeEveryByteInOrder) {
   EXPECT_EQ(mismatches, 0u);
 }
 
-// A watch rings its reader's bell once the bytes it waits for are announced,
-// once; watches ring apart, and an ended watch rings no more.
+// A watch rings its bell once, when its count is announced; an ended watch rings no more.
 TEST(RxRing, ArrivalWatchRingsOnceItsCountIsAnnounced) {
   EcmLink link;
   WakeSignal display, flash;
