@@ -97,7 +97,7 @@ TEST_P(ReceiveTimeouts, Timeout2CountsPerByte) {
   for (std::size_t i = 3; i < 8; ++i) {
     m.link.Tick().Advance(GetParam().timeout2);
     Feed(i, i + 1);
-    WaitTaken();
+    ASSERT_NO_FATAL_FAILURE(WaitTaken());
   }
   start_ = m.link.Tick().Now();
   ExpectFailure("RX Timeout 2", GetParam().timeout2);
