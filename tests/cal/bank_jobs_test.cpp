@@ -87,22 +87,32 @@ TEST_F(BankJobTest, ProgramWithoutSetOrVerifySendsTheShortDialogueAndReportsSucc
   EXPECT_TRUE(std::equal(original.begin() + 8192, original.end(), bank.begin() + 8192));
 }
 
-TEST_F(BankJobTest, EachRefusedStepReportsItsCommandAndSendsNothingMore) {
+TEST_F(BankJobTest, EachFailedStepReportsItsCommandAndSendsNothingMore) {
+  // A page with one byte changed and a matching check value: the module
+  // programs it and acknowledges, as a faulty part might; only the verify sees it.
+  const auto wrongByte = [](std::size_t index, Packet& packet) {
+    if (index == 8 + 37) test::ChangeByteKeepingCheck(packet, 2 + 1 + 100, 0x01);
+  };
   // Packets: X, B, B, F, Info, Erase, Erase, Info, pages 8..71, RequestCal 72, Stop 73.
-  const std::pair<std::size_t, const char*> cases[] = {{4, "TxSlInfo Failed"}, {5, "TxSlEraseSector Failed"},
-      {40, "TxSlPgmPage Failed"}, {72, "TxSlRequestBin Failed"}, {73, "TxSlStop Failed"}};
-  for (const auto& [packet, message] : cases) {
-    SCOPED_TRACE(packet);
+  const struct {
+    test::WireTap::Hook hook;
+    std::size_t sent;
+    const char* message;
+  } cases[] = {{test::RefusePacket(4), 5, "TxSlInfo Failed"},      {test::RefusePacket(5), 6, "TxSlEraseSector Failed"},
+               {test::RefusePacket(40), 41, "TxSlPgmPage Failed"}, {test::RefusePacket(72), 73, "TxSlRequestBin Failed"},
+               {test::RefusePacket(73), 74, "TxSlStop Failed"},    {wrongByte, 73, "Verify Failed"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
     pane.Clear();
     rig.tap->Forget();
-    rig.tap->SetHook(test::RefusePacket(packet));
+    rig.tap->SetHook(c.hook);
     EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
-    EXPECT_EQ(FromEnd(2).text, message);
+    EXPECT_EQ(FromEnd(2).text, c.message);
     EXPECT_EQ(FromEnd(2).background, kFailedStep);
     EXPECT_EQ(FromEnd(1).text, "");
     EXPECT_EQ(FromEnd(0).text, "     -Flashing Failed-");
     EXPECT_EQ(FromEnd(0).background, MakeRgb(225, 60, 60));
-    EXPECT_EQ(rig.tap->Packets().size(), packet + 1);
+    EXPECT_EQ(rig.tap->Packets().size(), c.sent);
   }
 }
 
@@ -118,19 +128,6 @@ TEST_F(BankJobTest, ReceiverFailuresReachTheJobsPaneBeforeTheStepsMessage) {
   EXPECT_EQ(FromEnd(3).background, kFailedStep);
   EXPECT_EQ(FromEnd(2).text, "TxSlInfo Failed");
   EXPECT_EQ(rig.link.Messages(), nullptr);  // the link's own sink is back
-}
-
-TEST_F(BankJobTest, VerifyCatchesOneWrongByteTheModuleAccepted) {
-  // A page with one byte changed and a matching check value: the module
-  // programs it and acknowledges, as a faulty part might.
-  rig.tap->SetHook([](std::size_t index, Packet& packet) {
-    if (index == 8 + 37) test::ChangeByteKeepingCheck(packet, 2 + 1 + 100, 0x01);
-  });
-  EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
-  EXPECT_EQ(FromEnd(2).text, "Verify Failed");
-  EXPECT_EQ(FromEnd(0).text, "     -Flashing Failed-");
-  EXPECT_FALSE(pane.Contains("Bank Programmed Successfully"));
-  EXPECT_EQ(rig.tap->Packets().size(), ProgramPackets(true, true).size() - 1);  // no stop
 }
 
 TEST_F(BankJobTest, BadProgramFilesAndAnOfflineLinkAreRefusedBeforeAnythingIsSent) {
@@ -153,33 +150,28 @@ TEST_F(BankJobTest, BadProgramFilesAndAnOfflineLinkAreRefusedBeforeAnythingIsSen
   EXPECT_EQ(pane.Texts(), (Texts{"Bank Flash Program Starting", "TxMsXmit Failed", "", "     -Flashing Failed-"}));
 }
 
-TEST_F(BankJobTest, ReadWritesTheBankIntoABalancedBin) {
+// A failed read never destroys an earlier file; without one it leaves a balanced stump.
+TEST_F(BankJobTest, ReadWritesABalancedBinThatAFailedReadKeeps) {
   const std::string out = dir.File("read.bin");
   ASSERT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), 0);
   EXPECT_EQ(rig.tap->Packets(), ReadPackets());
   EXPECT_EQ(pane.Texts(),
             (Texts{"Bank Read Starting", "Flash Bank Set", "Bank Read Successful", "", "    -Read Successful-"}));
   ExpectBalancedRead(out, kCalImageSize);
-}
-
-// A failed request leaves a balanced stump; failing again over that existing file keeps it.
-TEST_F(BankJobTest, FailedReadLeavesABalancedFileKeepsAnExistingOneAndAFailedStopKeepsTheData) {
-  const std::string out = dir.File("read.bin");
-  rig.tap->SetHook(test::RefusePacket(5));
-  EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), -1);
-  EXPECT_EQ(rig.tap->Packets().size(), 6u);  // no stop after the failure
-  EXPECT_EQ(FromEnd(2).text, "TxSlRequestCal Failed");
-  EXPECT_EQ(FromEnd(0).text, "     -Read Failed-");
-  ExpectBalancedRead(out, kFillerSize + kTailSize);
 
   const auto before = test::ReadAll(out);
   rig.tap->Forget();
+  rig.tap->SetHook(test::RefusePacket(5));
   EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), -1);
+  EXPECT_EQ(rig.tap->Packets().size(), 6u);  // no stop after the failure
   EXPECT_EQ(FromEnd(3).text, "TxSlRequestCal Failed");
   EXPECT_EQ(FromEnd(2).text, kOldBinKept);
   EXPECT_EQ(FromEnd(0).text, "     -Read Failed-");
   EXPECT_EQ(test::ReadAll(out), before);
   EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"program.bin", "read.bin"}));
+  rig.tap->Forget();
+  EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, dir.File("stump.bin")), -1);
+  ExpectBalancedRead(dir.File("stump.bin"), kFillerSize + kTailSize);
   // A failed stop after a whole read keeps the data, reported with two blanks.
   rig.tap->Forget();
   rig.tap->SetHook(test::RefusePacket(6));
