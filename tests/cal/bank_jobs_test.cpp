@@ -52,6 +52,11 @@ class BankJobTest : public ::testing::Test {
     return packets;
   }
 
+  // The pane's last `count` texts.
+  Texts LastTexts(std::size_t count) const {
+    const Texts texts = pane.Texts();
+    return Texts(texts.end() - static_cast<std::ptrdiff_t>(std::min(count, texts.size())), texts.end());
+  }
   // The pane's line `back` places from the end (0: the last).
   RecordedLine FromEnd(std::size_t back) const {
     const auto lines = pane.Lines();
@@ -107,10 +112,8 @@ TEST_F(BankJobTest, EachFailedStepReportsItsCommandAndSendsNothingMore) {
     rig.tap->Forget();
     rig.tap->SetHook(c.hook);
     EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
-    EXPECT_EQ(FromEnd(2).text, c.message);
+    EXPECT_EQ(LastTexts(3), (Texts{c.message, "", "     -Flashing Failed-"}));
     EXPECT_EQ(FromEnd(2).background, kFailedStep);
-    EXPECT_EQ(FromEnd(1).text, "");
-    EXPECT_EQ(FromEnd(0).text, "     -Flashing Failed-");
     EXPECT_EQ(FromEnd(0).background, MakeRgb(225, 60, 60));
     EXPECT_EQ(rig.tap->Packets().size(), c.sent);
   }
@@ -124,9 +127,8 @@ TEST_F(BankJobTest, ReceiverFailuresReachTheJobsPaneBeforeTheStepsMessage) {
     rig.ecm.SetFaults(faults);
   });
   EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin), -1);
-  EXPECT_EQ(FromEnd(3).text, "RX Cksum Failure");
+  EXPECT_EQ(LastTexts(4), (Texts{"RX Cksum Failure", "TxSlInfo Failed", "", "     -Flashing Failed-"}));
   EXPECT_EQ(FromEnd(3).background, kFailedStep);
-  EXPECT_EQ(FromEnd(2).text, "TxSlInfo Failed");
   EXPECT_EQ(rig.link.Messages(), nullptr);  // the link's own sink is back
 }
 
@@ -164,9 +166,7 @@ TEST_F(BankJobTest, ReadWritesABalancedBinThatAFailedReadKeeps) {
   rig.tap->SetHook(test::RefusePacket(5));
   EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, out), -1);
   EXPECT_EQ(rig.tap->Packets().size(), 6u);  // no stop after the failure
-  EXPECT_EQ(FromEnd(3).text, "TxSlRequestCal Failed");
-  EXPECT_EQ(FromEnd(2).text, kOldBinKept);
-  EXPECT_EQ(FromEnd(0).text, "     -Read Failed-");
+  EXPECT_EQ(LastTexts(4), (Texts{"TxSlRequestCal Failed", kOldBinKept, "", "     -Read Failed-"}));
   EXPECT_EQ(test::ReadAll(out), before);
   EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"program.bin", "read.bin"}));
   rig.tap->Forget();
@@ -176,8 +176,7 @@ TEST_F(BankJobTest, ReadWritesABalancedBinThatAFailedReadKeeps) {
   rig.tap->Forget();
   rig.tap->SetHook(test::RefusePacket(6));
   EXPECT_EQ(ReadBank(rig.link, pane, {kBank, true, false}, dir.File("stopped.bin")), -1);
-  EXPECT_EQ(FromEnd(3).text, "Bank Read Successful");
-  EXPECT_EQ(FromEnd(2).text, "TxSlStop Failed  ");
+  EXPECT_EQ(LastTexts(4), (Texts{"Bank Read Successful", "TxSlStop Failed  ", "", "     -Read Failed-"}));
   ExpectBalancedRead(dir.File("stopped.bin"), kCalImageSize);
 }
 
@@ -246,9 +245,7 @@ TEST_F(BankJobTest, AFailedBackupStopsTheJobBeforeAnyErase) {
     rig.tap->Forget();
     rig.tap->SetHook(c.refused ? test::RefusePacket(c.refused) : nullptr);
     EXPECT_EQ(ProgramBank(rig.link, pane, {kBank, true, true}, bin, backup), -1);
-    const Texts texts = pane.Texts();
-    EXPECT_EQ(texts.size() >= 4 ? Texts(texts.end() - 4, texts.end()) : texts,
-              (Texts{c.step, kBackupFailed, "", "     -Flashing Failed-"}));
+    EXPECT_EQ(LastTexts(4), (Texts{c.step, kBackupFailed, "", "     -Flashing Failed-"}));
     EXPECT_EQ(rig.tap->Packets().size(), c.refused ? c.refused + 1 : 0u);
     EXPECT_EQ(test::Names(place.Path()), (std::set<std::string>{"Backups"}));
     EXPECT_TRUE(c.refused == 0 || fs::is_empty(backup.directory));
