@@ -12,10 +12,6 @@
 namespace vantor {
 namespace {
 
-std::unique_ptr<CalImage> ImageOf(unsigned seed, std::uint8_t major = 1, std::uint8_t minor = 0) {
-  return std::make_unique<CalImage>(MakeImageFromCalibration(test::SampleCalibration(seed, major, minor).data()));
-}
-
 TEST(TailTemplate, HasTheFixedLayoutWithA55CharacterNotice) {
   const auto& tail = TailTemplate();
   for (std::size_t i : {0x000, 0x0FF, 0x26F, 0x2A7, 0x2FF}) EXPECT_EQ(tail[i], 0xFF) << i;
@@ -50,7 +46,7 @@ TEST(MakeImage, FillerTailAndChecksumAgreeAndBalancingAgainChangesNothing) {
 
 // The generation's byte order is the VE file test's.
 TEST(CalImageFields, SignatureAndLayoutBytes) {
-  auto image = ImageOf(1);
+  auto image = std::make_unique<CalImage>(MakeImageFromCalibration(test::SampleCalibration(1).data()));
   EXPECT_TRUE(image->HasSignature());
   image->SetLayoutVersion(kLayout11);
   EXPECT_EQ((*image)[9], 1);
@@ -77,21 +73,6 @@ TEST(VeMapping, SeamRowsAreWrittenToBothCopiesAndReadFromTheLaterOneAndNoTwoCell
       ASSERT_TRUE(!at.second || used.insert(at.second).second) << r << "," << c;
     }
   EXPECT_EQ(used.size(), static_cast<std::size_t>(kVeRows * kVeColumns + 2 * kVeColumns));
-}
-
-TEST(VeMapping, WriteThenReadGivesTheLow8BitsBack) {
-  auto image = ImageOf(9);
-  VeTable table;
-  for (int r = 1; r <= kVeRows; ++r)
-    for (int c = 1; c <= kVeColumns; ++c) table.At(r, c) = (r * 16 + c) & 0xFF;
-  table.At(5, 5) = 0x1FE;
-  table.At(6, 6) = -1;
-  image->WriteVeTable(table);
-  table.At(5, 5) = 0xFE;
-  table.At(6, 6) = 0xFF;
-  VeTable back;
-  image->ReadVeTable(&back);
-  EXPECT_EQ(back.cells, table.cells);
 }
 
 }  // namespace
