@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -12,15 +13,11 @@
 namespace vantor {
 namespace {
 
-struct Range {
-  std::size_t offset, length;
-  std::string region;
-  bool operator==(const Range&) const = default;
-};
+using Range = std::tuple<std::size_t, std::size_t, std::string>;  // offset, length, region
 
 std::vector<Range> Ranges(const BinDiff& diff) {
   std::vector<Range> ranges;
-  for (const ByteRange& r : diff.otherBytes) ranges.push_back({r.offset, r.length, r.region});
+  for (const ByteRange& r : diff.otherBytes) ranges.emplace_back(r.offset, r.length, r.region);
   return ranges;
 }
 

@@ -29,7 +29,7 @@ TEST(MessagePane, PadsShortLinesCutsLongOnesAndHooksSeeTheUnpaddedTextAndEveryCh
   EXPECT_EQ(changes, 4);
 }
 
-TEST(MessagePane, NinthLineScrollsAndSnapshotShowsLinesTwoToNine) {
+TEST(MessagePane, NinthLineScrollsAndClearLeavesBlankRowsOfItsStyle) {
   MessagePane pane(FlashPaneStyle());
   for (int i = 1; i <= 9; ++i) pane.AddLine(MakeRgb(i, 0, 0), "message " + std::to_string(i));
   EXPECT_EQ(pane.CurrentLine(), 7);
@@ -39,17 +39,14 @@ TEST(MessagePane, NinthLineScrollsAndSnapshotShowsLinesTwoToNine) {
     EXPECT_EQ(rows[i].text.substr(0, 9), "message " + std::to_string(i + 2));
     EXPECT_EQ(rows[i].background, MakeRgb(i + 2, 0, 0));
   }
-}
-
-TEST(MessagePane, ClearEmptiesAndSnapshotShowsClearedRows) {
-  MessagePane pane(UpdatePaneStyle());
-  pane.AddLine(UpdatePaneStyle().failedStep, "x");
-  pane.Clear();
-  EXPECT_EQ(pane.CurrentLine(), -1);
-  const auto rows = pane.Snapshot();
-  ASSERT_EQ(rows.size(), 20u);
-  EXPECT_EQ(rows[0].text, std::string(80, ' '));
-  EXPECT_EQ(rows[0].background, MakeRgb(220, 220, 220));
+  MessagePane update(UpdatePaneStyle());
+  update.AddLine(UpdatePaneStyle().failedStep, "x");
+  update.Clear();
+  EXPECT_EQ(update.CurrentLine(), -1);
+  const auto cleared = update.Snapshot();
+  ASSERT_EQ(cleared.size(), 20u);
+  EXPECT_EQ(cleared[0].text, std::string(80, ' '));
+  EXPECT_EQ(cleared[0].background, MakeRgb(220, 220, 220));
 }
 
 }  // namespace
