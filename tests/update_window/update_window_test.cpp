@@ -73,6 +73,7 @@ TEST_F(UpdateWindowTest, StartsWithTheIntroductionAndTheButtonFocused) {
   EXPECT_FALSE(window_->PaneShown());
   EXPECT_EQ(PixelAt(5, 595), MakeRgb(220, 220, 220));
   EXPECT_TRUE(WaitFor([&] { return program_->session.Link().PortIsOpen(); }));
+  EXPECT_TRUE(program_->session.Link().Tick().Running());
   // Opening the port wrote the whole seven-row file.
   EXPECT_EQ(ReadText(ConfigPath()),
             "[ID] ORV Flash Update\r\n[PORT] SIM\r\n[XPOSHWND] 40\r\n[YPOSHWND] 30\r\n[FLSHBIN] \r\n"
