@@ -22,16 +22,20 @@ std::string WriteConfig(Settings settings, const TempDir& dir) {
   return path;
 }
 
-// The flags, not the configuration, choose the form; the configuration's
-// units apply and it is left as it was.
+// The flags, not the configuration, choose a dump's form; the configuration's
+// units apply to the dump and the view lines, and it is left as it was.
 TEST(VantorDump, FlagsChooseTheFormAndTheToolSaysWhichFileItWrote) {
   TempDir dir;
   LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));
   LogBuilder().Raw(BuildLogB()).Save(dir.File("b.dat"));
-  ToolRun run = apptest::RunTool("dump " + dir.File("b.dat") + " --csv --config " + WriteConfig(SettingsB(), dir));
+  const std::string metric = " --config " + WriteConfig(SettingsB(), dir);
+  ToolRun run = apptest::RunTool("dump " + dir.File("b.dat") + " --csv" + metric);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, dir.File("b.csv") + "\n");
   EXPECT_EQ(ReadAll(dir.File("b.csv")), Golden("dump_b_repeated.csv"));
+  run = apptest::RunTool("view " + dir.File("b.dat") + metric);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Golden("view_b.txt"));
   Settings settings = SettingsA();
   settings.anaCsv = 1;
   settings.anaSHeader = 1;
@@ -92,14 +96,6 @@ TEST(VantorLogs, FailuresNameTheFileAndExitWithOne) {
   EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"a.dat", "d.dat", "garbage.dat"}));
   for (const char* usage : {"dump", "dump a b"}) EXPECT_EQ(apptest::RunTool(usage).status, 2) << usage;
   EXPECT_EQ(apptest::RunTool("dump --help").status, 0);
-}
-
-TEST(VantorView, WritesTheViewLinesInTheConfiguredUnits) {
-  TempDir dir;
-  LogBuilder().Raw(BuildLogB()).Save(dir.File("b.dat"));
-  const ToolRun run = apptest::RunTool("view " + dir.File("b.dat") + " --config " + WriteConfig(SettingsB(), dir));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, Golden("view_b.txt"));
 }
 
 TEST(VantorQtr, PrintsTheResultsOfARunFromAnyLineOfTheTable) {

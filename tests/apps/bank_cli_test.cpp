@@ -66,10 +66,6 @@ TEST_F(BankCliTest, ReadConvertProgramAndRestoreOnOneModule) {
   const fs::path backup = vantor::NewestBackup(dir / "Backups", 3);
   ASSERT_FALSE(backup.empty());
   EXPECT_EQ(program.out.find("Flash Bank Set"), std::string::npos) << program.out;
-  EXPECT_NE(program.out.find("Bank Backup Starting\nBank Flash Program Starting\n"), std::string::npos) << program.out;
-  EXPECT_NE(program.out.find("Bank Verify Starting\nBank Programmed Successfully\nBackup: " +
-                             backup.filename().string() + "\n\n    -Flashing Successful-\n"),
-            std::string::npos) << program.out;
   EXPECT_NE(program.out.find("backup: " + backup.string() + "\n"), std::string::npos) << program.out;
   EXPECT_EQ(ReadAll(backup.string()), original);
   read(3, "programmed.bin");
@@ -171,10 +167,6 @@ TEST_F(BankCliTest, UpdateOnTheSimulatedPortUsesAFolderOfItsOwn) {
                            std::vector<std::uint8_t>(32768));
   const auto update = RunToolMerged("update --port SIM --dir " + dir.string());
   EXPECT_EQ(update.status, 1) << update.out;
-  std::size_t kept = 0;
-  for (std::size_t at = 0; (at = update.out.find("    -Calibration Exists-\n", at)) != std::string::npos; ++at) ++kept;
-  EXPECT_EQ(kept, 8u) << update.out;
-  // Progress on stdout, the failed step on stderr (after it here).
   EXPECT_NE(update.out.find("Creating New Calibrations\nBank #: 0 \n"), std::string::npos) << update.out;
   EXPECT_NE(update.out.find("Not an ORV Flash BIN\n"), std::string::npos) << update.out;
   EXPECT_FALSE(fs::exists(dir / "Bank_0_old.bin"));
