@@ -16,48 +16,39 @@ using namespace testlog;
 
 using apptest::ToolRun;
 
-
 std::string WriteConfig(Settings settings, const TempDir& dir) {
   const std::string path = dir.File("test.cfg");
   WriteSettings(path, MainProgramSettingsTable(), &settings, {});
   return path;
 }
 
-TEST(VantorDump, CsvWithDefaultNameAndConfigMatchesTheWorkedOutFile) {
-  TempDir dir;
-  LogBuilder().Raw(BuildLogB()).Save(dir.File("b.dat"));
-  const std::string cfg = WriteConfig(SettingsB(), dir);
-  const ToolRun run = apptest::RunTool("dump " + dir.File("b.dat") + " --csv --config " + cfg);
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadAll(dir.File("b.csv")), Golden("dump_b_repeated.csv"));
-}
-
-TEST(VantorDump, FlagsSetTheModeForThisRunOnly) {
+// The flags, not the configuration, choose a dump's form; the configuration's
+// units apply to the dump and the view lines, and it is left as it was.
+TEST(VantorDump, FlagsChooseTheFormAndTheToolSaysWhichFileItWrote) {
   TempDir dir;
   LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));
+  LogBuilder().Raw(BuildLogB()).Save(dir.File("b.dat"));
+  const std::string metric = " --config " + WriteConfig(SettingsB(), dir);
+  ToolRun run = apptest::RunTool("dump " + dir.File("b.dat") + " --csv" + metric);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, dir.File("b.csv") + "\n");
+  EXPECT_EQ(ReadAll(dir.File("b.csv")), Golden("dump_b_repeated.csv"));
+  run = apptest::RunTool("view " + dir.File("b.dat") + metric);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Golden("view_b.txt"));
   Settings settings = SettingsA();
-  settings.anaCsv = 0;
-  settings.anaSHeader = 0;
+  settings.anaCsv = 1;
+  settings.anaSHeader = 1;
   const std::string cfg = WriteConfig(settings, dir);
   const std::string before = ReadAll(cfg);
-  ToolRun run = apptest::RunTool("dump " + dir.File("a.dat") + " --csv --single-header -o " + dir.File("x.txt") + " --config " + cfg);
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(ReadAll(dir.File("x.txt")), Golden("dump_a_single.csv"));
   run = apptest::RunTool("dump " + dir.File("a.dat") + " --config " + cfg);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadAll(dir.File("a.ORV")), Golden("dump_a_text.ORV"));
+  // A device takes the rows itself: no file name follows them.
+  run = apptest::RunTool("dump " + dir.File("a.dat") + " --csv --single-header -o /dev/stdout --config " + cfg);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Golden("dump_a_single.csv"));
   EXPECT_EQ(ReadAll(cfg), before);
-}
-
-TEST(VantorDump, SaysWhichFileItWroteUnlessADeviceTookTheRows) {
-  TempDir dir;
-  LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));
-  ToolRun run = apptest::RunTool("dump " + dir.File("a.dat"));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, dir.File("a.ORV") + "\n");
-  run = apptest::RunTool("dump " + dir.File("a.dat") + " -o /dev/stdout --config " + WriteConfig(SettingsA(), dir));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, Golden("dump_a_text.ORV"));
   run = apptest::RunTool("dump " + dir.File("a.dat") + " --msl");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, dir.File("a.msl") + "\n");
@@ -68,11 +59,13 @@ TEST(VantorDump, SaysWhichFileItWroteUnlessADeviceTookTheRows) {
 // Every command that reads a log names the file when it cannot use it, and
 // fails with 1 and no output file: a missing log, a log that cannot be read
 // (a directory opens as a file on POSIX), a file in which no frame passes
-// its check (only a dump needs one), a number that is none.
+// its check (only a dump needs one), a number that is none; a dump names
+// the output it cannot open or write.
 TEST(VantorLogs, FailuresNameTheFileAndExitWithOne) {
   TempDir dir;
   std::filesystem::create_directory(dir.File("d.dat"));
   test::WriteText(dir.File("garbage.dat"), std::string(5000, 'g'));
+  LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));
   const struct {
     std::string command;
     int status;
@@ -90,6 +83,8 @@ TEST(VantorLogs, FailuresNameTheFileAndExitWithOne) {
       {"dump {dir}/garbage.dat --msl", 1,
        "vantor dump: Not a Data Log File: {dir}/garbage.dat (no frame passes its check)\n"},
       {"qtr {dir}/garbage.dat --line x", 2, "vantor qtr: --line: 'x' is not a number from 0 to 2147483647\n"},
+      {"dump {dir}/a.dat -o {dir}/no/dir/out.csv", 1, "vantor dump: Can Not Open Output File: {dir}/no/dir/out.csv\n"},
+      {"dump {dir}/a.dat -o /dev/full", 1, "vantor dump: Error Writing to File: /dev/full (Disk Full?)\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
@@ -98,38 +93,12 @@ TEST(VantorLogs, FailuresNameTheFileAndExitWithOne) {
     EXPECT_EQ(run.err, apptest::InDir(c.message, dir.Path()));
     EXPECT_EQ(run.out, "");
   }
-  EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"d.dat", "garbage.dat"}));
-}
-
-TEST(VantorDump, OutputFailuresNameTheOutput) {
-  TempDir dir;
-  LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));
-  ToolRun run = apptest::RunTool("dump " + dir.File("a.dat") + " -o " + dir.File("no/dir/out.csv"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "vantor dump: Can Not Open Output File: " + dir.File("no/dir/out.csv") + "\n");
-  if (std::filesystem::exists("/dev/full")) {
-    run = apptest::RunTool("dump " + dir.File("a.dat") + " -o /dev/full");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "vantor dump: Error Writing to File: /dev/full (Disk Full?)\n");
-  }
-  EXPECT_EQ(apptest::RunTool("dump").status, 2);
-  EXPECT_EQ(apptest::RunTool("dump a b").status, 2);
+  EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"a.dat", "d.dat", "garbage.dat"}));
+  for (const char* usage : {"dump", "dump a b"}) EXPECT_EQ(apptest::RunTool(usage).status, 2) << usage;
   EXPECT_EQ(apptest::RunTool("dump --help").status, 0);
 }
 
-TEST(VantorView, WritesTheViewLines) {
-  TempDir dir;
-  LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));
-  LogBuilder().Raw(BuildLogB()).Save(dir.File("b.dat"));
-  ToolRun run = apptest::RunTool("view " + dir.File("a.dat") + " --config " + WriteConfig(SettingsA(), dir));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, Golden("view_a.txt"));
-  run = apptest::RunTool("view " + dir.File("b.dat") + " --config " + WriteConfig(SettingsB(), dir));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, Golden("view_b.txt"));
-}
-
-TEST(VantorQtr, PrintsTheResultsOfARun) {
+TEST(VantorQtr, PrintsTheResultsOfARunFromAnyLineOfTheTable) {
   // 4 pulses a frame at 2639 pulses a mile (calibration 349): about 8 feet a frame at 90 mph.
   LogBuilder log;
   for (int i = 0; i < 200; ++i) {
@@ -140,21 +109,18 @@ TEST(VantorQtr, PrintsTheResultsOfARun) {
   }
   TempDir dir;
   log.Save(dir.File("run.dat"));
-  ToolRun run = apptest::RunTool("qtr " + dir.File("run.dat"));
+  const ToolRun run = apptest::RunTool("qtr " + dir.File("run.dat"));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "0-60 mph:  0.1 sec.\n60 foot:  0.5 sec.\n330 foot:  2.5 sec.\n1/8 Mile:  4.9 sec.\n"
             "1/8 trap:  90 mph\n1/4 Mile:  9.7 sec.\n1/4 trap:  90 mph\n");
-  run = apptest::RunTool("qtr " + dir.File("run.dat") + " --line 199");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out,
-            "0-60 mph:  0.0 sec.\n60 foot:  0.0 sec.\n330 foot:  0.0 sec.\n1/8 Mile:  0.0 sec.\n"
-            "1/8 trap:   0 mph\n1/4 Mile:  0.0 sec.\n1/4 trap:   0 mph\n");
+  EXPECT_EQ(apptest::RunTool("qtr " + dir.File("run.dat") + " --line 199").status, 0);
   EXPECT_EQ(apptest::RunTool("qtr " + dir.File("run.dat") + " --line 200").status, 1);
   // The graph as a picture, where the tool can draw.
   if (apptest::RunTool("screenshot --help").status == 0) {
-    run = apptest::RunTool("screenshot --display qtr --log " + dir.File("run.dat") + " --line 0 " + dir.File("q.png"));
-    EXPECT_EQ(run.status, 0) << run.err;
+    const ToolRun shot =
+        apptest::RunTool("screenshot --display qtr --log " + dir.File("run.dat") + " --line 0 " + dir.File("q.png"));
+    EXPECT_EQ(shot.status, 0) << shot.err;
     EXPECT_TRUE(std::filesystem::exists(dir.File("q.png")));
   }
 }

@@ -1,19 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/tool_process.h"
 #include "support/temp_dir.h"
 #include "support/log_read_back.h"
-#include "live/live_data.h"
-#include "live/live_frame.h"
-#include "sim/engine_model.h"
 #include "sim/pty_server.h"
 #include "sim/sim_ecm.h"
 
@@ -22,144 +17,71 @@ namespace {
 
 using testlog::ReadLogBack;
 
-std::vector<std::vector<std::string>> ReadCsv(const std::string& path, std::string* header) {
-  std::ifstream in(path);
-  std::getline(in, *header);
+std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
   std::vector<std::vector<std::string>> rows;
-  std::string line;
-  while (std::getline(in, line)) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
     std::vector<std::string> cells;
-    std::stringstream cellsIn(line);
-    std::string cell;
-    while (std::getline(cellsIn, cell, ',')) cells.push_back(cell);
-    if (!line.empty() && line.back() == ',') cells.push_back("");
+    std::istringstream cellsIn(line + ",");
+    for (std::string cell; std::getline(cellsIn, cell, ',');) cells.push_back(cell);
     rows.push_back(cells);
   }
   return rows;
-}
-
-std::string Differences(const std::uint8_t* a, const std::vector<std::uint8_t>& b) {
-  std::string text;
-  for (int i = 0; i < kFrameDataSize; ++i) {
-    if (a[i] != b[i]) text += " @" + std::to_string(i) + ":" + std::to_string(a[i]) + "/" + std::to_string(b[i]);
-  }
-  return text;
-}
-
-bool SameIgnoringBank(const std::uint8_t* a, const std::vector<std::uint8_t>& b) {
-  for (int i = 0; i < kFrameDataSize; ++i) {
-    if (i != frame::kBankInfo && a[i] != b[i]) return false;
-  }
-  return true;
 }
 
 enum Column { kIndex, kTime, kMark, kRunSeconds, kRpm, kCylinders, kMapBar, kBankValid, kActiveBank, kRunning };
 
 class RecordFramesTest : public ::testing::Test {
  protected:
-  int Tool(const std::string& arguments) { return apptest::RunTool(arguments).status; }
-
   test::TempDir files_;
-  const std::filesystem::path dir_{files_.Path()};
+  const std::string dir_ = files_.Path();
 };
 
-TEST_F(RecordFramesTest, RecordingFromTheSimulatorOverAPseudoTerminalReadsBackFrameForFrame) {
-  // The engine model at twice its pace, so it starts early in a short recording.
+// Recorded over a pseudo-terminal, then a second recording on the simulated
+// port inside the tool added to the same log; `frames` lists every good frame.
+TEST_F(RecordFramesTest, RecordingsOverAPortAndTheInProcessSimulatorReadBackAsFrames) {
+  // The engine model at twice its pace, so it runs before a short recording ends.
   sim::SimEcm ecm(sim::SimOptions{.paced = false, .framesPerSecond = 34, .cylinders = 8, .clock = nullptr});
   sim::PtyServer server(ecm);
   std::string error;
   ASSERT_TRUE(server.Start(&error)) << error;
-  const std::string log = (dir_ / "drive.dat").string();
-  const std::string csv = (dir_ / "drive.csv").string();
-  ASSERT_EQ(Tool("record --port " + server.SlavePath() + " --seconds 5 --mark-every 2 " + log), 0);
+  const std::string log = files_.File("drive.dat");
+  ASSERT_EQ(apptest::RunTool("record --port " + server.SlavePath() + " --seconds 4 --mark-every 1 " + log).status, 0);
   server.Stop();
-
   const testlog::LogReadBack frames = ReadLogBack(log);
   EXPECT_EQ(frames.bad, 0) << "every recorded frame passes the reader";
-  ASSERT_GT(frames.good.size(), 100u);
 
-  ASSERT_EQ(Tool("frames " + log + " > " + csv), 0);
-  std::string header;
-  const auto rows = ReadCsv(csv, &header);
-  EXPECT_EQ(header,
+  const apptest::ToolRun listed = apptest::RunTool("frames " + log);
+  ASSERT_EQ(listed.status, 0) << listed.err;
+  auto rows = CsvRows(listed.out);
+  ASSERT_EQ(rows.size(), frames.good.size() + 1);
+  EXPECT_EQ(listed.out.substr(0, listed.out.find('\n')),
             "index,time,mark,run_seconds,rpm,cylinders,map_sensor_bar,bank_valid,active_bank,engine_running,"
             "wb_afr,fuel_pressure");
-  ASSERT_EQ(rows.size(), frames.good.size());
+  rows.erase(rows.begin());
   EXPECT_FALSE(rows[0][kTime].empty()) << "the recording's own time line comes with the first frame";
   int marks = 0;
   for (const auto& row : rows) marks += row[kMark].empty() ? 0 : 1;
-  EXPECT_EQ(marks, 2) << "marks at 2 and 4 seconds";
+  EXPECT_EQ(marks, 3) << "marks at 1, 2 and 3 seconds, none at the end";
+  EXPECT_EQ(std::tie(rows[0][kRpm], rows[0][kRunning]), std::make_tuple("0", "0"));
+  const auto& last = rows.back();
+  EXPECT_EQ(last[kIndex], std::to_string(rows.size() - 1));
+  EXPECT_NE(last[kRpm], "0");
+  EXPECT_EQ(std::tie(last[kCylinders], last[kBankValid], last[kRunning]), std::make_tuple("8", "1", "1"));
 
-  // The engine counts as running from the 35th frame with the ECM's running bit.
-  std::size_t runningFrames = 0, expectedStart = 0;
-  for (std::size_t i = 0; i < frames.good.size() && expectedStart == 0; ++i) {
-    if (frames.good[i][frame::kStatus1] & 0x80) {
-      if (++runningFrames == 35) expectedStart = i;
-    }
-  }
-  ASSERT_NE(expectedStart, 0u) << "the simulated engine starts within the recording";
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    ASSERT_EQ(rows[i][kIndex], std::to_string(i));
-    EXPECT_EQ(rows[i][kRunning], i >= expectedStart ? "1" : "0") << "row " << i;
-  }
-
-  // The same frames come out of a fresh engine model. The frames of the
-  // stopped engine are all alike, so the recording is placed in the model's
-  // sequence by its first frame that differs from the first one.
-  std::size_t first = 1;
-  while (first < frames.good.size() && SameIgnoringBank(frames.good[first].data(), frames.good[0])) ++first;
-  ASSERT_LT(first, frames.good.size());
-  for (std::size_t i = 0; i < first; ++i) {
-    EXPECT_EQ(rows[i][kRpm], "0");
-    EXPECT_EQ(rows[i][kRunSeconds], "0");
-  }
-  sim::EngineModel model;
-  std::uint8_t data[kFrameDataSize];
-  int skipped = 0;
-  for (model.NextFrame(data); !SameIgnoringBank(data, frames.good[first]); model.NextFrame(data)) {
-    ASSERT_LT(++skipped, 17 * 60) << "the recording does not start in the model's first minute";
-  }
-  // A busy machine may make the simulator leave out a frame now and then;
-  // every recorded frame must still be one of the model's, in order.
-  int modelFramesLeftOut = 0;
-  for (std::size_t i = first; i < rows.size(); ++i) {
-    if (i > first) model.NextFrame(data);
-    for (int tries = 0; !SameIgnoringBank(data, frames.good[i]) && tries < 17; ++tries) {
-      model.NextFrame(data);
-      ++modelFramesLeftOut;
-    }
-    ASSERT_TRUE(SameIgnoringBank(data, frames.good[i]))
-        << "frame " << i << " is not the model's:" << Differences(data, frames.good[i]);
-    const sim::EngineState& state = model.State();
-    EXPECT_EQ(std::stoi(rows[i][kRunSeconds]), static_cast<int>(std::floor(state.runSeconds))) << "row " << i;
-    const double rpm = std::stod(rows[i][kRpm]);
-    if (state.rpm > 100) {
-      EXPECT_NEAR(rpm, state.rpm, state.rpm * 0.01 + 2) << "row " << i;
-    }
-    EXPECT_EQ(rows[i][kCylinders], "8");
-    EXPECT_EQ(rows[i][kBankValid], "1");
-  }
-  EXPECT_LT(modelFramesLeftOut, static_cast<int>(rows.size()) / 10);
-}
-
-TEST_F(RecordFramesTest, RecordAppendsToAnExistingLogAndTheInProcessSimulatorWorks) {
-  const std::string log = (dir_ / "twice.dat").string();
-  ASSERT_EQ(Tool("record --port SIM --seconds 1 " + log), 0);
-  const auto once = std::filesystem::file_size(log);
-  ASSERT_EQ(Tool("record --port SIM --seconds 1 --stamp-every 1 " + log), 0);
-  EXPECT_GT(std::filesystem::file_size(log), 2 * once - 2 * 277 * 3);
-  const testlog::LogReadBack frames = ReadLogBack(log);
+  ASSERT_EQ(apptest::RunTool("record --port SIM --seconds 1 --stamp-every 1 " + log).status, 0);
+  const testlog::LogReadBack appended = ReadLogBack(log);
   // The first recording ends where the time ran out, possibly inside a
   // frame; the second recording's header then spoils that one frame.
-  EXPECT_LE(frames.bad, 1);
-  EXPECT_GT(frames.good.size(), 20u);
+  EXPECT_LE(appended.bad, 1);
+  EXPECT_GT(appended.good.size(), frames.good.size() + 10);
 }
 
 // A recording goes only into a new file, an empty one or a data log: a
 // calibration chosen by mistake stays as it was, and so does everything
 // when the port is not there.
 TEST_F(RecordFramesTest, FailuresLeaveEveryFileAsItWasAndSayWhy) {
-  test::WriteText((dir_ / "cal.bin").string(), std::string("\0\x07ORV9", 6) + std::string(32762, '\xFF'));
+  test::WriteText(files_.File("cal.bin"), std::string("\0\x07ORV9", 6) + std::string(32762, '\xFF'));
   const struct {
     const char* command;
     int status;
@@ -175,16 +97,16 @@ TEST_F(RecordFramesTest, FailuresLeaveEveryFileAsItWasAndSayWhy) {
       {"record --port SIM {dir}/x.dat", 2, "--seconds N is needed"},
       {"frames", 2, "one log file is needed"},
   };
-  const std::string calibration = test::ReadText((dir_ / "cal.bin").string());
+  const std::string calibration = test::ReadText(files_.File("cal.bin"));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
-    const auto run = apptest::RunTool(apptest::InDir(c.command, dir_.string()));
+    const auto run = apptest::RunTool(apptest::InDir(c.command, dir_));
     EXPECT_EQ(run.status, c.status);
-    EXPECT_NE(run.err.find(apptest::InDir(c.message, dir_.string())), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(apptest::InDir(c.message, dir_)), std::string::npos) << run.err;
   }
-  EXPECT_EQ(test::ReadText((dir_ / "cal.bin").string()), calibration);
-  EXPECT_EQ(test::Names(dir_.string()), std::set<std::string>{"cal.bin"});
-  EXPECT_EQ(Tool("record --help >/dev/null"), 0);
+  EXPECT_EQ(test::ReadText(files_.File("cal.bin")), calibration);
+  EXPECT_EQ(test::Names(dir_), std::set<std::string>{"cal.bin"});
+  EXPECT_EQ(apptest::RunTool("record --help").status, 0);
 }
 
 }  // namespace

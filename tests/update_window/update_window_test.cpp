@@ -1,48 +1,40 @@
-// ORV_KDM9Update's window on the recording host, on the simulated ECM: its
-// start-up state, the button running the update with the pane showing the
-// run's lines, the controls held while it runs, the CommPort menu and
-// "&BIN Update...". The run itself is tested with the update library.
+// ORV_KDM9Update's window on the recording host and the simulated ECM: what
+// the window adds to the update run, which the update library's tests cover.
 
 #include "ui/window/update_window.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "support/fake_host.h"
-#include "cal/cal_image.h"
 #include "support/pane_recorder.h"
 #include "support/temp_dir.h"
 #include "settings/settings_io.h"
 #include "update/bank_update.h"
-#include "update/calibration_migration.h"
 #include "support/update_world.h"
 
 namespace vantor::ui {
 namespace {
 
-using vantor::test::ReadAll;
 using vantor::test::ReadText;
-using vantor::test::TempDir;
 using U = UpdateWindow;
 
-// A window on a module with eight banks in mixed layouts (bank 0 already
-// current); boxes and choosers are answered by the test.
+// A window on the simulated module; boxes and choosers are answered by the test.
 class UpdateWindowTest : public ::testing::Test {
  protected:
   std::string ConfigPath() const { return dir_.File(kUpdateConfigName); }
+  std::string Beside() const { return dir_.File("ORV_KDM9_firmware.bin"); }
 
   void Open(const std::string& config = "[PORT] SIM\r\n", bool demo = false) {
     std::ofstream(ConfigPath(), std::ios::binary) << config;
     const UpdateProgramOptions options{.configPath = ConfigPath(), .demo = demo,
                                        .simOptions = vantor::test::UnpacedSim(), .bankDirectory = dir_.Path(),
-                                       .firmwareBeside = dir_.File("ORV_KDM9_firmware.bin"),
-                                       .deviceDirectory = devices_.Path(), .settle = {}, .conversionPause = {}};
+                                       .firmwareBeside = Beside(), .deviceDirectory = devices_.Path(), .settle = {},
+                                       .conversionPause = {}};
     program_ = std::make_unique<UpdateProgram>(options, nullptr);
-    for (int bank = 0; bank < kBankCount; ++bank) program_->simEcm.LoadBank(bank, world_.rig.ecm.Bank(bank));
     window_ = std::make_unique<UpdateWindow>(*program_, host_);
     program_->session.Pane().SetLineHook([this](vantor::Rgb colour, std::string_view text) { pane_.AddLine(colour, text); });
     View().Show();
@@ -50,25 +42,7 @@ class UpdateWindowTest : public ::testing::Test {
   }
   test::FakeWindow& View() { return static_cast<test::FakeWindow&>(window_->Window()); }
   bool WaitFor(const std::function<bool()>& done) { return host_.WaitUntil(done, std::chrono::seconds(60)); }
-
   std::string SimulatedModuleFolder() const { return dir_.File(kSimulatedModuleFolder); }
-
-  // Presses the button and waits until the run has finished (on the simulated
-  // module, once its port is connected).
-  void RunUpdate() {
-    pane_.Clear();
-    if (program_->settings.port == "SIM") {
-      ASSERT_TRUE(WaitFor([&] { return program_->session.Link().Connected(); }));
-    }
-    View().Click(U::kProceed);
-    ASSERT_TRUE(WaitFor([&] { return View().Find(U::kProceed)->enabled; }));
-  }
-
-  std::vector<vantor::test::RecordedLine> Lines() const { return pane_.Lines(); }
-  long Count(const std::string& text) const {
-    const auto texts = pane_.Texts();
-    return std::count(texts.begin(), texts.end(), text);
-  }
   vantor::Rgb PixelAt(int x, int y) {
     const std::uint32_t p = View().Pixel(x, y);
     return MakeRgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
@@ -79,9 +53,8 @@ class UpdateWindowTest : public ::testing::Test {
     return nullptr;
   }
 
-  TempDir dir_;
-  TempDir devices_;  // the adapters the CommPort menu finds
-  vantor::test::UpdateWorld world_{7};
+  vantor::test::TempDir dir_;
+  vantor::test::TempDir devices_;  // the adapters the CommPort menu finds
   test::FakeHost host_;
   vantor::test::PaneRecorder pane_;  // every line of the runs; outlives the program that writes it
   std::unique_ptr<UpdateProgram> program_;
@@ -93,10 +66,8 @@ TEST_F(UpdateWindowTest, StartsWithTheIntroductionAndTheButtonFocused) {
   EXPECT_EQ(View().Title(), "ORV_KDM9Update");
   EXPECT_EQ(View().Position(), (Point{40, 30}));
   EXPECT_EQ(View().Find(U::kProceed)->text, "Proceed With Update");
-  EXPECT_EQ(View().Find(U::kProceed)->spec.rect, (Rect{300, 480, 500, 520}));
   EXPECT_EQ(View().FocusedControl(), U::kProceed);
   EXPECT_EQ(View().Find(U::kMessages)->text, "Messages");
-  EXPECT_EQ(View().Find(U::kMessages)->spec.rect, (Rect{30, 110, 760, 475}));
   EXPECT_TRUE(View().Find(U::kMessages)->spec.style & control_style::kFrameOnly);
   EXPECT_FALSE(View().Find(U::kMessages)->shown);
   EXPECT_FALSE(window_->PaneShown());
@@ -121,12 +92,11 @@ TEST_F(UpdateWindowTest, StartsWithTheIntroductionAndTheButtonFocused) {
 TEST_F(UpdateWindowTest, DemoRunsOnTheSimulatedModuleAndKeepsTheUsersPort) {
   Open("[PORT] COM3\r\n", true);
   EXPECT_EQ(program_->settings.port, "SIM");
-  EXPECT_EQ(program_->RunSetup().directory, SimulatedModuleFolder());
   EXPECT_TRUE(WaitFor([&] { return program_->session.Link().PortIsOpen(); }));
   EXPECT_NE(ReadText(ConfigPath()).find("[PORT] COM3\r\n"), std::string::npos);
 }
 
-TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLinesInOrder) {
+TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLines) {
   Open();
   ASSERT_TRUE(WaitFor([&] { return program_->session.Link().Connected(); }));
   View().Click(U::kProceed);
@@ -140,121 +110,75 @@ TEST_F(UpdateWindowTest, ButtonRunsTheUpdateAndThePaneShowsItsLinesInOrder) {
   window_->ChoosePort("COM5");
   EXPECT_FALSE(View().CloseBox());
   ASSERT_TRUE(WaitFor([&] { return View().Find(U::kProceed)->enabled; }));
-
-  for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(program_->simEcm.Bank(bank), world_.expected[bank]) << bank;
-  // The simulated module's files stay out of the way of a run on a real module.
-  EXPECT_TRUE(std::filesystem::exists(OldBankPath(SimulatedModuleFolder(), 7)));
-  EXPECT_FALSE(std::filesystem::exists(OldBankPath(dir_.Path(), 0)));
   EXPECT_EQ(program_->settings.port, "SIM");
   EXPECT_TRUE(host_.boxes.empty());
+  EXPECT_TRUE(std::filesystem::exists(OldBankPath(SimulatedModuleFolder(), 7)));
 
+  // The image line first; the run's own lines are the update library's.
   const PaneStyle& style = UpdatePaneStyle();
-  const auto lines = Lines();
+  const auto lines = pane_.Lines();
   ASSERT_GE(lines.size(), 20u);
-  // The image line, then the run's own lines (their wording is the update library's).
   EXPECT_EQ(lines[0].text, FirmwareImageLine({"", true}, 80));
-  EXPECT_EQ(lines[1].text, "Updating your ORV KDM-9 Flash ECM");
   EXPECT_EQ(lines.back().text, "    -Update Successful-");
   EXPECT_EQ(lines.back().background, style.success);
-
-  // The pane holds the last twenty lines; the window shows them.
-  const auto stored = program_->session.Pane().StoredLines();
-  ASSERT_EQ(stored.size(), 20u);
-  for (std::size_t i = 0; i < 20; ++i) {
-    const auto& line = lines[lines.size() - 20 + i];
-    EXPECT_EQ(stored[i].background, line.background);
-    EXPECT_EQ(stored[i].text.substr(0, line.text.size()), line.text);
-  }
+  // The last of the twenty lines the pane holds, painted.
   window_->Surface().RepaintAll();
   EXPECT_EQ(PixelAt(style.x + 1, style.y + 19 * style.lineHeight + 1), style.success);
-  EXPECT_EQ(program_->session.Pane().StoredLines(), stored);
-
-  // A second press clears the pane and runs again; nothing is programmed.
-  RunUpdate();
-  EXPECT_EQ(Count("Bank Already Updated"), 8);
-  EXPECT_EQ(Lines().back().text, "    -Update Successful-");
 }
 
-struct ImageCase {
-  const char* name;
-  const char* port;
-  std::size_t besideSize;  // 0: no image beside the program; kFirmwareImageSize: the stand-in
-  const char* reason;
-  const char* advice;      // a line that follows the reason, or nothing
-  friend void PrintTo(const ImageCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class UpdateWindowImageTest : public UpdateWindowTest, public ::testing::WithParamInterface<ImageCase> {};
-
-TEST_P(UpdateWindowImageTest, AnUnusableImageStopsTheRunBeforeAnyCommand) {
-  const ImageCase& c = GetParam();
-  std::vector<std::uint8_t> image(c.besideSize);
-  if (c.besideSize == kFirmwareImageSize) {
-    const FirmwareImage standIn = StandInFirmwareImage();
-    image.assign(standIn.begin(), standIn.end());
-  }
-  if (c.besideSize) vantor::test::WriteAll(dir_.File("ORV_KDM9_firmware.bin"), image);
-  Open("[PORT] " + std::string(c.port) + "\r\n");
-  RunUpdate();
-  const auto lines = Lines();
-  ASSERT_GE(lines.size(), 4u);
-  EXPECT_EQ(lines[1].text, c.reason);
-  EXPECT_EQ(lines[1].background, UpdatePaneStyle().failedStep);
-  for (std::size_t i = 2; i + 2 < lines.size(); ++i) EXPECT_EQ(lines[i].background, UpdatePaneStyle().progress);
-  if (*c.advice) {
+// For a real module: no image beside the program, then the stand-in there.
+// The reason and what to do go to the pane, a bare error box follows, and
+// nothing reaches the module.
+TEST_F(UpdateWindowTest, AnUnusableImageStopsTheRunBeforeAnyCommand) {
+  Open("[PORT] COM5\r\n");
+  const struct {
+    const char* reason;
+    const char* advice;
+  } cases[] = {{"Firmware Image Missing", "The image is supplied with the ECM's firmware. It goes here:"},
+               {"Stand-In Firmware Image Refused: Not For A Real ECM",
+                "This image is the stand-in, not the ECM's code: it only serves the simulated"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    pane_.Clear();
+    host_.boxes.clear();
+    View().Click(U::kProceed);
+    ASSERT_TRUE(WaitFor([&] { return View().Find(U::kProceed)->enabled; }));
+    const auto lines = pane_.Lines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[1].text, c.reason);
+    EXPECT_EQ(lines[1].background, UpdatePaneStyle().failedStep);
     EXPECT_EQ(lines[2].text, c.advice);
+    for (std::size_t i = 2; i + 2 < lines.size(); ++i) EXPECT_EQ(lines[i].background, UpdatePaneStyle().progress);
+    EXPECT_EQ(lines.back().text, "     -Update Failed-");
+    ASSERT_EQ(host_.boxes.size(), 1u);
+    EXPECT_EQ(host_.boxes[0].caption, "-ORV Update Error-");
+    EXPECT_EQ(host_.boxes[0].text, "");
+    EXPECT_EQ(host_.boxes[0].icon, BoxIcon::Error);
+    const FirmwareImage standIn = StandInFirmwareImage();
+    vantor::test::WriteAll(Beside(), std::vector<std::uint8_t>(standIn.begin(), standIn.end()));
   }
-  EXPECT_EQ(lines.back().text, "     -Update Failed-");
   EXPECT_TRUE(program_->simEcm.ReceivedPackets().empty());
-  ASSERT_EQ(host_.boxes.size(), 1u);
-  EXPECT_EQ(host_.boxes[0].caption, "-ORV Update Error-");
-  EXPECT_EQ(host_.boxes[0].text, "");
-  EXPECT_EQ(host_.boxes[0].icon, BoxIcon::Error);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Images, UpdateWindowImageTest,
-    ::testing::Values(
-        ImageCase{"MissingForARealModule", "COM5", 0, "Firmware Image Missing",
-                  "The image is supplied with the ECM's firmware. It goes here:"},
-        ImageCase{"StandInForARealModule", "COM5", kFirmwareImageSize,
-                  "Stand-In Firmware Image Refused: Not For A Real ECM",
-                  "This image is the stand-in, not the ECM's code: it only serves the simulated"},
-        ImageCase{"Short", "SIM", 1000, "Firmware Image Not 24576 Bytes", ""},
-        ImageCase{"Long", "SIM", kFirmwareImageSize + 1, "Firmware Image Not 24576 Bytes", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // The bank folder and the image follow the port chosen when the button is
 // pressed: the simulated module keeps its files in a folder of its own and
-// runs on the built-in stand-in unless an image lies beside the program.
+// runs on the built-in stand-in when no image lies beside the program.
 TEST_F(UpdateWindowTest, EachRunTakesItsFolderAndImageFromThePortChosenThen) {
-  const std::string beside = dir_.File("ORV_KDM9_firmware.bin");
-  const struct {
-    const char* port;
-    bool imageBeside;
-    std::string directory, firmware;
-  } cases[] = {{"SIM", false, SimulatedModuleFolder(), ""},
-               {"COM5", false, dir_.Path(), beside},
-               {"SIM", true, SimulatedModuleFolder(), beside},
-               {"COM7", true, dir_.Path(), beside}};
   Open();
-  for (const auto& c : cases) {
-    if (c.imageBeside) vantor::test::WriteAll(beside, std::vector<std::uint8_t>(kFirmwareImageSize, 1));
-    window_->ChoosePort(c.port);
+  for (const std::string port : {"COM5", "SIM"}) {
+    window_->ChoosePort(port);
     const UpdateRunSetup setup = program_->RunSetup();
-    EXPECT_EQ(setup.directory, c.directory) << c.port;
-    EXPECT_EQ(setup.firmware.path, c.firmware) << c.port;
-    EXPECT_EQ(setup.firmware.simulatedModule, std::string(c.port) == "SIM") << c.port;
+    const bool simulated = port == "SIM";
+    EXPECT_EQ(setup.directory, simulated ? SimulatedModuleFolder() : dir_.Path()) << port;
+    EXPECT_EQ(setup.firmware.path, simulated ? "" : Beside()) << port;
+    EXPECT_EQ(setup.firmware.simulatedModule, simulated) << port;
   }
 }
 
 TEST_F(UpdateWindowTest, PortMenuChoiceIsWrittenAndTooLongANameIsRefused) {
   Open();
   ASSERT_NE(PortItem("COM12"), nullptr);
-  ASSERT_NE(PortItem("COM&1"), nullptr);
-  EXPECT_EQ(View().MenuItems(U::kPortMenu)->back().text, "Simulated ECM");
   EXPECT_TRUE(View().Menu(PortItem("COM12")->id));
-  EXPECT_EQ(program_->settings.port, "COM12");
   // The list is made as the menu opens: an adapter plugged in since is
   // there (a device folder here; Windows lists its ports from the registry),
   // and the port in use is the one checked.
@@ -265,7 +189,6 @@ TEST_F(UpdateWindowTest, PortMenuChoiceIsWrittenAndTooLongANameIsRefused) {
 #ifndef _WIN32
   ASSERT_NE(PortItem(devices_.File("ttyUSB3")), nullptr);
 #endif
-  EXPECT_EQ(View().MenuItems(U::kPortMenu)->back().text, "Simulated ECM");
   for (const MenuItem& item : *View().MenuItems(U::kPortMenu)) EXPECT_EQ(item.checked, item.text == "COM12") << item.text;
   EXPECT_EQ(program_->session.Link().RequestedPortName(), "COM12");
   EXPECT_NE(ReadText(ConfigPath()).find("[PORT] COM12\r\n"), std::string::npos);
@@ -283,35 +206,28 @@ TEST_F(UpdateWindowTest, AConfiguredPortTooLongForADeviceNameIsNotRequested) {
   ASSERT_EQ(host_.boxes.size(), 1u);
   EXPECT_EQ(host_.boxes[0].text, "Port name too long: /dev/serial/by-id/usb-FTDI");
   EXPECT_FALSE(program_->session.Link().RequestPending());
-  EXPECT_EQ(program_->session.Link().RequestedPortName(), "");
   EXPECT_NE(ReadText(ConfigPath()).find("[PORT] /dev/serial/by-id/usb-FTDI\r\n"), std::string::npos);
 }
 
+// A file that is not a calibration brings the chooser back; the one
+// converted is remembered, and the next choice starts in its folder.
 TEST_F(UpdateWindowTest, BinUpdateConvertsTheChosenFileAndRemembersIt) {
   Open();
   const std::string junk = dir_.File("junk.bin"), source = dir_.File("calib.bin");
   vantor::test::WriteAll(junk, std::vector<std::uint8_t>(64, 0x41));
-  const auto calibration = vantor::test::SampleCalibration(3);
-  vantor::test::WriteAll(source, vantor::test::BankImageOf(calibration));
-  for (const std::string& path : {junk, source, dir_.File("calib_new.bin")}) host_.AnswerChooser(path);
-
-  EXPECT_TRUE(View().Menu(U::kBinUpdate));  // junk: the chooser comes back; then calib.bin
+  vantor::test::WriteAll(source, vantor::test::BankImageOf(vantor::test::SampleCalibration(3)));
+  for (const std::string& path : {junk, source}) host_.AnswerChooser(path);
+  EXPECT_TRUE(View().Menu(U::kBinUpdate));
   ASSERT_EQ(host_.boxes.size(), 2u);
   EXPECT_EQ(host_.choosers.back().title, "Select BIN file to update");
   EXPECT_EQ(host_.boxes[0].caption, "Incorrect BIN File");
-  EXPECT_EQ(host_.boxes[1].text, "            New BIN has been Created             ");
   EXPECT_EQ(host_.boxes[1].caption, "SUCCESS!");
-  const CalImage migrated = MigratedImage(calibration.data());
-  EXPECT_EQ(ReadAll(dir_.File("calib_new.bin")),
-            std::vector<std::uint8_t>(migrated.Data(), migrated.Data() + kCalImageSize));
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("calib_new.bin")));
   const std::string config = ReadText(ConfigPath());
   EXPECT_NE(config.find("[FLSHBIN] " + source + "\r\n"), std::string::npos);
   EXPECT_NE(config.find("[FLSHBINFILE] calib.bin\r\n"), std::string::npos);
   EXPECT_NE(config.find("[FLSHBINPATH] " + dir_.Path() + "/\r\n"), std::string::npos);
-
-  EXPECT_TRUE(View().Menu(U::kBinUpdate));  // the converted file is already current
-  ASSERT_EQ(host_.boxes.size(), 3u);
-  EXPECT_EQ(host_.boxes[2].text, "Calibration Already Current");
+  EXPECT_TRUE(View().Menu(U::kBinUpdate));
   EXPECT_EQ(host_.choosers.back().directory, dir_.Path() + "/");
 }
 
