@@ -1,11 +1,8 @@
 #include "live/comm_thread.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <condition_variable>
-#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <regex>
@@ -15,11 +12,8 @@
 #include "link/commands.h"
 #include "link/ecm_link.h"
 #include "support/test_ecm_support.h"
-#include "live/byte_source.h"
-#include "live/frame_reader.h"
 #include "live/live_frame.h"
 #include "live/log_hooks.h"
-#include "sim/pty_server.h"
 #include "sim/sim_ecm.h"
 #include "sim/sim_serial.h"
 #include "support/sim_wire.h"
@@ -27,17 +21,6 @@
 namespace vantor {
 namespace {
 
-// Reads frames from the live ring until one satisfies pred.
-inline bool WaitForFrame(EcmLink& link, const std::function<bool(const LogFrameRead&)>& pred =
-                                            [](const LogFrameRead&) { return true; }) {
-  ByteSources sources(&link, ByteSourceId::Live);
-  LogFrameRead frame;
-  return simtest::WaitFor([&] {
-    while (link.RxAvailable() > kLogFrameSize)
-      if (ReadLogFrame(sources, frame) == kFrameOk && pred(frame)) return true;
-    return false;
-  });
-}
 using simtest::WaitFor;
 
 constexpr const char* kDate = "07/20/2013 - 16:47:09";
@@ -134,14 +117,6 @@ struct SimRig {
   EcmLink link;
   CommThread comm;
 };
-
-TEST(CommThread, OpenStartsTheStreamAndASubmittedBankChangeShowsInFrames) {
-  SimRig rig;
-  rig.Open();
-  EXPECT_TRUE(WaitForFrame(rig.link, [](const LogFrameRead& f) { return f.data[frame::kFirmware] == 0x10; }));
-  ASSERT_EQ(TxMsBank(rig.link, 3), 0);
-  EXPECT_TRUE(WaitForFrame(rig.link, [](const LogFrameRead& f) { return f.data[frame::kBankInfo] == 0x83; }));
-}
 
 // One duty a pass, the stamp first; each is flushed. Mark numbers past 999
 // take more digits.
@@ -249,100 +224,16 @@ TEST(CommThread, FailedLogWriteStopsTheWriterReportsOnceAndBytesStillReachTheRin
   EXPECT_EQ(rig.writeErrors, 1);
 }
 
-TEST(CommThread, UpdateUtilityProfileNeitherStreamsAfterOpenNorLogs) {
+// The update utility's profile writes no log: its hooks are not served.
+TEST(CommThread, UpdateUtilityProfileNeverLogs) {
   SimRig rig(UpdateUtilityProfile());
   rig.StartLog();
   rig.hooks.stampRequest = 1;
   rig.Open();
-  ASSERT_EQ(TxMsBank(rig.link, 2), -1);  // not in this profile: nothing to wait for
-  ASSERT_EQ(TxMsXmit(rig.link, 1), 0);  // its stream request carries bit 0 only
+  ASSERT_EQ(TxMsXmit(rig.link, 1), 0);
   ASSERT_TRUE(WaitFor([&] { return rig.link.RxAvailable() > kLogFrameSize; }));
-  const auto packets = rig.ecm.ReceivedPackets();
-  EXPECT_EQ(std::count_if(packets.begin(), packets.end(),
-                          [](const sim::ReceivedPacket& p) { return p.command == 'X' && p.firstByte == kStreamStart; }),
-            0);
   EXPECT_TRUE(rig.log.Bytes().empty());
   EXPECT_EQ(rig.hooks.stampRequest, 1u);
-}
-
-// ---- the same thread against the simulated ECM served on a real
-// pseudo-terminal and opened through the termios back-end ----
-
-std::string LinkPath(const char* name) {
-  return (std::filesystem::temp_directory_path() / (std::string(name) + std::to_string(::getpid()))).string();
-}
-
-class PrintingSink final : public MessageSink {
- public:
-  void AddLine(Rgb, std::string_view text) override { ADD_FAILURE() << "message pane: " << text; }
-};
-
-struct PtyRig {
-  explicit PtyRig(const char* name) : server(ecm, LinkPath(name)), comm(link, nullptr) {
-    std::string error;
-    EXPECT_TRUE(server.Start(&error)) << error;
-    link.SetMessageSink(&sink);
-    comm.Start();
-  }
-  ~PtyRig() { comm.Stop(); }
-  void Open() {
-    link.SelectPort(server.DevicePath());
-    ASSERT_TRUE(WaitFor([&] { return link.Connected() && link.PortIsOpen(); }));
-  }
-
-  PrintingSink sink;
-  sim::SimEcm ecm{kUnpaced};
-  sim::PtyServer server;
-  EcmLink link;
-  CommThread comm;
-};
-
-TEST(PtyLink, DeviceThatDisappearsIsReopenedWithBackOffWhenItReturns) {
-  PtyRig rig("vantor_pty_unplug_");
-  rig.Open();
-  ASSERT_TRUE(WaitForFrame(rig.link));
-  rig.server.Unplug();
-  ASSERT_TRUE(WaitFor([&] { return !rig.link.PortIsOpen(); }));
-  ASSERT_TRUE(WaitFor([&] { return rig.link.RetryDelayMs() >= 500; }));
-  std::string error;
-  ASSERT_TRUE(rig.server.Replug(&error)) << error;
-  EXPECT_TRUE(WaitFor([&] { return rig.link.PortIsOpen(); }));
-  EXPECT_TRUE(WaitForFrame(rig.link));
-}
-
-// The stream starts after the open and its stop resets the ring; then every
-// byte value goes through the line in the pages.
-TEST(PtyLink, StreamThenFullFlashDialogue) {
-  PtyRig rig("vantor_pty_flash_");
-  rig.Open();
-  EXPECT_TRUE(WaitForFrame(rig.link));
-  ASSERT_EQ(TxMsXmit(rig.link, kStreamStop), 0);
-  EXPECT_TRUE(WaitFor([&] { return !rig.ecm.Streaming() && rig.link.RxAvailable() == 0; }));
-  rig.link.Tick().Start();
-  constexpr int kBank = 5;
-  std::vector<std::uint8_t> pages(4096);
-  for (std::size_t i = 0; i < pages.size(); ++i) pages[i] = static_cast<std::uint8_t>(i * 13 + 7);
-
-  ASSERT_EQ(TxMsBank(rig.link, kBank), 0);
-  ASSERT_TRUE(WaitFor([&] { return !rig.link.TxPending(); }));  // the bank operations pause here too
-  ASSERT_EQ(TxMsFlash(rig.link), 0);
-  InfoParams info;
-  info.bank = kBank;
-  ASSERT_EQ(TxSlInfo(rig.link, info), 0);
-  ASSERT_EQ(TxSlEraseSector(rig.link, kBank * 8 + 0), 0);
-  for (int page = 0; page < 32; ++page)
-    ASSERT_EQ(TxSlPgmPage(rig.link, page, kBank, &pages[static_cast<std::size_t>(page) * 128]), 0) << page;
-  ASSERT_EQ(TxSlRequestCal(rig.link, kBank), 0);
-  const auto& payload = rig.link.Reply().payload;
-  EXPECT_EQ(payload[0], kBank);
-  EXPECT_TRUE(std::equal(pages.begin(), pages.end(), payload.begin() + 1));
-  ASSERT_EQ(TxSlStop(rig.link, true), 0);
-  rig.link.Tick().Stop();
-
-  EXPECT_FALSE(rig.ecm.FlashMode());
-  EXPECT_EQ(rig.ecm.RunningBank(), kBank);
-  const auto bank = rig.ecm.Bank(kBank);
-  EXPECT_TRUE(std::equal(pages.begin(), pages.end(), bank.begin()));
 }
 
 }  // namespace

@@ -106,12 +106,9 @@ TEST_F(FrameLoopTest, OnScreenConsumerComesFirstAndDrawsThenTheOthersInTheirOrde
   RegisterAll();
   const std::vector<std::pair<DisplayMode, Events>> expected = {
       {DisplayMode::Trip, {"trip*", "gauges", "ve", "knock", "diag"}},
-      {DisplayMode::Gauges, {"gauges*", "trip", "ve", "knock", "diag"}},
-      {DisplayMode::VeLearn, {"ve*", "gauges", "trip", "knock", "diag"}},
       {DisplayMode::SparkKnock, {"knock*", "gauges", "trip", "ve", "diag"}},
       {DisplayMode::Diagnostic, {"diag*", "gauges", "trip", "ve", "knock"}},
       {DisplayMode::Analysis, {}},
-      {DisplayMode::Flash, {}},
   };
   unsigned minutes = 0;
   for (const auto& [mode, order] : expected) {

@@ -39,9 +39,6 @@ TEST(LiveSessionTest, FramesFromTheSimulatedEcmReachLiveDataAndTheConsumers) {
   const std::string port = sim::kSimPortName;
   session.Link().RequestPort(PortOpen, &port);
   ASSERT_TRUE(WaitFor([&] { return session.Loop().FramesProcessed() >= 120; }, std::chrono::seconds(20)));
-  EXPECT_TRUE(ecm.Streaming());
-  EXPECT_EQ(session.Live().cylinders.load(), 8);
-  EXPECT_EQ(session.Live().engineRunning.load(), 1) << "the model runs after its crank";
   EXPECT_GE(gauges.drawn.load(), 120) << "the gauges are on screen";
   session.Loop().SetConsumer(ConsumerSlot::Gauges, nullptr);
   session.Stop();
