@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <tuple>
@@ -14,21 +13,18 @@
 #include "live/live_frame.h"
 #include "live/sensor_temp_tables.h"
 #include "live/wideband_tables.h"
+#include "support/log_builder.h"
 
 namespace vantor {
 namespace {
 
-using FrameBytes = std::array<std::uint8_t, 273>;
-
-void PutWord(FrameBytes& frame, int offset, unsigned value) {
-  frame[offset] = static_cast<std::uint8_t>(value >> 8);
-  frame[offset + 1] = static_cast<std::uint8_t>(value);
-}
+using FrameBytes = testlog::FrameData;
+using testlog::SetWord;
 
 FrameBytes PeriodFrame(int cylinders, unsigned period) {
   FrameBytes frame{};
   frame[frame::kEngineConfig] = static_cast<std::uint8_t>(cylinders);
-  PutWord(frame, frame::kRefPeriod, period);
+  SetWord(frame, frame::kRefPeriod, period);
   return frame;
 }
 
@@ -64,7 +60,7 @@ TEST(ComputeRpm, FromTheCoarseBytes) {
 FrameBytes StatusFrame(bool running, unsigned runSeconds) {
   FrameBytes frame{};
   frame[frame::kStatus1] = running ? 0x80 : 0x00;
-  PutWord(frame, frame::kRunTime, runSeconds);
+  SetWord(frame, frame::kRunTime, runSeconds);
   return frame;
 }
 
@@ -123,8 +119,8 @@ TEST(UpdateLiveData, RunTimeFramesPerSecondAndConfiguration) {
   frame[frame::kEngineConfig] = 0xC8;
   frame[frame::kFirmware] = 0x13;
   frame[frame::kBankInfo] = 0x85;
-  PutWord(frame, frame::kPromId, 0x1234);
-  PutWord(frame, frame::kRefPeriod, 1000);
+  SetWord(frame, frame::kPromId, 0x1234);
+  SetWord(frame, frame::kRefPeriod, 1000);
   UpdateLiveData(live, frame.data());
   EXPECT_EQ(live.framesThisSecond, 0);
   UpdateLiveData(live, frame.data());
@@ -134,7 +130,7 @@ TEST(UpdateLiveData, RunTimeFramesPerSecondAndConfiguration) {
   EXPECT_EQ(std::tie(live.cylinders, live.mapSensorBar, live.perCylinderFlow, live.firmwareMinor, live.isKdm9,
                      live.bankValid, live.activeBank, live.promId, live.rpm),
             std::make_tuple(8, 2, 0, 3, 1, 1, 5, 0x1234, 983));
-  PutWord(frame, frame::kRunTime, 3 * 3600 + 25 * 60 + 8);
+  SetWord(frame, frame::kRunTime, 3 * 3600 + 25 * 60 + 8);
   frame[frame::kEngineConfig] = 0x54;
   frame[frame::kBankInfo] = 0x03;
   UpdateLiveData(live, frame.data());
