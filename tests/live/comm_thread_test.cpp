@@ -14,8 +14,6 @@
 #include "support/test_ecm_support.h"
 #include "live/live_frame.h"
 #include "live/log_hooks.h"
-#include "sim/sim_ecm.h"
-#include "sim/sim_serial.h"
 #include "support/sim_wire.h"
 
 namespace vantor {
@@ -25,8 +23,6 @@ using simtest::WaitFor;
 
 constexpr const char* kDate = "07/20/2013 - 16:47:09";
 const std::string kStamp = std::string("TIME: ") + kDate;
-// Bytes as fast as the line takes them: the thread is the point, not the line rate.
-const sim::SimOptions kUnpaced{.paced = false, .framesPerSecond = 17.0, .cylinders = 8, .clock = nullptr};
 
 // A log file in memory that remembers the texts and flushes in their order.
 // Its texts can be held: a write then waits, having said it began.
@@ -81,22 +77,23 @@ class MemoryLog final : public LogWriter {
   std::vector<std::string> events_;
 };
 
-// The communication thread on the in-process port "SIM".
-struct SimRig {
-  explicit SimRig(const LinkProfile& profile = MainProgramProfile()) : ecm(kUnpaced), link(profile), comm(link, &hooks) {
-    link.SetDeviceOpener(sim::SimOpener(ecm));
+// The communication thread on a fake wire, its log hooks writing to memory.
+struct Rig {
+  explicit Rig(const LinkProfile& profile = MainProgramProfile()) : opener(wire), link(profile), comm(link, &hooks) {
+    link.SetDeviceOpener([this](const std::string& name) { return opener.Open(name); });
     hooks.dateText = [] { return std::string(kDate); };
     hooks.reportWriteError = [this] { ++writeErrors; };
-    comm.Start();
   }
-  ~SimRig() {
+  ~Rig() {
     comm.Stop();
     std::lock_guard lock(hooks.fileMutex);
     hooks.file = nullptr;
   }
   void Open() {
-    link.SelectPort(sim::kSimPortName);
-    ASSERT_TRUE(WaitFor([&] { return link.Connected() && link.PortIsOpen(); }));
+    const std::string port = "COM2";
+    link.RequestPort(PortOpen, &port);
+    comm.Start();
+    ASSERT_EQ(link.AwaitOpenAttempt(), OpenOutcome::Connected);
   }
   void StartLog() {
     {
@@ -109,19 +106,27 @@ struct SimRig {
     request = 1;
     return WaitFor([&] { return request == 0; });
   }
+  // Sends count bytes; true once they are in the ring, which they reach after the log.
+  bool Feed(std::size_t count) {
+    const std::size_t target = link.RxAvailable() + count;
+    wire->SendToHost(test::Bytes(count, 0x11));
+    return WaitFor([&] { return link.RxAvailable() >= target; });
+  }
 
-  sim::SimEcm ecm;
+  std::shared_ptr<test::FakeWire> wire = std::make_shared<test::FakeWire>();
+  test::FakeOpener opener;
   MemoryLog log;
   LogHooks hooks;
   std::atomic<int> writeErrors{0};
   EcmLink link;
   CommThread comm;
+  WakeSignal reader;
 };
 
 // One duty a pass, the stamp first; each is flushed. Mark numbers past 999
 // take more digits.
 TEST(CommThread, StampAndMarkTogetherAreWrittenInTwoPassesStampFirst) {
-  SimRig rig;
+  Rig rig;
   rig.Open();
   rig.StartLog();
   rig.hooks.stampRequest = 1;
@@ -138,7 +143,7 @@ TEST(CommThread, StampAndMarkTogetherAreWrittenInTwoPassesStampFirst) {
 // The recorder asks for the next mark while the last is being written: the
 // request is served again, not taken for done.
 TEST(CommThread, AMarkAskedWhileTheLastIsWrittenIsWrittenToo) {
-  SimRig rig;
+  Rig rig;
   rig.Open();
   rig.StartLog();
   rig.log.HoldTexts(true);
@@ -150,48 +155,29 @@ TEST(CommThread, AMarkAskedWhileTheLastIsWrittenIsWrittenToo) {
   EXPECT_EQ(rig.log.Events()[2], "MARK001" + kStamp);
 }
 
-// The thread on a fake wire whose waits, held, end only for bytes, a
-// failure or an interrupt: whatever else asks for its work must wake it.
-struct QuietWireRig {
-  QuietWireRig() : opener(wire), comm(link, nullptr) {
-    wire->HoldWaits(true);
-    link.SetDeviceOpener([this](const std::string& name) { return opener.Open(name); });
-    const std::string port = "COM2";
-    link.RequestPort(PortOpen, &port);
-    comm.Start();
-  }
-  ~QuietWireRig() { comm.Stop(); }
-
-  std::shared_ptr<test::FakeWire> wire = std::make_shared<test::FakeWire>();
-  test::FakeOpener opener;
-  EcmLink link{UpdateUtilityProfile()};  // no stream request after the open
-  CommThread comm;
-  WakeSignal reader;
-};
-
+// The wire's waits, held, end only for bytes, a failure or an interrupt:
+// whatever else asks for the thread's work must wake it.
 TEST(CommThread, PacketsResetsRequestsAndBytesEndItsSleepInAQuietDevice) {
   const struct {
     const char* name;
-    std::function<void(QuietWireRig&)> ask;
-    std::function<bool(QuietWireRig&)> done;
+    std::function<void(Rig&)> ask;
+    std::function<bool(Rig&)> done;
   } cases[] = {
-      {"a packet", [](QuietWireRig& r) { ASSERT_EQ(TxMsXmit(r.link, 1), 0); },
-       [](QuietWireRig& r) { return r.wire->PacketCount() == 1; }},
-      {"a ring reset", [](QuietWireRig& r) { r.link.RequestRxReset(); },
-       [](QuietWireRig& r) { return !r.link.RxResetPending(); }},
-      {"a close", [](QuietWireRig& r) { r.link.RequestPort(PortClose, nullptr); },
-       [](QuietWireRig& r) { return !r.link.HandleValid(); }},
+      {"a packet", [](Rig& r) { ASSERT_EQ(TxMsXmit(r.link, 1), 0); }, [](Rig& r) { return r.wire->PacketCount() == 1; }},
+      {"a ring reset", [](Rig& r) { r.link.RequestRxReset(); }, [](Rig& r) { return !r.link.RxResetPending(); }},
+      {"a close", [](Rig& r) { r.link.RequestPort(PortClose, nullptr); }, [](Rig& r) { return !r.link.HandleValid(); }},
       {"bytes, which ring the reader waiting for them",
-       [](QuietWireRig& r) {
+       [](Rig& r) {
          r.link.WatchArrival(r.reader, 3);
          r.wire->SendToHost({1, 2, 3});
        },
-       [](QuietWireRig& r) { return r.reader.Count() == 1 && r.link.RxAvailable() == 3; }},
+       [](Rig& r) { return r.reader.Count() == 1 && r.link.RxAvailable() == 3; }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    QuietWireRig rig;
-    ASSERT_EQ(rig.link.AwaitOpenAttempt(), OpenOutcome::Connected);
+    Rig rig(UpdateUtilityProfile());  // no stream request after the open
+    rig.wire->HoldWaits(true);
+    rig.Open();
     ASSERT_TRUE(WaitFor([&] { return rig.wire->WaitsBegun() > 0; }));  // asleep in the device, or about to be
     c.ask(rig);
     EXPECT_TRUE(WaitFor([&] { return c.done(rig); }));
@@ -203,35 +189,34 @@ TEST(LocalDateText, IsTheDateAndTimeInTwentyOneCharacters) {
 }
 
 TEST(CommThread, ReceivedBytesGoToTheLogOnlyWhileNotPaused) {
-  SimRig rig;
+  Rig rig;
   rig.hooks.writerPaused = 1;
   rig.StartLog();
   rig.Open();
-  ASSERT_TRUE(WaitFor([&] { return rig.link.RxAvailable() > 2 * kLogFrameSize; }));
+  ASSERT_TRUE(rig.Feed(300));
   EXPECT_TRUE(rig.log.Bytes().empty());
   rig.hooks.writerPaused = 0;
-  EXPECT_TRUE(WaitFor([&] { return rig.log.Bytes().size() > 2 * kLogFrameSize; }));
+  ASSERT_TRUE(rig.Feed(3));
+  EXPECT_EQ(rig.log.Bytes(), "\x11\x11\x11");
 }
 
 TEST(CommThread, FailedLogWriteStopsTheWriterReportsOnceAndBytesStillReachTheRing) {
-  SimRig rig;
+  Rig rig;
   rig.log.failBytes = true;
   rig.StartLog();
   rig.Open();
-  ASSERT_TRUE(WaitFor([&] { return rig.writeErrors == 1 && rig.hooks.writerMode == 0; }));
-  const auto before = rig.link.RxAvailable();
-  EXPECT_TRUE(WaitFor([&] { return rig.link.RxAvailable() > before + kLogFrameSize; }));
+  ASSERT_TRUE(rig.Feed(3));
   EXPECT_EQ(rig.writeErrors, 1);
+  EXPECT_EQ(rig.hooks.writerMode, 0u);
 }
 
 // The update utility's profile writes no log: its hooks are not served.
 TEST(CommThread, UpdateUtilityProfileNeverLogs) {
-  SimRig rig(UpdateUtilityProfile());
+  Rig rig(UpdateUtilityProfile());
   rig.StartLog();
   rig.hooks.stampRequest = 1;
   rig.Open();
-  ASSERT_EQ(TxMsXmit(rig.link, 1), 0);
-  ASSERT_TRUE(WaitFor([&] { return rig.link.RxAvailable() > kLogFrameSize; }));
+  ASSERT_TRUE(rig.Feed(3));
   EXPECT_TRUE(rig.log.Bytes().empty());
   EXPECT_EQ(rig.hooks.stampRequest, 1u);
 }
