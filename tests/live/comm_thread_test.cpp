@@ -1,11 +1,8 @@
 #include "live/comm_thread.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <condition_variable>
-#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <regex>
@@ -15,35 +12,17 @@
 #include "link/commands.h"
 #include "link/ecm_link.h"
 #include "support/test_ecm_support.h"
-#include "live/byte_source.h"
-#include "live/frame_reader.h"
 #include "live/live_frame.h"
 #include "live/log_hooks.h"
-#include "sim/pty_server.h"
-#include "sim/sim_ecm.h"
-#include "sim/sim_serial.h"
 #include "support/sim_wire.h"
 
 namespace vantor {
 namespace {
 
-// Reads frames from the live ring until one satisfies pred.
-inline bool WaitForFrame(EcmLink& link, const std::function<bool(const LogFrameRead&)>& pred =
-                                            [](const LogFrameRead&) { return true; }) {
-  ByteSources sources(&link, ByteSourceId::Live);
-  LogFrameRead frame;
-  return simtest::WaitFor([&] {
-    while (link.RxAvailable() > kLogFrameSize)
-      if (ReadLogFrame(sources, frame) == kFrameOk && pred(frame)) return true;
-    return false;
-  });
-}
 using simtest::WaitFor;
 
 constexpr const char* kDate = "07/20/2013 - 16:47:09";
 const std::string kStamp = std::string("TIME: ") + kDate;
-// Bytes as fast as the line takes them: the thread is the point, not the line rate.
-const sim::SimOptions kUnpaced{.paced = false, .framesPerSecond = 17.0, .cylinders = 8, .clock = nullptr};
 
 // A log file in memory that remembers the texts and flushes in their order.
 // Its texts can be held: a write then waits, having said it began.
@@ -98,22 +77,23 @@ class MemoryLog final : public LogWriter {
   std::vector<std::string> events_;
 };
 
-// The communication thread on the in-process port "SIM".
-struct SimRig {
-  explicit SimRig(const LinkProfile& profile = MainProgramProfile()) : ecm(kUnpaced), link(profile), comm(link, &hooks) {
-    link.SetDeviceOpener(sim::SimOpener(ecm));
+// The communication thread on a fake wire, its log hooks writing to memory.
+struct Rig {
+  explicit Rig(const LinkProfile& profile = MainProgramProfile()) : opener(wire), link(profile), comm(link, &hooks) {
+    link.SetDeviceOpener([this](const std::string& name) { return opener.Open(name); });
     hooks.dateText = [] { return std::string(kDate); };
     hooks.reportWriteError = [this] { ++writeErrors; };
-    comm.Start();
   }
-  ~SimRig() {
+  ~Rig() {
     comm.Stop();
     std::lock_guard lock(hooks.fileMutex);
     hooks.file = nullptr;
   }
   void Open() {
-    link.SelectPort(sim::kSimPortName);
-    ASSERT_TRUE(WaitFor([&] { return link.Connected() && link.PortIsOpen(); }));
+    const std::string port = "COM2";
+    link.RequestPort(PortOpen, &port);
+    comm.Start();
+    ASSERT_EQ(link.AwaitOpenAttempt(), OpenOutcome::Connected);
   }
   void StartLog() {
     {
@@ -126,27 +106,27 @@ struct SimRig {
     request = 1;
     return WaitFor([&] { return request == 0; });
   }
+  // Sends count bytes; true once they are in the ring, which they reach after the log.
+  bool Feed(std::size_t count) {
+    const std::size_t target = link.RxAvailable() + count;
+    wire->SendToHost(test::Bytes(count, 0x11));
+    return WaitFor([&] { return link.RxAvailable() >= target; });
+  }
 
-  sim::SimEcm ecm;
+  std::shared_ptr<test::FakeWire> wire = std::make_shared<test::FakeWire>();
+  test::FakeOpener opener;
   MemoryLog log;
   LogHooks hooks;
   std::atomic<int> writeErrors{0};
   EcmLink link;
   CommThread comm;
+  WakeSignal reader;
 };
-
-TEST(CommThread, OpenStartsTheStreamAndASubmittedBankChangeShowsInFrames) {
-  SimRig rig;
-  rig.Open();
-  EXPECT_TRUE(WaitForFrame(rig.link, [](const LogFrameRead& f) { return f.data[frame::kFirmware] == 0x10; }));
-  ASSERT_EQ(TxMsBank(rig.link, 3), 0);
-  EXPECT_TRUE(WaitForFrame(rig.link, [](const LogFrameRead& f) { return f.data[frame::kBankInfo] == 0x83; }));
-}
 
 // One duty a pass, the stamp first; each is flushed. Mark numbers past 999
 // take more digits.
 TEST(CommThread, StampAndMarkTogetherAreWrittenInTwoPassesStampFirst) {
-  SimRig rig;
+  Rig rig;
   rig.Open();
   rig.StartLog();
   rig.hooks.stampRequest = 1;
@@ -163,7 +143,7 @@ TEST(CommThread, StampAndMarkTogetherAreWrittenInTwoPassesStampFirst) {
 // The recorder asks for the next mark while the last is being written: the
 // request is served again, not taken for done.
 TEST(CommThread, AMarkAskedWhileTheLastIsWrittenIsWrittenToo) {
-  SimRig rig;
+  Rig rig;
   rig.Open();
   rig.StartLog();
   rig.log.HoldTexts(true);
@@ -175,48 +155,29 @@ TEST(CommThread, AMarkAskedWhileTheLastIsWrittenIsWrittenToo) {
   EXPECT_EQ(rig.log.Events()[2], "MARK001" + kStamp);
 }
 
-// The thread on a fake wire whose waits, held, end only for bytes, a
-// failure or an interrupt: whatever else asks for its work must wake it.
-struct QuietWireRig {
-  QuietWireRig() : opener(wire), comm(link, nullptr) {
-    wire->HoldWaits(true);
-    link.SetDeviceOpener([this](const std::string& name) { return opener.Open(name); });
-    const std::string port = "COM2";
-    link.RequestPort(PortOpen, &port);
-    comm.Start();
-  }
-  ~QuietWireRig() { comm.Stop(); }
-
-  std::shared_ptr<test::FakeWire> wire = std::make_shared<test::FakeWire>();
-  test::FakeOpener opener;
-  EcmLink link{UpdateUtilityProfile()};  // no stream request after the open
-  CommThread comm;
-  WakeSignal reader;
-};
-
+// The wire's waits, held, end only for bytes, a failure or an interrupt:
+// whatever else asks for the thread's work must wake it.
 TEST(CommThread, PacketsResetsRequestsAndBytesEndItsSleepInAQuietDevice) {
   const struct {
     const char* name;
-    std::function<void(QuietWireRig&)> ask;
-    std::function<bool(QuietWireRig&)> done;
+    std::function<void(Rig&)> ask;
+    std::function<bool(Rig&)> done;
   } cases[] = {
-      {"a packet", [](QuietWireRig& r) { ASSERT_EQ(TxMsXmit(r.link, 1), 0); },
-       [](QuietWireRig& r) { return r.wire->PacketCount() == 1; }},
-      {"a ring reset", [](QuietWireRig& r) { r.link.RequestRxReset(); },
-       [](QuietWireRig& r) { return !r.link.RxResetPending(); }},
-      {"a close", [](QuietWireRig& r) { r.link.RequestPort(PortClose, nullptr); },
-       [](QuietWireRig& r) { return !r.link.HandleValid(); }},
+      {"a packet", [](Rig& r) { ASSERT_EQ(TxMsXmit(r.link, 1), 0); }, [](Rig& r) { return r.wire->PacketCount() == 1; }},
+      {"a ring reset", [](Rig& r) { r.link.RequestRxReset(); }, [](Rig& r) { return !r.link.RxResetPending(); }},
+      {"a close", [](Rig& r) { r.link.RequestPort(PortClose, nullptr); }, [](Rig& r) { return !r.link.HandleValid(); }},
       {"bytes, which ring the reader waiting for them",
-       [](QuietWireRig& r) {
+       [](Rig& r) {
          r.link.WatchArrival(r.reader, 3);
          r.wire->SendToHost({1, 2, 3});
        },
-       [](QuietWireRig& r) { return r.reader.Count() == 1 && r.link.RxAvailable() == 3; }},
+       [](Rig& r) { return r.reader.Count() == 1 && r.link.RxAvailable() == 3; }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    QuietWireRig rig;
-    ASSERT_EQ(rig.link.AwaitOpenAttempt(), OpenOutcome::Connected);
+    Rig rig(UpdateUtilityProfile());  // no stream request after the open
+    rig.wire->HoldWaits(true);
+    rig.Open();
     ASSERT_TRUE(WaitFor([&] { return rig.wire->WaitsBegun() > 0; }));  // asleep in the device, or about to be
     c.ask(rig);
     EXPECT_TRUE(WaitFor([&] { return c.done(rig); }));
@@ -228,121 +189,36 @@ TEST(LocalDateText, IsTheDateAndTimeInTwentyOneCharacters) {
 }
 
 TEST(CommThread, ReceivedBytesGoToTheLogOnlyWhileNotPaused) {
-  SimRig rig;
+  Rig rig;
   rig.hooks.writerPaused = 1;
   rig.StartLog();
   rig.Open();
-  ASSERT_TRUE(WaitFor([&] { return rig.link.RxAvailable() > 2 * kLogFrameSize; }));
+  ASSERT_TRUE(rig.Feed(300));
   EXPECT_TRUE(rig.log.Bytes().empty());
   rig.hooks.writerPaused = 0;
-  EXPECT_TRUE(WaitFor([&] { return rig.log.Bytes().size() > 2 * kLogFrameSize; }));
+  ASSERT_TRUE(rig.Feed(3));
+  EXPECT_EQ(rig.log.Bytes(), "\x11\x11\x11");
 }
 
 TEST(CommThread, FailedLogWriteStopsTheWriterReportsOnceAndBytesStillReachTheRing) {
-  SimRig rig;
+  Rig rig;
   rig.log.failBytes = true;
   rig.StartLog();
   rig.Open();
-  ASSERT_TRUE(WaitFor([&] { return rig.writeErrors == 1 && rig.hooks.writerMode == 0; }));
-  const auto before = rig.link.RxAvailable();
-  EXPECT_TRUE(WaitFor([&] { return rig.link.RxAvailable() > before + kLogFrameSize; }));
+  ASSERT_TRUE(rig.Feed(3));
   EXPECT_EQ(rig.writeErrors, 1);
+  EXPECT_EQ(rig.hooks.writerMode, 0u);
 }
 
-TEST(CommThread, UpdateUtilityProfileNeitherStreamsAfterOpenNorLogs) {
-  SimRig rig(UpdateUtilityProfile());
+// The update utility's profile writes no log: its hooks are not served.
+TEST(CommThread, UpdateUtilityProfileNeverLogs) {
+  Rig rig(UpdateUtilityProfile());
   rig.StartLog();
   rig.hooks.stampRequest = 1;
   rig.Open();
-  ASSERT_EQ(TxMsBank(rig.link, 2), -1);  // not in this profile: nothing to wait for
-  ASSERT_EQ(TxMsXmit(rig.link, 1), 0);  // its stream request carries bit 0 only
-  ASSERT_TRUE(WaitFor([&] { return rig.link.RxAvailable() > kLogFrameSize; }));
-  const auto packets = rig.ecm.ReceivedPackets();
-  EXPECT_EQ(std::count_if(packets.begin(), packets.end(),
-                          [](const sim::ReceivedPacket& p) { return p.command == 'X' && p.firstByte == kStreamStart; }),
-            0);
+  ASSERT_TRUE(rig.Feed(3));
   EXPECT_TRUE(rig.log.Bytes().empty());
   EXPECT_EQ(rig.hooks.stampRequest, 1u);
-}
-
-// ---- the same thread against the simulated ECM served on a real
-// pseudo-terminal and opened through the termios back-end ----
-
-std::string LinkPath(const char* name) {
-  return (std::filesystem::temp_directory_path() / (std::string(name) + std::to_string(::getpid()))).string();
-}
-
-class PrintingSink final : public MessageSink {
- public:
-  void AddLine(Rgb, std::string_view text) override { ADD_FAILURE() << "message pane: " << text; }
-};
-
-struct PtyRig {
-  explicit PtyRig(const char* name) : server(ecm, LinkPath(name)), comm(link, nullptr) {
-    std::string error;
-    EXPECT_TRUE(server.Start(&error)) << error;
-    link.SetMessageSink(&sink);
-    comm.Start();
-  }
-  ~PtyRig() { comm.Stop(); }
-  void Open() {
-    link.SelectPort(server.DevicePath());
-    ASSERT_TRUE(WaitFor([&] { return link.Connected() && link.PortIsOpen(); }));
-  }
-
-  PrintingSink sink;
-  sim::SimEcm ecm{kUnpaced};
-  sim::PtyServer server;
-  EcmLink link;
-  CommThread comm;
-};
-
-TEST(PtyLink, DeviceThatDisappearsIsReopenedWithBackOffWhenItReturns) {
-  PtyRig rig("vantor_pty_unplug_");
-  rig.Open();
-  ASSERT_TRUE(WaitForFrame(rig.link));
-  rig.server.Unplug();
-  ASSERT_TRUE(WaitFor([&] { return !rig.link.PortIsOpen(); }));
-  ASSERT_TRUE(WaitFor([&] { return rig.link.RetryDelayMs() >= 500; }));
-  std::string error;
-  ASSERT_TRUE(rig.server.Replug(&error)) << error;
-  EXPECT_TRUE(WaitFor([&] { return rig.link.PortIsOpen(); }));
-  EXPECT_TRUE(WaitForFrame(rig.link));
-}
-
-// The stream starts after the open and its stop resets the ring; then every
-// byte value goes through the line in the pages.
-TEST(PtyLink, StreamThenFullFlashDialogue) {
-  PtyRig rig("vantor_pty_flash_");
-  rig.Open();
-  EXPECT_TRUE(WaitForFrame(rig.link));
-  ASSERT_EQ(TxMsXmit(rig.link, kStreamStop), 0);
-  EXPECT_TRUE(WaitFor([&] { return !rig.ecm.Streaming() && rig.link.RxAvailable() == 0; }));
-  rig.link.Tick().Start();
-  constexpr int kBank = 5;
-  std::vector<std::uint8_t> pages(4096);
-  for (std::size_t i = 0; i < pages.size(); ++i) pages[i] = static_cast<std::uint8_t>(i * 13 + 7);
-
-  ASSERT_EQ(TxMsBank(rig.link, kBank), 0);
-  ASSERT_TRUE(WaitFor([&] { return !rig.link.TxPending(); }));  // the bank operations pause here too
-  ASSERT_EQ(TxMsFlash(rig.link), 0);
-  InfoParams info;
-  info.bank = kBank;
-  ASSERT_EQ(TxSlInfo(rig.link, info), 0);
-  ASSERT_EQ(TxSlEraseSector(rig.link, kBank * 8 + 0), 0);
-  for (int page = 0; page < 32; ++page)
-    ASSERT_EQ(TxSlPgmPage(rig.link, page, kBank, &pages[static_cast<std::size_t>(page) * 128]), 0) << page;
-  ASSERT_EQ(TxSlRequestCal(rig.link, kBank), 0);
-  const auto& payload = rig.link.Reply().payload;
-  EXPECT_EQ(payload[0], kBank);
-  EXPECT_TRUE(std::equal(pages.begin(), pages.end(), payload.begin() + 1));
-  ASSERT_EQ(TxSlStop(rig.link, true), 0);
-  rig.link.Tick().Stop();
-
-  EXPECT_FALSE(rig.ecm.FlashMode());
-  EXPECT_EQ(rig.ecm.RunningBank(), kBank);
-  const auto bank = rig.ecm.Bank(kBank);
-  EXPECT_TRUE(std::equal(pages.begin(), pages.end(), bank.begin()));
 }
 
 }  // namespace

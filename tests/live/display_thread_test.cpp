@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
 #include "link/ecm_link.h"
 #include "live/adc_channels.h"

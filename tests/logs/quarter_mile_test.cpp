@@ -190,7 +190,6 @@ TEST(BuildTraces, ValuesScaleToPixelsAndTheSelectedLineShowsItsOwnKind) {
 
 TEST(ReadoutAt, ShowsTheLineUnderTheCursor) {
   const MemoryLines lines = Lines(30, [](int i, LineFields& f) { f.rpm = 1000 + i, f.speed = i; });
-  EXPECT_EQ(LineUnderCursor(5, 3, 122), 5 + 3);
   const CursorReadout r = ReadoutAt(lines, 5, 3, 122, false);
   ASSERT_TRUE(r.valid);
   EXPECT_EQ(r.rpm, "1008");
