@@ -1,14 +1,7 @@
 #pragma once
 // Test helpers for talking to the simulated ECM with raw bytes, as an
 // independent client would: packet builders, a stream scanner for frames and
-// replies, and a raw pseudo-terminal client.
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
-#endif
+// replies.
 
 #include <chrono>
 #include <cstdint>
@@ -121,60 +114,5 @@ class StreamScanner {
   Bytes buffer_;
 };
 
-#ifndef _WIN32
-// A raw client of a pseudo-terminal slave.
-class PtyClient {
- public:
-  explicit PtyClient(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {
-    termios line{};
-    if (fd_ >= 0 && ::tcgetattr(fd_, &line) == 0) {
-      ::cfmakeraw(&line);
-      ::tcsetattr(fd_, TCSANOW, &line);
-    }
-  }
-  ~PtyClient() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  PtyClient(const PtyClient&) = delete;
-  PtyClient& operator=(const PtyClient&) = delete;
-
-  bool Ok() const { return fd_ >= 0; }
-  bool Send(const Bytes& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-      if (n > 0) done += static_cast<std::size_t>(n);
-      else if (!WaitReady(POLLOUT)) return false;
-    }
-    return true;
-  }
-  // Reads what arrives within about `wait` into the scanner.
-  void Pump(StreamScanner& scanner, std::chrono::milliseconds wait = std::chrono::milliseconds(20)) {
-    if (!WaitReady(POLLIN, static_cast<int>(wait.count()))) return;
-    std::uint8_t buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) scanner.Add(buffer, static_cast<std::size_t>(n));
-  }
-  // Sends a packet and waits (up to the bound) for the next reply.
-  std::optional<Reply> Ask(StreamScanner& scanner, const Bytes& packet,
-                           std::chrono::milliseconds bound = std::chrono::milliseconds(10000)) {
-    if (!Send(packet)) return std::nullopt;
-    std::optional<Reply> reply;
-    WaitFor([&] {
-      Pump(scanner);
-      reply = scanner.NextReply();
-      return reply.has_value();
-    }, bound);
-    return reply;
-  }
-
- private:
-  bool WaitReady(short events, int ms = 1000) {
-    pollfd entry{fd_, events, 0};
-    return ::poll(&entry, 1, ms) == 1 && (entry.revents & events);
-  }
-  int fd_;
-};
-#endif  // _WIN32
 
 }  // namespace vantor::simtest

@@ -155,7 +155,7 @@ class FakeDevice final : public SerialDevice {
   std::atomic<bool> interrupted_{false};
 };
 
-// Hands out devices on the wire; counts opens and can refuse them.
+// Hands out devices on the wire; notes the port asked for and can refuse.
 class FakeOpener {
  public:
   explicit FakeOpener(std::shared_ptr<FakeWire> wire) : wire_(std::move(wire)) {}
@@ -164,12 +164,10 @@ class FakeOpener {
       std::lock_guard lock(mutex_);
       lastName_ = portName;
     }
-    attempts_.fetch_add(1);
     if (refuse_.load()) return nullptr;
     return std::make_unique<FakeDevice>(wire_);
   }
   void Refuse(bool refuse) { refuse_.store(refuse); }
-  int Attempts() const { return attempts_.load(); }
   std::string LastPortName() const {
     std::lock_guard lock(mutex_);
     return lastName_;
@@ -178,7 +176,6 @@ class FakeOpener {
  private:
   std::shared_ptr<FakeWire> wire_;
   std::atomic<bool> refuse_{false};
-  std::atomic<int> attempts_{0};
   mutable std::mutex mutex_;
   std::string lastName_;
 };
