@@ -97,6 +97,58 @@ TEST_F(VeLearnTest, SteadyFramesMoveTheCellTowardsTheirSample) {
   }
 }
 
+struct LastVerdict final : LearnObserver {
+  void OnVerdict(LearnGate g, int, int, std::uint32_t s) override { gate = g, sample = s; }
+  LearnGate gate = LearnGate::Sampled;
+  std::uint32_t sample = 0;
+};
+
+// After a steady cruise frame, the frame of each case stops at its gate.
+TEST_F(VeLearnTest, EachFrameIsToldTheGateItStopsAt) {
+  const struct {
+    const char* name;
+    int mode;  // [LRNINP]
+    void (*change)(Frame&, LiveData&);
+    LearnGate gate;
+    std::uint32_t sample;
+  } cases[] = {
+      {"cruise", 0, [](Frame&, LiveData&) {}, LearnGate::Sampled, 140},
+      {"stopped", 0, [](Frame&, LiveData& l) { l.engineRunning = 0; }, LearnGate::NotRunning, 0},
+      {"cold", 0, [](Frame& f, LiveData&) { f[frame::kCoolantTemp] = 100; }, LearnGate::Coolant, 0},
+      {"enrichment", 0, [](Frame& f, LiveData&) { f[frame::kFlags13] = 0x40; }, LearnGate::Transient, 0},
+      {"map step", 0, [](Frame& f, LiveData&) { f[frame::kLoadMap] = 150; }, LearnGate::MapStep, 0},
+      {"tps step", 0, [](Frame& f, LiveData&) { f[frame::kTps] = 40; }, LearnGate::TpsStep, 0},
+      {"idle speed", 0, [](Frame& f, LiveData&) { f[frame::kRpmCoarse28] = 10; }, LearnGate::RpmBelowTable, 0},
+      {"boost", 0, [](Frame& f, LiveData& l) { l.mapSensorBar = 2, f[frame::kBoost] = 5; }, LearnGate::Boost, 0},
+      {"no block learn", 0, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0x80; }, LearnGate::BlmInactive, 0},
+      {"blm against int", 0, [](Frame& f, LiveData&) { f[frame::kInt] = 120; }, LearnGate::BlmIntConflict, 0},
+      {"wb closed loop", 1, [](Frame&, LiveData&) {}, LearnGate::ClosedLoop, 0},
+      {"wb blm trims", 1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0; }, LearnGate::BlmNot128, 0},
+      {"wb no reading", 1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0, f[frame::kBlm] = 128; },
+       LearnGate::NoReading, 0},
+      {"wb lean", 1, [](Frame& f, LiveData& l) { f[frame::kFlags14] = 0, f[frame::kBlm] = 128, l.wbAfr = 16.17; },
+       LearnGate::Sampled, 141},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    settings_.lrnInp = c.mode;
+    live_.engineRunning = 1;
+    live_.mapSensorBar = 1;
+    live_.wbAfr = 0.0;
+    NewLearn();
+    LastVerdict verdict;
+    learn_->SetObserver(&verdict);
+    StartSteady(CruiseFrame());
+    Feed(CruiseFrame());
+    Frame frame = CruiseFrame();
+    c.change(frame, live_);
+    Feed(frame);
+    EXPECT_EQ(verdict.gate, c.gate) << LearnGateName(verdict.gate);
+    EXPECT_EQ(verdict.sample, c.sample);
+    EXPECT_EQ(learn_->WbBlmWarning(), c.gate == LearnGate::BlmNot128);
+  }
+}
+
 Frame With(int offset, std::uint8_t value, Frame f = CruiseFrame()) {
   f[offset] = value;
   return f;
