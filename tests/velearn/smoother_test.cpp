@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <map>
+#include <numeric>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -16,52 +18,40 @@
 namespace vantor {
 namespace {
 
-// One table of tests/data/smoother/reference.txt, as make_reference.py writes it.
+// One table of tests/data/smoother/reference.txt, as make_reference.py writes it:
+// the numbers of each line (factor, cells, ier, tx, ty, values, written) by its first word.
 struct SmootherCase {
   std::string name;
-  int factor = 0, ier = 0;
-  int nx = 0, ny = 0;          // knot counts
-  std::vector<int> cells;      // 490, row by row
-  std::vector<double> values;  // spline at the grid points
-  std::vector<int> written;    // cells after smoothing
+  std::map<std::string, std::vector<double>> lines;
+  int First(const std::string& word) const { return static_cast<int>(lines.at(word).at(0)); }
 };
 
-// Empty when the file cannot be read; a case without 490 cells is left out.
+// Empty when the file cannot be read.
 std::vector<SmootherCase> ReadSmootherCases(const std::string& path) {
   std::ifstream file(path);
   std::vector<SmootherCase> cases;
-  SmootherCase c;
   for (std::string line, word; std::getline(file, line);) {
     std::istringstream in(line);
     in >> word;
-    std::vector<double> v;  // strtod reads every value exactly, including the shortest round-trip form
-    for (std::string token; word != "case" && in >> token;) v.push_back(std::stod(token));
-    const std::vector<int> ints(v.begin(), v.end());
     if (word == "case") {
-      c = SmootherCase{};
-      c.name = line.substr(5);
+      cases.push_back({line.substr(5), {}});
+    } else if (!cases.empty()) {
+      // strtod reads every value exactly, including the shortest round-trip form
+      for (std::string token; in >> token;) cases.back().lines[word].push_back(std::stod(token));
     }
-    if (word == "factor") c.factor = ints.at(0);
-    if (word == "ier") c.ier = ints.at(0);
-    if (word == "tx") c.nx = ints.at(0);
-    if (word == "ty") c.ny = ints.at(0);
-    if (word == "cells") c.cells = ints;
-    if (word == "values") c.values = v;
-    if (word == "written") c.written = ints;
-    if (word == "end" && c.cells.size() == kVeCells) cases.push_back(c);
   }
   return cases;
 }
 
-VeTable TableFromCells(const std::vector<int>& cells) {
+VeTable TableFromCells(const std::vector<double>& cells) {
   VeTable t;
   for (int r = 0; r < kVeRows; ++r)
-    for (int c = 0; c < kVeColumns; ++c) t.At(r + 1, c + 1) = cells[r * kVeColumns + c];
+    for (int c = 0; c < kVeColumns; ++c) t.At(r + 1, c + 1) = static_cast<int>(cells.at(r * kVeColumns + c));
   return t;
 }
 
-std::vector<int> CellsOf(const VeTable& table) {
-  std::vector<int> cells;
+std::vector<double> CellsOf(const VeTable& table) {
+  std::vector<double> cells;
   for (int r = 1; r <= kVeRows; ++r)
     for (int c = 1; c <= kVeColumns; ++c) cells.push_back(table.At(r, c));
   return cells;
@@ -70,27 +60,28 @@ std::vector<int> CellsOf(const VeTable& table) {
 const std::string kReferenceDir = std::string(VANTOR_TESTDATA_DIR) + "/smoother";
 
 void ExpectSameAsReference(const SmootherCase& ref) {
-  SCOPED_TRACE(ref.name + " factor " + std::to_string(ref.factor));
+  SCOPED_TRACE(ref.name);
+  const std::vector<double>& cells = ref.lines.at("cells");
+  const std::vector<double>& values = ref.lines.at("values");
   SmootherResult result;
-  SmoothTable(TableFromCells(ref.cells), ref.factor, result);
-  EXPECT_EQ(result.ier, ref.ier);
-  EXPECT_EQ(result.spline.nx, ref.nx);
-  EXPECT_EQ(result.spline.ny, ref.ny);
+  SmoothTable(TableFromCells(cells), ref.First("factor"), result);
+  EXPECT_EQ(result.ier, ref.First("ier"));
+  EXPECT_EQ(result.spline.nx, ref.First("tx"));  // the knot count leads the knots
+  EXPECT_EQ(result.spline.ny, ref.First("ty"));
   // With a positive code the table is kept, but the last spline computed must still be the reference's.
-  EXPECT_EQ(result.evaluated, ref.ier < 1);
+  EXPECT_EQ(result.evaluated, ref.First("ier") < 1);
   if (!result.evaluated) {
     const SmootherGrid g = VeSmootherGrid();
     fitpack::EvalWork eval;
     EXPECT_EQ(fitpack::EvaluateGridSpline(result.spline, g.x, g.y, result.values, eval), 0);
   }
-  ASSERT_EQ(ref.values.size(), result.values.size());
+  ASSERT_EQ(values.size(), result.values.size());
   double maxDiff = 0.0;
-  for (std::size_t i = 0; i < ref.values.size(); ++i)
-    maxDiff = std::max(maxDiff, std::fabs(result.values[i] - ref.values[i]));
+  for (std::size_t i = 0; i < values.size(); ++i) maxDiff = std::max(maxDiff, std::fabs(result.values[i] - values[i]));
   EXPECT_LE(maxDiff, 1e-9);
-  VeTable table = TableFromCells(ref.cells);
-  EXPECT_EQ(SmoothLearnedTable(table, ref.factor), ref.ier);
-  EXPECT_EQ(CellsOf(table), ref.written);
+  VeTable table = TableFromCells(cells);
+  EXPECT_EQ(SmoothLearnedTable(table, ref.First("factor")), ref.First("ier"));
+  EXPECT_EQ(CellsOf(table), ref.lines.at("written"));
   EXPECT_EQ(table.At(0, 1), 20);  // axes untouched
   EXPECT_EQ(table.At(35, 0), 8000);
 }
@@ -102,8 +93,10 @@ TEST(SmootherReference, EveryReferenceTableGivesTheSameSplineCellsAndCodeOnTwoTh
   int otherMismatches = 0;
   std::thread other([&otherMismatches] {
     for (auto ref = cases.rbegin(); ref != cases.rend(); ++ref) {
-      VeTable table = TableFromCells(ref->cells);
-      if (SmoothLearnedTable(table, ref->factor) != ref->ier || CellsOf(table) != ref->written) ++otherMismatches;
+      VeTable table = TableFromCells(ref->lines.at("cells"));
+      if (SmoothLearnedTable(table, ref->First("factor")) != ref->First("ier") ||
+          CellsOf(table) != ref->lines.at("written"))
+        ++otherMismatches;
     }
   });
   for (const SmootherCase& ref : cases) ExpectSameAsReference(ref);
@@ -136,7 +129,7 @@ TEST_F(GridSplineTest, InvalidInputIsRefused) {
   const auto request = fitpack::RequestOnGrid(x, y, z, 1.0);
   const std::vector<double> unsorted{0, 2, 1, 3, 4, 5, 6}, tooFew{0, 1, 2};
   std::vector<double> tooMany(fitpack::kMaxPointsX + 1);
-  for (std::size_t i = 0; i < tooMany.size(); ++i) tooMany[i] = static_cast<double>(i);
+  std::iota(tooMany.begin(), tooMany.end(), 0.0);
   const std::function<void(fitpack::GridFitRequest&)> spoilers[] = {
       [](auto& r) { r.s = -1.0; },
       [](auto& r) { r.s = std::nan(""); },
@@ -145,10 +138,7 @@ TEST_F(GridSplineTest, InvalidInputIsRefused) {
       [&](auto& r) { r.z = std::span<const double>(z).first(z.size() - 1); },
       [&](auto& r) { r.y = tooFew; },
       [&](auto& r) { r.x = tooMany; },
-      [](auto& r) {
-        r.s = 0.0;
-        r.nxest = 9;  // interpolation needs 11 knots
-      }};
+      [](auto& r) { r.s = 0.0, r.nxest = 9; }};  // interpolation needs 11 knots
   for (std::size_t i = 0; i < std::size(spoilers); ++i) {
     auto r = request;
     spoilers[i](r);

@@ -9,9 +9,6 @@
 
 #include "cal/cal_image.h"
 #include "cal/ve_file.h"
-#include "live/adc_channels.h"
-#include "live/byte_source.h"
-#include "live/frame_loop.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "settings/settings.h"
@@ -48,12 +45,11 @@ class VeLearnTest : public ::testing::Test {
     live_.engineRunning = 1;
     live_.mapSensorBar = 1;
     NewLearn();
-    loop_.SetHooks(FrameLoopHooks{[this] { learn_->AutoSave(); }, {}, {}, {}});
   }
   void NewLearn() {
     learn_ = std::make_unique<VeLearn>(settings_, live_, VeLearnHooks{
         [this](const std::string& text, const std::string& caption) { messages_.push_back(caption + ": " + text); },
-        {}, {}, {}, [this](std::int32_t tick) { loop_.SetNextAutoUpdate(tick); }});
+        {}, {}, {}, [this](std::int32_t tick) { scheduledSave_ = tick; }});
   }
 
   // A BIN of generation 12, layout 1.0, every VE cell set to cell.
@@ -71,7 +67,7 @@ class VeLearnTest : public ::testing::Test {
   void Feed(const Frame& f, int times = 1) {
     for (int i = 0; i < times; ++i) learn_->OnFrame(f.data(), false);
   }
-  void StartLearning() { ASSERT_TRUE(learn_->Start(source_, newBin_, state_.Tick())); }
+  void StartLearning() { ASSERT_TRUE(learn_->Start(source_, newBin_, 0)); }
   // The first frame after the start is compared with nothing and only remembered.
   void StartSteady(const Frame& f) {
     StartLearning();
@@ -85,11 +81,7 @@ class VeLearnTest : public ::testing::Test {
   LiveData live_;
   std::vector<std::string> messages_;
   std::unique_ptr<VeLearn> learn_;
-  // The frame processing loop with nothing to read: only its auto-update runs.
-  AdcChannels adc_;
-  DisplayState state_;
-  ByteSources sources_{nullptr, ByteSourceId::None};
-  FrameLoop loop_{sources_, live_, adc_, state_};
+  std::int32_t scheduledSave_ = -1;
 };
 
 // Steady frames, then a recompute of the cruise cell.
@@ -242,36 +234,17 @@ TEST_F(VeLearnTest, StartRefusesAFileThatIsNotABinAndRemembersTheFilesOfAGoodOne
   EXPECT_EQ(settings_.flshBinFile, "base_00013.bin");
 }
 
-struct ScheduleCase {
-  std::int32_t startTick;
-  std::vector<std::int32_t> saves;  // ticks at which the new BIN is written, up to tick 400
-};
-
-class AutoUpdateScheduleTest : public VeLearnTest, public ::testing::WithParamInterface<ScheduleCase> {};
-
-// The loop keeps the one schedule, first set when learning starts: a save
-// comes [AUTOVTIME] minutes after the start, neither at once nor a period late.
-TEST_P(AutoUpdateScheduleTest, SavesEveryPeriodFromTheStart) {
-  settings_.autoVSave = 1;
+// The first save comes [AUTOVTIME] minutes after the start; the loop repeats it.
+TEST_F(VeLearnTest, AutoSaveIsAskedForAPeriodAfterTheStartAndWritesTheNewBinOnlyWhileLearning) {
   settings_.autoVTime = 2;
-  loop_.ApplySettings(settings_);
-  std::vector<std::int32_t> saves;
-  for (std::int32_t tick = 0; tick <= 400; ++tick) {
-    state_.secondsTick = tick;
-    if (tick == GetParam().startTick) StartLearning();
-    loop_.ProcessNextFrame();
-    if (fs::exists(newBin_)) {
-      saves.push_back(tick);
-      fs::remove(newBin_);
-    }
-  }
-  EXPECT_EQ(saves, GetParam().saves);
+  learn_->AutoSave();
+  EXPECT_FALSE(fs::exists(newBin_));
+  ASSERT_TRUE(learn_->Start(source_, newBin_, 119));
+  EXPECT_EQ(scheduledSave_, 239);
+  learn_->AutoSave();
+  EXPECT_TRUE(fs::exists(newBin_));
   EXPECT_TRUE(messages_.empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Starts, AutoUpdateScheduleTest,
-                         ::testing::Values(ScheduleCase{0, {120, 240, 360}}, ScheduleCase{50, {170, 290}},
-                                           ScheduleCase{119, {239, 359}}, ScheduleCase{300, {}}));
 
 TEST_F(VeLearnTest, AnEarlierNewBinIsReplacedByACopyOfTheSource) {
   test::WriteAll(newBin_, std::vector<std::uint8_t>(kCalImageSize, 0xAB));
