@@ -1,6 +1,3 @@
-// The VE learn report: the cell each frame is counted in, the report's
-// lines, and the summary of what was learned.
-
 #include "velearn/learn_report.h"
 
 #include <gtest/gtest.h>

@@ -34,6 +34,11 @@ Frame CruiseFrame(std::uint8_t blm = 140, std::uint8_t integrator = 128) {
   return f;
 }
 
+Frame With(int offset, std::uint8_t value, Frame f = CruiseFrame()) {
+  f[offset] = value;
+  return f;
+}
+
 constexpr int kCruiseRow = 19;     // 2400 RPM
 constexpr int kCruiseColumn = 9;   // 60 kPa
 
@@ -74,6 +79,12 @@ class VeLearnTest : public ::testing::Test {
     Feed(f);
     ASSERT_EQ(learn_->SampleCount(), 0u);
   }
+  // Enough samples at the cruise cell for its neighbourhood average.
+  void LearnSteadily(const Frame& f) {
+    StartSteady(f);
+    Feed(f, 4);
+    learn_->Recompute();
+  }
 
   test::TempDir dir_;
   std::string source_ = dir_.File("base_00012.bin"), newBin_ = dir_.File("base_00013.bin");
@@ -84,35 +95,24 @@ class VeLearnTest : public ::testing::Test {
   std::int32_t scheduledSave_ = -1;
 };
 
-// Steady frames, then a recompute of the cruise cell.
-TEST_F(VeLearnTest, SteadyFramesMoveTheCellTowardsTheirSample) {
-  const struct {
-    const char* name;
-    std::uint8_t source, blm;
-    int mode;  // [LRNINP]
-    double wbAfr;
-    int correction, learned;
-  } cases[] = {// trunc(72 x 0.66667 + 128) = 176 is limited to 144; 250 x 144 / 128 = 281 overflows
-               {"limited", 250, 200, 0, 0.0, 144, 255},
-               // 16.17 / 14.7 x 128 + 0.5 = 141.3: sample 141, wideband gain 1
-               {"wideband lean", 128, 128, 1, 16.17, 141, 141}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    WriteSource(c.source);
-    settings_.lrnInp = c.mode;
-    live_.wbAfr = c.wbAfr;
-    Frame f = CruiseFrame(c.blm);
-    if (c.mode == 1) f[frame::kFlags14] = 0x00;  // open loop
-    NewLearn();
-    StartSteady(f);
-    Feed(f, 4);
-    learn_->Recompute();
-    EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), c.correction);
-    EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), c.learned);
-    EXPECT_EQ(learn_->Learned().At(1, 1), c.source) << "no data there";
-    EXPECT_EQ(learn_->OverflowTitle(), c.learned == 255 ? "Overflow on VE:" : "");
-    EXPECT_EQ(learn_->OverflowRpm().substr(0, 8), c.learned == 255 ? "2400 RPM" : "");
-  }
+// trunc(72 x 0.66667 + 128) = 176 is limited to 144; 250 x 144 / 128 = 281 overflows.
+TEST_F(VeLearnTest, ALargeCorrectionIsLimitedAndAnOverflowingCellIsShown) {
+  WriteSource(250);
+  LearnSteadily(CruiseFrame(200));
+  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 144);
+  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 255);
+  EXPECT_EQ(learn_->Learned().At(1, 1), 250) << "no data there";
+  EXPECT_EQ(learn_->OverflowTitle(), "Overflow on VE:");
+  EXPECT_EQ(learn_->OverflowRpm().substr(0, 8), "2400 RPM");
+}
+
+// 16.17 / 14.7 x 128 + 0.5 = 141.3: sample 141, taken with a gain of 1.
+TEST_F(VeLearnTest, WidebandSamplesCorrectTheCellInFull) {
+  settings_.lrnInp = 1;
+  live_.wbAfr = 16.17;
+  LearnSteadily(With(frame::kFlags14, 0x00, CruiseFrame(128)));  // open loop
+  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 141);
+  EXPECT_EQ(learn_->OverflowTitle(), "");
 }
 
 struct LastVerdict final : LearnObserver {
@@ -124,35 +124,30 @@ struct LastVerdict final : LearnObserver {
 // After a steady cruise frame, the frame of each case stops at its gate.
 TEST_F(VeLearnTest, EachFrameIsToldTheGateItStopsAt) {
   const struct {
-    const char* name;
     int mode;  // [LRNINP]
     void (*change)(Frame&, LiveData&);
     LearnGate gate;
     std::uint32_t sample;
   } cases[] = {
-      {"cruise", 0, [](Frame&, LiveData&) {}, LearnGate::Sampled, 140},
-      {"stopped", 0, [](Frame&, LiveData& l) { l.engineRunning = 0; }, LearnGate::NotRunning, 0},
-      {"cold", 0, [](Frame& f, LiveData&) { f[frame::kCoolantTemp] = 100; }, LearnGate::Coolant, 0},
-      {"enrichment", 0, [](Frame& f, LiveData&) { f[frame::kFlags13] = 0x40; }, LearnGate::Transient, 0},
-      {"map step", 0, [](Frame& f, LiveData&) { f[frame::kLoadMap] = 150; }, LearnGate::MapStep, 0},
-      {"tps step", 0, [](Frame& f, LiveData&) { f[frame::kTps] = 40; }, LearnGate::TpsStep, 0},
-      {"idle speed", 0, [](Frame& f, LiveData&) { f[frame::kRpmCoarse28] = 10; }, LearnGate::RpmBelowTable, 0},
-      {"boost", 0, [](Frame& f, LiveData& l) { l.mapSensorBar = 2, f[frame::kBoost] = 5; }, LearnGate::Boost, 0},
-      {"no block learn", 0, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0x80; }, LearnGate::BlmInactive, 0},
-      {"blm against int", 0, [](Frame& f, LiveData&) { f[frame::kInt] = 120; }, LearnGate::BlmIntConflict, 0},
-      {"wb closed loop", 1, [](Frame&, LiveData&) {}, LearnGate::ClosedLoop, 0},
-      {"wb blm trims", 1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0; }, LearnGate::BlmNot128, 0},
-      {"wb no reading", 1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0, f[frame::kBlm] = 128; },
-       LearnGate::NoReading, 0},
-      {"wb lean", 1, [](Frame& f, LiveData& l) { f[frame::kFlags14] = 0, f[frame::kBlm] = 128, l.wbAfr = 16.17; },
-       LearnGate::Sampled, 141},
+      {0, [](Frame&, LiveData&) {}, LearnGate::Sampled, 140},
+      {0, [](Frame&, LiveData& l) { l.engineRunning = 0; }, LearnGate::NotRunning, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kCoolantTemp] = 100; }, LearnGate::Coolant, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kFlags13] = 0x40; }, LearnGate::Transient, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kLoadMap] = 150; }, LearnGate::MapStep, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kTps] = 40; }, LearnGate::TpsStep, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kRpmCoarse28] = 10; }, LearnGate::RpmBelowTable, 0},
+      {0, [](Frame& f, LiveData& l) { l.mapSensorBar = 2, f[frame::kBoost] = 5; }, LearnGate::Boost, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0x80; }, LearnGate::BlmInactive, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kInt] = 120; }, LearnGate::BlmIntConflict, 0},
+      {1, [](Frame&, LiveData&) {}, LearnGate::ClosedLoop, 0},
+      {1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0; }, LearnGate::BlmNot128, 0},
+      {1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0, f[frame::kBlm] = 128; }, LearnGate::NoReading, 0},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(LearnGateName(c.gate));
     settings_.lrnInp = c.mode;
     live_.engineRunning = 1;
     live_.mapSensorBar = 1;
-    live_.wbAfr = 0.0;
     NewLearn();
     LastVerdict verdict;
     learn_->SetObserver(&verdict);
@@ -167,15 +162,8 @@ TEST_F(VeLearnTest, EachFrameIsToldTheGateItStopsAt) {
   }
 }
 
-Frame With(int offset, std::uint8_t value, Frame f = CruiseFrame()) {
-  f[offset] = value;
-  return f;
-}
-
-// Frames in turn, each with the sample count it leaves. A frame is compared
-// with the last remembered one: a jump is not sampled, but the frame after it
-// is compared with it; a transient holds learning off for 34 frames; a BLM
-// against the integrator is neither sampled nor remembered.
+// Frames in turn, each with the sample count it leaves: a jump is remembered but not sampled, a
+// transient holds learning off for 34 frames, a BLM against the integrator is not even remembered.
 TEST_F(VeLearnTest, SamplesFollowTheFramesBeforeThem) {
   const Frame jump = With(frame::kLoadMap, 128 + 20);  // +6 kPa (59.999 -> 66.25 rounds to 66)
   const Frame higher = With(frame::kLoadMap, 150);     // 66.9 kPa
