@@ -45,19 +45,13 @@ TEST_F(LearnGridFill, RunningAverageHalvesTowardsEachSample) {
   EXPECT_EQ(grid->hits[10][20], 2u);
 }
 
-// 2400 RPM and 60 kPa use the small kernel, centre weight 5.
-TEST_F(LearnGridFill, WeightedHitThresholdIsFifteen) {
-  Put(2400, 60, 0, 0, 140, 2);  // 10 weighted hits
-  Put(2400, 60, 1, 0, 140, 1);  // weight 4: 14 in all
-  EXPECT_EQ(NeighbourhoodAverage(*grid, 2400, 60), 0u);
-  Put(2400, 60, 4, 0, 140, 1);  // an edge bin of weight 1: 15
-  EXPECT_EQ(NeighbourhoodAverage(*grid, 2400, 60), 140u);
-}
-
-TEST_F(LearnGridFill, AverageIsWeightedByKernel) {
-  Put(2400, 80, 0, 0, 150, 10);  // weight 5
-  Put(2400, 80, 0, 4, 100, 10);  // weight 1
-  EXPECT_EQ(NeighbourhoodAverage(*grid, 2400, 80), (150u * 5 + 100u) / 6);
+// 2400 RPM uses the small kernel, centre weight 5; from 70 kPa on it spans nine columns.
+TEST_F(LearnGridFill, AverageIsWeightedByKernelOnceFifteenWeightedHitsAreIn) {
+  Put(2400, 70, 0, 0, 140, 2);  // 10 weighted hits
+  Put(2400, 70, 1, 0, 140, 1);  // weight 4: 14 in all
+  EXPECT_EQ(NeighbourhoodAverage(*grid, 2400, 70), 0u);
+  Put(2400, 70, 0, 4, 100, 1);  // the edge column, weight 1: 15
+  EXPECT_EQ(NeighbourhoodAverage(*grid, 2400, 70), (140u * 9 + 100u) / 10);
 }
 
 // 8000 RPM: centre bin 288, the large kernel covers 280..296, only 280..287 exist.
