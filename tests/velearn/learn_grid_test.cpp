@@ -19,9 +19,8 @@ TEST(LearnGridTest, BinsFollowTheRpmAndMapBytes) {
   EXPECT_EQ(RpmBin(255, 255), 287);
 }
 
-TEST(LearnGridTest, KernelsArePyramidsOfOneToFive) {
-  for (const auto& [i, j, weight] : {std::tuple{0, 4, 1}, {4, 4, 5}, {2, 3, 3}})
-    EXPECT_EQ(SmallKernelWeight(i, j), weight) << i << "," << j;
+// The small kernel's weights show in the averages below.
+TEST(LearnGridTest, LargeKernelIsAPyramidOfOneToFive) {
   for (const auto& [i, j, weight] : {std::tuple{1, 4, 1}, {2, 4, 2}, {8, 4, 5}, {16, 4, 1}, {8, 0, 1}})
     EXPECT_EQ(LargeKernelWeight(i, j), weight) << i << "," << j;
 }
