@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "support/temp_dir.h"
 
@@ -19,8 +20,7 @@ TEST(LearnReport, FramesCountInTheNearestCell) {
                {62, 51, 16, 11}};    // 1950 rpm (between 1900 and 2000: the lower), 71 kPa
   for (const auto& c : cases) {
     const VeCell cell = NearestCell(c.rpmBin, c.mapBin);
-    EXPECT_EQ(cell.row, c.row) << c.rpmBin;
-    EXPECT_EQ(cell.column, c.column) << c.mapBin;
+    EXPECT_EQ(std::pair(cell.row, cell.column), std::pair(c.row, c.column)) << c.rpmBin << "," << c.mapBin;
   }
   LearnReport report;
   for (std::uint32_t sample : {140u, 150u, 130u}) report.OnVerdict(LearnGate::Sampled, 80, 40, sample);
