@@ -145,6 +145,7 @@ TEST_F(GridSplineTest, InvalidInputIsRefused) {
     EXPECT_EQ(Fit(r), fitpack::kFitInvalidInput) << i;
   }
   EXPECT_NE(Fit(request), fitpack::kFitInvalidInput);
+  EXPECT_EQ(Fit(fitpack::RequestOnGrid(x, y, z, 0.0)), fitpack::kFitInterpolating);  // no smoothing is valid
 }
 
 TEST_F(GridSplineTest, KnotLimitBelowTheNeedGivesCodeOne) {
