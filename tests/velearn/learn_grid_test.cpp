@@ -19,19 +19,24 @@ TEST(LearnGridTest, BinsFollowTheRpmAndMapBytes) {
   EXPECT_EQ(RpmBin(255, 255), 287);
 }
 
-TEST(LearnGridTest, KernelsArePyramidsOfOneToFive) {
-  for (const auto& [i, j, weight] : {std::tuple{0, 4, 1}, {4, 4, 5}, {2, 3, 3}})
-    EXPECT_EQ(SmallKernelWeight(i, j), weight) << i << "," << j;
-  for (int j = 0; j < 9; ++j) {
-    EXPECT_EQ(LargeKernelWeight(0, j), 1) << j;
-    EXPECT_EQ(LargeKernelWeight(1, j), 1) << j;
-  }
-  for (const auto& [i, j, weight] : {std::tuple{2, 4, 2}, {7, 4, 4}, {8, 4, 5}, {16, 4, 1}, {8, 0, 1}})
+// The small kernel's weights show in the averages below.
+TEST(LearnGridTest, LargeKernelIsAPyramidOfOneToFive) {
+  for (const auto& [i, j, weight] : {std::tuple{1, 4, 1}, {2, 4, 2}, {8, 4, 5}, {16, 4, 1}, {8, 0, 1}})
     EXPECT_EQ(LargeKernelWeight(i, j), weight) << i << "," << j;
 }
 
-TEST(LearnGridTest, RunningAverageHalvesTowardsEachSample) {
-  auto grid = std::make_unique<LearnGrid>();
+class LearnGridFill : public ::testing::Test {
+ protected:
+  // Fills the bin rows and columns away from the centre bin of rpm (below 6000) and map.
+  void Put(int rpm, int map, int rows, int columns, std::uint32_t value, std::uint32_t hits) {
+    const int rpmBin = (rpm - 400) / 25 + rows, mapBin = map - 20 + columns;
+    grid->value[rpmBin][mapBin] = value;
+    grid->hits[rpmBin][mapBin] = hits;
+  }
+  std::unique_ptr<LearnGrid> grid = std::make_unique<LearnGrid>();
+};
+
+TEST_F(LearnGridFill, RunningAverageHalvesTowardsEachSample) {
   grid->Add(10, 20, 140);
   EXPECT_EQ(grid->value[10][20], 140u);
   grid->Add(10, 20, 131);
@@ -39,42 +44,22 @@ TEST(LearnGridTest, RunningAverageHalvesTowardsEachSample) {
   EXPECT_EQ(grid->hits[10][20], 2u);
 }
 
-// The centre weight of the small kernel is 5: three hits give 15 weighted hits,
-// two give 10; with one neighbour of weight 4 and 1 hit: 14 or 15.
-TEST(LearnGridTest, WeightedHitThresholdIsFifteen) {
-  auto grid = std::make_unique<LearnGrid>();
-  const int rpm = 2400, map = 60;                   // small kernel, rows and columns 0..8
-  const int centreRpm = (rpm - 400) / 25, centreMap = map - 20;
-  grid->value[centreRpm][centreMap] = 140;
-  grid->hits[centreRpm][centreMap] = 2;             // 10 weighted hits
-  grid->value[centreRpm + 1][centreMap] = 140;      // weight 4
-  grid->hits[centreRpm + 1][centreMap] = 1;         // 14 in all
-  EXPECT_EQ(NeighbourhoodAverage(*grid, rpm, map), 0u);
-  grid->value[centreRpm + 4][centreMap] = 140;      // an edge bin of weight 1
-  grid->hits[centreRpm + 4][centreMap] = 1;         // 15 in all
-  EXPECT_EQ(NeighbourhoodAverage(*grid, rpm, map), 140u);
-}
-
-TEST(LearnGridTest, AverageIsWeightedByKernel) {
-  auto grid = std::make_unique<LearnGrid>();
-  const int rpm = 2400, map = 80;
-  const int centreRpm = (rpm - 400) / 25, centreMap = map - 20;
-  grid->value[centreRpm][centreMap] = 150;          // weight 5
-  grid->hits[centreRpm][centreMap] = 10;
-  grid->value[centreRpm][centreMap + 4] = 100;      // weight 1
-  grid->hits[centreRpm][centreMap + 4] = 10;
-  EXPECT_EQ(NeighbourhoodAverage(*grid, rpm, map), (150u * 5 + 100u) / 6);
+// 2400 RPM uses the small kernel, centre weight 5; from 70 kPa on it spans nine columns.
+TEST_F(LearnGridFill, AverageIsWeightedByKernelOnceFifteenWeightedHitsAreIn) {
+  Put(2400, 70, 0, 0, 140, 2);  // 10 weighted hits
+  Put(2400, 70, 1, 0, 140, 1);  // weight 4: 14 in all
+  EXPECT_EQ(NeighbourhoodAverage(*grid, 2400, 70), 0u);
+  Put(2400, 70, 0, 4, 100, 1);  // the edge column, weight 1: 15
+  EXPECT_EQ(NeighbourhoodAverage(*grid, 2400, 70), (140u * 9 + 100u) / 10);
 }
 
 // 8000 RPM: centre bin 288, the large kernel covers 280..296, only 280..287 exist.
-TEST(LearnGridTest, EightThousandRpmRowUsesOnlyTheBinsInsideTheGrid) {
-  auto grid = std::make_unique<LearnGrid>();
-  const int map = 80;
+TEST_F(LearnGridFill, EightThousandRpmRowUsesOnlyTheBinsInsideTheGrid) {
   for (int bin = 270; bin < kRpmBins; ++bin) {
-    grid->value[bin][map - 20] = bin < 280 ? 200 : 140;
-    grid->hits[bin][map - 20] = 20;
+    grid->value[bin][60] = bin < 280 ? 200 : 140;
+    grid->hits[bin][60] = 20;
   }
-  EXPECT_EQ(NeighbourhoodAverage(*grid, 8000, map), 140u);
+  EXPECT_EQ(NeighbourhoodAverage(*grid, 8000, 80), 140u);
 }
 
 }  // namespace

@@ -2,26 +2,46 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "cal/cal_image.h"
 #include "cal/ve_file.h"
-#include "live/adc_channels.h"
-#include "live/byte_source.h"
-#include "live/frame_loop.h"
 #include "live/live_data.h"
+#include "live/live_frame.h"
 #include "settings/settings.h"
-#include "velearn/learn_frames.h"
+#include "support/temp_dir.h"
 
 namespace vantor {
 namespace {
 
 namespace fs = std::filesystem;
-using test::CruiseFrame;
-using test::Frame;
-using test::kCruiseColumn;
-using test::kCruiseRow;
+using Frame = std::array<std::uint8_t, 273>;
+
+// A steady closed-loop cruise frame at 2400 RPM, 60 kPa, 90 C coolant.
+Frame CruiseFrame(std::uint8_t blm = 140, std::uint8_t integrator = 128) {
+  Frame f{};
+  f[frame::kCoolantTemp] = 174;   // 90.5 C
+  f[frame::kLoadMap] = 128;       // 60 kPa
+  f[frame::kTps] = 20;            // 8 %
+  f[frame::kRpmCoarse28] = 96;    // 2400 RPM
+  f[frame::kFlags14] = 0x82;      // closed loop, block learn on
+  f[frame::kBlm] = blm;
+  f[frame::kInt] = integrator;
+  f[frame::kCommandedAfr] = 147;
+  return f;
+}
+
+Frame With(int offset, std::uint8_t value, Frame f = CruiseFrame()) {
+  f[offset] = value;
+  return f;
+}
+
+constexpr int kCruiseRow = 19;     // 2400 RPM
+constexpr int kCruiseColumn = 9;   // 60 kPa
 
 class VeLearnTest : public ::testing::Test {
  protected:
@@ -31,25 +51,38 @@ class VeLearnTest : public ::testing::Test {
     live_.engineRunning = 1;
     live_.mapSensorBar = 1;
     NewLearn();
-    loop_.SetHooks(FrameLoopHooks{[this] { learn_->AutoSave(); }, {}, {}, {}});
   }
   void NewLearn() {
     learn_ = std::make_unique<VeLearn>(settings_, live_, VeLearnHooks{
         [this](const std::string& text, const std::string& caption) { messages_.push_back(caption + ": " + text); },
-        {}, {}, {}, [this](std::int32_t tick) { loop_.SetNextAutoUpdate(tick); }});
+        {}, {}, {}, [this](std::int32_t tick) { scheduledSave_ = tick; }});
   }
 
-  void WriteSource(std::uint8_t cell) { test::WriteUniformBin(source_, cell); }
+  // A BIN of generation 12, layout 1.0, every VE cell set to cell.
+  void WriteSource(std::uint8_t cell) {
+    CalImage image;
+    image.SetGeneration(12);
+    std::copy_n("ORV9", 4, image.Data() + 2);
+    image.SetLayoutVersion(kLayout10);
+    for (int r = 1; r <= kVeRows; ++r)
+      for (int c = 1; c <= kVeColumns; ++c) image.SetVeCell(r, c, cell);
+    test::WriteAll(source_, std::vector<std::uint8_t>(image.Data(), image.Data() + kCalImageSize));
+  }
 
   void Feed(const Frame& f, int times = 1) {
     for (int i = 0; i < times; ++i) learn_->OnFrame(f.data(), false);
   }
-  void StartLearning() { ASSERT_TRUE(learn_->Start(source_, newBin_, state_.Tick())); }
+  void StartLearning() { ASSERT_TRUE(learn_->Start(source_, newBin_, 0)); }
   // The first frame after the start is compared with nothing and only remembered.
   void StartSteady(const Frame& f) {
     StartLearning();
     Feed(f);
-    ASSERT_EQ(learn_->SampleCount(), 0u);
+  }
+  // Enough samples at the cruise cell for its neighbourhood average.
+  void LearnSteadily(const Frame& f) {
+    StartSteady(f);
+    Feed(f, 4);
+    learn_->Recompute();
   }
 
   test::TempDir dir_;
@@ -58,54 +91,78 @@ class VeLearnTest : public ::testing::Test {
   LiveData live_;
   std::vector<std::string> messages_;
   std::unique_ptr<VeLearn> learn_;
-  // The frame processing loop with nothing to read: only its auto-update runs.
-  AdcChannels adc_;
-  DisplayState state_;
-  ByteSources sources_{nullptr, ByteSourceId::None};
-  FrameLoop loop_{sources_, live_, adc_, state_};
+  std::int32_t scheduledSave_ = -1;
 };
 
-// Steady frames, then a recompute of the cruise cell.
-TEST_F(VeLearnTest, SteadyFramesMoveTheCellTowardsTheirSample) {
+// trunc(72 x 0.66667 + 128) = 176 is limited to 144; 250 x 144 / 128 = 281 overflows.
+TEST_F(VeLearnTest, ALargeCorrectionIsLimitedAndAnOverflowingCellIsShown) {
+  WriteSource(250);
+  LearnSteadily(CruiseFrame(200));
+  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 144);
+  EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), 255);
+  EXPECT_EQ(learn_->Learned().At(1, 1), 250) << "no data there";
+  EXPECT_EQ(learn_->OverflowTitle(), "Overflow on VE:");
+  EXPECT_EQ(learn_->OverflowRpm().substr(0, 8), "2400 RPM");
+}
+
+// 16.17 / 14.7 x 128 + 0.5 = 141.3: sample 141, taken with a gain of 1.
+TEST_F(VeLearnTest, WidebandSamplesCorrectTheCellInFull) {
+  settings_.lrnInp = 1;
+  live_.wbAfr = 16.17;
+  LearnSteadily(With(frame::kFlags14, 0x00, CruiseFrame(128)));  // open loop
+  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 141);
+  EXPECT_EQ(learn_->OverflowTitle(), "");
+}
+
+struct LastVerdict final : LearnObserver {
+  void OnVerdict(LearnGate g, int, int, std::uint32_t s) override { gate = g, sample = s; }
+  LearnGate gate = LearnGate::Sampled;
+  std::uint32_t sample = 0;
+};
+
+// After a steady cruise frame, the frame of each case stops at its gate.
+TEST_F(VeLearnTest, EachFrameIsToldTheGateItStopsAt) {
   const struct {
-    const char* name;
-    std::uint8_t source, blm;
     int mode;  // [LRNINP]
-    double wbAfr;
-    int correction, learned;
-  } cases[] = {{"blm", 128, 140, 0, 0.0, 136, 136},  // trunc(12 x 0.66667 + 128), then x 128 / 128
-               // trunc(72 x 0.66667 + 128) = 176 is limited to 144; 250 x 144 / 128 = 281 overflows
-               {"limited", 250, 200, 0, 0.0, 144, 255},
-               // 16.17 / 14.7 x 128 + 0.5 = 141.3: sample 141, wideband gain 1
-               {"wideband lean", 128, 128, 1, 16.17, 141, 141}};
+    void (*change)(Frame&, LiveData&);
+    LearnGate gate;
+    std::uint32_t sample;
+  } cases[] = {
+      {0, [](Frame&, LiveData&) {}, LearnGate::Sampled, 140},
+      {0, [](Frame&, LiveData& l) { l.engineRunning = 0; }, LearnGate::NotRunning, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kCoolantTemp] = 100; }, LearnGate::Coolant, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kFlags13] = 0x40; }, LearnGate::Transient, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kLoadMap] = 150; }, LearnGate::MapStep, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kTps] = 40; }, LearnGate::TpsStep, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kRpmCoarse28] = 10; }, LearnGate::RpmBelowTable, 0},
+      {0, [](Frame& f, LiveData& l) { l.mapSensorBar = 2, f[frame::kBoost] = 5; }, LearnGate::Boost, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0x80; }, LearnGate::BlmInactive, 0},
+      {0, [](Frame& f, LiveData&) { f[frame::kInt] = 120; }, LearnGate::BlmIntConflict, 0},
+      {1, [](Frame&, LiveData&) {}, LearnGate::ClosedLoop, 0},
+      {1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0; }, LearnGate::BlmNot128, 0},
+      {1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0, f[frame::kBlm] = 128; }, LearnGate::NoReading, 0},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    WriteSource(c.source);
+    SCOPED_TRACE(LearnGateName(c.gate));
     settings_.lrnInp = c.mode;
-    live_.wbAfr = c.wbAfr;
-    Frame f = CruiseFrame(c.blm);
-    if (c.mode == 1) f[frame::kFlags14] = 0x00;  // open loop
+    live_.engineRunning = 1;
+    live_.mapSensorBar = 1;
     NewLearn();
-    StartSteady(f);
-    Feed(f, 4);
-    learn_->Recompute();
-    EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), c.correction);
-    EXPECT_EQ(learn_->Learned().At(kCruiseRow, kCruiseColumn), c.learned);
-    EXPECT_EQ(learn_->Learned().At(1, 1), c.source) << "no data there";
-    EXPECT_EQ(learn_->OverflowTitle(), c.learned == 255 ? "Overflow on VE:" : "");
-    EXPECT_EQ(learn_->OverflowRpm().substr(0, 8), c.learned == 255 ? "2400 RPM" : "");
+    LastVerdict verdict;
+    learn_->SetObserver(&verdict);
+    StartSteady(CruiseFrame());
+    Feed(CruiseFrame());
+    Frame frame = CruiseFrame();
+    c.change(frame, live_);
+    Feed(frame);
+    EXPECT_EQ(verdict.gate, c.gate) << LearnGateName(verdict.gate);
+    EXPECT_EQ(verdict.sample, c.sample);
+    EXPECT_EQ(learn_->WbBlmWarning(), c.gate == LearnGate::BlmNot128);
   }
 }
 
-Frame With(int offset, std::uint8_t value, Frame f = CruiseFrame()) {
-  f[offset] = value;
-  return f;
-}
-
-// Frames in turn, each with the sample count it leaves. A frame is compared
-// with the last remembered one: a jump is not sampled, but the frame after it
-// is compared with it; a transient holds learning off for 34 frames; a BLM
-// against the integrator is neither sampled nor remembered.
+// Frames in turn, each with the sample count it leaves: a jump is remembered but not sampled, a
+// transient holds learning off for 34 frames, a BLM against the integrator is not even remembered.
 TEST_F(VeLearnTest, SamplesFollowTheFramesBeforeThem) {
   const Frame jump = With(frame::kLoadMap, 128 + 20);  // +6 kPa (59.999 -> 66.25 rounds to 66)
   const Frame higher = With(frame::kLoadMap, 150);     // 66.9 kPa
@@ -130,14 +187,15 @@ TEST_F(VeLearnTest, SamplesFollowTheFramesBeforeThem) {
   }
 }
 
+// The retry replaces a stale file in the way by a fresh copy of the source.
 TEST_F(VeLearnTest, StopWritesTheNewBinWithTheNextGenerationAndAFailedStopCanBeRetried) {
   newBin_ = dir_.File("missing/base_00013.bin");
   StartSteady(CruiseFrame(140));
   Feed(CruiseFrame(140), 16);  // the 17th frame recomputes the learned table
   EXPECT_FALSE(learn_->Stop());
-  EXPECT_TRUE(learn_->Active());
   EXPECT_EQ(messages_, (std::vector<std::string>{"File Write Error: Error Writing VE table to BIN File"}));
   fs::create_directories(dir_.File("missing"));
+  test::WriteAll(newBin_, std::vector<std::uint8_t>(kCalImageSize, 0xAB));
   ASSERT_TRUE(learn_->Stop());
   EXPECT_FALSE(learn_->Active());
   const SignatureCheck check = CheckSignature(newBin_);
@@ -147,6 +205,9 @@ TEST_F(VeLearnTest, StopWritesTheNewBinWithTheNextGenerationAndAFailedStopCanBeR
   ASSERT_TRUE(ReadVeTable(newBin_, &written));
   EXPECT_EQ(written.At(kCruiseRow, kCruiseColumn), 136);
   EXPECT_EQ(written.At(35, 14), 128);
+  const auto bytes = test::ReadAll(newBin_), source = test::ReadAll(source_);
+  ASSERT_EQ(bytes.size(), source.size());
+  EXPECT_TRUE(std::equal(bytes.begin() + 0x2000, bytes.end(), source.begin() + 0x2000)) << "no stale byte survives";
   EXPECT_EQ(messages_.size(), 1u);
 }
 
@@ -164,44 +225,16 @@ TEST_F(VeLearnTest, StartRefusesAFileThatIsNotABinAndRemembersTheFilesOfAGoodOne
   EXPECT_EQ(settings_.flshBinFile, "base_00013.bin");
 }
 
-struct ScheduleCase {
-  std::int32_t startTick;
-  std::vector<std::int32_t> saves;  // ticks at which the new BIN is written, up to tick 400
-};
-
-class AutoUpdateScheduleTest : public VeLearnTest, public ::testing::WithParamInterface<ScheduleCase> {};
-
-// The loop keeps the one schedule, first set when learning starts: a save
-// comes [AUTOVTIME] minutes after the start, neither at once nor a period late.
-TEST_P(AutoUpdateScheduleTest, SavesEveryPeriodFromTheStart) {
-  settings_.autoVSave = 1;
+// The first save comes [AUTOVTIME] minutes after the start; the loop repeats it.
+TEST_F(VeLearnTest, AutoSaveIsAskedForAPeriodAfterTheStartAndWritesTheNewBinOnlyWhileLearning) {
   settings_.autoVTime = 2;
-  loop_.ApplySettings(settings_);
-  std::vector<std::int32_t> saves;
-  for (std::int32_t tick = 0; tick <= 400; ++tick) {
-    state_.secondsTick = tick;
-    if (tick == GetParam().startTick) StartLearning();
-    loop_.ProcessNextFrame();
-    if (fs::exists(newBin_)) {
-      saves.push_back(tick);
-      fs::remove(newBin_);
-    }
-  }
-  EXPECT_EQ(saves, GetParam().saves);
+  learn_->AutoSave();
+  EXPECT_FALSE(fs::exists(newBin_));
+  ASSERT_TRUE(learn_->Start(source_, newBin_, 119));
+  EXPECT_EQ(scheduledSave_, 239);
+  learn_->AutoSave();
+  EXPECT_TRUE(fs::exists(newBin_));
   EXPECT_TRUE(messages_.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Starts, AutoUpdateScheduleTest,
-                         ::testing::Values(ScheduleCase{0, {120, 240, 360}}, ScheduleCase{50, {170, 290}},
-                                           ScheduleCase{119, {239, 359}}, ScheduleCase{300, {}}));
-
-TEST_F(VeLearnTest, AnEarlierNewBinIsReplacedByACopyOfTheSource) {
-  test::WriteAll(newBin_, std::vector<std::uint8_t>(kCalImageSize, 0xAB));
-  StartLearning();
-  ASSERT_TRUE(learn_->Stop());
-  const auto written = test::ReadAll(newBin_), source = test::ReadAll(source_);
-  ASSERT_EQ(written.size(), source.size());
-  EXPECT_TRUE(std::equal(written.begin() + 0x2000, written.end(), source.begin() + 0x2000)) << "no stale byte survives";
 }
 
 }  // namespace
