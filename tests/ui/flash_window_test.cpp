@@ -76,7 +76,7 @@ class FlashWindowTest : public test::MainWindowTest {
   std::vector<std::string> lines;
 };
 
-TEST_F(FlashWindowTest, ProgramsWithVerifyFromTheChosenFile) {
+TEST_F(FlashWindowTest, ProgramsWithVerifyFromTheChosenFileAndReadsTheBankBack) {
   OpenFlash();
   View().Click(F::kProgramBank);
   host.AnswerChooser((dir / "good.bin").string());
@@ -88,19 +88,12 @@ TEST_F(FlashWindowTest, ProgramsWithVerifyFromTheChosenFile) {
   EXPECT_TRUE(Shown("    -Flashing Successful-"));
   EXPECT_NE(lines.back().find("Second(s)"), std::string::npos);
   EXPECT_GT(View().presented_, 0);  // each line shown while the job holds the thread
-  EXPECT_TRUE(SameCalibration(parts->simEcm.Bank(kBank), image));
   EXPECT_EQ(View().FocusedControl(), F::kFirstBank + kBank);  // Apply hands the focus to the bank
-}
 
-TEST_F(FlashWindowTest, ReadsABankIntoTheReadFile) {
-  parts->simEcm.LoadBank(kBank, image);
-  OpenFlash();
   ReadInto(dir / "read.bin");
   View().Click(F::kApply);
   EXPECT_TRUE(Shown("    -Read Successful-"));
-  const Bytes read = ReadFile(dir / "read.bin");
-  EXPECT_EQ(read.size(), kCalImageSize);
-  EXPECT_TRUE(SameCalibration(read, image));
+  EXPECT_TRUE(SameCalibration(ReadFile(dir / "read.bin"), image));
 }
 
 TEST_F(FlashWindowTest, ControlsFollowTheActionAndTheKeysMoveTheFocus) {
@@ -192,9 +185,6 @@ TEST_F(FlashWindowTest, HoldsTheLogAndTheStreamWhileOpen) {
   EXPECT_EQ(parts->session.Sources().Current(), ByteSourceId::Live);
   EXPECT_FALSE(parts->link.Tick().Running());
   EXPECT_TRUE(WaitUntil([&] { return StreamRequestsFrom(openedAt) > 0; }));
-  const auto size = fs::file_size(log);
-  EXPECT_TRUE(WaitUntil([&] { return fs::file_size(log) > size + 1000; }));
-  parts->recorder.StopDataLog();
 }
 
 }  // namespace

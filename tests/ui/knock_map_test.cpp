@@ -5,29 +5,10 @@
 #include <array>
 
 #include "live/live_frame.h"
-#include "sim/engine_model.h"
 #include "ui/draw/knock_display.h"
 
 namespace vantor::ui {
 namespace {
-
-// The simulated engine knocks during its wide-open pull the way the module
-// reports it, so the demo's map fills: at full load, high in the rpm range.
-TEST(KnockMap, SimulatedPullFillsTheMap) {
-  sim::EngineModel engine;
-  KnockMap map;
-  std::array<std::uint8_t, kFrameDataSize> frame{};
-  for (int i = 0; i < 100 * 17; ++i) {
-    engine.NextFrame(frame.data());
-    map.AddFrame(frame.data(), engine.State().rpm, engine.State().running, 1);
-  }
-  EXPECT_GT(map.Total(), 5u);
-  int knocked = 0;
-  for (int row = 15; row < kStandardRows; ++row)  // 4000 rpm and above
-    knocked += map.Cell(KnockGrid::Standard, KnockStatistic::Counts, row, 12) > 0 ? 1 : 0;
-  EXPECT_GE(knocked, 2);
-  EXPECT_GT(map.Cell(KnockGrid::Standard, KnockStatistic::Peak, 16, 12), 300u);  // degrees of retard, in hundredths
-}
 
 TEST(KnockMap, StandardCellAtTheAxisEdges) {
   struct Case {
