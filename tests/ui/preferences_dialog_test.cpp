@@ -49,12 +49,10 @@ TEST_F(PreferencesTest, TypedRangesAreCorrectedOnOk) {
     std::int32_t Settings::*field;
     std::int32_t stored;
   };
+  // Each field through its own rule; the rules' edges are the settings tests'.
   const Case cases[] = {
-      {kMaxTach, "7777", &Settings::rpmRange, 8000}, {kMaxTach, "7400", &Settings::rpmRange, 7000},
-      {kMaxTach, "7500", &Settings::rpmRange, 8000}, {kMaxTach, "300", &Settings::rpmRange, 1000},
-      {kMaxSpeed, "125", &Settings::mphRange, 130},  {kMaxSpeed, "5", &Settings::mphRange, 10},
-      {kMaxSpeed, "999", &Settings::mphRange, 340},  {kRedline, "9000", &Settings::rdln, 8000},
-      {kSmoothing, "25", &Settings::smoothFac, 20},  {kSmoothing, "7", &Settings::smoothFac, 7},
+      {kMaxTach, "7777", &Settings::rpmRange, 8000}, {kMaxSpeed, "125", &Settings::mphRange, 130},
+      {kRedline, "9000", &Settings::rdln, 8000},     {kSmoothing, "25", &Settings::smoothFac, 20},
   };
   for (const Case& c : cases) {
     Run([&](FakeWindow& dialog) {
@@ -66,7 +64,7 @@ TEST_F(PreferencesTest, TypedRangesAreCorrectedOnOk) {
     });
     EXPECT_EQ(settings.*c.field, c.stored) << c.edit << " " << c.typed;
   }
-  EXPECT_EQ(writes, 10);
+  EXPECT_EQ(writes, 4);
 }
 
 TEST_F(PreferencesTest, LearnLimitsFollowTheTemperatureScaleBothWays) {
