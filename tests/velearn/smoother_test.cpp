@@ -138,7 +138,7 @@ TEST_F(GridSplineTest, InvalidInputIsRefused) {
       [&](auto& r) { r.z = std::span<const double>(z).first(z.size() - 1); },
       [&](auto& r) { r.y = tooFew; },
       [&](auto& r) { r.x = tooMany; },
-      [](auto& r) { r.s = 0.0, r.nxest = 9; }};  // interpolation needs 11 knots
+      [](auto& r) { r.s = 0.0; r.nxest = 9; }};  // interpolation needs 11 knots
   for (std::size_t i = 0; i < std::size(spoilers); ++i) {
     auto r = request;
     spoilers[i](r);

@@ -135,12 +135,12 @@ TEST_F(VeLearnTest, EachFrameIsToldTheGateItStopsAt) {
       {0, [](Frame& f, LiveData&) { f[frame::kLoadMap] = 150; }, LearnGate::MapStep, 0},
       {0, [](Frame& f, LiveData&) { f[frame::kTps] = 40; }, LearnGate::TpsStep, 0},
       {0, [](Frame& f, LiveData&) { f[frame::kRpmCoarse28] = 10; }, LearnGate::RpmBelowTable, 0},
-      {0, [](Frame& f, LiveData& l) { l.mapSensorBar = 2, f[frame::kBoost] = 5; }, LearnGate::Boost, 0},
+      {0, [](Frame& f, LiveData& l) { l.mapSensorBar = 2; f[frame::kBoost] = 5; }, LearnGate::Boost, 0},
       {0, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0x80; }, LearnGate::BlmInactive, 0},
       {0, [](Frame& f, LiveData&) { f[frame::kInt] = 120; }, LearnGate::BlmIntConflict, 0},
       {1, [](Frame&, LiveData&) {}, LearnGate::ClosedLoop, 0},
       {1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0; }, LearnGate::BlmNot128, 0},
-      {1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0, f[frame::kBlm] = 128; }, LearnGate::NoReading, 0},
+      {1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0; f[frame::kBlm] = 128; }, LearnGate::NoReading, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(LearnGateName(c.gate));
