@@ -9,13 +9,11 @@
 #include <sys/stat.h>
 #endif
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "platform/same_file.h"
+#include "support/temp_dir.h"
 
 namespace vantor {
 namespace {
@@ -24,36 +22,19 @@ namespace fs = std::filesystem;
 
 class WorkingFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vantor_wf_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  std::set<std::string> Names() const { return test::Names(scratch_.Path()); }
 
-  static void Put(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-  static std::string Get(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  std::set<std::string> Names() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());
-    return names;
-  }
-
-  fs::path dir_;
+  test::TempDir scratch_;
+  const fs::path dir_{scratch_.Path()};
 };
 
 TEST_F(WorkingFileTest, CommitReplacesOnlyTheDestinationAndDiscardLeavesEverythingAsItWas) {
-  const fs::path out = dir_ / "L";
-  Put(out, "old");
-  Put(dir_ / "L.part", "someone else's");  // a name an earlier fixed-name scheme would have taken
+  const std::string out = scratch_.File("L"), part = scratch_.File("L.part");
+  test::WriteText(out, "old");
+  test::WriteText(part, "someone else's");  // a name an earlier fixed-name scheme would have taken
   for (const bool commit : {false, true}) {
     WorkingFile file;
     ASSERT_TRUE(file.Create(out));
-    EXPECT_FALSE(IsSameFile(file.Path(), dir_ / "L.part"));
     EXPECT_EQ(file.Path().parent_path(), dir_);
     std::fputs("new", file.Get());
     if (commit) {
@@ -61,8 +42,8 @@ TEST_F(WorkingFileTest, CommitReplacesOnlyTheDestinationAndDiscardLeavesEverythi
     } else {
       file.Discard();
     }
-    EXPECT_EQ(Get(out), commit ? "new" : "old");
-    EXPECT_EQ(Get(dir_ / "L.part"), "someone else's");
+    EXPECT_EQ(test::ReadText(out), commit ? "new" : "old");
+    EXPECT_EQ(test::ReadText(part), "someone else's");
     EXPECT_EQ(Names(), (std::set<std::string>{"L", "L.part"}));
   }
 }
