@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "sim/default_calibration.h"
 #include "sim/flash_memory.h"
 #include "sim/sim_ecm.h"
+#include "support/temp_dir.h"
 
 namespace vantor::sim {
 namespace {
@@ -57,21 +56,19 @@ TEST(FlashMemory, EraseSetsOneSectorAndProgrammingOnlyClearsBits) {
 
 TEST(SimBanks, BankFileMustBeAWholeBank) {
   SimEcm ecm;
-  const auto dir = std::filesystem::temp_directory_path();
-  const auto good = (dir / "vantor_sim_bank_good.bin").string(), small = (dir / "vantor_sim_bank_short.bin").string();
-  std::ofstream(good, std::ios::binary) << std::string(kBankSize, 'x');
-  std::ofstream(small, std::ios::binary) << std::string(100, 'x');
+  const test::TempDir dir;
+  const std::string good = dir.File("good.bin"), small = dir.File("short.bin");
+  test::WriteText(good, std::string(kBankSize, 'x'));
+  test::WriteText(small, std::string(100, 'x'));
   std::string error;
   EXPECT_TRUE(ecm.LoadBankFile(4, good, &error));
   EXPECT_EQ(ecm.Bank(4)[12345], 'x');
-  const std::pair<int, std::string> refused[] = {{4, small}, {8, good}, {1, (dir / "vantor_no_such_file.bin").string()}};
+  const std::pair<int, std::string> refused[] = {{4, small}, {8, good}, {1, dir.File("no_such_file.bin")}};
   for (const auto& [bank, path] : refused) {
     error.clear();
     EXPECT_FALSE(ecm.LoadBankFile(bank, path, &error)) << path;
     EXPECT_FALSE(error.empty()) << path;
   }
-  std::filesystem::remove(good);
-  std::filesystem::remove(small);
 }
 
 }  // namespace
