@@ -33,7 +33,6 @@ TEST(RequestPort, OpenRestartsTheMainProgramsStreamAndReleaseStopsIt) {
     LinkRig m(*profile);
     const std::vector<Bytes> started(packets, MsPacket('X', 102));
     m.Open();
-    EXPECT_EQ(m.wire->Packets(), started);
     m.wire->ClearPackets();
     const std::string port = "COM5";
     m.link.RequestPort(PortOpen, &port);
