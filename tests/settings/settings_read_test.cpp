@@ -71,7 +71,6 @@ TEST(SettingsRead, NumbersReadLikeAtoiAndTakeTheirDefaultOutOfRange) {
        Rdln, 5800},
       {" [RPMRANGE] 5000\r\r\n", [](const Settings& s) -> long long { return s.rpmRange; }, 7000},
       {"[RDLN]=6100\r\r\n", Rdln, 6100},
-      {"[RDLN]x6100\r\r\n", Rdln, 6100},
       {"[RDLN] 6200\n[PORT] COM4\n", Rdln, 6200},
       {"[X] " + std::string(1043, 'a') + "[RDLN] 6300\r\r\n", Rdln, 6300},
   };

@@ -48,11 +48,12 @@ class VeLearnTest : public ::testing::Test {
   void SetUp() override {
     WriteSource(128);
     settings_.smoothFac = 0;
-    live_.engineRunning = 1;
-    live_.mapSensorBar = 1;
     NewLearn();
   }
+  // A learner over a running engine with a one-bar MAP sensor.
   void NewLearn() {
+    live_.engineRunning = 1;
+    live_.mapSensorBar = 1;
     learn_ = std::make_unique<VeLearn>(settings_, live_, VeLearnHooks{
         [this](const std::string& text, const std::string& caption) { messages_.push_back(caption + ": " + text); },
         {}, {}, {}, [this](std::int32_t tick) { scheduledSave_ = tick; }});
@@ -144,8 +145,6 @@ TEST_F(VeLearnTest, EachFrameIsToldTheGateItStopsAt) {
   for (const auto& c : cases) {
     SCOPED_TRACE(LearnGateName(c.gate));
     settings_.lrnInp = c.mode;
-    live_.engineRunning = 1;
-    live_.mapSensorBar = 1;
     NewLearn();
     LastVerdict verdict;
     learn_->SetObserver(&verdict);
