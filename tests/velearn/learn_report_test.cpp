@@ -25,14 +25,10 @@ TEST(LearnReport, FramesCountInTheNearestCell) {
   for (std::uint32_t sample : {140u, 150u, 130u}) report.OnVerdict(LearnGate::Sampled, 80, 40, sample);
   report.OnVerdict(LearnGate::Coolant, 81, 42, 0);
   report.OnVerdict(LearnGate::HoldOff, 0, 0, 0);
-  const LearnCellCounts& cruise = report.Cell(19, 9);
-  EXPECT_EQ(cruise.Seen(), 4u);
-  EXPECT_EQ(cruise.Accepted(), 3u);
   double mean = 0;
-  ASSERT_TRUE(cruise.MeanCorrectionPercent(&mean));
+  ASSERT_TRUE(report.Cell(19, 9).MeanCorrectionPercent(&mean));
   EXPECT_DOUBLE_EQ(mean, 9.375);  // 140 of 128
   EXPECT_FALSE(report.Cell(1, 1).MeanCorrectionPercent(&mean));
-  EXPECT_EQ(report.Totals()[static_cast<int>(LearnGate::Coolant)], 1u);
   EXPECT_EQ(report.Totals()[static_cast<int>(LearnGate::HoldOff)], 1u);
 
   test::TempDir dir;
@@ -43,6 +39,7 @@ TEST(LearnReport, FramesCountInTheNearestCell) {
   const std::string csv = test::ReadText(dir.File("report.csv"));
   EXPECT_EQ(csv.rfind("rpm,kpa,seen,accepted,no_reading,not_running,coolant,", 0), 0u) << csv.substr(0, 80);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + kVeRows * kVeColumns);
+  // seen 4, accepted 3, one coolant refusal
   EXPECT_NE(csv.find("\n2400,60,4,3,0,0,1,0,0,0,0,0,0,0,0,0,0,0,9.38,128,136\n"), std::string::npos);
   EXPECT_FALSE(report.WriteCsv(dir.File("no/such/dir/report.csv"), original, learned));
 }
