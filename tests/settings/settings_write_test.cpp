@@ -90,24 +90,20 @@ TEST(SettingsWrite, DemoRunKeepsTheUsersPortUntilAnotherIsChosen) {
   EXPECT_FALSE(kept.has_value());
 }
 
-TEST(SettingsWrite, NumbersAreClampedInPlace) {
+// Reals have no range and are written with six decimals.
+TEST(SettingsWrite, NumbersAreClampedInPlaceAndRealsHaveSixDecimals) {
   Settings settings;
   settings.xPosHwnd = 1500;
   settings.pbSpd = -20;
   settings.flshBank = 9;
+  settings.totalPw = -1.0;
+  settings.totalVss = 123456.0078125;
   std::string text = SettingsText(MainProgramSettingsTable(), &settings);
   EXPECT_NE(text.find("[XPOSHWND] 1280\r\r\n"), std::string::npos);
   EXPECT_NE(text.find("[FLSHBANK] 7\r\r\n"), std::string::npos);
   EXPECT_EQ(settings.xPosHwnd, 1280);
   EXPECT_EQ(settings.pbSpd, 0);
   EXPECT_EQ(settings.flshBank, 7);
-}
-
-TEST(SettingsWrite, RealsHaveSixDecimals) {
-  Settings settings;
-  settings.totalPw = -1.0;
-  settings.totalVss = 123456.0078125;
-  std::string text = SettingsText(MainProgramSettingsTable(), &settings);
   EXPECT_NE(text.find("[TOTALPW] -1.000000\r\r\n"), std::string::npos);
   EXPECT_NE(text.find("[TOTALVSS] 123456.007812\r\r\n"), std::string::npos);
 }
@@ -125,28 +121,8 @@ TEST(SettingsWrite, LogHeaderUsesCrLf) {
   EXPECT_EQ(bytes, SettingsText(MainProgramSettingsTable(), &settings, kLogHeaderLineEnd));
 }
 
-// A 4-letter unit and a 48-character name once read back as "NEW" and the
-// free-slot name, silently replacing the user's device.
-TEST(SettingsWrite, RegressionProgramWrittenTextReadsBackUnchanged) {
-  test::TempDir dir;
-  std::string path = dir.File(kMainConfigName);
-  Settings written;
-  written.userDevices[2].active = 1;
-  written.userDevices[2].unit = "PSIG";
-  written.userDevices[2].name = std::string(48, 'N');
-  written.adcChannels[5].name = std::string(48, 'C');
-  written.port = std::string(32, 'P');
-  written.dlog = "/logs/" + std::string(1017, 'd');
-  WriteSettings(path, MainProgramSettingsTable(), &written, {});
-  Settings read;
-  ASSERT_TRUE(ReadSettingsFile(path, MainProgramSettingsTable(), &read));
-  EXPECT_EQ(read.userDevices[2].unit, "PSIG");
-  EXPECT_EQ(read.userDevices[2].name, std::string(48, 'N'));
-  EXPECT_EQ(read.adcChannels[5].name, std::string(48, 'C'));
-  EXPECT_EQ(read.port, std::string(32, 'P'));
-  EXPECT_EQ(read.dlog, written.dlog);
-}
-
+// Also the longest texts that fit: a 4-letter unit and a 48-character name once
+// read back as "NEW" and the free-slot name, silently replacing the user's device.
 TEST(SettingsWrite, EveryFieldSurvivesARoundTrip) {
   test::TempDir dir;
   std::string path = dir.File(kMainConfigName);
@@ -155,8 +131,12 @@ TEST(SettingsWrite, EveryFieldSurvivesARoundTrip) {
   written.totalPw = 1234.5;
   written.updateRate = 2;
   written.flshAction = 2;
+  written.userDevices[2] = {1, 2, std::string(48, 'N'), "PSIG", 0, 5000, 0, 1000000, 4, 3};
   written.userDevices[15] = {1, 15, "Oil pressure", "psi", 500, 4500, -50000, 1000000, 3, 1};
+  written.adcChannels[5].name = std::string(48, 'C');
   written.adcChannels[7] = {kChannelUserDevice, 15, 15, "Oil pressure", 30, 0, 1};
+  written.port = std::string(32, 'P');
+  written.dlog = "/logs/" + std::string(1017, 'd');
   WriteSettings(path, MainProgramSettingsTable(), &written, {});
   Settings read;
   ASSERT_TRUE(ReadSettingsFile(path, MainProgramSettingsTable(), &read));
