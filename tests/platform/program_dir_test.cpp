@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include "support/temp_dir.h"
 
 namespace vantor {
 namespace {
@@ -20,8 +20,8 @@ TEST(ProgramDirectory, IsTheTestProgramsFolderWithATrailingSeparator) {
 // installation shared by every user sends them to the user's own folder.
 TEST(SettingsDirectory, BesideTheProgramWhenWritableElseTheUsersOwnFolder) {
   namespace fs = std::filesystem;
-  const fs::path scratch = fs::temp_directory_path() / ("vantor_settings_" + std::to_string(std::random_device{}()));
-  fs::remove_all(scratch);
+  const test::TempDir dir;
+  const fs::path scratch = dir.Path();
   fs::create_directories(scratch / "program");
   const fs::path user = scratch / "home" / "vantor" / "";
   struct Case {
@@ -37,7 +37,6 @@ TEST(SettingsDirectory, BesideTheProgramWhenWritableElseTheUsersOwnFolder) {
   }
   EXPECT_TRUE(fs::is_directory(user));
   EXPECT_EQ(SettingsDirectory(), ProgramDirectory());  // a build folder is writable
-  fs::remove_all(scratch);
 }
 
 }  // namespace
