@@ -22,7 +22,7 @@ TEST(DefaultCalibration, IsALayout10BinWithAConsistentChecksum) {
     EXPECT_EQ(std::memcmp(&image[2], "ORV9", 4), 0);
     EXPECT_EQ(image[9], 1);
     const unsigned checksum = image[6] << 8 | image[7];
-    EXPECT_EQ(Sum(image, 8, kBankSize), checksum);
+    EXPECT_EQ(Sum(image, 8, 0x2000), checksum);
   }
 }
 
