@@ -16,7 +16,6 @@ TEST(NewBinNameTest, ProposalReplacesANumberedSuffix) {
 
 TEST(NewBinNameTest, ChosenNameGetsAnExtension) {
   EXPECT_EQ(NormalizeNewBinName("/home/x/new."), "/home/x/new.bin");
-  EXPECT_EQ(NormalizeNewBinName("/home/x/new"), "/home/x/new.bin");
   EXPECT_EQ(NormalizeNewBinName("/home/x.y/new"), "/home/x.y/new.bin");
   EXPECT_EQ(NormalizeNewBinName("/home/x/new.bin"), "/home/x/new.bin");
 }

@@ -106,14 +106,6 @@ TEST_F(VeLearnTest, ALargeCorrectionIsLimitedAndAnOverflowingCellIsShown) {
   EXPECT_EQ(learn_->OverflowRpm().substr(0, 8), "2400 RPM");
 }
 
-// 16.17 / 14.7 x 128 + 0.5 = 141.3: sample 141, taken with a gain of 1.
-TEST_F(VeLearnTest, WidebandSamplesCorrectTheCellInFull) {
-  settings_.lrnInp = 1;
-  live_.wbAfr = 16.17;
-  LearnSteadily(With(frame::kFlags14, 0x00, CruiseFrame(128)));  // open loop
-  EXPECT_EQ(learn_->Correction().At(kCruiseRow, kCruiseColumn), 141);
-}
-
 struct LastVerdict final : LearnObserver {
   void OnVerdict(LearnGate g, int, int, std::uint32_t s) override { gate = g, sample = s; }
   LearnGate gate = LearnGate::Sampled;
@@ -141,6 +133,8 @@ TEST_F(VeLearnTest, EachFrameIsToldTheGateItStopsAt) {
       {1, [](Frame&, LiveData&) {}, LearnGate::ClosedLoop, 0},
       {1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0; }, LearnGate::BlmNot128, 0},
       {1, [](Frame& f, LiveData&) { f[frame::kFlags14] = 0; f[frame::kBlm] = 128; }, LearnGate::NoReading, 0},
+      // 16.17 / 14.7 x 128 + 0.5 = 141.3
+      {1, [](Frame& f, LiveData& l) { f[frame::kFlags14] = 0; f[frame::kBlm] = 128; l.wbAfr = 16.17; }, LearnGate::Sampled, 141},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(LearnGateName(c.gate));
@@ -201,7 +195,6 @@ TEST_F(VeLearnTest, StopWritesTheNewBinWithTheNextGenerationAndAFailedStopCanBeR
   VeTable written;
   ASSERT_TRUE(ReadVeTable(newBin_, &written));
   EXPECT_EQ(written.At(kCruiseRow, kCruiseColumn), 136);
-  EXPECT_EQ(written.At(35, 14), 128);
   const auto bytes = test::ReadAll(newBin_), source = test::ReadAll(source_);
   EXPECT_TRUE(std::equal(bytes.begin() + 0x2000, bytes.end(), source.begin() + 0x2000, source.end()))
       << "no stale byte survives";
@@ -216,9 +209,7 @@ TEST_F(VeLearnTest, StartRefusesAFileThatIsNotABinAndRemembersTheFilesOfAGoodOne
   WriteSource(128);
   StartLearning();
   EXPECT_EQ(settings_.learnVe, source_);
-  EXPECT_EQ(settings_.learnVeName, "base_00012.bin");
   EXPECT_EQ(settings_.flshBin, newBin_);
-  EXPECT_EQ(settings_.flshBinFile, "base_00013.bin");
 }
 
 // The first save comes [AUTOVTIME] minutes after the start; the loop repeats it.
