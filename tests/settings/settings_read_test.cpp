@@ -139,11 +139,5 @@ TEST(SettingsFile, UnopenableFileIsReported) {
   EXPECT_EQ(text, "Can not open Configuration File: \n\n " + path);
 }
 
-TEST(SettingsFile, ConfigPathIsBesideTheProgram) {
-  std::filesystem::path path = ConfigPath(kMainConfigName);
-  EXPECT_EQ(path.filename(), kMainConfigName);
-  EXPECT_TRUE(std::filesystem::exists(path.parent_path() / "test_settings"));
-}
-
 }  // namespace
 }  // namespace vantor

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "settings/settings.h"
@@ -117,20 +116,6 @@ TEST(SettingsWrite, EveryFieldSurvivesARoundTrip) {
   ASSERT_TRUE(ReadSettingsFile(path, MainProgramSettingsTable(), &read));
   EXPECT_EQ(SettingsText(MainProgramSettingsTable(), &read),
             SettingsText(MainProgramSettingsTable(), &written));
-}
-
-// Only the file itself is replaced: a stranger under the old fixed working name stays.
-TEST(SettingsWrite, RewriteReplacesTheWholeFileAndNothingElse) {
-  test::TempDir dir;
-  std::string path = dir.File(kUpdateConfigName);
-  test::WriteText(path, std::string(5000, 'x'));
-  test::WriteText(path + ".new", "someone else's");
-  Settings settings;
-  WriteSettings(path, UpdateUtilitySettingsTable(), &settings, {});
-  std::string bytes = test::ReadText(path);
-  EXPECT_EQ(bytes.find('x'), std::string::npos);
-  EXPECT_EQ(test::ReadText(path + ".new"), "someone else's");
-  EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{kUpdateConfigName, std::string(kUpdateConfigName) + ".new"}));
 }
 
 }  // namespace
