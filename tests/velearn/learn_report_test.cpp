@@ -14,7 +14,6 @@ TEST(LearnReport, FramesCountInTheNearestCell) {
   const struct {
     int rpmBin, mapBin, row, column;
   } cases[] = {{0, 0, 1, 1},         // 400 rpm, 20 kPa
-               {81, 42, 19, 9},      // 2425 rpm, 62 kPa: still nearest
                {287, 23, 35, 6},     // 7969 rpm, 43 kPa
                {62, 51, 16, 11}};    // 1950 rpm (between 1900 and 2000: the lower), 71 kPa
   for (const auto& c : cases) {
