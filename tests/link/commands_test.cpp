@@ -106,7 +106,6 @@ TEST(SlCommands, SendTheirDataAndJudgeTheReply) {
   } cases[] = {
       {"info taken", &kMain, info, MakeReply('A', AckPayload(0, 6, 0, 0x5A)), 0, Body(0, {0x20, 6, 1, 0x5A, 1, 25})},
       {"info wrong echo", &kMain, info, MakeReply('A', AckPayload(0, 6, 0, 1)), -1, {}},
-      {"info refused", &kMain, info, MakeReply('N', AckPayload(0, 6, 0, 0x5A)), -1, {}},
       {"erase taken", &kMain, erase, MakeReply('A', AckPayload(2, 0, 0, 0)), 0, Body(2, eraseData)},
       {"cal taken", &kMain, cal4, calibration, 0, Body(1, {4})},
       {"cal other bank", &kMain, [](EcmLink& l) { return TxSlRequestCal(l, 5); }, calibration, -1, {}},
@@ -114,7 +113,6 @@ TEST(SlCommands, SendTheirDataAndJudgeTheReply) {
       {"update bin taken", &kUpdate, bin4, MakeReply('B', Bytes(32769, 4)), 0, Body(3, {4})},
       {"update bin given a cal", &kUpdate, bin4, calibration, -1, {}},
       {"stop taken", &kMain, stop, MakeReply('A', AckPayload(4, 0, 0, 0)), 0, Body(4, {})},
-      {"stop other command", &kMain, stop, MakeReply('A', AckPayload(0, 0, 0, 0)), -1, {}},
       {"stop unawaited", &kMain, [](EcmLink& l) { return TxSlStop(l, false); }, {}, 0, Body(4, {})},
       {"page taken", &kMain, program(12, 3), MakeReply('A', AckPayload(7, 3, 12, 0)), 0, pageBody},
       {"page other page", &kMain, program(11, 3), MakeReply('A', AckPayload(7, 3, 12, 0)), -1, {}},
