@@ -59,13 +59,11 @@ TEST_F(SerialPortsTest, ListsTheSerialDevicesInOrderWithWhatTheSystemTells) {
   ASSERT_EQ(names, (std::vector<std::string>{"COM1", "COM3", "COM11", dev + "/ttyUSB2", dev + "/ttyUSB10",
                                              dev + "/ttyACM0"}))
       << "ttyS1 has no UART; tty0, ttyprintk and ttySx are no serial ports";
-  EXPECT_EQ(ports[0].devicePath, dev + "/ttyS0");
   const SerialPortInfo& ftdi = ports[3];
   EXPECT_EQ(ftdi.Description(), "USB 0403:6001 FTDI FT232R USB UART, serial A10K9 (ftdi_sio)");
   EXPECT_EQ(ftdi.MenuText(), dev + "/ttyUSB2 - FT232R USB UART");
   EXPECT_EQ(ftdi.aliases, (std::vector<std::string>{(roots.byId / "usb-FTDI_FT232R_USB_UART_A10K9-if00-port0").string()}));
   EXPECT_EQ(ports[0].Description(), "16550A UART");
-  EXPECT_EQ(ports[4].Description(), "");
   EXPECT_EQ(ports[4].MenuText(), dev + "/ttyUSB10");
 }
 
