@@ -24,13 +24,12 @@ std::string Line(const std::string& key, const std::string& value) {
   return key + " " + value + "\r\r\n";
 }
 
-TEST(SettingsRead, EmptyFileKeepsStartValuesAndSetsDerivedFields) {
+TEST(SettingsRead, EmptyFileSetsTheDerivedFields) {
   Settings settings;
   settings.totalPw = 12.5;
   ApplySettingsText("", MainProgramSettingsTable(), &settings);
   EXPECT_EQ(settings.updateDivisor, 3);
   EXPECT_EQ(settings.totalPw, 0.0);
-  EXPECT_EQ(settings.rdln, 5800);
 }
 
 // One line (or a few) read on its own, and the field it must leave.
@@ -96,16 +95,6 @@ TEST(SettingsRead, TextIsTrimmedAndOverLongTextTakesTheDefault) {
       {"[PORT] COM3\r[RDLN] 6100\r", [](const Settings& s) { return s.port; }, "COM3\r[RDLN] 6100"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.field(ReadMain(c.text)), c.expected) << c.text.substr(0, 60);
-}
-
-TEST(SettingsRead, UpdateUtilityTableHasNoDerivedStep) {
-  Settings settings;
-  settings.updateRate = 2;
-  ApplySettingsText("[PORT] COM5\r\n[RDLN] 6000\r\n",
-                    UpdateUtilitySettingsTable(), &settings);
-  EXPECT_EQ(settings.port, "COM5");
-  EXPECT_EQ(settings.rdln, 5800);
-  EXPECT_EQ(settings.updateDivisor, 3);
 }
 
 // The read-only reader creates nothing; the program's first run creates the file.
