@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <regex>
@@ -25,7 +24,6 @@ constexpr const char* kDate = "07/20/2013 - 16:47:09";
 const std::string kStamp = std::string("TIME: ") + kDate;
 
 // A log file in memory that remembers the texts and flushes in their order.
-// Its texts can be held: a write then waits, having said it began.
 class MemoryLog final : public LogWriter {
  public:
   bool WriteByte(std::uint8_t byte) override {
@@ -34,24 +32,10 @@ class MemoryLog final : public LogWriter {
     return !failBytes;
   }
   bool WriteText(std::string_view text) override {
-    std::unique_lock lock(mutex_);
-    ++textsBegun_;
-    changed_.notify_all();
-    changed_.wait(lock, [this] { return !holdTexts_; });
+    std::lock_guard lock(mutex_);
     bytes_ += text;
     events_.emplace_back(text);
     return true;
-  }
-  void HoldTexts(bool hold) {
-    {
-      std::lock_guard lock(mutex_);
-      holdTexts_ = hold;
-    }
-    changed_.notify_all();
-  }
-  bool AwaitTextsBegun(int count) {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return textsBegun_ >= count; });
   }
   bool Flush() override {
     std::lock_guard lock(mutex_);
@@ -70,9 +54,6 @@ class MemoryLog final : public LogWriter {
 
  private:
   mutable std::mutex mutex_;
-  std::condition_variable changed_;
-  bool holdTexts_ = false;
-  int textsBegun_ = 0;
   std::string bytes_;
   std::vector<std::string> events_;
 };
@@ -138,21 +119,6 @@ TEST(CommThread, StampAndMarkTogetherAreWrittenInTwoPassesStampFirst) {
   ASSERT_TRUE(rig.Served(rig.hooks.markRequest));
   EXPECT_EQ(rig.log.Events(),
             (std::vector<std::string>{kStamp, "flush", "MARK000" + kStamp, "flush", "flush", "MARK1000" + kStamp, "flush"}));
-}
-
-// The recorder asks for the next mark while the last is being written: the
-// request is served again, not taken for done.
-TEST(CommThread, AMarkAskedWhileTheLastIsWrittenIsWrittenToo) {
-  Rig rig;
-  rig.Open();
-  rig.StartLog();
-  rig.log.HoldTexts(true);
-  rig.hooks.markRequest = 1;
-  ASSERT_TRUE(rig.log.AwaitTextsBegun(1));
-  rig.hooks.markRequest = 1;
-  rig.log.HoldTexts(false);
-  ASSERT_TRUE(WaitFor([&] { return rig.hooks.markRequest == 0 && rig.hooks.markCounter == 2; }));
-  EXPECT_EQ(rig.log.Events()[2], "MARK001" + kStamp);
 }
 
 // The wire's waits, held, end only for bytes, a failure or an interrupt:

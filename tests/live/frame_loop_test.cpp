@@ -132,15 +132,6 @@ TEST_F(FrameLoopTest, HooksRunInTheirPlaceAroundTheConsumers) {
   EXPECT_EQ(ConsumerEvents(), (Events{"gauges*", "malf*", "gauges*", "malf*", "bank5"})) << "a redraw on a change only";
 }
 
-TEST_F(FrameLoopTest, AbsentConsumersAreSkipped) {
-  loop.SetConsumer(ConsumerSlot::Knock, &knock);
-  loop.SetConsumer(ConsumerSlot::Trip, &trip);
-  Frames(1);
-  loop.SetConsumer(ConsumerSlot::Trip, nullptr);
-  Frames(1);
-  EXPECT_EQ(ConsumerEvents(), (Events{"trip", "knock", "knock"}));
-}
-
 TEST_F(FrameLoopTest, BadOrMissingFrameDoesNothing) {
   RegisterAll();
   EXPECT_EQ(loop.ProcessNextFrame(), kFrameEndOfData);
