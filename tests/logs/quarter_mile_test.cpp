@@ -134,8 +134,6 @@ TEST(ComputePerformance, UnreachedPointsStayZeroAndTheLastLineGivesNoTraces) {
   const MemoryLines lines = SteadyRun(20, 4, 2640, 90);
   const PerformanceResults r = ComputePerformance(lines, 20, false);
   EXPECT_EQ(r.t060 + r.t60ft + r.t330ft + r.t8 + r.trap8 + r.t4 + r.trap4, 0.0);
-  EXPECT_EQ(SecondsText(r.t8), " 0.0 sec.");
-  EXPECT_EQ(TrapText(r.trap8), "  0 mph");
   EXPECT_EQ(BuildTraces(lines, 20, 3, {}).size(), 1u);  // the start line's own point only
   EXPECT_TRUE(BuildTraces(lines, 21, 3, {}).empty());
   // 480 feet at 40 mph: the later points are not reached.
