@@ -95,8 +95,6 @@ TEST_F(DisplayThreadTest, PlaybackSourceStepsThePlaybackAndFilesSourcesIdle) {
   sources.Select(ByteSourceId::Playback);
   display.RunOnePass();
   EXPECT_EQ(playbackSteps, 1);
-  sources.Select(ByteSourceId::None);
-  display.RunOnePass();
   sources.Select(ByteSourceId::Analysis);
   display.RunOnePass();
   EXPECT_EQ(playbackSteps, 1);
