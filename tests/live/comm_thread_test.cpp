@@ -123,15 +123,13 @@ TEST(CommThread, StampAndMarkTogetherAreWrittenInTwoPassesStampFirst) {
 
 // The wire's waits, held, end only for bytes, a failure or an interrupt:
 // whatever else asks for the thread's work must wake it.
-TEST(CommThread, PacketsResetsRequestsAndBytesEndItsSleepInAQuietDevice) {
+TEST(CommThread, PacketsAndBytesEndItsSleepInAQuietDevice) {
   const struct {
     const char* name;
     std::function<void(Rig&)> ask;
     std::function<bool(Rig&)> done;
   } cases[] = {
       {"a packet", [](Rig& r) { ASSERT_EQ(TxMsXmit(r.link, 1), 0); }, [](Rig& r) { return r.wire->PacketCount() == 1; }},
-      {"a ring reset", [](Rig& r) { r.link.RequestRxReset(); }, [](Rig& r) { return !r.link.RxResetPending(); }},
-      {"a close", [](Rig& r) { r.link.RequestPort(PortClose, nullptr); }, [](Rig& r) { return !r.link.HandleValid(); }},
       {"bytes, which ring the reader waiting for them",
        [](Rig& r) {
          r.link.WatchArrival(r.reader, 3);
@@ -174,17 +172,6 @@ TEST(CommThread, FailedLogWriteStopsTheWriterReportsOnceAndBytesStillReachTheRin
   ASSERT_TRUE(rig.Feed(3));
   EXPECT_EQ(rig.writeErrors, 1);
   EXPECT_EQ(rig.hooks.writerMode, 0u);
-}
-
-// The update utility's profile writes no log: its hooks are not served.
-TEST(CommThread, UpdateUtilityProfileNeverLogs) {
-  Rig rig(UpdateUtilityProfile());
-  rig.StartLog();
-  rig.hooks.stampRequest = 1;
-  rig.Open();
-  ASSERT_TRUE(rig.Feed(3));
-  EXPECT_TRUE(rig.log.Bytes().empty());
-  EXPECT_EQ(rig.hooks.stampRequest, 1u);
 }
 
 }  // namespace

@@ -25,7 +25,6 @@ class DisplayThreadTest : public ::testing::Test {
   DisplayThreadTest() {
     adc.BuildActiveChannels(settings);
     display.SetKeepAlive([this] { ++keepAlives; });
-    display.SetPlaybackStep([this] { ++playbackSteps; });
   }
 
   // As the communication thread does: the bytes, then their announcement.
@@ -48,7 +47,6 @@ class DisplayThreadTest : public ::testing::Test {
   FrameLoop loop{sources, live, adc, state};
   DisplayThread display{loop, sources, state, &link, &hooks};
   std::atomic<int> keepAlives{0};
-  std::atomic<int> playbackSteps{0};
 };
 
 // One stream request a second from the first pass on, seconds missed not
@@ -68,10 +66,8 @@ TEST_F(DisplayThreadTest, KeepAliveEverySecondAndFlushRequestsWhileRecording) {
   EXPECT_EQ(loop.FramesProcessed(), 0u) << "nothing arrived, nothing processed";
 }
 
-TEST_F(DisplayThreadTest, NoFlushRequestWhilePausedOrNotRecording) {
+TEST_F(DisplayThreadTest, NoFlushRequestWhilePaused) {
   state.secondsTick = 100;
-  display.RunOnePass();
-  EXPECT_FALSE(TakeFlushRequest());
   StartRecording();
   hooks.writerPaused = 1;
   display.RunOnePass();
@@ -89,16 +85,6 @@ TEST_F(DisplayThreadTest, FrameIsProcessedOnlyWhenMoreThan360BytesWait) {
   StoreBytes({0x11});
   display.RunOnePass();
   EXPECT_EQ(loop.FramesProcessed(), 1u);
-}
-
-TEST_F(DisplayThreadTest, PlaybackSourceStepsThePlaybackAndFilesSourcesIdle) {
-  sources.Select(ByteSourceId::Playback);
-  display.RunOnePass();
-  EXPECT_EQ(playbackSteps, 1);
-  sources.Select(ByteSourceId::Analysis);
-  display.RunOnePass();
-  EXPECT_EQ(playbackSteps, 1);
-  EXPECT_EQ(keepAlives, 0) << "no stream request unless live";
 }
 
 // Asleep between frames, the thread wakes when a frame is due in the ring
