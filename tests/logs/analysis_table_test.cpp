@@ -43,14 +43,6 @@ TEST_F(AnalysisTable, SelectingASecondRowRestoresTheFirstRowsKind) {
   EXPECT_EQ(table_.SelectedLine(), 3);
 }
 
-TEST_F(AnalysisTable, RowUnderAPositionExistsOnlyInsideTheTwentySixRows) {
-  EXPECT_EQ(table_.LineAt(104 + 17 * 25 + 16), 25);
-  EXPECT_EQ(table_.LineAt(104 + 17 * 26), -1);
-  table_.End();
-  EXPECT_EQ(table_.TopLine(), 54);
-  EXPECT_EQ(table_.LineAt(104 + 17 * 25), 79);
-}
-
 TEST_F(AnalysisTable, ClickSelectsOnlyWhenTheButtonStayedWithinFivePixels) {
   EXPECT_FALSE(table_.SelectByClick(100, 130, 106, 130));
   EXPECT_EQ(table_.SelectedLine(), -1);

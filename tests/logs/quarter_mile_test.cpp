@@ -150,25 +150,15 @@ TEST(ComputePerformance, UncalibratedLinesLeaveTheDistanceAloneButTheirPulsesCou
   EXPECT_EQ(r.t330ft, 0.0) << "an unchanged counter adds no pulse";
 }
 
-TEST(BuildTraces, PointsAdvanceByTheStepAndStopBeforeTheRightEdge) {
-  const MemoryLines lines = SteadyRun(400, 4, 2640, 60);
-  const auto three = BuildTraces(lines, 0, 3, {});
-  ASSERT_GE(three.size(), 2u);
-  EXPECT_EQ(three[0].x, 111);
-  EXPECT_EQ(three[1].x, 114);
-  EXPECT_EQ(BuildTraces(lines, 0, 2, {}).back().x, 787);
-}
-
 TEST(BuildTraces, ValuesScaleToPixelsAndTheSelectedLineShowsItsOwnKind) {
   // rpm 2500: 120 px; speed capped at 127 mph (381 px) or 204 km/h (279 px);
-  // tps 50: 191 px; O2 capped at 1000 mV and AFR at 20: 382 px.
+  // AFR capped at 20: 382 px.
   const MemoryLines lines = Lines(1, [](int, LineFields& f) {
     f.rpm = 2500, f.speed = 150, f.o2 = 1200, f.afr = 22.0, f.kind = '1';
   });
   TracePoint p = BuildTraces(lines, 0, 3, {}).at(0);
   EXPECT_EQ(p.rpmY, 504 - 120);
   EXPECT_EQ(p.speedY, 504 - 381);
-  EXPECT_EQ(p.tpsY, 504 - 191);
   EXPECT_EQ(p.kind, '1');
   p = BuildTraces(lines, 0, 3, {.speedInKph = true, .wideband = true, .selectedLine = 0, .selectedKind = '2'}).at(0);
   EXPECT_EQ(p.speedY, 504 - 279);
