@@ -24,11 +24,6 @@ using simtest::WaitFor;
 
 constexpr const char* kFixedDate = "07/20/2013 - 16:47:09";
 
-struct ShownMessage {
-  std::string text;
-  std::string caption;
-};
-
 // The header a recording starts with, for these settings and the fixed date.
 std::string ExpectedLogHeader(Settings& settings) {
   return std::string("TIME: ") + kFixedDate + SettingsText(MainProgramSettingsTable(), &settings, kLogHeaderLineEnd);
@@ -42,7 +37,7 @@ class RecordingRig {
       : recorder(hooks, settings,
                  RecorderHooks{[this](const std::string& text, const std::string& caption) {
                                  std::lock_guard lock(messagesMutex_);
-                                 messages_.push_back({text, caption});
+                                 messages_.push_back(text + "|" + caption);
                                },
                                [this](bool logging) { loggingStates.push_back(logging); }, nullptr}),
         comm(link, &hooks) {
@@ -75,7 +70,8 @@ class RecordingRig {
       return hooks.stampRequest.load() == 0 && hooks.markRequest.load() == 0 && hooks.flushRequest.load() == 0;
     });
   }
-  std::vector<ShownMessage> Messages() {
+  // Each message shown, as "text|caption".
+  std::vector<std::string> Messages() {
     std::lock_guard lock(messagesMutex_);
     return messages_;
   }
@@ -92,7 +88,7 @@ class RecordingRig {
 
  private:
   std::mutex messagesMutex_;
-  std::vector<ShownMessage> messages_;
+  std::vector<std::string> messages_;
 };
 
 
@@ -165,10 +161,7 @@ TEST_F(RecorderTest, PauseHoldsTheWriterAndAStampResumesIt) {
 TEST_F(RecorderTest, UnopenableFileIsReportedAndChangesNothingAndMarksAreIgnored) {
   const std::string bad = dir_ + "/missing/drive.dat";
   EXPECT_FALSE(rig_.recorder.StartDataLog(bad));
-  const auto messages = rig_.Messages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Can not open Data Logging File");
-  EXPECT_EQ(messages[0].caption, "File Open Error");
+  EXPECT_EQ(rig_.Messages(), std::vector<std::string>{"Can not open Data Logging File|File Open Error"});
   EXPECT_TRUE(rig_.settings.dlog.empty());
   rig_.recorder.RequestMark();
   EXPECT_EQ(rig_.hooks.markRequest.load(), 0u);
@@ -197,8 +190,7 @@ TEST_F(RecorderTest, OnlyAnEmptyFileOrADataLogTakesARecording) {
     EXPECT_TRUE(ReadAll(path_) == c.content + (c.taken ? recording : ""));
     if (c.taken) continue;
     ASSERT_EQ(rig_.Messages().size(), shown + 1);
-    EXPECT_EQ(rig_.Messages().back().text, kLogNotADataLogText);
-    EXPECT_EQ(rig_.Messages().back().caption, "File Open Error");
+    EXPECT_EQ(rig_.Messages().back(), std::string(kLogNotADataLogText) + "|File Open Error");
   }
 }
 
@@ -222,10 +214,7 @@ int RecordUntilTheDiskIsFull(const std::string& path) {
   if (!rig.Feed(stream)) return 13;
   rig.recorder.RequestFlush();  // the buffered bytes meet the limit at the latest here
   if (!WaitFor([&] { return rig.recorder.WriteFailed(); })) return 14;
-  const auto messages = rig.Messages();
-  if (messages.size() != 1 || messages[0].text != "Error Writing to File\nDisk Full?" ||
-      messages[0].caption != "File Write Error")
-    return 15;
+  if (rig.Messages() != std::vector<std::string>{"Error Writing to File\nDisk Full?|File Write Error"}) return 15;
   if (rig.hooks.writerMode.load() != 0) return 16;
   // The user interface answers the message by stopping the log.
   rig.recorder.StopDataLog();
