@@ -43,14 +43,6 @@ TEST_F(AnalysisTable, SelectingASecondRowRestoresTheFirstRowsKind) {
   EXPECT_EQ(table_.SelectedLine(), 3);
 }
 
-TEST_F(AnalysisTable, ClickSelectsOnlyWhenTheButtonStayedWithinFivePixels) {
-  EXPECT_FALSE(table_.SelectByClick(100, 130, 106, 130));
-  EXPECT_EQ(table_.SelectedLine(), -1);
-  EXPECT_TRUE(table_.SelectByClick(100, 130, 105, 125));
-  EXPECT_EQ(table_.SelectedLine(), 1);
-  EXPECT_FALSE(table_.SelectByClick(780, 130, 780, 130));  // on the scroll bar
-}
-
 TEST_F(AnalysisTable, PagingHomeAndEndStayInsideTheLog) {
   const std::pair<void (AnalysisTableModel::*)(), int> steps[] = {
       {&AnalysisTableModel::PageDown, 26}, {&AnalysisTableModel::End, 54},    {&AnalysisTableModel::LineDown, 54},

@@ -28,8 +28,7 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
 struct Msl {
   std::vector<std::string> lines;
   std::vector<std::string> names, units;
-  std::vector<std::vector<std::string>> data;  // the fields of each frame's line
-  // The same by channel name (the first of two alike).
+  // The fields of each frame's line by channel name (the first of two alike).
   std::vector<std::map<std::string, std::string>> rows;
   std::vector<std::string> firstFields;  // Time or the MARK line, in file order
 };
@@ -46,7 +45,6 @@ Msl ExportedMsl(const std::string& logBytes, const Settings& settings, const Tem
     const auto fields = Split(msl.lines[i], "\t");
     msl.firstFields.push_back(fields[0]);
     if (fields.size() == 1) continue;
-    msl.data.push_back(fields);
     std::map<std::string, std::string> row;
     for (std::size_t c = 0; c < fields.size() && c < msl.names.size(); ++c) row.emplace(msl.names[c], fields[c]);
     msl.rows.push_back(row);
@@ -89,7 +87,6 @@ TEST(MslExport, FramesGiveTheirValuesUnderTheViewersNamesAndUnits) {
     for (std::size_t i = 0; i < msl.names.size(); ++i) unitOf.emplace(msl.names[i], msl.units.at(i));
     EXPECT_EQ(unitOf["CLT"], imperial ? "\xC2\xB0" "F" : "\xC2\xB0" "C");
     EXPECT_EQ(unitOf["Speed"], imperial ? "MPH" : "KPH");
-    EXPECT_EQ(unitOf["WB_2"], "AFR");
     EXPECT_EQ(unitOf["PSI_5"], "PSI") << "a user device's own unit";
   }
   std::vector<std::string> gears;
