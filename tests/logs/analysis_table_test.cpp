@@ -69,9 +69,6 @@ TEST_F(AnalysisTable, FindMarkMovesToTheNextMarkedLineThenReportsTheEnd) {
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(messages.shown[1].first, "Hit the Home key to start over at the beginning");
   EXPECT_EQ(messages.shown[1].second, "End of File Reached");
-  table_.ScrollTo(11);
-  EXPECT_TRUE(table_.FindNextMark(messages.Hook()));
-  EXPECT_EQ(table_.TopLine(), 30);
 }
 
 TEST_F(AnalysisTable, QuarterMileStartsAtTheSelectedLineOrSelectsTheTopLine) {
