@@ -170,7 +170,6 @@ TEST(AdcChannels, DeletedDeviceResetsItsChannelAndPreference) {
   EXPECT_EQ(std::tie(reset.type, reset.index, reset.code, reset.filter, reset.wbPreferred, reset.name),
             std::make_tuple(kChannelNone, 0, 0, 100, 0, std::string("None")));
   EXPECT_EQ(rig.channels.PreferredWbChannel(), -1);
-  EXPECT_EQ(rig.channels.PreferredWbName(), "");
   EXPECT_EQ(rig.settings.adcChannels[5].name, "Boost");
 }
 

@@ -184,15 +184,5 @@ TEST_F(FrameLoopTest, CatchUpFeedsOnlyTheGaugesUntilTheTargetFrame) {
   EXPECT_EQ(ConsumerEvents(), (Events{"gauges*", "trip", "ve", "knock", "diag"}));
 }
 
-TEST_F(FrameLoopTest, CatchUpTargetAtTheLastFrameOfASecondMovesToTheNextSecond) {
-  RegisterAll();
-  state.SetMode(DisplayMode::Diagnostic);
-  loop.SetCatchUp(20, 16);
-  Frames(17, {.runSeconds = 20});
-  EXPECT_TRUE(loop.CatchingUp()) << "frame 16 of second 20 is not yet the target";
-  Frames(1, {.runSeconds = 21});
-  EXPECT_FALSE(loop.CatchingUp());
-}
-
 }  // namespace
 }  // namespace vantor
