@@ -168,6 +168,7 @@ TEST(ReadoutAt, ShowsTheLineUnderTheCursor) {
   ASSERT_TRUE(r.valid);
   EXPECT_EQ(r.rpm, "1008");
   EXPECT_EQ(r.speed, "8");
+  EXPECT_EQ(r.tps, "50") << "every leading blank goes, one at a time";
   EXPECT_EQ(ReadoutAt(lines, 5, 3, 122, true).o2, "14.7");
   EXPECT_FALSE(ReadoutAt(lines, 25, 3, 140, false).valid);
   EXPECT_EQ(ReadoutAt(lines, 0, 3, 112, false).rpm, "1000") << "the start line itself";
