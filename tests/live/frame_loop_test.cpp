@@ -104,7 +104,6 @@ TEST_F(FrameLoopTest, OnScreenConsumerComesFirstAndDrawsThenTheOthersInTheirOrde
   RegisterAll();
   const std::vector<std::pair<DisplayMode, Events>> expected = {
       {DisplayMode::Trip, {"trip*", "gauges", "ve", "knock", "diag"}},
-      {DisplayMode::Diagnostic, {"diag*", "gauges", "trip", "ve", "knock"}},
       {DisplayMode::Analysis, {}},
   };
   unsigned minutes = 0;

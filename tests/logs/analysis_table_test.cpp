@@ -71,29 +71,6 @@ TEST_F(AnalysisTable, FindMarkMovesToTheNextMarkedLineThenReportsTheEnd) {
   EXPECT_EQ(messages.shown[1].second, "End of File Reached");
 }
 
-TEST_F(AnalysisTable, QuarterMileStartsAtTheSelectedLineOrSelectsTheTopLine) {
-  table_.ScrollTo(5);
-  EXPECT_EQ(table_.QuarterMileStart({}), 5);
-  EXPECT_EQ(table_.SelectedLine(), 5);
-  table_.Select(12);
-  table_.ScrollTo(0);
-  EXPECT_EQ(table_.QuarterMileStart({}), 12);
-  EXPECT_EQ(table_.TopLine(), 12);
-}
-
-TEST_F(AnalysisTable, RebuildAfterASettingsChangeMarksTheSelectionAgain) {
-  table_.Select(30);
-  table_.ScrollTo(20);
-  Settings metric;
-  metric.kphOrMph = 1;
-  ASSERT_EQ(table_.Rebuild(dir_.File("log.dat"), metric, {}), ExportResult::kOk);
-  EXPECT_EQ(table_.ReplacedKind(), kKindMark);
-  EXPECT_EQ(view_.Kind(30), kKindSelected);
-  char lines[26 * kViewLineSize];
-  ASSERT_EQ(table_.VisibleLines(lines), 26);
-  EXPECT_EQ(std::string(lines + 25, 4), " 72 ");
-}
-
 TEST(AnalysisTableWithoutLog, FindMarkAndQuarterMileAskForALog) {
   AnalysisViewFile view;
   AnalysisTableModel table(view);
