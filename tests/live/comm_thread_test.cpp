@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <mutex>
-#include <regex>
 #include <string>
 
 #include "link/commands.h"
@@ -138,10 +137,6 @@ TEST(CommThread, PacketsAndBytesEndItsSleepInAQuietDevice) {
     c.ask(rig);
     EXPECT_TRUE(WaitFor([&] { return c.done(rig); }));
   }
-}
-
-TEST(LocalDateText, IsTheDateAndTimeInTwentyOneCharacters) {
-  EXPECT_TRUE(std::regex_match(LocalDateText(), std::regex(R"(\d\d/\d\d/\d{4} - \d\d:\d\d:\d\d)"))) << LocalDateText();
 }
 
 TEST(CommThread, ReceivedBytesGoToTheLogOnlyWhileNotPaused) {

@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "support/temp_dir.h"
-#include "link/ecm_link.h"
 #include "live/byte_source.h"
 #include "support/log_builder.h"
 #include "support/sim_wire.h"
@@ -83,19 +82,6 @@ TEST(ReadLogFrame, RecordsChecksAndEndsOfTheData) {
       {LogBuilder().Raw(std::string("TIME: 07/20") + '\xFF').Frame(four), "end, ok4, end"},
   };
   for (const auto& c : cases) EXPECT_EQ(Reads(c.log), c.reads);
-}
-
-TEST(ReadLogFrame, LiveSourceReadsTheRingAndDoesNotStepBack) {
-  EcmLink link;
-  ByteSources sources(&link, ByteSourceId::Live);
-  LogBuilder stream;
-  stream.Raw("junk").Damaged(SeededFrame(1)).Frame(SeededFrame(2));
-  LogFrameRead frame;
-  EXPECT_EQ(ReadLogFrame(sources, frame), kFrameEndOfData) << "an empty ring";
-  for (std::uint8_t b : stream.Bytes()) link.StoreRxByte(b);
-  EXPECT_EQ(ReadLogFrame(sources, frame), kFrameBadCheck);
-  ASSERT_EQ(ReadLogFrame(sources, frame), kFrameOk);
-  EXPECT_TRUE(std::ranges::equal(frame.data, SeededFrame(2)));
 }
 
 TEST(LogFileReader, SeeksBackAcrossItsBufferBoundary) {

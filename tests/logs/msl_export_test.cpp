@@ -8,7 +8,6 @@
 
 #include "support/analysis_samples.h"
 #include "support/analysis_test_support.h"
-#include "logs/log_head.h"
 #include "logs/msl_export.h"
 
 namespace vantor {
@@ -92,14 +91,6 @@ TEST(MslExport, FramesGiveTheirValuesUnderTheViewersNamesAndUnits) {
   std::vector<std::string> gears;
   for (const auto& row : msl.rows) gears.push_back(row.at("Gr"));
   EXPECT_EQ(gears, (std::vector<std::string>{"4", "0", "3", "1"})) << "the automatic's ranges as numbers";
-}
-
-TEST(MslExport, ALogWithoutAStampTakesTheFileTime) {
-  TempDir dir;
-  const Msl msl = ExportedMsl(LogBuilder().Frame(BaseFrame(5, 0)).Bytes(), SettingsA(), dir);
-  ASSERT_GE(msl.lines.size(), 2u);
-  EXPECT_EQ(msl.lines[1], "\"Capture Date: " + FileTimeText(dir.File("log.dat")) + "\"");
-  EXPECT_EQ(msl.lines[1].size(), 37u) << "a date was found";
 }
 
 TEST(MslOutputPath, TakesTheMslExtension) {

@@ -111,19 +111,6 @@ TEST(ComputePerformance, TimesAndTrapSpeedsOfASteadyRun) {
   EXPECT_EQ(r.runTime, "0:00:00");
 }
 
-TEST(ComputePerformance, KphRunTakesSixtyAt96Point56AndShowsTrapsInMph) {
-  // 96 km/h is below 60 mph; 161 km/h is 100.04 mph.
-  const MemoryLines lines = Lines(200, [](int i, LineFields& f) {
-    f.pulsesPerMile = 2640;
-    f.pulses = i * 4 % 256;
-    f.speed = i < 10 ? 96 : 161;
-  });
-  const PerformanceResults r = ComputePerformance(lines, 0, true);
-  EXPECT_DOUBLE_EQ(r.t060, 10 / 17.0);
-  EXPECT_NEAR(r.trap4, 161 / 1.609344, 1e-9);
-  EXPECT_EQ(TrapText(r.trap4), "100 mph");
-}
-
 TEST(ComputePerformance, UnreachedPointsStayZeroAndTheLastLineGivesNoTraces) {
   const MemoryLines lines = SteadyRun(20, 4, 2640, 90);
   const PerformanceResults r = ComputePerformance(lines, 20, false);

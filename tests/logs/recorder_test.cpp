@@ -237,9 +237,8 @@ TEST(RecorderDiskFullTest, FullDiskStopsTheRecordingAndLeavesTheLogReadable) {
   const std::string header = ExpectedLogHeader(settings);
   EXPECT_EQ(ReadAll(path).substr(0, header.size()), header);
   const testlog::LogReadBack back = ReadLogBack(path);
-  const std::vector<std::uint8_t> markers = back.ByteOfEach(2);
-  ASSERT_EQ(markers.size(), static_cast<std::size_t>(kFramesBeforeLimit));
-  for (int i = 0; i < kFramesBeforeLimit; ++i) EXPECT_EQ(markers[i], i);
+  ASSERT_EQ(back.good.size(), static_cast<std::size_t>(kFramesBeforeLimit));
+  for (int i = 0; i < kFramesBeforeLimit; ++i) EXPECT_EQ(back.good[i][frame::kFlags2], i);
   EXPECT_EQ(back.bad, 0);
 }
 

@@ -13,12 +13,6 @@ namespace vantor::testlog {
 struct LogReadBack {
   std::vector<std::vector<std::uint8_t>> good;  // the data of each good frame
   int bad = 0;
-
-  std::vector<std::uint8_t> ByteOfEach(std::size_t at) const {
-    std::vector<std::uint8_t> bytes;
-    for (const auto& frame : good) bytes.push_back(frame[at]);
-    return bytes;
-  }
 };
 
 inline LogReadBack ReadLogBack(const std::string& path) {
