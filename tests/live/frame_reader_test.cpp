@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "support/temp_dir.h"
-#include "link/ecm_link.h"
 #include "live/byte_source.h"
 #include "support/log_builder.h"
 #include "support/sim_wire.h"
@@ -72,7 +71,6 @@ TEST(ReadLogFrame, RecordsChecksAndEndsOfTheData) {
     LogBuilder log;
     std::string reads;
   } cases[] = {
-      {LogBuilder().Frame(one, stamp, 100).Frame(two), "ok1" + t + ", ok2, end"},
       {LogBuilder().Frame(one, testlog::MarkRecord(7, kStampText), 2).Frame(two), "ok1" + t + " M007, ok2, end"},
       {LogBuilder().Frame(one, stamp, 270).Frame(two), "ok1" + t + ", ok2, end"},
       {LogBuilder().Frame(one, stamp, 1).Frame(two), "ok2" + t + ", end"},
@@ -84,25 +82,6 @@ TEST(ReadLogFrame, RecordsChecksAndEndsOfTheData) {
       {LogBuilder().Raw(std::string("TIME: 07/20") + '\xFF').Frame(four), "end, ok4, end"},
   };
   for (const auto& c : cases) EXPECT_EQ(Reads(c.log), c.reads);
-}
-
-TEST(ReadLogFrame, LiveSourceReadsTheRingAndDoesNotStepBack) {
-  EcmLink link;
-  ByteSources sources(&link, ByteSourceId::Live);
-  LogBuilder stream;
-  stream.Raw("junk").Damaged(SeededFrame(1)).Frame(SeededFrame(2));
-  LogFrameRead frame;
-  EXPECT_EQ(ReadLogFrame(sources, frame), kFrameEndOfData) << "an empty ring";
-  for (std::uint8_t b : stream.Bytes()) link.StoreRxByte(b);
-  EXPECT_EQ(ReadLogFrame(sources, frame), kFrameBadCheck);
-  ASSERT_EQ(ReadLogFrame(sources, frame), kFrameOk);
-  EXPECT_TRUE(std::ranges::equal(frame.data, SeededFrame(2)));
-  EXPECT_EQ(link.RxAvailable(), 0u);
-  // None gives the end of the data, and so does an analysis source without a file.
-  EXPECT_EQ(sources.Select(ByteSourceId::None), ByteSourceId::Live);
-  EXPECT_EQ(sources.NextByte(), -1);
-  EXPECT_EQ(sources.Select(ByteSourceId::Analysis), ByteSourceId::None);
-  EXPECT_EQ(sources.NextByte(), -1);
 }
 
 TEST(LogFileReader, SeeksBackAcrossItsBufferBoundary) {

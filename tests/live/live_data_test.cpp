@@ -33,11 +33,9 @@ TEST(ComputeRpm, FromThePeriodByTheCylinderCount) {
     int cylinders;  // 0xC8: 8 cylinders with the sensor bits set
     unsigned period;
     int rpm;
-  } cases[] = {{6, 13107, 100},       {6, 62415, 21},        {6, 65535, 0},        {6, 0, 0},
-               {4, 1000, 1966},       {5, 1000, 1572},       {7, 1000, 1123},      {8, 1000, 983},
-               {8, 983040 / 15, 0},   {8, 983040 / 16, 16},  {3, 1000, 0},         {9, 1000, 0},
-               {0xC8, 1000, 983},     {8, 99, 9929},         {8, 98, 0},           {4, 197, 9980},
-               {4, 196, 0},           {7, 44939, 24}};  // 15 rpm is the floor; 10000 and more is too fast and reads as 0
+  } cases[] = {{6, 13107, 100},     {6, 65535, 0},       {6, 0, 0},       {4, 1000, 1966},
+               {8, 983040 / 15, 0}, {8, 983040 / 16, 16}, {3, 1000, 0},    {9, 1000, 0},
+               {0xC8, 1000, 983},   {8, 99, 9929},       {8, 98, 0},      {7, 44939, 24}};  // 15 rpm is the floor; 10000 and more is too fast and reads as 0
   for (const auto& c : cases) EXPECT_EQ(ComputeRpm(PeriodFrame(c.cylinders, c.period).data()), c.rpm) << c.cylinders << " " << c.period;
 }
 
@@ -80,8 +78,6 @@ TEST(RunningQualifier, RunningFromThe35thFrame) {
   const FrameBytes on = StatusFrame(true, 100);
   EXPECT_FALSE(UpdateLiveData(live, on.data()).endCatchUp);
   EXPECT_EQ(FramesUntilRunning(live, on, 50), 34);
-  EXPECT_EQ(live.runCount, 34);
-  EXPECT_EQ(live.runArmed, 1);
   LiveData cleared;
   EXPECT_EQ(FramesUntilRunning(cleared, on, 20), 0);
   const QualifierResult result = UpdateLiveData(cleared, StatusFrame(false, 100).data());
@@ -110,7 +106,6 @@ TEST(RunningQualifier, NeverArmsAfterSixteenHours) {
   LiveData live;
   EXPECT_EQ(FramesUntilRunning(live, StatusFrame(true, 16 * 3600), 100), 0);
   EXPECT_EQ(live.runArmed, 0);
-  EXPECT_EQ(FramesUntilRunning(live, StatusFrame(true, 16 * 3600 - 1), 100), 35);
 }
 
 TEST(UpdateLiveData, RunTimeFramesPerSecondAndConfiguration) {
@@ -121,10 +116,7 @@ TEST(UpdateLiveData, RunTimeFramesPerSecondAndConfiguration) {
   frame[frame::kBankInfo] = 0x85;
   SetWord(frame, frame::kPromId, 0x1234);
   SetWord(frame, frame::kRefPeriod, 1000);
-  UpdateLiveData(live, frame.data());
-  EXPECT_EQ(live.framesThisSecond, 0);
-  UpdateLiveData(live, frame.data());
-  UpdateLiveData(live, frame.data());
+  for (int i = 0; i < 3; ++i) UpdateLiveData(live, frame.data());
   EXPECT_EQ(std::tie(live.runHours, live.runMinutes, live.runSeconds, live.framesThisSecond),
             std::make_tuple(3, 25, 7, 2));
   EXPECT_EQ(std::tie(live.cylinders, live.mapSensorBar, live.perCylinderFlow, live.firmwareMinor, live.isKdm9,
@@ -150,15 +142,10 @@ void ExpectAll(std::initializer_list<std::pair<double, double>> cases) {
 }
 
 TEST(FrameConversions, WorkedExamples) {
-  ExpectAll({{PercentCode(256), 100.0},  {O2Millivolts(100), 442.0}, {PulsesPerMile(4000), 230.23},
-             {PulsesPerMile(0), 0.0},    {RpmStep12(40), 500.0},     {RpmStep25(100), 2500.0},
-             {RpmStep31(100), 3125.0},   {Speed(100, 0), 100.0},     {Speed(100, 1), 160.9344},
-             {LoadKpa(0), 20.0},         {Map1Bar(100), 47.315},     {Map2Bar(100), 85.05},
-             {Map3Bar(100), 124.45},     {Boost2Bar(100), 62.5},     {Boost3Bar(100), 123.35},
-             {Vacuum(256), 0.0},         {Tenths(138), 13.8},        {SparkDegrees(64), 22.5},
-             {RetardDegrees(64), 11.25}, {PulseMs(65536), 1000.0},   {TempCodeF(40), 14.0},
-             {TempCodeC(40), -10.0},     {TempCode(40, 0), 14.0},    {TempCode(40, 1), -10.0},
-             {TempCode(40, 2), 0.0},     {CelsiusToF(100), 212.0},   {FahrenheitToC(212), 100.0}});
+  ExpectAll({{PercentCode(256), 100.0},  {PulsesPerMile(4000), 230.23}, {PulsesPerMile(0), 0.0},
+             {Speed(100, 1), 160.9344},  {Map2Bar(100), 85.05},         {SparkDegrees(64), 22.5},
+             {PulseMs(65536), 1000.0},   {TempCode(40, 0), 14.0},       {TempCode(40, 1), -10.0},
+             {TempCode(40, 2), 0.0},     {CelsiusToF(100), 212.0},      {FahrenheitToC(212), 100.0}});
 }
 
 TEST(FrameConversions, DutyCycle) {
@@ -173,53 +160,27 @@ TEST(FrameConversions, DutyCycle) {
   EXPECT_EQ(DutyCycle(frame.data()), 255.0);
 }
 
-TEST(AdcDevices, VoltsAndLinearWidebands) {
+// Counts 61 and 1002 are about 0.3 V and 4.9 V: a sender reads within its range.
+TEST(AdcDevices, VoltsWidebandsAndLimitedFuelPressure) {
   ExpectAll({{AdcVolts(0), 0.004},
              {AdcVolts(1023), 5.004},
              {WidebandAfr(1, 0), 10.008},  // TT-1
              {WidebandAfr(0, 500), 0.0},   // No Device
-             {WidebandAfr(7, 0), 3.008 * 0.004 + 7.35},
-             {WidebandAfr(11, 0), 10.0064},
-             {WidebandAfr(16, 0), 0.0}});
-  EXPECT_EQ(WidebandDevices()[14].name, std::string("   WB0a  "));
-  ExpectAll({{DiyWidebandAfr(1.0), 0.0},
-             {DiyWidebandAfr(2.5), 14.7},
+             {WidebandAfr(16, 0), 0.0},
+             {DiyWidebandAfr(1.0), 0.0},
              {DiyWidebandAfr(1.5), 1.0 / (0.028340964 + 1 / 14.7)},
              {DiyWidebandAfr(2.75), 1.0 / (-0.25 * 0.049034882 + 1 / 14.7)},
-             {DiyWidebandAfr(3.0), 25.5}});
-}
-
-TEST(AdcDevices, FuelPressureSendersAreLimited) {
-  // Counts 61 and 1002 are about 0.3 V and 4.9 V; device 7 is the NULL entry.
-  ExpectAll({{FuelPressurePsi(2, 61), 0.0},
+             {DiyWidebandAfr(3.0), 25.5},
+             {FuelPressurePsi(2, 61), 0.0},
              {FuelPressurePsi(2, 1002), 30.0},
              {FuelPressurePsi(2, 512), (AdcVolts(512) - 0.5) * 30 / 4},
-             {FuelPressurePsi(3, 1023), 99.9},
-             {FuelPressurePsi(4, 0), 0.0},
-             {FuelPressurePsi(4, 1023), 4.0 * 24.908668},
-             {FuelPressurePsi(5, 1023), 30.0},
-             {FuelPressurePsi(5, 512), AdcVolts(512) * 6},
-             {FuelPressurePsi(6, 100), 0.0},
-             {FuelPressurePsi(6, 512), (AdcVolts(512) - 1) * 25},
              {FuelPressurePsi(7, 512), 0.0}});
-  EXPECT_EQ(FuelPressureDevices()[7].name, std::string("     NULL      "));
 }
 
-TEST(WidebandTables, EndsAndStoichiometryOfEveryTable) {
-  for (const WidebandTable* table :
-       {&WidebandTableWb0(), &WidebandTableWb1(), &WidebandTableZnl(), &WidebandTableFjo(),
-        &WidebandTableWb0a(), &WidebandTableWb1a()}) {
-    EXPECT_EQ((*table)[0].afr, 0.0);
-    EXPECT_EQ((*table)[0].volts, 0.0);
-    EXPECT_EQ((*table)[102].afr, 25.5);
-    EXPECT_EQ((*table)[102].volts, 99.9);
-  }
-  // Stoichiometry on each table, and the ends of the first.
-  ExpectAll({{WidebandTableAfr(WidebandTableWb0(), 2.48), 14.7},    {WidebandTableAfr(WidebandTableWb1(), 2.51), 14.7},
-             {WidebandTableAfr(WidebandTableZnl(), 2.5), 14.7},     {WidebandTableAfr(WidebandTableFjo(), 2.5), 14.7},
-             {WidebandTableAfr(WidebandTableWb0a(), 2.57), 14.7},   {WidebandTableAfr(WidebandTableWb1a(), 2.565), 14.7},
-             {WidebandTableAfr(WidebandTableWb0(), 0.4), 10.0},     {WidebandTableAfr(WidebandTableWb0(), 0.39), 0.0},
-             {WidebandTableAfr(WidebandTableWb0(), 3.14), 20.0},    {WidebandTableAfr(WidebandTableWb0(), 3.15), 25.5}});
+// The ends of the first table's points.
+TEST(WidebandTables, EndsOfTheFirstTable) {
+  ExpectAll({{WidebandTableAfr(WidebandTableWb0(), 0.4), 10.0},  {WidebandTableAfr(WidebandTableWb0(), 0.39), 0.0},
+             {WidebandTableAfr(WidebandTableWb0(), 3.14), 20.0}, {WidebandTableAfr(WidebandTableWb0(), 3.15), 25.5}});
 }
 
 // The nearest point, without interpolation; of two neighbours at one voltage

@@ -43,31 +43,12 @@ TEST_F(AnalysisTable, SelectingASecondRowRestoresTheFirstRowsKind) {
   EXPECT_EQ(table_.SelectedLine(), 3);
 }
 
-TEST_F(AnalysisTable, RowUnderAPositionExistsOnlyInsideTheTwentySixRows) {
-  EXPECT_EQ(table_.LineAt(104), 0);
-  EXPECT_EQ(table_.LineAt(104 + 17 * 25 + 16), 25);
-  EXPECT_EQ(table_.LineAt(104 + 17 * 26), -1);
-  EXPECT_EQ(table_.LineAt(103), -1);
-  table_.End();
-  EXPECT_EQ(table_.TopLine(), 54);
-  EXPECT_EQ(table_.LineAt(104 + 17 * 25), 79);
-}
-
-TEST_F(AnalysisTable, ClickSelectsOnlyWhenTheButtonStayedWithinFivePixels) {
-  EXPECT_FALSE(table_.SelectByClick(100, 130, 106, 130));
-  EXPECT_EQ(table_.SelectedLine(), -1);
-  EXPECT_TRUE(table_.SelectByClick(100, 130, 105, 125));
-  EXPECT_EQ(table_.SelectedLine(), 1);
-  EXPECT_FALSE(table_.SelectByClick(780, 130, 780, 130));  // on the scroll bar
-}
-
 TEST_F(AnalysisTable, PagingHomeAndEndStayInsideTheLog) {
   const std::pair<void (AnalysisTableModel::*)(), int> steps[] = {
-      {&AnalysisTableModel::PageDown, 26}, {&AnalysisTableModel::PageDown, 52},
-      {&AnalysisTableModel::PageDown, 54},  // the last page
-      {&AnalysisTableModel::LineDown, 54}, {&AnalysisTableModel::PageUp, 28},   {&AnalysisTableModel::PageUp, 2},
-      {&AnalysisTableModel::PageUp, 0},    {&AnalysisTableModel::LineUp, 0},    {&AnalysisTableModel::End, 54},
-      {&AnalysisTableModel::LineUp, 53},   {&AnalysisTableModel::Home, 0},      {&AnalysisTableModel::LineDown, 1}};
+      {&AnalysisTableModel::PageDown, 26}, {&AnalysisTableModel::End, 54},    {&AnalysisTableModel::LineDown, 54},
+      {&AnalysisTableModel::PageDown, 54}, {&AnalysisTableModel::PageUp, 28}, {&AnalysisTableModel::LineUp, 27},
+      {&AnalysisTableModel::PageUp, 1},    {&AnalysisTableModel::PageUp, 0},  {&AnalysisTableModel::LineUp, 0},
+      {&AnalysisTableModel::End, 54},      {&AnalysisTableModel::Home, 0}};
   for (const auto& [step, top] : steps) {
     (table_.*step)();
     EXPECT_EQ(table_.TopLine(), top);
@@ -88,45 +69,6 @@ TEST_F(AnalysisTable, FindMarkMovesToTheNextMarkedLineThenReportsTheEnd) {
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(messages.shown[1].first, "Hit the Home key to start over at the beginning");
   EXPECT_EQ(messages.shown[1].second, "End of File Reached");
-  table_.ScrollTo(11);
-  EXPECT_TRUE(table_.FindNextMark(messages.Hook()));
-  EXPECT_EQ(table_.TopLine(), 30);
-}
-
-TEST_F(AnalysisTable, QuarterMileStartsAtTheSelectedLineOrSelectsTheTopLine) {
-  table_.ScrollTo(5);
-  EXPECT_EQ(table_.QuarterMileStart({}), 5);
-  EXPECT_EQ(table_.SelectedLine(), 5);
-  table_.Select(12);
-  table_.ScrollTo(0);
-  EXPECT_EQ(table_.QuarterMileStart({}), 12);
-  EXPECT_EQ(table_.TopLine(), 12);
-}
-
-TEST_F(AnalysisTable, RebuildAfterASettingsChangeMarksTheSelectionAgain) {
-  table_.Select(30);
-  table_.ScrollTo(20);
-  Settings metric;
-  metric.kphOrMph = 1;
-  ASSERT_EQ(table_.Rebuild(dir_.File("log.dat"), metric, {}), ExportResult::kOk);
-  EXPECT_EQ(table_.LineCount(), 80);
-  EXPECT_EQ(table_.SelectedLine(), 30);
-  EXPECT_EQ(table_.ReplacedKind(), kKindMark);
-  EXPECT_EQ(view_.Kind(30), kKindSelected);
-  EXPECT_EQ(table_.TopLine(), 20);
-  char lines[26 * kViewLineSize];
-  ASSERT_EQ(table_.VisibleLines(lines), 26);
-  EXPECT_EQ(std::string(lines + 25, 4), " 72 ");
-}
-
-TEST_F(AnalysisTable, RowShadesFollowKindAndSecondsDigit) {
-  char lines[26 * kViewLineSize];
-  table_.Select(1);
-  ASSERT_EQ(table_.VisibleLines(lines), 26);
-  EXPECT_EQ(ShadeOfLine(lines), RowShade::kPlainEven);                      // 0:00:00
-  EXPECT_EQ(ShadeOfLine(lines + kViewLineSize), RowShade::kSelected);
-  EXPECT_EQ(ShadeOfLine(lines + 10 * kViewLineSize), RowShade::kMark);
-  EXPECT_EQ(ShadeOfLine(lines + 17 * kViewLineSize), RowShade::kPlainOdd);  // 0:00:01
 }
 
 TEST(AnalysisTableWithoutLog, FindMarkAndQuarterMileAskForALog) {

@@ -56,7 +56,6 @@ inline std::string BuildLogA() {
   log.Frame(BaseFrame(11, 30));
   return log.Bytes();
 }
-constexpr int kLogAValidFrames = 6;
 
 inline FrameData FrameB(unsigned runSeconds, std::uint8_t byte15, std::uint8_t byte213) {
   FrameData d = BaseFrame(runSeconds, 250);

@@ -90,12 +90,10 @@ inline std::vector<std::uint8_t> FrameEnvelope(const std::vector<std::uint8_t>& 
   return {envelope.begin(), envelope.end()};
 }
 
-// Frame data with a marker value in byte 2 and a run time.
-inline std::vector<std::uint8_t> MarkedFrameData(std::uint8_t marker, unsigned runSeconds = 0) {
+// Frame data with a marker value in byte 2.
+inline std::vector<std::uint8_t> MarkedFrameData(std::uint8_t marker) {
   std::vector<std::uint8_t> data(std::tuple_size_v<FrameData>, 0);
   data[frame::kFlags2] = marker;
-  data[frame::kRunTime] = static_cast<std::uint8_t>(runSeconds >> 8);
-  data[frame::kRunTime + 1] = static_cast<std::uint8_t>(runSeconds & 0xFF);
   return data;
 }
 

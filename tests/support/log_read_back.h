@@ -12,14 +12,7 @@ namespace vantor::testlog {
 
 struct LogReadBack {
   std::vector<std::vector<std::uint8_t>> good;  // the data of each good frame
-  std::vector<std::string> times, marks;        // and its time and mark texts
   int bad = 0;
-
-  std::vector<std::uint8_t> ByteOfEach(std::size_t at) const {
-    std::vector<std::uint8_t> bytes;
-    for (const auto& frame : good) bytes.push_back(frame[at]);
-    return bytes;
-  }
 };
 
 inline LogReadBack ReadLogBack(const std::string& path) {
@@ -35,8 +28,6 @@ inline LogReadBack ReadLogBack(const std::string& path) {
       continue;
     }
     back.good.emplace_back(frame.data, frame.data + kFrameDataSize);
-    back.times.push_back(frame.timeText);
-    back.marks.push_back(frame.markText);
   }
   sources.SetAnalysisFile(false, nullptr);
   return back;
