@@ -80,7 +80,6 @@ TEST(UpdateRun, RunsCutAtEveryStepEndWithEveryBankUpdatedAndASecondRunSkipsThem)
        [](Packet& packet) { test::ChangeByteKeepingCheck(packet, 2 + 1 + 5, 0x40); }},
       {"calibration page of bank 2", 7, 30, 0, "TxSlPgmPage Failed"},
       {"calibration verify of bank 4", 1, 4, 1, "TxSlRequestCal Failed"},
-      {"code page of bank 5", 7, 200, 1, "TxSlPgmPage Failed"},
       {"code verify of bank 6", 3, 6, 0, "TxSlRequestBin Failed  "},
       {"page zero of bank 7", 7, 0, 1, "TxSlPgmPage Failed"},
       {"final stop", 4, -1, 0, "TxSlStop Failed"},
@@ -153,13 +152,6 @@ const Distrust kDistrusted[] = {
      [](test::UpdateWorld& world) {
        auto saved = world.rig.ecm.Bank(1);
        saved[17 * 128 + 5] ^= 0x01;
-       world.SaveOldFile(1, saved);
-     },
-     kForeign, 1},
-    {"SavedFileOfRandomBytesWithTheSignature",
-     [](test::UpdateWorld& world) {
-       auto saved = RandomBytes(kCalImageSize, 5);
-       std::copy_n("ORV9", 4, saved.begin() + 2);
        world.SaveOldFile(1, saved);
      },
      kForeign, 1},
