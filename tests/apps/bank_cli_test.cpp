@@ -40,26 +40,17 @@ TEST_F(BankCliTest, ReadConvertProgramAndRestoreOnOneModule) {
     EXPECT_EQ(run.status, 0) << run.out;
     return run.out;
   };
-  const std::string firstRead = read(3, "original.bin");
-  EXPECT_NE(firstRead.find("Bank Read Starting\nFlash Bank Set\nBank Read Successful\n\n    -Read Successful-\n\n"),
-            std::string::npos) << firstRead;
-  EXPECT_NE(firstRead.find(" Second(s)\n"), std::string::npos);
+  EXPECT_NE(read(3, "original.bin").find("    -Read Successful-\n\n"), std::string::npos);
   const auto original = ReadAll(File("original.bin"));
-  EXPECT_EQ(original.size(), 32768u);
   read(1, "b1.bin");
 
   const auto info = RunToolMerged("bin info " + File("b1.bin"));
   EXPECT_EQ(info.status, 0) << info.out;
   EXPECT_NE(info.out.find("signature:          ORV9"), std::string::npos) << info.out;
-  EXPECT_NE(info.out.find("file size:          32768"), std::string::npos);
   const auto ve = RunToolMerged("bin ve " + File("b1.bin") + " --raw");
-  EXPECT_EQ(ve.status, 0);
   EXPECT_EQ(ve.out.rfind("  RPM   20   25   30", 0), 0u) << ve.out;
   EXPECT_NE(ve.out.find("\n 8000 "), std::string::npos);
   EXPECT_EQ(RunToolMerged("bin convert " + File("b1.bin")).status, 0);
-  const auto again = RunToolMerged("bin convert " + File("b1_new.bin") + " " + File("b1_x.bin"));
-  EXPECT_EQ(again.out, "Calibration Already Current\n");
-  EXPECT_FALSE(fs::exists(File("b1_x.bin")));
 
   const auto program = RunToolMerged("bank program --port " + pty + " --bank 3 --no-set-active " + File("b1_new.bin"));
   ASSERT_EQ(program.status, 0) << program.out;

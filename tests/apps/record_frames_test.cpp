@@ -63,10 +63,8 @@ TEST_F(RecordFramesTest, RecordingsOverAPortAndTheInProcessSimulatorReadBackAsFr
   int marks = 0;
   for (const auto& row : rows) marks += row[kMark].empty() ? 0 : 1;
   EXPECT_EQ(marks, 2) << "marks at 2 and 4 seconds, none at the end";
-  EXPECT_EQ(std::tie(rows[0][kRpm], rows[0][kRunning]), std::make_tuple("0", "0"));
   const auto& last = rows.back();
   EXPECT_EQ(last[kIndex], std::to_string(rows.size() - 1));
-  EXPECT_NE(last[kRpm], "0");
   EXPECT_EQ(std::tie(last[kCylinders], last[kBankValid], last[kRunning]), std::make_tuple("8", "1", "1"));
 
   ASSERT_EQ(apptest::RunTool("record --port SIM --seconds 1 --stamp-every 1 " + log).status, 0);
