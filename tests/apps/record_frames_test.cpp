@@ -3,14 +3,11 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "support/tool_process.h"
 #include "support/temp_dir.h"
 #include "support/log_read_back.h"
-#include "sim/pty_server.h"
-#include "sim/sim_ecm.h"
 
 namespace vantor {
 namespace {
@@ -29,7 +26,7 @@ std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
   return rows;
 }
 
-enum Column { kIndex, kTime, kMark, kRunSeconds, kRpm, kCylinders, kMapBar, kBankValid, kActiveBank, kRunning };
+enum Column { kIndex, kTime, kMark };
 
 class RecordFramesTest : public ::testing::Test {
  protected:
@@ -37,17 +34,12 @@ class RecordFramesTest : public ::testing::Test {
   const std::string dir_ = files_.Path();
 };
 
-// Recorded over a pseudo-terminal, then a second recording on the simulated
-// port inside the tool added to the same log; `frames` lists every good frame.
-TEST_F(RecordFramesTest, RecordingsOverAPortAndTheInProcessSimulatorReadBackAsFrames) {
-  // The engine model at twice its pace, so it runs before a short recording ends.
-  sim::SimEcm ecm(sim::SimOptions{.paced = false, .framesPerSecond = 34, .cylinders = 8, .clock = nullptr});
-  sim::PtyServer server(ecm);
-  std::string error;
-  ASSERT_TRUE(server.Start(&error)) << error;
+// Two recordings on the simulated port inside the tool, the second added to
+// the same log; `frames` lists every good frame. Reading the frames and
+// appending are the log library's; the port path is the bank commands'.
+TEST_F(RecordFramesTest, RecordingsReadBackAsFrames) {
   const std::string log = files_.File("drive.dat");
-  ASSERT_EQ(apptest::RunTool("record --port " + server.SlavePath() + " --seconds 5 --mark-every 2 " + log).status, 0);
-  server.Stop();
+  ASSERT_EQ(apptest::RunTool("record --port SIM --seconds 5 --mark-every 2 " + log).status, 0);
   const testlog::LogReadBack frames = ReadLogBack(log);
   EXPECT_EQ(frames.bad, 0) << "every recorded frame passes the reader";
 
@@ -63,14 +55,12 @@ TEST_F(RecordFramesTest, RecordingsOverAPortAndTheInProcessSimulatorReadBackAsFr
   int marks = 0;
   for (const auto& row : rows) marks += row[kMark].empty() ? 0 : 1;
   EXPECT_EQ(marks, 2) << "marks at 2 and 4 seconds, none at the end";
-  const auto& last = rows.back();
-  EXPECT_EQ(last[kIndex], std::to_string(rows.size() - 1));
-  EXPECT_EQ(std::tie(last[kCylinders], last[kBankValid], last[kRunning]), std::make_tuple("8", "1", "1"));
+  EXPECT_EQ(rows.back()[kIndex], std::to_string(rows.size() - 1));
 
   ASSERT_EQ(apptest::RunTool("record --port SIM --seconds 1 --stamp-every 1 " + log).status, 0);
-  const testlog::LogReadBack appended = ReadLogBack(log);
   // The first recording ends where the time ran out, possibly inside a
   // frame; the second recording's header then spoils that one frame.
+  const testlog::LogReadBack appended = ReadLogBack(log);
   EXPECT_LE(appended.bad, 1);
   EXPECT_GT(appended.good.size(), frames.good.size() + 10);
 }
