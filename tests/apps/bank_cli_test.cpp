@@ -32,7 +32,7 @@ class BankCliTest : public ::testing::Test {
 // One module behind `vantor sim` for every run: a read, the file commands
 // on it, a program that keeps what it erases and a restore that puts it back.
 TEST_F(BankCliTest, ReadConvertProgramAndRestoreOnOneModule) {
-  vantor::apptest::ToolProcess server({"sim", "--no-pace"});
+  vantor::apptest::ToolProcess server("sim --no-pace");
   const std::string pty = server.FirstLine();
   ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
   const auto read = [&](int bank, const std::string& name) {

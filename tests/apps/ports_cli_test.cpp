@@ -36,7 +36,7 @@ class SilentTerminal {
 };
 
 TEST(VantorPorts, TheProbeSaysWhichPortAnswersAsTheModule) {
-  vantor::apptest::ToolProcess server({"sim", "--no-pace"});
+  vantor::apptest::ToolProcess server("sim --no-pace");
   const std::string pty = server.FirstLine();
   ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
   SilentTerminal silent;

@@ -14,17 +14,17 @@ using Tool = vantor::apptest::ToolProcess;
 
 TEST(SimCommand, ServesUntilASignalAndRefusesBadArguments) {
   for (const int signal : {SIGINT, SIGTERM}) {
-    Tool served({"sim", "--no-pace"});
+    Tool served("sim --no-pace");
     EXPECT_EQ(served.FirstLine().rfind("/dev/", 0), 0u);
     EXPECT_EQ(served.StopWith(signal), 0) << signal;
   }
-  EXPECT_EQ(Tool({"--version"}).Wait(), 0);
-  EXPECT_EQ(Tool({"--bogus"}).Wait(), 2);
-  EXPECT_EQ(Tool({"sim", "--help"}).Wait(), 0);
-  EXPECT_EQ(Tool({"sim", "--bogus"}).Wait(), 2);
-  EXPECT_EQ(Tool({"sim", "--bank-file", "3"}).Wait(), 2);
-  EXPECT_EQ(Tool({"sim", "--bank-file", "1", "/nonexistent/bank.bin"}).Wait(), 1);
-  EXPECT_EQ(Tool({"sim", "--replay", "/nonexistent/log.dat"}).Wait(), 1);
+  EXPECT_EQ(Tool("--version").Wait(), 0);
+  EXPECT_EQ(Tool("--bogus").Wait(), 2);
+  EXPECT_EQ(Tool("sim --help").Wait(), 0);
+  EXPECT_EQ(Tool("sim --bogus").Wait(), 2);
+  EXPECT_EQ(Tool("sim --bank-file 3").Wait(), 2);
+  EXPECT_EQ(Tool("sim --bank-file 1 /nonexistent/bank.bin").Wait(), 1);
+  EXPECT_EQ(Tool("sim --replay /nonexistent/log.dat").Wait(), 1);
 }
 
 }  // namespace
