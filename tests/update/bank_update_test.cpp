@@ -132,7 +132,6 @@ struct Distrust {
   void (*stage)(test::UpdateWorld& world);
   const char* message;  // kForeign at the bank's programming, else at its conversion
   int bank;
-  friend void PrintTo(const Distrust& d, std::ostream* out) { *out << d.name; }
 };
 
 constexpr const char* kForeign = "Saved BIN Not From This ECM";
@@ -170,13 +169,11 @@ const Distrust kDistrusted[] = {
      kNotABin, 0},
 };
 
-class UpdateRunDistrust : public ::testing::TestWithParam<Distrust> {};
-
-TEST_P(UpdateRunDistrust, StopsBeforeAnyEraseWithItsReason) {
+void ExpectStopBeforeAnyErase(const Distrust& distrust) {
   test::UpdateWorld world(4);
   // A folder that does not exist yet, with a name too long for the pane.
   world.run.directory = (fs::path(world.dir.Path()) / std::string(100, 'f')).string();
-  GetParam().stage(world);
+  distrust.stage(world);
   ASSERT_TRUE(world.rig.Open());
   std::vector<std::vector<std::uint8_t>> before;
   for (int bank = 0; bank < kBankCount; ++bank) before.push_back(world.rig.ecm.Bank(bank));
@@ -187,12 +184,12 @@ TEST_P(UpdateRunDistrust, StopsBeforeAnyEraseWithItsReason) {
     EXPECT_FALSE(packet[0] == 'S' && (packet[1] == 2 || packet[1] == 4)) << "erase or stop sent";
   for (int bank = 0; bank < kBankCount; ++bank) EXPECT_EQ(world.rig.ecm.Bank(bank), before[bank]) << bank;
   const auto recorded = lines.Lines();
-  const std::string message = GetParam().message;
+  const std::string message = distrust.message;
   const auto at =
       std::find_if(recorded.begin(), recorded.end(), [&](const auto& line) { return line.text == message; });
   ASSERT_NE(at, recorded.end());
   EXPECT_EQ(at->background, UpdatePaneStyle().failedStep);
-  EXPECT_EQ((at - 1)->text, "Bank #: " + std::to_string(GetParam().bank) + " ");
+  EXPECT_EQ((at - 1)->text, "Bank #: " + std::to_string(distrust.bank) + " ");
   if (message == kNotABin) {
     EXPECT_EQ(at + 1, recorded.end());
     return;
@@ -211,8 +208,12 @@ TEST_P(UpdateRunDistrust, StopsBeforeAnyEraseWithItsReason) {
   EXPECT_NE(recorded.back().text.find("read afresh"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Folder, UpdateRunDistrust, ::testing::ValuesIn(kDistrusted),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST(UpdateRun, WhatTheFolderMustNotBeTrustedWithStopsTheRunBeforeAnyErase) {
+  for (const Distrust& distrust : kDistrusted) {
+    SCOPED_TRACE(distrust.name);
+    ExpectStopBeforeAnyErase(distrust);
+  }
+}
 
 TEST(UpdateRun, MissingFirmwareImageSendsNothing) {
   test::UpdateWorld world(6);

@@ -136,45 +136,39 @@ TEST(FirmwareImage, ShippedStandInIsTheDocumentedPattern) {
 
 // Which image a run gets: the stand-in, built in or copied beside the program,
 // serves the simulated module only.
-struct FirmwareCase {
-  const char* name;
-  enum Beside { Nothing, StandIn, OnePageMarked, Real } beside;
-  bool simulatedModule;
-  FirmwareStatus status;
-  bool builtIn;  // the built-in stand-in was chosen
-  friend void PrintTo(const FirmwareCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class RunFirmwareTest : public UpdateFilesTest, public ::testing::WithParamInterface<FirmwareCase> {};
-
-TEST_P(RunFirmwareTest, TheStandInServesOnlyTheSimulatedModule) {
-  const FirmwareCase& c = GetParam();
+TEST_F(UpdateFilesTest, TheStandInServesOnlyTheSimulatedModule) {
+  enum Beside { Nothing, StandIn, OnePageMarked, Real };
+  const struct {
+    const char* name;
+    Beside beside;
+    bool simulatedModule;
+    FirmwareStatus status;
+    bool builtIn;  // the built-in stand-in was chosen
+  } cases[] = {{"built in for the simulated module", Nothing, true, FirmwareStatus::Ok, true},
+               {"nothing for a real module", Nothing, false, FirmwareStatus::Missing, false},
+               {"stand-in beside for a real module", StandIn, false, FirmwareStatus::StandIn, false},
+               {"one marked page for a real module", OnePageMarked, false, FirmwareStatus::StandIn, false},
+               {"stand-in beside for the simulated module", StandIn, true, FirmwareStatus::Ok, false},
+               {"real image for a real module", Real, false, FirmwareStatus::Ok, false}};
   const std::string beside = dir.File(kFirmwareFileName);
-  FirmwareImage file = StandInFirmwareImage();
-  if (c.beside != FirmwareCase::StandIn)
-    for (std::size_t page = 0; page < file.size(); page += 128) file[page] = 0x0F;  // no marker left
-  if (c.beside == FirmwareCase::OnePageMarked) std::copy_n("STAND-IN", 8, file.begin() + 100 * 128);
-  if (c.beside != FirmwareCase::Nothing) test::WriteAll(beside, std::vector<std::uint8_t>(file.begin(), file.end()));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(beside);
+    FirmwareImage file = StandInFirmwareImage();
+    if (c.beside != StandIn)
+      for (std::size_t page = 0; page < file.size(); page += 128) file[page] = 0x0F;  // no marker left
+    if (c.beside == OnePageMarked) std::copy_n("STAND-IN", 8, file.begin() + 100 * 128);
+    if (c.beside != Nothing) test::WriteAll(beside, std::vector<std::uint8_t>(file.begin(), file.end()));
 
-  const FirmwareSource source = ChooseFirmware(beside, c.simulatedModule);
-  EXPECT_EQ(source.path.empty(), c.builtIn);
-  FirmwareImage image{};
-  EXPECT_EQ(LoadRunFirmware(source, &image), c.status);
-  if (c.status == FirmwareStatus::Ok) {
-    EXPECT_EQ(image, c.builtIn ? StandInFirmwareImage() : file);
+    const FirmwareSource source = ChooseFirmware(beside, c.simulatedModule);
+    EXPECT_EQ(source.path.empty(), c.builtIn);
+    FirmwareImage image{};
+    EXPECT_EQ(LoadRunFirmware(source, &image), c.status);
+    if (c.status == FirmwareStatus::Ok) {
+      EXPECT_EQ(image, c.builtIn ? StandInFirmwareImage() : file);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Images, RunFirmwareTest,
-    ::testing::Values(
-        FirmwareCase{"BuiltInForTheSimulatedModule", FirmwareCase::Nothing, true, FirmwareStatus::Ok, true},
-        FirmwareCase{"NothingForARealModule", FirmwareCase::Nothing, false, FirmwareStatus::Missing, false},
-        FirmwareCase{"StandInBesideForARealModule", FirmwareCase::StandIn, false, FirmwareStatus::StandIn, false},
-        FirmwareCase{"OneMarkedPageForARealModule", FirmwareCase::OnePageMarked, false, FirmwareStatus::StandIn, false},
-        FirmwareCase{"StandInBesideForTheSimulatedModule", FirmwareCase::StandIn, true, FirmwareStatus::Ok, false},
-        FirmwareCase{"RealImageForARealModule", FirmwareCase::Real, false, FirmwareStatus::Ok, false}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FirmwareImageLine, ALongPathKeepsItsEnd) {
   EXPECT_EQ(FirmwareImageLine({"/opt/orv/ORV_KDM9_firmware.bin", false}, 80),
