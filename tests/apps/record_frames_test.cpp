@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,55 +14,25 @@ namespace {
 
 using testlog::ReadLogBack;
 
-std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    std::vector<std::string> cells;
-    std::istringstream cellsIn(line + ",");
-    for (std::string cell; std::getline(cellsIn, cell, ',');) cells.push_back(cell);
-    rows.push_back(cells);
-  }
-  return rows;
-}
-
-enum Column { kIndex, kTime, kMark };
-
 class RecordFramesTest : public ::testing::Test {
  protected:
   test::TempDir files_;
   const std::string dir_ = files_.Path();
 };
 
-// Two recordings on the simulated port inside the tool, the second added to
-// the same log; `frames` lists every good frame. Reading the frames and
-// appending are the log library's; the port path is the bank commands'.
+// A recording on the simulated port inside the tool; `frames` lists every
+// good frame. Reading the frames and appending are the log library's.
 TEST_F(RecordFramesTest, RecordingsReadBackAsFrames) {
   const std::string log = files_.File("drive.dat");
-  ASSERT_EQ(apptest::RunTool("record --port SIM --seconds 5 --mark-every 2 " + log).status, 0);
+  ASSERT_EQ(apptest::RunTool("record --port SIM --seconds 5 --mark-every 2 --stamp-every 1 " + log).status, 0);
   const testlog::LogReadBack frames = ReadLogBack(log);
   EXPECT_EQ(frames.bad, 0) << "every recorded frame passes the reader";
-
+  EXPECT_FALSE(frames.times[0].empty()) << "the recording's own time line comes with the first frame";
+  EXPECT_EQ(std::count_if(frames.marks.begin(), frames.marks.end(), [](const auto& m) { return !m.empty(); }), 2)
+      << "marks at 2 and 4 seconds, none at the end";
   const apptest::ToolRun listed = apptest::RunTool("frames " + log);
   ASSERT_EQ(listed.status, 0) << listed.err;
-  auto rows = CsvRows(listed.out);
-  ASSERT_EQ(rows.size(), frames.good.size() + 1);
-  EXPECT_EQ(listed.out.substr(0, listed.out.find('\n')),
-            "index,time,mark,run_seconds,rpm,cylinders,map_sensor_bar,bank_valid,active_bank,engine_running,"
-            "wb_afr,fuel_pressure");
-  rows.erase(rows.begin());
-  EXPECT_FALSE(rows[0][kTime].empty()) << "the recording's own time line comes with the first frame";
-  int marks = 0;
-  for (const auto& row : rows) marks += row[kMark].empty() ? 0 : 1;
-  EXPECT_EQ(marks, 2) << "marks at 2 and 4 seconds, none at the end";
-  EXPECT_EQ(rows.back()[kIndex], std::to_string(rows.size() - 1));
-
-  ASSERT_EQ(apptest::RunTool("record --port SIM --seconds 1 --stamp-every 1 " + log).status, 0);
-  // The first recording ends where the time ran out, possibly inside a
-  // frame; the second recording's header then spoils that one frame.
-  const testlog::LogReadBack appended = ReadLogBack(log);
-  EXPECT_LE(appended.bad, 1);
-  EXPECT_GT(appended.good.size(), frames.good.size() + 10);
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), static_cast<long>(frames.good.size() + 1));
 }
 
 // A recording goes only into a new file, an empty one or a data log: a
