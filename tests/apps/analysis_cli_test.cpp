@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <set>
+#include <algorithm>
 #include <string>
 
 #include "support/tool_process.h"
 #include "support/analysis_samples.h"
 #include "support/analysis_test_support.h"
+#include "support/log_read_back.h"
 #include "settings/settings_io.h"
 
 namespace vantor {
@@ -41,42 +41,6 @@ TEST(VantorDump, FlagsChooseTheFormAndTheToolSaysWhichFileItWrote) {
   EXPECT_EQ(apptest::RunTool("dump " + dir.File("a.dat") + " --msl --csv").status, 2);
 }
 
-// A command that reads a log names the file when it cannot use it, and
-// fails with 1 and no output file: a missing log, a log that cannot be read
-// (a directory opens as a file on POSIX), a file in which no frame passes
-// its check, a number that is none; a dump names the output it cannot open
-// or write.
-TEST(VantorLogs, FailuresNameTheFileAndExitWithOne) {
-  TempDir dir;
-  std::filesystem::create_directory(dir.File("d.dat"));
-  test::WriteText(dir.File("garbage.dat"), std::string(5000, 'g'));
-  LogBuilder().Raw(BuildLogA()).Save(dir.File("a.dat"));
-  const struct {
-    std::string command;
-    int status;
-    std::string message;
-  } cases[] = {
-      {"frames {dir}/missing.dat", 1, "vantor frames: Can not open Data Log File: {dir}/missing.dat\n"},
-      {"dump {dir}/d.dat", 1, "vantor dump: Error Reading the Data Log File: {dir}/d.dat\n"},
-      {"view {dir}/d.dat", 1, "vantor view: Error Reading the Data Log File: {dir}/d.dat\n"},
-      {"dump {dir}/garbage.dat", 1,
-       "vantor dump: Not a Data Log File: {dir}/garbage.dat (no frame passes its check)\n"},
-      {"qtr {dir}/garbage.dat --line x", 2, "vantor qtr: --line: 'x' is not a number from 0 to 2147483647\n"},
-      {"dump {dir}/a.dat -o {dir}/no/dir/out.csv", 1, "vantor dump: Can Not Open Output File: {dir}/no/dir/out.csv\n"},
-      {"dump {dir}/a.dat -o /dev/full", 1, "vantor dump: Error Writing to File: /dev/full (Disk Full?)\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.command);
-    const ToolRun run = apptest::RunTool(apptest::InDir(c.command, dir.Path()));
-    EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.err, apptest::InDir(c.message, dir.Path()));
-    EXPECT_EQ(run.out, "");
-  }
-  EXPECT_EQ(test::Names(dir.Path()), (std::set<std::string>{"a.dat", "d.dat", "garbage.dat"}));
-  for (const char* usage : {"dump", "dump a b"}) EXPECT_EQ(apptest::RunTool(usage).status, 2) << usage;
-  EXPECT_EQ(apptest::RunTool("dump --help").status, 0);
-}
-
 // The results are the quarter-mile library's; the tool picks the line.
 TEST(VantorQtr, RunsFromAnyLineOfTheTable) {
   LogBuilder log;
@@ -87,6 +51,22 @@ TEST(VantorQtr, RunsFromAnyLineOfTheTable) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("1/4 Mile:"), std::string::npos) << run.out;
   EXPECT_EQ(apptest::RunTool("qtr " + dir.File("run.dat") + " --line 200").status, 1);
+}
+
+// A recording on the simulated port inside the tool; `frames` lists every
+// good frame. Reading the frames and appending are the log library's.
+TEST(VantorRecord, ARecordingReadsBackAsFrames) {
+  TempDir files;
+  const std::string log = files.File("drive.dat");
+  ASSERT_EQ(apptest::RunTool("record --port SIM --seconds 5 --mark-every 2 --stamp-every 1 " + log).status, 0);
+  const LogReadBack frames = ReadLogBack(log);
+  EXPECT_EQ(frames.bad, 0) << "every recorded frame passes the reader";
+  EXPECT_FALSE(frames.times[0].empty()) << "the recording's own time line comes with the first frame";
+  EXPECT_EQ(std::count_if(frames.marks.begin(), frames.marks.end(), [](const auto& m) { return !m.empty(); }), 2)
+      << "marks at 2 and 4 seconds, none at the end";
+  const apptest::ToolRun listed = apptest::RunTool("frames " + log);
+  ASSERT_EQ(listed.status, 0) << listed.err;
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), static_cast<long>(frames.good.size() + 1));
 }
 
 }  // namespace

@@ -88,51 +88,6 @@ TEST_F(BankCliTest, BinDiffShowsTheChangedCellsAndBytes) {
     EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin") + second).status, 2) << second;
 }
 
-// Refusals go to stderr, name the file or option concerned, and say it once;
-// the pane lines of a failed job too, while its progress stays on stdout.
-// An update refuses a bad image before it opens the port.
-TEST_F(BankCliTest, RefusalsGoToStderrNamingWhatIsWrong) {
-  std::ofstream(File("text.bin")) << "not a calibration at all";
-  std::ofstream(File("short.bin")) << std::string("\0\x07ORV9", 6) << std::string(94, '\xFF');
-  std::ofstream(File("Bank_6_20990101_000000.bin")) << "a spoiled backup";
-  fs::copy_file(VANTOR_DATA_DIR "/firmware_stand_in.bin", File("stand_in.bin"));
-  const struct {
-    const char* command;
-    int status;
-    const char* err;  // all of stderr
-    const char* out;  // all of stdout
-  } cases[] = {
-      {"bin info {dir}/text.bin", 1, "vantor bin: {dir}/text.bin: Not an ORV KDM-9 Flash BIN!\n", ""},
-      {"bin info {dir}/short.bin", 1, "vantor bin: {dir}/short.bin: BIN File Too Short: Need 32768 Bytes\n", ""},
-      {"bank program --port SIM --bank 0 {dir}/short.bin", 1,
-       "BIN File Too Short: Need 8192 Bytes\n     -Flashing Failed-\n", "\n"},
-      {"bank read --port {dir}/no-such-port --bank 0 {dir}/x.bin", 1,
-       "vantor: can not open port {dir}/no-such-port\n", ""},
-      {"bank program --port SIM --bank 9 x.bin", 2, "vantor bank: --bank: '9' is not a number from 0 to 7\n", ""},
-      {"sim --bank-file 9 {dir}/short.bin", 2, "vantor sim: --bank-file: '9' is not a number from 0 to 7\n", ""},
-      {"bank restore --port SIM --bank 5 --backup-dir {dir}", 1, "vantor bank: no backup of bank 5 in {dir}\n", ""},
-      {"bank restore --port SIM --bank 6 --backup-dir {dir}", 1,
-       "vantor bank: the backup {dir}/Bank_6_20990101_000000.bin is not 32768 bytes long: nothing programmed\n", ""},
-      {"update --port SIM --firmware {dir}/text.bin --dir {dir}", 1,
-       "vantor update: Firmware Image Not 24576 Bytes: {dir}/text.bin\n", ""},
-      {"update --port {dir}/no-such-port --firmware {dir}/stand_in.bin", 1,
-       "vantor update: Stand-In Firmware Image Refused: Not For A Real ECM: {dir}/stand_in.bin\n"
-       "vantor update: the stand-in only serves the simulated ECM (--port SIM); nothing was sent\n", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.command);
-    const auto run = vantor::apptest::RunTool(vantor::apptest::InDir(c.command, dir.string()));
-    EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.err, vantor::apptest::InDir(c.err, dir.string()));
-    EXPECT_EQ(run.out, c.out);
-  }
-  EXPECT_FALSE(fs::exists(File("x.bin")));
-  for (const char* misfit : {"bin frobnicate x", "bank read --port SIM --bank 0 --no-backup x.bin",
-                             "bank restore --port SIM --bank 0 --no-verify",
-                             "bank program --port SIM --bank 0 --no-backup --backup-dir d x.bin"})
-    EXPECT_EQ(RunToolMerged(misfit).status, 2) << misfit;
-}
-
 // The simulated module inside the tool looks for its bank files in a folder
 // of its own only (here holding files it must refuse, so the run ends before
 // any bank is read), and runs on the built-in stand-in.

@@ -1,11 +1,13 @@
-// vantor ports as a user runs it: the probe finds the module behind the
-// simulated port and the pseudo-terminal of `vantor sim`, and tells a
-// terminal that stays silent and a port that is not there apart.
+// `vantor sim` started and stopped as a user does, and `vantor ports` as a
+// user runs it: the probe finds the module behind the simulated port and the
+// pseudo-terminal of `vantor sim`, and tells a terminal that stays silent and
+// a port that is not there apart. What sim serves is tested in-process.
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -34,6 +36,14 @@ class SilentTerminal {
   int master_;
   std::string path_;
 };
+
+TEST(SimCommand, ServesUntilASignal) {
+  for (const int signal : {SIGINT, SIGTERM}) {
+    vantor::apptest::ToolProcess served("sim --no-pace");
+    EXPECT_EQ(served.FirstLine().rfind("/dev/", 0), 0u);
+    EXPECT_EQ(served.StopWith(signal), 0) << signal;
+  }
+}
 
 TEST(VantorPorts, TheProbeSaysWhichPortAnswersAsTheModule) {
   vantor::apptest::ToolProcess server("sim --no-pace");
