@@ -1,6 +1,6 @@
 // What the tool refuses: each message once, on stderr, naming the file or
 // option concerned, with 1 for a failure and 2 for a usage error; a refused
-// run leaves every file as it was and writes none. An update refuses a bad
+// run leaves every file as it was and writes none, an input least of all. An update refuses a bad
 // image before it opens the port; the pane lines of a failed job go to
 // stderr too.
 
@@ -29,8 +29,12 @@ TEST(VantorRefusals, EachNamesWhatIsWrongAndExitsWithItsStatus) {
   test::WriteText(files.File("cal.bin"), std::string("\0\x07ORV9", 6) + std::string(32762, '\xFF'));
   test::WriteText(files.File("Bank_6_20990101_000000.bin"), "a spoiled backup");
   std::filesystem::copy_file(VANTOR_DATA_DIR "/firmware_stand_in.bin", files.File("stand_in.bin"));
+  std::filesystem::create_directory(files.File("sub"));
+  std::filesystem::create_hard_link(files.File("cal.bin"), files.File("linked.bin"));
+  std::filesystem::create_hard_link(files.File("a.dat"), files.File("linked.dat"));
   const std::set<std::string> inputs = test::Names(dir);
   const std::string calibration = test::ReadText(files.File("cal.bin"));
+  const std::string log = test::ReadText(files.File("a.dat"));
   const struct {
     const char* command;
     int status;
@@ -85,6 +89,15 @@ TEST(VantorRefusals, EachNamesWhatIsWrongAndExitsWithItsStatus) {
       {"record --port SIM {dir}/x.dat", 2, "vantor record: --seconds N is needed\n"},
       {"frames", 2, "vantor frames: one log file is needed\n"},
       {"record --help", 0, ""},
+      // An output that is an input under another name: a ".." spelling, a hard link.
+      {"bin convert {dir}/cal.bin {dir}/sub/../cal.bin", 1,
+       "vantor bin: the output {dir}/sub/../cal.bin is the same file as the input {dir}/cal.bin: nothing written\n"},
+      {"smooth {dir}/cal.bin {dir}/linked.bin", 1,
+       "vantor smooth: the output {dir}/linked.bin is the same file as the input {dir}/cal.bin: nothing written\n"},
+      {"velearn --from {dir}/cal.bin --out {dir}/linked.dat {dir}/a.dat", 1,
+       "vantor velearn: the output {dir}/linked.dat is the same file as the input {dir}/a.dat: nothing written\n"},
+      {"dump {dir}/a.dat -o {dir}/linked.dat", 1,
+       "vantor dump: the output {dir}/linked.dat is the same file as the input {dir}/a.dat: nothing written\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
@@ -94,6 +107,7 @@ TEST(VantorRefusals, EachNamesWhatIsWrongAndExitsWithItsStatus) {
   }
   EXPECT_EQ(test::Names(dir), inputs);
   EXPECT_EQ(test::ReadText(files.File("cal.bin")), calibration);
+  EXPECT_EQ(test::ReadText(files.File("a.dat")), log);
 }
 
 }  // namespace
