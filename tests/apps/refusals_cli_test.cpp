@@ -66,6 +66,8 @@ TEST(VantorRefusals, EachNamesWhatIsWrongAndExitsWithItsStatus) {
       {"--version", 0, ""},
       {"smooth {dir}/cal.bin {dir}/x.bin --factor 21", 2, ""},
       {"smooth {dir}/missing.bin {dir}/x.bin", 1, ""},
+      {"velearn --from {dir}/cal.bin --out {dir}/x.bin {dir}/missing.dat", 1,
+       "vantor velearn: Can not open Data Log File: {dir}/missing.dat\n"},
       {"bank restore --port SIM --bank 5 --backup-dir {dir}", 1, "vantor bank: no backup of bank 5 in {dir}\n"},
       {"bank restore --port SIM --bank 6 --backup-dir {dir}", 1,
        "vantor bank: the backup {dir}/Bank_6_20990101_000000.bin is not 32768 bytes long: nothing programmed\n"},
