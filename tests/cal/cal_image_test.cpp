@@ -46,6 +46,17 @@ TEST(CalImageFields, SignatureAndLayoutBytes) {
   EXPECT_FALSE(image->HasSignature());
 }
 
+TEST(CalImageFields, TheVeTableReadsBackAsWritten) {
+  VeTable table;
+  for (int r = 1; r <= kVeRows; ++r)
+    for (int c = 1; c <= kVeColumns; ++c) table.At(r, c) = (r * 7 + c * 3) & 0xFF;
+  CalImage image;
+  image.WriteVeTable(table);
+  VeTable back;
+  image.ReadVeTable(&back);
+  EXPECT_EQ(back.cells, table.cells);
+}
+
 // The three blocks and the seam rows kept in two places; the second copies
 // once printed at 0x00EA / 0x01B9 would land on rows 16 and 30.
 TEST(VeMapping, SeamRowsAreWrittenToBothCopiesAndReadFromTheLaterOneAndNoTwoCellsShareAByte) {
