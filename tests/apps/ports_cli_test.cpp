@@ -1,7 +1,6 @@
-// `vantor sim` started and stopped as a user does, and `vantor ports` as a
-// user runs it: the probe finds the module behind the simulated port and the
-// pseudo-terminal of `vantor sim`, and tells a terminal that stays silent and
-// a port that is not there apart. What sim serves is tested in-process.
+// `vantor ports` as a user runs it: the probe finds the module behind the
+// simulated port and the pseudo-terminal of `vantor sim`, and tells a
+// terminal that stays silent and a port that is not there apart.
 #ifndef _WIN32
 
 #include <gtest/gtest.h>
@@ -37,14 +36,6 @@ class SilentTerminal {
   std::string path_;
 };
 
-TEST(SimCommand, ServesUntilASignal) {
-  for (const int signal : {SIGINT, SIGTERM}) {
-    vantor::apptest::ToolProcess served("sim --no-pace");
-    EXPECT_EQ(served.FirstLine().rfind("/dev/", 0), 0u);
-    EXPECT_EQ(served.StopWith(signal), 0) << signal;
-  }
-}
-
 TEST(VantorPorts, TheProbeSaysWhichPortAnswersAsTheModule) {
   vantor::apptest::ToolProcess server("sim --no-pace");
   const std::string pty = server.FirstLine();
@@ -64,6 +55,7 @@ TEST(VantorPorts, TheProbeSaysWhichPortAnswersAsTheModule) {
   const auto none = RunToolMerged("ports --probe " + silent.Path());
   EXPECT_EQ(none.status, 1) << none.out;
   EXPECT_EQ(RunToolMerged("ports --frobnicate").status, 2);
+  EXPECT_EQ(server.StopWith(SIGINT), 0) << "sim serves until a signal";
 }
 
 }  // namespace
