@@ -46,6 +46,8 @@ TEST_F(UpdateFilesTest, Layout10GetsTheFeatureBitAndParameterBlock) {
   EXPECT_EQ(after[0x0DD8], 0x40);
   EXPECT_EQ(after[0x0DD9], before[0x0DD9]);
   for (std::size_t i = 11; i < 0x0B8D; ++i) ASSERT_EQ(after[i], before[i]) << i;
+  // The calibration alone sums to the checksum; the balance area then makes the whole image agree.
+  EXPECT_EQ(test::SumBytes(after, 8, 0x1FFF), test::StoredChecksum(after));
   EXPECT_EQ(test::SumBytes(after, 8, 0x7FFF), test::StoredChecksum(after));
 }
 
