@@ -1,4 +1,4 @@
-// vantor ports as a user runs it: the probe finds the module behind the
+// `vantor ports` as a user runs it: the probe finds the module behind the
 // simulated port and the pseudo-terminal of `vantor sim`, and tells a
 // terminal that stays silent and a port that is not there apart.
 #ifndef _WIN32
@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -36,7 +37,7 @@ class SilentTerminal {
 };
 
 TEST(VantorPorts, TheProbeSaysWhichPortAnswersAsTheModule) {
-  vantor::apptest::ToolProcess server({"sim", "--no-pace"});
+  vantor::apptest::ToolProcess server("sim --no-pace");
   const std::string pty = server.FirstLine();
   ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
   SilentTerminal silent;
@@ -54,6 +55,7 @@ TEST(VantorPorts, TheProbeSaysWhichPortAnswersAsTheModule) {
   const auto none = RunToolMerged("ports --probe " + silent.Path());
   EXPECT_EQ(none.status, 1) << none.out;
   EXPECT_EQ(RunToolMerged("ports --frobnicate").status, 2);
+  EXPECT_EQ(server.StopWith(SIGINT), 0) << "sim serves until a signal";
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 #include <set>
 
@@ -11,14 +10,6 @@
 
 namespace vantor {
 namespace {
-
-TEST(TailTemplate, HasTheFixedLayoutWithA55CharacterNotice) {
-  const auto& tail = TailTemplate();
-  for (std::size_t i : {0x000, 0x0FF, 0x26F, 0x2A7, 0x2FF}) EXPECT_EQ(tail[i], 0xFF) << i;
-  for (std::size_t i : {0x100, 0x1FF}) EXPECT_EQ(tail[i], 0x00) << i;
-  EXPECT_EQ(std::string(tail.begin() + 0x210, tail.begin() + 0x220), " ORV_KDM-9 Flash");
-  EXPECT_TRUE(std::isprint(tail[0x270]) && std::isprint(tail[0x2A6]));
-}
 
 TEST(BalanceRule, EveryReachableDifferenceIsMetExactlyAndLargerOnesFillTheArea) {
   const auto area = BalanceBytes(0, 0x01FF);  // hi 1 + lo 255 carries into one more fill byte
@@ -53,6 +44,17 @@ TEST(CalImageFields, SignatureAndLayoutBytes) {
   EXPECT_EQ((*image)[10], 1);
   (*image)[5] = '8';
   EXPECT_FALSE(image->HasSignature());
+}
+
+TEST(CalImageFields, TheVeTableReadsBackAsWritten) {
+  VeTable table;
+  for (int r = 1; r <= kVeRows; ++r)
+    for (int c = 1; c <= kVeColumns; ++c) table.At(r, c) = (r * 7 + c * 3) & 0xFF;
+  CalImage image;
+  image.WriteVeTable(table);
+  VeTable back;
+  image.ReadVeTable(&back);
+  EXPECT_EQ(back.cells, table.cells);
 }
 
 // The three blocks and the seam rows kept in two places; the second copies

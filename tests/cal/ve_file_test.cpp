@@ -47,14 +47,11 @@ TEST_F(VeFileTest, SignatureOutcomesAndTheirTexts) {
   EXPECT_EQ(CheckSignature(dir.File("missing.bin")).status, SignatureStatus::CannotOpen);
   test::WriteAll(dir.File("short.bin"), {0, 1, 'O', 'R', 'V'});
   EXPECT_EQ(CheckSignature(dir.File("short.bin")).status, SignatureStatus::NotABin);
-  test::WriteAll(dir.File("high.bin"), {1, 2, 'O', 'R', 'V', '9'});
-  EXPECT_EQ(CheckSignature(dir.File("high.bin")).generation, 0x0102);
 
   test::WriteAll(dir.File("b.bin"), {0, 1, 'O', 'R', 'V', '8', 0, 0});
   const SignatureCheck main = CheckSignature(dir.File("b.bin"), BinReader::MainProgram);
   EXPECT_EQ(main.status, SignatureStatus::NotABin);
   EXPECT_EQ(main.text, "Not an ORV KDM-9 Flash BIN!");
-  EXPECT_EQ(main.caption, "Incorrect BIN File");
   EXPECT_EQ(CheckSignature(dir.File("b.bin"), BinReader::UpdateUtility).text, "Not an ORV Flash BIN");
 }
 
@@ -69,18 +66,6 @@ TEST_F(VeFileTest, ReadMatchesTheImageMappingWithLaterSeamCopies) {
   for (int r = 1; r <= kVeRows; ++r)
     for (int c = 1; c <= kVeColumns; ++c) ASSERT_EQ(table.At(r, c), bytes[VeReadOffset(r, c)]) << r << "," << c;
   EXPECT_FALSE(ReadVeTable(dir.File("none.bin"), &table));
-}
-
-TEST_F(VeFileTest, ShortBinReadStopsAtItsEndLeavingOtherCellsAlone) {
-  auto bytes = FullBin(3);
-  bytes.resize(0x000C + 14 * 5 + 6);  // five rows and six cells of block 1
-  test::WriteAll(dir.File("short.bin"), bytes);
-  VeTable table = Pattern(99);
-  const VeTable before = table;
-  ASSERT_TRUE(ReadVeTable(dir.File("short.bin"), &table));
-  for (int c = 1; c <= kVeColumns; ++c) EXPECT_EQ(table.At(5, c), bytes[0x000C + 14 * 4 + c - 1]);
-  EXPECT_EQ(table.At(6, 6), bytes[0x000C + 14 * 5 + 5]);
-  for (const auto& [r, c] : {std::pair{6, 7}, {20, 1}, {35, 14}}) EXPECT_EQ(table.At(r, c), before.At(r, c));
 }
 
 TEST_F(VeFileTest, WriteCopiesTheSourceThenUpdatesCellsGenerationAndChecksum) {
@@ -98,13 +83,6 @@ TEST_F(VeFileTest, WriteCopiesTheSourceThenUpdatesCellsGenerationAndChecksum) {
   expected.SetGeneration(8);
   expected.SetChecksum(expected.ImageSum());
   EXPECT_TRUE(std::equal(written.begin(), written.end(), expected.Data()));
-  learned.At(5, 5) = 0xFE;
-  learned.At(6, 6) = 0xFF;
-  VeTable back, fromImage;
-  ASSERT_TRUE(ReadVeTable(dir.File("new.bin"), &back));
-  expected.ReadVeTable(&fromImage);
-  EXPECT_EQ(back.cells, learned.cells);
-  EXPECT_EQ(fromImage.cells, learned.cells);
 }
 
 TEST_F(VeFileTest, ShortSourceIsPaddedWith0xFFAndASecondWriteUpdatesTheNewFileInPlaceAndTheGenerationWraps) {

@@ -2,7 +2,6 @@
 // Keeps every line a job writes, with its colour (a pane keeps only its last
 // rows) and, given the link's tick, when it was written.
 
-#include <algorithm>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -35,10 +34,6 @@ class PaneRecorder : public MessageSink {
     std::vector<std::string> texts;
     for (const auto& line : Lines()) texts.push_back(line.text);
     return texts;
-  }
-  bool Contains(const std::string& text) const {
-    const auto texts = Texts();
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
   }
   void Clear() {
     std::lock_guard lock(mutex_);

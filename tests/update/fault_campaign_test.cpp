@@ -28,18 +28,16 @@ void ExpectNoFalseSuccess(const CampaignTally& tally, int runs) {
   EXPECT_GT(tally.failures.load(), 0);
 }
 
-TEST(FaultCampaign, ProgramWithVerifyNeverReportsSuccessOverAWrongBank) {
-  CampaignTally tally;
-  const int runs = SampleRuns(64);
-  InParallel(runs, kWorkers, [&](int run) { ProgramRunWithFault(run, &tally); });
-  ExpectNoFalseSuccess(tally, runs);
-}
-
-TEST(FaultCampaign, UpdateRunNeverReportsSuccessOverAWrongBankAndResumes) {
-  CampaignTally tally;
-  const int runs = SampleRuns(24);
-  InParallel(runs, kWorkers, [&](int run) { UpdateRunWithFault(run, &tally); });
-  ExpectNoFalseSuccess(tally, runs);
+// A program with verify, and an update run that must also resume.
+TEST(FaultCampaign, ProgramAndUpdateRunsNeverReportSuccessOverAWrongBank) {
+  const std::pair<void (*)(int, CampaignTally*), int> campaigns[] = {{ProgramRunWithFault, 64},
+                                                                      {UpdateRunWithFault, 24}};
+  for (const auto& [campaign, plainRuns] : campaigns) {
+    CampaignTally tally;
+    const int runs = SampleRuns(plainRuns);
+    InParallel(runs, kWorkers, [&](int run) { campaign(run, &tally); });
+    ExpectNoFalseSuccess(tally, runs);
+  }
 }
 
 TEST(FaultCampaign, UpdateCutAtSampledPacketsEndsRightWhenRunAgain) {
