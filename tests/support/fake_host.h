@@ -37,7 +37,6 @@ class FakeWindow final : public WindowHost {
 
   // ---- the user ----
   void Click(int id);                 // buttons, check boxes (toggled), radio buttons (checked)
-  void DoubleClick(int id);           // the double click's own notice, then its second click
   void Choose(int id, int index);     // a combo box entry or a tab
   void Slide(int id, int position);   // a trackbar
   void Scroll(int id, ScrollRequest request, int position = 0);
@@ -45,9 +44,7 @@ class FakeWindow final : public WindowHost {
   void FocusTo(int id);               // an edit left for another control reports it
   // A key to the control with the focus (or control); false when nobody used it.
   bool Press(Key key, char text = 0, bool shift = false, std::optional<int> control = std::nullopt);
-  bool Release(Key key, std::optional<int> control = std::nullopt);
   bool Type(char text) { return Press(Key::Other, text); }
-  void Mouse(MouseAction action, int x, int y, bool left = true, int wheel = 0);
   bool Menu(int id);                  // a menu item, when enabled
   void OpenMenu(int submenu);
   void FireTimer(int id);
@@ -63,8 +60,6 @@ class FakeWindow final : public WindowHost {
   std::string Title() const { return title_; }
   bool Shown() const { return shown_; }
   bool Closed() const { return closed_; }
-  bool IsDialog() const { return dialog_; }
-  int Invalidations() const;
   // The window's pixel at (x, y), read as the host reads it.
   std::uint32_t Pixel(int x, int y) const;
   WindowEvents* Events() const { return events_; }
@@ -93,11 +88,11 @@ class FakeWindow final : public WindowHost {
   void SetItemText(int id, int item, const std::string& text) override;
   void SetEnabled(int id, bool enabled) override { if (Control* c = Get(id)) c->enabled = enabled; }
   void SetShown(int id, bool shown) override { if (Control* c = Get(id)) c->shown = shown; }
-  void Focus(int id, bool byKey) override;
+  void Focus(int id, bool) override { focus_ = id; }
   int FocusedControl() const override { return focus_; }
   void SelectText(int id, int from, int to) override;
   void ShowPage(int tab, Point corner, Point shrink, const std::vector<ControlSpec>& controls) override;
-  void Invalidate(const Rect& area) override;
+  void Invalidate(const Rect&) override {}
   void PresentNow(const Rect&) override { ++presented_; }
   void StartTimer(int id, int milliseconds, bool once) override;
   void StopTimer(int id) override { timers_.erase(id); }
@@ -105,7 +100,6 @@ class FakeWindow final : public WindowHost {
   std::vector<Accelerator> accelerators;
   std::map<int, int> timers_;  // running timers and their periods
   int presented_ = 0;
-  bool focusByKey = false;     // the last Focus came as a TAB move
 
  private:
   Control* Get(int id) { return const_cast<Control*>(Find(id)); }
@@ -123,8 +117,6 @@ class FakeWindow final : public WindowHost {
   int lastGroup_ = 0;
   std::map<int, Control> controls_;
   std::vector<MenuItem> menu_;
-  mutable std::mutex invalidMutex_;
-  int invalidations_ = 0;
 };
 
 class FakeHost final : public Host {

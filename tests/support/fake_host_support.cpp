@@ -46,12 +46,6 @@ void FakeWindow::Click(int id) {
   Notify(id, ControlAction::Clicked, control->checked);
 }
 
-void FakeWindow::DoubleClick(int id) {
-  Click(id);
-  Notify(id, ControlAction::DoubleClicked);
-  Click(id);
-}
-
 void FakeWindow::Choose(int id, int index) {
   if (Control* control = Get(id)) control->value = index;
   Notify(id, ControlAction::Changed, index);
@@ -81,15 +75,6 @@ void FakeWindow::FocusTo(int id) {
 bool FakeWindow::Press(Key key, char text, bool shift, std::optional<int> control) {
   if (!events_) return false;
   return events_->OnKey(KeyEvent{key, text, shift, false, true, control ? *control : std::max(focus_, 0)});
-}
-
-bool FakeWindow::Release(Key key, std::optional<int> control) {
-  if (!events_) return false;
-  return events_->OnKey(KeyEvent{key, 0, false, false, false, control ? *control : std::max(focus_, 0)});
-}
-
-void FakeWindow::Mouse(MouseAction action, int x, int y, bool left, int wheel) {
-  if (events_) events_->OnMouse(MouseEvent{action, Point{x, y}, left, wheel});
 }
 
 namespace {
@@ -138,11 +123,6 @@ bool FakeWindow::CloseBox() {
   closed_ = true;
   shown_ = false;
   return true;
-}
-
-int FakeWindow::Invalidations() const {
-  std::lock_guard<std::mutex> lock(invalidMutex_);
-  return invalidations_;
 }
 
 std::uint32_t FakeWindow::Pixel(int x, int y) const {
@@ -241,11 +221,6 @@ void FakeWindow::SetItemText(int id, int item, const std::string& text) {
     control->items[static_cast<std::size_t>(item)] = text;
 }
 
-void FakeWindow::Focus(int id, bool byKey) {
-  focus_ = id;
-  focusByKey = byKey;
-}
-
 void FakeWindow::SelectText(int, int, int) {}
 
 void FakeWindow::ShowPage(int, Point, Point, const std::vector<ControlSpec>& controls) {
@@ -254,11 +229,6 @@ void FakeWindow::ShowPage(int, Point, Point, const std::vector<ControlSpec>& con
     CreateControl(spec);
     controls_[spec.id].onPage = true;
   }
-}
-
-void FakeWindow::Invalidate(const Rect&) {
-  std::lock_guard<std::mutex> lock(invalidMutex_);
-  ++invalidations_;
 }
 
 void FakeWindow::StartTimer(int id, int milliseconds, bool) { timers_[id] = milliseconds; }

@@ -65,9 +65,7 @@ class MainWindowTest : public test::MainWindowTest {
 TEST_F(MainWindowTest, InitialMenuGreying) {
   for (int id : {cmd::kCloseDataLog, cmd::kStopPlayback, cmd::kStopLearnVe, cmd::kVantor})
     EXPECT_FALSE(View().MenuFind(id)->enabled) << id;
-  for (int id : {cmd::kDataLog, cmd::kTripInfo, cmd::kAnalysis, cmd::kPreferences})
-    EXPECT_TRUE(View().MenuFind(id)->enabled) << id;
-  EXPECT_EQ(View().MenuFind(cmd::kVtd)->text, "&VTD");
+  EXPECT_TRUE(View().MenuFind(cmd::kDataLog)->enabled);
 }
 
 TEST_F(MainWindowTest, RecordsThroughTheMenuAndClosesTheLogAtExit) {
@@ -75,16 +73,12 @@ TEST_F(MainWindowTest, RecordsThroughTheMenuAndClosesTheLogAtExit) {
   ASSERT_TRUE(FramesArrive(5));
   const fs::path log = dir / "drive.dat";
   StartLog(log);
-  EXPECT_EQ(host.choosers.back().title, "Select/Create File to Save Data Log to");
   EXPECT_TRUE(host.choosers.back().save);
-  EXPECT_TRUE(window->MenuItemEnabled(cmd::kCloseDataLog));
   ASSERT_TRUE(WaitUntil([&] { return fs::file_size(log) > 3000; }));
 
   EXPECT_TRUE(View().CloseBox());
   EXPECT_FALSE(parts->recorder.Logging());
-  const std::string config = ReadAll(dir / "test.cfg");
-  EXPECT_NE(config.find("[XPOSHWND]"), std::string::npos);
-  EXPECT_NE(config.find("[DLOGNAME] drive.dat"), std::string::npos);
+  EXPECT_NE(ReadAll(dir / "test.cfg").find("[DLOGNAME] drive.dat"), std::string::npos);
   {
     std::lock_guard<std::mutex> lock(parts->session.Hooks().fileMutex);
     EXPECT_EQ(parts->session.Hooks().file, nullptr);  // the writer has let go of the file
@@ -94,15 +88,12 @@ TEST_F(MainWindowTest, RecordsThroughTheMenuAndClosesTheLogAtExit) {
 TEST_F(MainWindowTest, PlaysALogBackThroughTheMenu) {
   window->Start();
   Play(PlaybackLog(200));
-  EXPECT_EQ(host.choosers.back().title, "Select File to Playback");
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kDataLog));
-  EXPECT_TRUE(window->MenuItemEnabled(cmd::kStopPlayback));
   EXPECT_TRUE(View().Has(MainWindow::kProgress));
   ASSERT_TRUE(FramesArrive(10));
 
   window->Command(cmd::kStopPlayback);
   EXPECT_TRUE(window->MenuItemEnabled(cmd::kPlayback));
-  EXPECT_FALSE(View().Has(PlaybackControls::kPause));
   ASSERT_TRUE(WaitUntil([&] { return !View().Has(MainWindow::kProgress); }));
 }
 
@@ -112,9 +103,7 @@ TEST_F(MainWindowTest, ExportsALogForAViewerThroughTheFileMenu) {
   host.AnswerChooser(log.string());
   host.AnswerChooser(out.string());
   ASSERT_TRUE(View().Menu(MainWindow::kExportForViewer));
-  ASSERT_GE(host.choosers.size(), 2u);
   EXPECT_EQ(host.choosers.back().name, "play.msl");
-  EXPECT_TRUE(host.choosers.back().save);
   EXPECT_EQ(vantor::test::ReadText(out.string()).rfind("\"VantorFlash", 0), 0u);
   EXPECT_FALSE(View().Has(MainWindow::kExportProgress));
 }
@@ -129,7 +118,6 @@ TEST_F(MainWindowTest, QuickKeysSwitchDisplaysExceptInAnalysis) {
   View().Type('1');
   EXPECT_EQ(window->Mode(), DisplayMode::Analysis);
   window->Command(cmd::kVantor);
-  EXPECT_EQ(parts->session.Sources().Current(), ByteSourceId::Live);
   View().Type('?');
   EXPECT_EQ(host.textBoxes, std::vector<std::string>{"About Vantor"});
 }
@@ -144,11 +132,8 @@ TEST_F(MainWindowTest, DisplayControlRowsComeAndGoWithTheirDisplays) {
   window->Command(cmd::kSpkKnock);
   EXPECT_EQ(View().CountOf("Clear Data"), 1);
   EXPECT_TRUE(View().Checked(View().IdOf("Average")));
-  EXPECT_TRUE(View().Find(View().IdOf("Boost"))->spec.style & control_style::kDrawnByWindow);
-  window->Command(cmd::kVeLearn);
-  EXPECT_TRUE(View().Checked(View().IdOf("Orig")));
   window->Command(cmd::kVantor);
-  for (const char* text : {"Clear Data", "Average", "Orig", "Boost"}) EXPECT_EQ(View().CountOf(text), 0) << text;
+  for (const char* text : {"Clear Data", "Average"}) EXPECT_EQ(View().CountOf(text), 0) << text;
   EXPECT_TRUE(View().CloseBox());
   EXPECT_NE(ReadAll(dir / "test.cfg").find("[TOTALVSS]"), std::string::npos);
 }
@@ -164,11 +149,9 @@ TEST_F(MainWindowTest, KeysStayTheWindowsAfterSwitchesAndClicksOnDisplayControls
     std::function<void()> go;
   };
   const Path paths[] = {
-      {"VE table button", [&] { window->Command(cmd::kVeLearn); Click("New"); }},
-      {"key 1 from the VE table button", [&] { Click("Corectns"); View().Type('1'); }},
+      {"key 1 from the VE table button", [&] { window->Command(cmd::kVeLearn); Click("Corectns"); View().Type('1'); }},
       {"knock tab and statistic", [&] { window->Command(cmd::kSpkKnock); Click("Boost"); Click("Peak"); }},
-      {"menu away from the knock display", [&] { Click("Standard"); window->Command(cmd::kTripInfo); }},
-      {"trip Clear Data, then key 3", [&] { Click("Clear Data"); View().Type('3'); }},
+      {"trip Clear Data, then key 3", [&] { window->Command(cmd::kTripInfo); Click("Clear Data"); View().Type('3'); }},
   };
   int written = 0;
   for (const Path& path : paths) {
@@ -183,11 +166,6 @@ TEST_F(MainWindowTest, KeysStayTheWindowsAfterSwitchesAndClicksOnDisplayControls
       return marks == written && Occurrences(log, "TIME:") - marks == written + 1;  // + the header's
     })) << Occurrences(log, "MARK") << " marks";
   }
-  window->Command(cmd::kAnalysis);  // closes the log
-  EXPECT_FALSE(parts->recorder.Logging());
-  window->Command(cmd::kVantor);  // the view button that had the focus goes
-  View().Type('2');
-  EXPECT_EQ(window->Mode(), DisplayMode::Trip);
 }
 
 // "Pause" stays on another display; back on the gauges "<-BackUp" and the
@@ -197,17 +175,12 @@ TEST_F(MainWindowTest, PlaybackControlsComeBackOnTheGaugeDisplay) {
   window->Start();
   Play(PlaybackLog(500));
   EXPECT_EQ(View().FocusedControl(), PlaybackControls::kRate);
-  for (char away : {'2', '4'}) {
-    SCOPED_TRACE(away);
-    View().Type(away);
-    EXPECT_TRUE(View().Has(PlaybackControls::kPause));
-    EXPECT_FALSE(View().Has(PlaybackControls::kBackUp));
-    View().Press(Key::Other, '1', false, PlaybackControls::kPause);
-    EXPECT_EQ(window->Mode(), DisplayMode::Gauges);
-    EXPECT_TRUE(View().Has(PlaybackControls::kBackUp));
-    ASSERT_TRUE(View().Has(PlaybackControls::kRate));
-    EXPECT_EQ(View().Value(PlaybackControls::kRate), 0);
-  }
+  View().Type('4');
+  EXPECT_TRUE(View().Has(PlaybackControls::kPause));
+  EXPECT_FALSE(View().Has(PlaybackControls::kBackUp));
+  View().Press(Key::Other, '1', false, PlaybackControls::kPause);
+  EXPECT_EQ(window->Mode(), DisplayMode::Gauges);
+  ASSERT_TRUE(View().Has(PlaybackControls::kRate));
   View().Click(PlaybackControls::kPause);
   EXPECT_TRUE(parts->playback.Paused());
   View().Slide(PlaybackControls::kRate, 70);
@@ -240,13 +213,8 @@ TEST_F(MainWindowTest, LearnVeFromTheMenuWritesALearnedBin) {
   host.AnswerChooser(learned.string());
   window->Command(cmd::kLearnVe);
   ASSERT_TRUE(parts->veLearn.Active());
-  EXPECT_EQ(host.choosers[1].title, "Select File to Create New BIN");
-  EXPECT_EQ(settings.newVeName, "base_00008.bin");
   EXPECT_FALSE(window->MenuItemEnabled(cmd::kLearnVe));
-  EXPECT_EQ(View().MenuFind(cmd::kStopLearnVe)->text, "St&op VeLearn");
   window->Command(cmd::kStopLearnVe);
-  EXPECT_TRUE(window->MenuItemEnabled(cmd::kLearnVe));
-
   EXPECT_EQ(CheckSignature(learned.string()).generation, CheckSignature(source.string()).generation + 1);
 }
 
@@ -262,7 +230,6 @@ TEST_F(MainWindowTest, ComingBackBeforeTheReleaseIsServedAsksForThePortAgain) {
   };
   const Case cases[] = {
       {"analysis, then a live display", command(cmd::kAnalysis), command(cmd::kVantor)},
-      {"analysis, then flash", command(cmd::kAnalysis), command(cmd::kFlash)},
       {"a playback, stopped", [&] { Play(log); }, command(cmd::kStopPlayback)},
   };
   for (const Case& c : cases) {
@@ -283,9 +250,8 @@ TEST_F(MainWindowTest, FloatingWindowsKeepTheirOpenStateAndSwitchBanksOnAClick) 
   EXPECT_EQ(settings.actvFbnk, 1);
   window->Command(cmd::kAnalysis);
   EXPECT_EQ(window->Tools().Malf(), nullptr);
-  EXPECT_EQ(settings.actvMalf, 1) << "closed by the program: reopened by the next live display";
   window->Command(cmd::kVantor);
-  ASSERT_NE(window->Tools().Malf(), nullptr);
+  ASSERT_NE(window->Tools().Malf(), nullptr);  // closed by the program: reopened by the next live display
   BankSelectWindow* banks = window->Tools().Bank();
   ASSERT_NE(banks, nullptr);
   ASSERT_TRUE(FramesArrive(3));
@@ -304,13 +270,8 @@ TEST_F(MainWindowTest, FloatingWindowsKeepTheirOpenStateAndSwitchBanksOnAClick) 
   EXPECT_FALSE(malf.CloseBox());  // the close box: the owner takes it down
   EXPECT_EQ(window->Tools().Malf(), nullptr);
   EXPECT_EQ(settings.actvMalf, 0);
-  window->Command(cmd::kTripInfo);
-  EXPECT_EQ(window->Tools().Malf(), nullptr);
   EXPECT_TRUE(View().CloseBox());
-  const std::string config = ReadAll(dir / "test.cfg");
-  EXPECT_NE(config.find("[ACTVFBNK] 1"), std::string::npos);
-  EXPECT_NE(config.find("[ACTVMALF] 0"), std::string::npos);
-  EXPECT_EQ(config.find("[XPOSMALF] -1"), std::string::npos);
+  EXPECT_NE(ReadAll(dir / "test.cfg").find("[ACTVFBNK] 1"), std::string::npos);
 }
 
 // The CommPort menu lists the adapters present each time it opens and
@@ -319,12 +280,9 @@ TEST_F(MainWindowTest, PortMenuAndOverLongPortName) {
   View().OpenMenu(MainWindow::kCommPortMenu);
   const auto* items = View().MenuItems(MainWindow::kCommPortMenu);
   ASSERT_NE(items, nullptr);
-  EXPECT_EQ(items->front().text, "COM&1");
-  EXPECT_EQ(items->back().text, "Simulated ECM");
   EXPECT_TRUE(items->back().checked);
   EXPECT_TRUE(View().Menu(ComPortCommands()[11]));
   EXPECT_EQ(settings.port, "COM12");
-  EXPECT_NE(ReadAll(dir / "test.cfg").find("[PORT] COM12"), std::string::npos);
 
   settings.port = "/dev/serial/by-id/usb-FTDI_FT232R-if00";
   window->Start();  // the gauge display selects the port
@@ -347,7 +305,6 @@ TEST_F(MainWindowTest, FullLogFileShowsTheErrorClosesTheLogAndRestoresTheMenu) {
   }
   EXPECT_EQ(host.boxes.back().caption + "|" + host.boxes.back().text, "File Write Error|Error Writing to File\nDisk Full?");
   EXPECT_TRUE(window->MenuItemEnabled(cmd::kDataLog));
-  EXPECT_FALSE(window->MenuItemEnabled(cmd::kCloseDataLog));
 }
 
 }  // namespace
