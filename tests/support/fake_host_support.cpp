@@ -51,12 +51,6 @@ void FakeWindow::Choose(int id, int index) {
   Notify(id, ControlAction::Changed, index);
 }
 
-void FakeWindow::Slide(int id, int position) { Choose(id, position); }
-
-void FakeWindow::Scroll(int id, ScrollRequest request, int position) {
-  Notify(id, ControlAction::Scrolled, position, request);
-}
-
 void FakeWindow::Type(int id, const std::string& text) {
   Control* control = Get(id);
   if (!control) return;
@@ -105,10 +99,6 @@ bool FakeWindow::Menu(int id) {
   if (!item || !item->enabled || !events_) return false;
   events_->OnCommand(id);
   return true;
-}
-
-void FakeWindow::OpenMenu(int submenu) {
-  if (events_) events_->OnMenuOpening(submenu);
 }
 
 void FakeWindow::FireTimer(int id) {
@@ -198,16 +188,6 @@ void FakeWindow::SetChecked(int id, bool checked) {
     control->checked = checked;
 }
 
-bool FakeWindow::Checked(int id) const {
-  const Control* control = Find(id);
-  return control && control->checked;
-}
-
-int FakeWindow::Value(int id) const {
-  const Control* control = Find(id);
-  return control ? control->value : 0;
-}
-
 void FakeWindow::SetRange(int id, int minimum, int maximum, int page) {
   if (Control* control = Get(id)) {
     control->minimum = minimum;
@@ -221,8 +201,6 @@ void FakeWindow::SetItemText(int id, int item, const std::string& text) {
     control->items[static_cast<std::size_t>(item)] = text;
 }
 
-void FakeWindow::SelectText(int, int, int) {}
-
 void FakeWindow::ShowPage(int, Point, Point, const std::vector<ControlSpec>& controls) {
   for (auto it = controls_.begin(); it != controls_.end();) it = it->second.onPage ? controls_.erase(it) : std::next(it);
   for (const ControlSpec& spec : controls) {
@@ -231,8 +209,6 @@ void FakeWindow::ShowPage(int, Point, Point, const std::vector<ControlSpec>& con
   }
 }
 
-void FakeWindow::StartTimer(int id, int milliseconds, bool) { timers_[id] = milliseconds; }
-
 // ---- the host ----
 
 FakeHost::FakeHost() : uiThread_(std::this_thread::get_id()) {}
@@ -240,26 +216,12 @@ FakeHost::~FakeHost() = default;
 
 std::unique_ptr<WindowHost> FakeHost::CreateWindow(const WindowSpec& spec, WindowEvents& events, PixelSource* pixels,
                                                    WindowHost*) {
-  auto window = std::make_unique<FakeWindow>(*this, spec.title, events, pixels, false);
-  windows_.push_back(window.get());
-  return window;
-}
-
-void FakeHost::Forget(FakeWindow* window) {
-  windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
-  if (activeWindow == window) activeWindow = nullptr;
-}
-
-FakeWindow* FakeHost::WindowTitled(const std::string& title) const {
-  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
-    if ((*it)->Title() == title && !(*it)->Closed()) return *it;
-  return nullptr;
+  return std::make_unique<FakeWindow>(*this, spec.title, events, pixels, false);
 }
 
 void FakeHost::RunDialog(const DialogSpec& spec, WindowEvents& events, const std::function<void(WindowHost&)>& opened,
                          WindowHost*) {
   FakeWindow dialog(*this, spec.title, events, nullptr, true);
-  windows_.push_back(&dialog);
   ++modalDepth_;
   for (const ControlSpec& control : spec.controls) dialog.CreateControl(control);
   dialog.Show();
@@ -288,8 +250,6 @@ BoxAnswer FakeHost::ShowMessage(const MessageSpec& spec, WindowHost*) {
   boxAnswers.pop_front();
   return answer;
 }
-
-void FakeHost::ShowTextBox(const TextBoxSpec& spec, WindowHost*) { textBoxes.push_back(spec.title); }
 
 void FakeHost::Post(std::function<void()> work) {
   {
