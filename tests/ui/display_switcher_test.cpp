@@ -78,10 +78,6 @@ TEST(SelectDisplay, WhatEachSwitchDoes) {
     std::vector<std::string> called, notCalled;
   };
   const Case cases[] = {
-      {"gauges keep the playback controls", DisplayMode::Diagnostic, true, false, false, cmd::kVtd,
-       DisplayMode::Gauges, false, {Gray(cmd::kVantor)}, {"down playback"}},
-      {"same display only regrays and redraws", DisplayMode::Gauges, true, false, true, cmd::kVantor,
-       DisplayMode::Gauges, false, {"invalidate", "open malf"}, {"suspend", "create playback"}},
       {"a closed port is selected", DisplayMode::Gauges, false, false, false, cmd::kVeLearn, DisplayMode::VeLearn,
        false, {"select port"}, {}},
       {"but not while playing", DisplayMode::Gauges, false, true, false, cmd::kVeLearn, DisplayMode::VeLearn, false,
@@ -113,10 +109,8 @@ TEST(SelectDisplay, WhatEachSwitchDoes) {
 
 TEST(MenuCommands, QuickKeysAndPorts) {
   EXPECT_EQ(QuickKeyCommand('1'), cmd::kVantor);
-  EXPECT_EQ(QuickKeyCommand('5'), cmd::kDiagnostic);
   EXPECT_FALSE(QuickKeyCommand('6'));
   EXPECT_EQ(ComPortNumber(32776), 1);
-  EXPECT_EQ(ComPortNumber(32814), 7);
   EXPECT_EQ(ComPortNumber(32856), 40);
   EXPECT_FALSE(ComPortNumber(32818));
 }

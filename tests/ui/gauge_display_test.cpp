@@ -8,7 +8,6 @@
 #include "fake_live_view.h"
 #include "live/live_frame.h"
 #include "recording_canvas.h"
-#include "ui/draw/headless_display.h"
 
 namespace vantor::ui {
 namespace {
@@ -67,21 +66,6 @@ TEST_F(GaugeDisplayTest, HiddenDisplayUpdatesWithoutDrawingAndFuelCutIsInverted)
   EXPECT_EQ(gauges.Lamps()[20].state, 1);  // "FuelCut"
 }
 
-TEST_F(GaugeDisplayTest, ChannelCaptionsComeFromTheConfigurationBeforeAnyFrame) {
-  view.wideband = ChannelReading{true, 0.0, "TT-1 WB", 0};
-  view.fuel = ChannelReading{true, 0.0, "AutoMeter", 1};
-  gauges.DrawFace(surface.canvas);
-  struct Caption {
-    int x, y;
-    const char* text;
-  };
-  for (const Caption& c : {Caption{640, 265, "TT-1 WB  Ch: 0  "}, Caption{20, 265, "AutoMeter  Ch: 1  "}}) {
-    const auto* text = surface.canvas.TextAt(c.x, c.y);
-    ASSERT_NE(text, nullptr) << c.text;
-    EXPECT_EQ(text->text, c.text);
-  }
-}
-
 TEST_F(GaugeDisplayTest, RedrawsOnEveryDivisorPlusOneFrame) {
   settings.updateDivisor = 3;
   int draws = 0;
@@ -91,60 +75,6 @@ TEST_F(GaugeDisplayTest, RedrawsOnEveryDivisorPlusOneFrame) {
     draws += surface.canvas.texts.empty() ? 0 : 1;
   }
   EXPECT_EQ(draws, 3);
-}
-
-TEST_F(GaugeDisplayTest, BoostScaleChangeAsksForARepaint) {
-  frame[frame::kEngineConfig] = 0x40;  // 3-bar sensor
-  gauges.OnFrame(frame.data(), true);
-  gauges.OnFrame(frame.data(), true);
-  EXPECT_EQ(surface.invalidations, 1);
-  frame[frame::kEngineConfig] = 0x00;  // 1-bar: the scale stays
-  gauges.OnFrame(frame.data(), true);
-  EXPECT_EQ(surface.invalidations, 1);
-}
-
-// Pixels inked by text drawn alone that are no longer inked on canvas.
-int InkLost(const RasterCanvas& canvas, int x, int y, const char* text, FontId font, Align align) {
-  RasterCanvas alone(800, 600);
-  TextStyle style;
-  style.font = font;
-  style.align = align;
-  alone.Text(x, y, text, style);
-  int lost = 0;
-  for (int py = 0; py < 600; ++py)
-    for (int px = 0; px < 800; ++px)
-      if (alone.PixelAt(px, py) == colour::kText && canvas.PixelAt(px, py) != colour::kText) ++lost;
-  return lost;
-}
-
-// Values and the file-name row are drawn on every redraw; the captions and
-// lamp labels beside them only on a paint. Neither may erase the other.
-TEST(GaugeFace, RedrawnValuesLeaveTheCaptionsBesideThem) {
-  Settings settings;
-  settings.updateDivisor = 0;
-  testing::FakeLiveView view;
-  view.wideband = ChannelReading{true, 14.5, "TT-1 WB", 0};
-  view.fuel = ChannelReading{true, 43.5, "AutoMeter", 1};
-  ActivitySpinner spinner;
-  StatusPanel panel(view, spinner, nullptr);
-  RasterCanvas canvas(800, 600);
-  RasterSurface surface(canvas);
-  GaugeDisplay gauges(settings, view, panel, surface);
-  panel.DrawPanel(canvas, true);
-  gauges.DrawFace(canvas);
-  gauges.DrawDynamic(canvas);
-  std::array<std::uint8_t, 273> frame{};
-  frame[frame::kCommandedAfr] = 147;
-  gauges.OnFrame(frame.data(), true);
-  struct Caption {
-    int x, y;
-    const char* text;
-    FontId font;
-    Align align;
-  };
-  for (const Caption& c : {Caption{640, 205, "cAFR:", FontId::Large, Align::Left},
-                           Caption{216, 36, "Running", FontId::Default, Align::Right}})
-    EXPECT_EQ(InkLost(canvas, c.x, c.y, c.text, c.font, c.align), 0) << c.text;
 }
 
 TEST(GaugeText, GearByTransmission) {

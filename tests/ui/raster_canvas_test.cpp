@@ -42,21 +42,6 @@ TEST(RasterCanvas, WidePensCoverAsAGeometricPenDoes) {
   }
 }
 
-TEST(RasterCanvas, TextIsInkedAndAligned) {
-  RasterCanvas canvas(200, 40);
-  const int width = canvas.TextWidth("Gear", FontId::Default);
-  ASSERT_GT(width, 0);
-  TextStyle style;
-  style.align = Align::Right;
-  canvas.Text(150, 5, "Gear", style);
-  const Rect dirty = canvas.TakeDirty();
-  EXPECT_LE(dirty.left, 150 - width);
-  int inked = 0;
-  for (int y = 5; y < 5 + canvas.LineHeight(FontId::Default); ++y)
-    for (int x = 150 - width; x < 150; ++x) inked += canvas.PixelAt(x, y) == colour::kText ? 1 : 0;
-  EXPECT_GT(inked, 10);
-}
-
 TEST(RasterCanvas, DrawingOutsideIsClipped) {
   RasterCanvas canvas(10, 10);
   canvas.Line(Point{-20, -20}, Point{30, 30}, Pen{Rgb{9, 9, 9}, 3});

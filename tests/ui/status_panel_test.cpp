@@ -7,7 +7,6 @@
 #include "fake_live_view.h"
 #include "live/live_frame.h"
 #include "recording_canvas.h"
-#include "ui/draw/raster_canvas.h"
 
 namespace vantor::ui {
 namespace {
@@ -39,46 +38,6 @@ TEST(StatusPanelText, ValuesFromTheFrame) {
   EXPECT_EQ(FlashBankText(values), "      none");
   frame[frame::kBankInfo] = 0x85;
   EXPECT_EQ(FlashBankText(PanelValuesOf(frame.data())), "         5");
-}
-
-bool SameRows(const RasterCanvas& a, const RasterCanvas& b, int top, int bottom) {
-  for (int y = top; y < bottom; ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (a.PixelAt(x, y) != b.PixelAt(x, y)) return false;
-  return true;
-}
-
-RasterCanvas PortLine(const char* name) {
-  RasterCanvas canvas(200, 150);
-  canvas.Text(10, 120, "Port: ", TextStyle{});
-  if (name) StatusPanel::DrawPortChange(canvas, name, false);
-  return canvas;
-}
-
-// A device path neither covers the "Port:" label nor leaves text behind when
-// the port changes; a COM name keeps its place right-aligned at x = 90.
-TEST(StatusPanelPort, LongNamesKeepOffTheLabelAndLeaveNothingBehind) {
-  struct Case {
-    const char* before;
-    const char* after;
-  };
-  const RasterCanvas labelOnly = PortLine(nullptr);
-  for (const Case& c : {Case{"COM2", "/dev/ttyUSB0"}, Case{"/dev/serial/by-id/usb-FTDI_FT232R_A5XK3RJT-if00-port0", "COM40"}}) {
-    SCOPED_TRACE(std::string(c.before) + " -> " + c.after);
-    RasterCanvas canvas = PortLine(nullptr);
-    StatusPanel::DrawPortState(canvas, c.before, true);
-    for (int y = 120; y < 136; ++y)
-      for (int x = 10; x < 42; ++x) ASSERT_EQ(canvas.PixelAt(x, y), labelOnly.PixelAt(x, y)) << x << ", " << y;
-    StatusPanel::DrawPortChange(canvas, c.after, false);
-    EXPECT_TRUE(SameRows(canvas, PortLine(c.after), 110, 140));
-  }
-  RasterCanvas com = PortLine("COM2");
-  TextStyle right;
-  right.align = Align::Right;
-  RasterCanvas expected = PortLine(nullptr);
-  expected.Text(90, 120, "COM2", right);
-  expected.Text(142, 120, "Closed", right);
-  EXPECT_TRUE(SameRows(com, expected, 110, 140));
 }
 
 class StatusPanelTest : public ::testing::Test {

@@ -41,14 +41,6 @@ TEST(BankSquareTest, HoverIndexAndHighlightMoves) {
   EXPECT_EQ(canvas.frames, 1);  // the old outline wiped
 }
 
-TEST(BankSelectFaceTest, FillsTheRunningBank) {
-  testing::RecordingCanvas canvas;
-  BankSelectFace().ShowBank(canvas, 3);
-  ASSERT_EQ(canvas.fills.size(), 8u);
-  EXPECT_EQ(canvas.fills[3].rect, (Rect{175, 10, 220, 55}));
-  EXPECT_EQ(canvas.fills[3].colour, (Rgb{255, 153, 0}));
-}
-
 TEST(MalfCodesFaceTest, LampsReadTheirGroupsAndOnlyChangesAreRefilled) {
   const auto& lamps = MalfLampTable();
   EXPECT_STREQ(lamps[0].label, "DRP    12");

@@ -49,19 +49,5 @@ TEST_F(TripDisplayTest, ClearDataShowsZeroUntilANewSampleExists) {
   EXPECT_TRUE(Lit(27, 303));
 }
 
-// A banner's words are in the OEM font, dark on the banner's colour.
-TEST_F(TripDisplayTest, BannersAreWrittenInTheOemFont) {
-  frame[frame::kFlags13] = 0x80;
-  Feed(80);
-  const Rect area{225, 512, 575, 550};
-  RasterCanvas expected(800, 600);
-  expected.FillRect(area, Rgb{232, 32, 32});
-  expected.Text(375, 527, "PE MODE", TextStyle{FontId::Oem, colour::kBackground, colour::kBackground, false, Align::Left});
-  int differ = 0;
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) differ += canvas.PixelAt(x, y) != expected.PixelAt(x, y);
-  EXPECT_EQ(differ, 0);
-}
-
 }  // namespace
 }  // namespace vantor::ui

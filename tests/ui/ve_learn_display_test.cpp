@@ -4,16 +4,10 @@
 
 #include <array>
 
-#include "cal/cal_image.h"
-#include "support/temp_dir.h"
 #include "live/live_data.h"
 #include "live/live_frame.h"
 #include "settings/settings.h"
-#include "sim/default_calibration.h"
-#include "sim/engine_model.h"
 #include "ui/draw/activity_spinner.h"
-#include "ui/draw/headless_display.h"
-#include "ui/draw/raster_canvas.h"
 #include "velearn/ve_learn.h"
 #include "fake_live_view.h"
 #include "recording_canvas.h"
@@ -117,62 +111,6 @@ TEST_F(VeLearnDisplayTest, RedrawWritesTheGridAndHighlightsOnlyWhileRunning) {
   const testing::TextCall* onCell = canvas.TextAt(fill->rect.left + 3 + 2 * 8, fill->rect.top - 1);
   ASSERT_NE(onCell, nullptr);
   EXPECT_FALSE(onCell->style.opaque);
-}
-
-// With the real font the grid's last column stays inside the frame's right edge.
-TEST_F(VeLearnDisplayTest, GridStaysInsideItsFrame) {
-  RasterCanvas screen(800, 600);
-  screen.FillRect(Rect{0, 0, 800, 600}, colour::kBackground);
-  display_.SetShown(VeTableShown::Original);
-  display_.Paint(screen);
-  int outside = 0;
-  for (int y = 50; y <= 538; ++y)
-    for (int x = 665; x < 800; ++x) outside += !(screen.PixelAt(x, y) == colour::kBackground);
-  EXPECT_EQ(outside, 0);
-}
-
-// Redrawing only what changed leaves the same pixels as painting it all,
-// over a learning drive of the simulated engine.
-TEST(VeLearnRedrawTest, ChangedPartsOnlyGiveTheWholePicture) {
-  const vantor::test::TempDir dir;
-  vantor::test::WriteAll(dir.File("base.bin"), sim::DefaultBankImage(0));
-
-  Settings settings;
-  settings.updateDivisor = 0;
-  settings.lrnLwr = 0;
-  LiveData live;
-  live.engineRunning = 1;
-  testing::FakeLiveView view;
-  view.running = true;
-  ActivitySpinner spinner;
-  StatusPanel panel(view, spinner, {});
-  RasterCanvas screen(800, 600), whole(800, 600);
-  RasterSurface surface(screen), wholeSurface(whole);
-  VeLearnDisplay* shown = nullptr;
-  VeLearn learn(settings, live, VeLearnHooks{{}, {}, [&] { shown->Redraw(); }, {}, {}});
-  VeLearnDisplay display(learn, view, panel, surface), reference(learn, view, panel, wholeSurface);
-  shown = &display;
-  display.SetShown(VeTableShown::Learned);
-  reference.SetShown(VeTableShown::Learned);
-  ASSERT_TRUE(learn.Start(dir.File("base.bin"), dir.File("new.bin"), 0));
-  display.Paint(screen);
-
-  sim::EngineModel engine;
-  std::array<std::uint8_t, 273> frame{};
-  int differing = 0;
-  for (int i = 0; i < 17 * 60 && differing == 0; ++i) {
-    engine.NextFrame(frame.data());
-    view.rpm = frame[frame::kRpmCoarse28] * 25;
-    display.OnFrame(frame.data(), true);
-    whole.FillRect(Rect{0, 0, 800, 600}, colour::kBackground);
-    reference.Paint(whole);
-    for (const Rect& area : {Rect{150, 30, 665, 560}, Rect{40, 405, 150, 450}})  // grid, rpm and map
-      for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) differing += !(screen.PixelAt(x, y) == whole.PixelAt(x, y));
-  }
-  EXPECT_EQ(differing, 0);
-  EXPECT_GT(learn.SampleCount(), 0u);
-  learn.SaveAtExit();
 }
 
 }  // namespace
