@@ -124,19 +124,6 @@ TEST_F(UserDevicesTest, ApplyStoresRoundedValues) {
   EXPECT_EQ(device.precision, 2);
 }
 
-// Equal voltages are a device that reads a constant: Apply saves them with no box.
-TEST_F(UserDevicesTest, EqualVoltsAreSavedAsAConstantReading) {
-  Run([&](FakeWindow& dialog) {
-    TypeKeys(dialog, U::kVoltsJ, "2.5");
-    TypeKeys(dialog, U::kReadingJ, "14.7");
-    TypeKeys(dialog, U::kVoltsK, "2.5");
-    TypeKeys(dialog, U::kReadingK, "20");
-    dialog.Click(U::kApply);
-  });
-  EXPECT_TRUE(host.boxes.empty());
-  EXPECT_EQ(settings.userDevices[0].voltK, 2500);
-}
-
 TEST_F(UserDevicesTest, SwitchingSlotsAsksAboutUnsavedEdits) {
   struct Case {
     BoxAnswer answer;
