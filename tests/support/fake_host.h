@@ -27,7 +27,7 @@ class FakeWindow final : public WindowHost {
     ControlSpec spec;
     std::string text;
     bool checked = false, enabled = true, shown = true, onPage = false;
-    int value = 0, minimum = 0, maximum = 0, page = 0;
+    int value = 0, maximum = 0;
     int group = 0;  // a radio button's group (its first button's id)
     std::vector<std::string> items;
   };
@@ -88,7 +88,7 @@ class FakeWindow final : public WindowHost {
   bool Checked(int id) const override { return Find(id) && Find(id)->checked; }
   void SetValue(int id, int value) override { if (Control* c = Get(id)) c->value = value; }
   int Value(int id) const override { return Find(id) ? Find(id)->value : 0; }
-  void SetRange(int id, int minimum, int maximum, int page) override;
+  void SetRange(int id, int, int maximum, int) override { if (Control* c = Get(id)) c->maximum = maximum; }
   void SetItemText(int id, int item, const std::string& text) override;
   void SetEnabled(int id, bool enabled) override { if (Control* c = Get(id)) c->enabled = enabled; }
   void SetShown(int id, bool shown) override { if (Control* c = Get(id)) c->shown = shown; }
@@ -97,13 +97,12 @@ class FakeWindow final : public WindowHost {
   void SelectText(int, int, int) override {}
   void ShowPage(int tab, Point corner, Point shrink, const std::vector<ControlSpec>& controls) override;
   void Invalidate(const Rect&) override {}
-  void PresentNow(const Rect&) override { ++presented_; }
+  void PresentNow(const Rect&) override {}
   void StartTimer(int id, int milliseconds, bool) override { timers_[id] = milliseconds; }
   void StopTimer(int id) override { timers_.erase(id); }
 
   std::vector<Accelerator> accelerators;
   std::map<int, int> timers_;  // running timers and their periods
-  int presented_ = 0;
 
  private:
   Control* Get(int id) { return const_cast<Control*>(Find(id)); }

@@ -188,14 +188,6 @@ void FakeWindow::SetChecked(int id, bool checked) {
     control->checked = checked;
 }
 
-void FakeWindow::SetRange(int id, int minimum, int maximum, int page) {
-  if (Control* control = Get(id)) {
-    control->minimum = minimum;
-    control->maximum = maximum;
-    control->page = page;
-  }
-}
-
 void FakeWindow::SetItemText(int id, int item, const std::string& text) {
   if (Control* control = Get(id); control && item >= 0 && item < static_cast<int>(control->items.size()))
     control->items[static_cast<std::size_t>(item)] = text;

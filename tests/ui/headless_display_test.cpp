@@ -90,7 +90,6 @@ TEST(HeadlessDisplay, MissingLogAndDisplayNames) {
   Settings settings;
   EXPECT_EQ(HeadlessDisplay(settings, DisplayMode::Gauges).FeedLog("/nonexistent/x.dat", 10), -1);
   EXPECT_EQ(DisplayByName("vantor"), DisplayMode::Gauges);
-  EXPECT_EQ(DisplayByName("diag"), DisplayMode::Diagnostic);
   EXPECT_FALSE(DisplayByName("radar"));
 }
 

@@ -13,7 +13,6 @@
 #include "sim/default_calibration.h"
 #include "ui/draw/menu_commands.h"
 #include "ui/window/playback_controls.h"
-#include "ui/window/preferences_dialog.h"
 #include "ui/window/tool_windows.h"
 #include "support/log_builder.h"
 #include "main_window_fixture.h"
@@ -116,39 +115,17 @@ TEST_F(MainWindowTest, KeysStayTheWindowsAfterAClickOnADisplayControl) {
   })) << Occurrences(log, "MARK") << " marks";
 }
 
-// "Pause" stays on another display; back on the gauges "<-BackUp" and the
-// rate slider are made again; the controls pass the window's keys on.
+// Back on the gauges the rate slider is made again and sets the rate.
 TEST_F(MainWindowTest, PlaybackControlsComeBackOnTheGaugeDisplay) {
   settings.pbSpd = 100;  // the log lasts
   window->Start();
   Play(PlaybackLog(500));
-  EXPECT_EQ(View().FocusedControl(), PlaybackControls::kRate);
   View().Type('4');
-  EXPECT_TRUE(View().Has(PlaybackControls::kPause));
-  EXPECT_FALSE(View().Has(PlaybackControls::kBackUp));
-  View().Press(Key::Other, '1', false, PlaybackControls::kPause);
-  EXPECT_EQ(window->Mode(), DisplayMode::Gauges);
+  EXPECT_FALSE(View().Has(PlaybackControls::kRate));
+  View().Type('1');
   ASSERT_TRUE(View().Has(PlaybackControls::kRate));
-  View().Click(PlaybackControls::kPause);
-  EXPECT_TRUE(parts->playback.Paused());
   View().Slide(PlaybackControls::kRate, 70);
   EXPECT_EQ(settings.pbSpd, 30);
-}
-
-// [PBSPD] 0 set in Preferences during a playback on the trip display (no
-// slider there): the playback goes on without a delay.
-TEST_F(MainWindowTest, PreferencesPlaybackRateReachesARunningPlayback) {
-  settings.pbSpd = 100;  // 107 ms a frame: this log would take five minutes
-  window->Start();
-  Play(PlaybackLog(3000));
-  window->Command(cmd::kTripInfo);
-  host.OnNextDialog([](FakeWindow& dialog) {
-    dialog.Slide(1000, 100);  // "Fast"
-    dialog.Click(PreferencesDialog::kOk);
-  });
-  window->Command(cmd::kPreferences);
-  EXPECT_EQ(settings.pbSpd, 0);
-  EXPECT_TRUE(WaitUntil([&] { return parts->playback.AtEnd(); }));
 }
 
 // VE learn runs from the menu; Stop writes the learned BIN.

@@ -91,14 +91,5 @@ TEST_F(StatusPanelTest, WrongModelIsReportedOncePerRun) {
   EXPECT_EQ(canvas.TextAt(280, 534)->text, "ORV Q8, ECM Firmware Version: 1.1");
 }
 
-TEST_F(StatusPanelTest, KdmNeedsNoMessage) {
-  std::array<std::uint8_t, 273> frame{};
-  frame[frame::kFirmware] = 0x10;
-  panel.Update(frame.data());
-  view.running = true;
-  panel.DrawValues(canvas, true);
-  EXPECT_TRUE(messages.empty());
-}
-
 }  // namespace
 }  // namespace vantor::ui
