@@ -27,7 +27,7 @@ class FakeWindow final : public WindowHost {
     ControlSpec spec;
     std::string text;
     bool checked = false, enabled = true, shown = true, onPage = false;
-    int value = 0, minimum = 0, maximum = 0, page = 0;
+    int value = 0, maximum = 0;
     int group = 0;  // a radio button's group (its first button's id)
     std::vector<std::string> items;
   };
@@ -37,19 +37,20 @@ class FakeWindow final : public WindowHost {
 
   // ---- the user ----
   void Click(int id);                 // buttons, check boxes (toggled), radio buttons (checked)
-  void DoubleClick(int id);           // the double click's own notice, then its second click
   void Choose(int id, int index);     // a combo box entry or a tab
-  void Slide(int id, int position);   // a trackbar
-  void Scroll(int id, ScrollRequest request, int position = 0);
+  void Slide(int id, int position) { Choose(id, position); }  // a trackbar
+  void Scroll(int id, ScrollRequest request, int position = 0) {
+    Notify(id, ControlAction::Scrolled, position, request);
+  }
   void Type(int id, const std::string& text);  // the edit's whole new text, cursor at its end
   void FocusTo(int id);               // an edit left for another control reports it
   // A key to the control with the focus (or control); false when nobody used it.
   bool Press(Key key, char text = 0, bool shift = false, std::optional<int> control = std::nullopt);
-  bool Release(Key key, std::optional<int> control = std::nullopt);
   bool Type(char text) { return Press(Key::Other, text); }
-  void Mouse(MouseAction action, int x, int y, bool left = true, int wheel = 0);
   bool Menu(int id);                  // a menu item, when enabled
-  void OpenMenu(int submenu);
+  void OpenMenu(int submenu) {
+    if (events_) events_->OnMenuOpening(submenu);
+  }
   void FireTimer(int id);
   bool CloseBox();                    // the close box (true: the window went)
 
@@ -63,8 +64,6 @@ class FakeWindow final : public WindowHost {
   std::string Title() const { return title_; }
   bool Shown() const { return shown_; }
   bool Closed() const { return closed_; }
-  bool IsDialog() const { return dialog_; }
-  int Invalidations() const;
   // The window's pixel at (x, y), read as the host reads it.
   std::uint32_t Pixel(int x, int y) const;
   WindowEvents* Events() const { return events_; }
@@ -86,26 +85,24 @@ class FakeWindow final : public WindowHost {
   void SetText(int id, const std::string& text) override { if (Control* c = Get(id)) c->text = text; }
   std::string Text(int id) const override;
   void SetChecked(int id, bool checked) override;
-  bool Checked(int id) const override;
+  bool Checked(int id) const override { return Find(id) && Find(id)->checked; }
   void SetValue(int id, int value) override { if (Control* c = Get(id)) c->value = value; }
-  int Value(int id) const override;
-  void SetRange(int id, int minimum, int maximum, int page) override;
+  int Value(int id) const override { return Find(id) ? Find(id)->value : 0; }
+  void SetRange(int id, int, int maximum, int) override { if (Control* c = Get(id)) c->maximum = maximum; }
   void SetItemText(int id, int item, const std::string& text) override;
   void SetEnabled(int id, bool enabled) override { if (Control* c = Get(id)) c->enabled = enabled; }
   void SetShown(int id, bool shown) override { if (Control* c = Get(id)) c->shown = shown; }
-  void Focus(int id, bool byKey) override;
+  void Focus(int id, bool) override { focus_ = id; }
   int FocusedControl() const override { return focus_; }
-  void SelectText(int id, int from, int to) override;
+  void SelectText(int, int, int) override {}
   void ShowPage(int tab, Point corner, Point shrink, const std::vector<ControlSpec>& controls) override;
-  void Invalidate(const Rect& area) override;
-  void PresentNow(const Rect&) override { ++presented_; }
-  void StartTimer(int id, int milliseconds, bool once) override;
+  void Invalidate(const Rect&) override {}
+  void PresentNow(const Rect&) override {}
+  void StartTimer(int id, int milliseconds, bool) override { timers_[id] = milliseconds; }
   void StopTimer(int id) override { timers_.erase(id); }
 
   std::vector<Accelerator> accelerators;
   std::map<int, int> timers_;  // running timers and their periods
-  int presented_ = 0;
-  bool focusByKey = false;     // the last Focus came as a TAB move
 
  private:
   Control* Get(int id) { return const_cast<Control*>(Find(id)); }
@@ -123,8 +120,6 @@ class FakeWindow final : public WindowHost {
   int lastGroup_ = 0;
   std::map<int, Control> controls_;
   std::vector<MenuItem> menu_;
-  mutable std::mutex invalidMutex_;
-  int invalidations_ = 0;
 };
 
 class FakeHost final : public Host {
@@ -145,7 +140,6 @@ class FakeHost final : public Host {
   bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds bound = std::chrono::seconds(20));
 
   // ---- what happened ----
-  FakeWindow* WindowTitled(const std::string& title) const;  // the newest open one
   std::vector<FileChooserSpec> choosers;
   std::vector<MessageSpec> boxes;
   std::vector<std::string> textBoxes;
@@ -163,21 +157,22 @@ class FakeHost final : public Host {
                  WindowHost* owner) override;
   std::optional<std::string> ChooseFile(const FileChooserSpec& spec, WindowHost* owner) override;
   BoxAnswer ShowMessage(const MessageSpec& spec, WindowHost* owner) override;
-  void ShowTextBox(const TextBoxSpec& spec, WindowHost* owner) override;
+  void ShowTextBox(const TextBoxSpec& spec, WindowHost*) override { textBoxes.push_back(spec.title); }
   void Beep() override { ++beeps; }
   void Post(std::function<void()> work) override;
   bool OnUserThread() const override { return std::this_thread::get_id() == uiThread_; }
   Point DesktopSize() const override { return Point{1280, 1024}; }
   bool ModalOpen() const override { return modalDepth_ > 0; }
 
-  void Forget(FakeWindow* window);
+  void Forget(FakeWindow* window) {
+    if (activeWindow == window) activeWindow = nullptr;
+  }
 
  private:
   std::thread::id uiThread_;
   std::mutex postMutex_;
   std::condition_variable posted_;
   std::deque<std::function<void()>> work_;
-  std::vector<FakeWindow*> windows_;
   int modalDepth_ = 0;
 };
 

