@@ -42,13 +42,11 @@ TEST(VantorRefusals, EachNamesWhatIsWrongAndExitsWithItsStatus) {
   } cases[] = {
       {"frames {dir}/missing.dat", 1, "vantor frames: Can not open Data Log File: {dir}/missing.dat\n"},
       {"dump {dir}/d.dat", 1, "vantor dump: Error Reading the Data Log File: {dir}/d.dat\n"},
-      {"view {dir}/d.dat", 1, "vantor view: Error Reading the Data Log File: {dir}/d.dat\n"},
       {"dump {dir}/garbage.dat", 1,
        "vantor dump: Not a Data Log File: {dir}/garbage.dat (no frame passes its check)\n"},
       {"qtr {dir}/garbage.dat --line x", 2, "vantor qtr: --line: 'x' is not a number from 0 to 2147483647\n"},
       {"dump {dir}/a.dat -o {dir}/no/dir/out.csv", 1, "vantor dump: Can Not Open Output File: {dir}/no/dir/out.csv\n"},
       {"dump {dir}/a.dat -o /dev/full", 1, "vantor dump: Error Writing to File: /dev/full (Disk Full?)\n"},
-      {"dump a b", 2, ""},
       {"bin info {dir}/text.bin", 1, "vantor bin: {dir}/text.bin: Not an ORV KDM-9 Flash BIN!\n"},
       {"bin ve {dir}/short.bin", 1, "vantor bin: {dir}/short.bin: BIN File Too Short: Need 32768 Bytes\n"},
       {"bank program --port SIM --bank 0 {dir}/short.bin", 1,

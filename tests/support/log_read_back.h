@@ -12,6 +12,7 @@ namespace vantor::testlog {
 
 struct LogReadBack {
   std::vector<std::vector<std::uint8_t>> good;  // the data of each good frame
+  std::vector<std::string> marks;               // and its mark text
   int bad = 0;
 };
 
@@ -28,6 +29,7 @@ inline LogReadBack ReadLogBack(const std::string& path) {
       continue;
     }
     back.good.emplace_back(frame.data, frame.data + kFrameDataSize);
+    back.marks.push_back(frame.markText);
   }
   sources.SetAnalysisFile(false, nullptr);
   return back;

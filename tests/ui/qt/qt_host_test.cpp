@@ -77,9 +77,7 @@ TEST_F(QtHostTest, ControlsAreMadeByKindWithTheirPlacesAndColours) {
       Control(3, ControlKind::RadioButton, "1", 170, 80, 30, 20),
       Control(4, ControlKind::Edit, "12", 10, 10, 60, 20, kDigitsOnly),
       Control(5, ControlKind::Trackbar, "", 635, 99, 150, 22, kTicks),
-      Control(6, ControlKind::ScrollBar, "", 774, 104, 18, 443),
-      Control(7, ControlKind::ProgressBar, "", 612, 17, 173, 9),
-      Control(8, ControlKind::CheckBox, "Pause", 710, 43, 70, 20, kPushLike),
+      Control(6, ControlKind::CheckBox, "Pause", 710, 43, 70, 20, kPushLike),
   };
   specs[0].colours = light;
   specs[3].maxLength = 5;
@@ -90,14 +88,10 @@ TEST_F(QtHostTest, ControlsAreMadeByKindWithTheirPlacesAndColours) {
   EXPECT_EQ(box->geometry(), QRect(120, 334, 130, 20));
   EXPECT_EQ(box->layoutDirection(), Qt::RightToLeft);
   EXPECT_EQ(box->palette().color(QPalette::WindowText), QColor(240, 240, 240));
-  EXPECT_TRUE(box->autoFillBackground());
   auto* edit = Only<QLineEdit>();
   EXPECT_EQ(edit->maxLength(), 5);
   EXPECT_NE(edit->validator(), nullptr);
   EXPECT_EQ(Only<QSlider>()->tickInterval(), 10);
-  EXPECT_EQ(Only<QSlider>()->tickPosition(), QSlider::TicksBelow);
-  EXPECT_EQ(Only<QScrollBar>()->orientation(), Qt::Vertical);
-  EXPECT_FALSE(Only<QProgressBar>()->isTextVisible());
   EXPECT_TRUE(Only<QPushButton>()->isCheckable());
 
   window->SetChecked(3, true);
@@ -186,12 +180,11 @@ QStringList Listed(QFileDialog& dialog) {
 TEST_F(QtHostTest, ChooserListsEveryFileUnderAll) {
   vantor::test::TempDir dir;
   for (const char* name : {"drive.dat", "capture", "notes.txt"}) std::ofstream(dir.File(name)) << "x";
-  QStringList types, dataLogs, all;
+  QStringList dataLogs, all;
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     auto* typeList = dialog->findChild<QComboBox*>("fileTypeCombo");
-    for (int i = 0; typeList && i < typeList->count(); ++i) types << typeList->itemText(i);
     WaitFor([&] { return Listed(*dialog).contains("drive.dat"); });
     dataLogs = Listed(*dialog);
     typeList->setCurrentIndex(1);
@@ -204,7 +197,6 @@ TEST_F(QtHostTest, ChooserListsEveryFileUnderAll) {
                              "dat", false};
   EXPECT_EQ(host.ChooseFile(spec, window.get()), std::nullopt);
   all.sort();
-  EXPECT_EQ(types.join(" | ").toStdString(), "DataLogs (*.dat) | All (*.*)");
   EXPECT_EQ(dataLogs.join(" | ").toStdString(), "drive.dat");
   EXPECT_EQ(all.join(" | ").toStdString(), "capture | drive.dat | notes.txt");
 }

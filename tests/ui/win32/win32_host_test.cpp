@@ -63,8 +63,6 @@ TEST_F(Win32HostTest, ControlsAreMadeByKindWithTheirNativeStyles) {
       {Control(3, ControlKind::RadioButton, "1", 170, 80, 30, 20), L"Button", BS_AUTORADIOBUTTON},
       {Control(4, ControlKind::Edit, "12", 10, 10, 60, 20, kDigitsOnly), L"Edit", ES_NUMBER},
       {Control(5, ControlKind::Trackbar, "", 635, 99, 150, 22, kTicks), L"msctls_trackbar32", TBS_AUTOTICKS},
-      {Control(6, ControlKind::ScrollBar, "", 774, 104, 18, 443), L"ScrollBar", SBS_VERT},
-      {Control(7, ControlKind::ProgressBar, "", 612, 17, 173, 9), L"msctls_progress32", 0},
       {Control(8, ControlKind::CheckBox, "Pause", 710, 43, 70, 20, kPushLike), L"Button", BS_PUSHLIKE},
       {Control(9, ControlKind::Button, "Boost", 259, 81, 82, 20, kDrawnByWindow), L"Button", BS_OWNERDRAW},
       {Control(10, ControlKind::Button, "<-BackUp", 710, 71, 70, 20, kDoubleClicks), L"Button", BS_NOTIFY},
