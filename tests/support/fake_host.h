@@ -32,7 +32,7 @@ class FakeWindow final : public WindowHost {
     std::vector<std::string> items;
   };
 
-  FakeWindow(FakeHost& host, std::string title, WindowEvents& events, PixelSource* pixels, bool dialog);
+  FakeWindow(FakeHost& host, WindowEvents& events, bool dialog);
   ~FakeWindow() override;
 
   // ---- the user ----
@@ -58,15 +58,9 @@ class FakeWindow final : public WindowHost {
   const Control* Find(int id) const;
   bool Has(int id) const { return Find(id) != nullptr; }
   int IdOf(const std::string& text) const;  // a control by its text, 0 when none
-  int CountOf(const std::string& text) const;
   const MenuItem* MenuFind(int id) const;
   const std::vector<MenuItem>* MenuItems(int submenu) const;
-  std::string Title() const { return title_; }
-  bool Shown() const { return shown_; }
   bool Closed() const { return closed_; }
-  // The window's pixel at (x, y), read as the host reads it.
-  std::uint32_t Pixel(int x, int y) const;
-  WindowEvents* Events() const { return events_; }
 
   // ---- WindowHost ----
   void Show() override { shown_ = true; }
@@ -101,7 +95,6 @@ class FakeWindow final : public WindowHost {
   void StartTimer(int id, int milliseconds, bool) override { timers_[id] = milliseconds; }
   void StopTimer(int id) override { timers_.erase(id); }
 
-  std::vector<Accelerator> accelerators;
   std::map<int, int> timers_;  // running timers and their periods
 
  private:
@@ -110,9 +103,7 @@ class FakeWindow final : public WindowHost {
   void CheckRadio(Control& radio);
 
   FakeHost& host_;
-  std::string title_;
   WindowEvents* events_;
-  PixelSource* pixels_;
   bool dialog_;
   bool shown_ = false, closed_ = false;
   Point position_;

@@ -6,8 +6,7 @@ namespace vantor::ui::test {
 
 // ---- the window ----
 
-FakeWindow::FakeWindow(FakeHost& host, std::string title, WindowEvents& events, PixelSource* pixels, bool dialog)
-    : host_(host), title_(std::move(title)), events_(&events), pixels_(pixels), dialog_(dialog) {}
+FakeWindow::FakeWindow(FakeHost& host, WindowEvents& events, bool dialog) : host_(host), events_(&events), dialog_(dialog) {}
 
 FakeWindow::~FakeWindow() { host_.Forget(this); }
 
@@ -20,11 +19,6 @@ int FakeWindow::IdOf(const std::string& text) const {
   for (const auto& [id, control] : controls_)
     if (control.text == text) return id;
   return 0;
-}
-
-int FakeWindow::CountOf(const std::string& text) const {
-  return static_cast<int>(std::count_if(controls_.begin(), controls_.end(),
-                                        [&](const auto& entry) { return entry.second.text == text; }));
 }
 
 void FakeWindow::Notify(int id, ControlAction action, int value, ScrollRequest scroll) {
@@ -115,13 +109,6 @@ bool FakeWindow::CloseBox() {
   return true;
 }
 
-std::uint32_t FakeWindow::Pixel(int x, int y) const {
-  std::uint32_t pixel = 0;
-  if (pixels_)
-    pixels_->ReadPixels([&](const std::uint32_t* pixels, int width, int) { pixel = pixels[y * width + x] & 0xFFFFFFu; });
-  return pixel;
-}
-
 // ---- WindowHost ----
 
 void FakeWindow::Close() {
@@ -134,10 +121,7 @@ void FakeWindow::Close() {
 void FakeWindow::Activate() { host_.activeWindow = this; }
 bool FakeWindow::Active() const { return host_.activeWindow == this; }
 
-void FakeWindow::SetMenu(const std::vector<MenuItem>& bar, const std::vector<Accelerator>& keys) {
-  menu_ = bar;
-  accelerators = keys;
-}
+void FakeWindow::SetMenu(const std::vector<MenuItem>& bar, const std::vector<Accelerator>&) { menu_ = bar; }
 
 void FakeWindow::SetMenuItems(int submenu, const std::vector<MenuItem>& items) {
   if (MenuItem* menu = FindItem(menu_, submenu)) menu->items = items;
@@ -206,14 +190,14 @@ void FakeWindow::ShowPage(int, Point, Point, const std::vector<ControlSpec>& con
 FakeHost::FakeHost() : uiThread_(std::this_thread::get_id()) {}
 FakeHost::~FakeHost() = default;
 
-std::unique_ptr<WindowHost> FakeHost::CreateWindow(const WindowSpec& spec, WindowEvents& events, PixelSource* pixels,
+std::unique_ptr<WindowHost> FakeHost::CreateWindow(const WindowSpec&, WindowEvents& events, PixelSource*,
                                                    WindowHost*) {
-  return std::make_unique<FakeWindow>(*this, spec.title, events, pixels, false);
+  return std::make_unique<FakeWindow>(*this, events, false);
 }
 
 void FakeHost::RunDialog(const DialogSpec& spec, WindowEvents& events, const std::function<void(WindowHost&)>& opened,
                          WindowHost*) {
-  FakeWindow dialog(*this, spec.title, events, nullptr, true);
+  FakeWindow dialog(*this, events, true);
   ++modalDepth_;
   for (const ControlSpec& control : spec.controls) dialog.CreateControl(control);
   dialog.Show();

@@ -61,7 +61,7 @@ class AnalysisWindowTest : public ::testing::Test {
   ByteSources sources{nullptr, ByteSourceId::Live};
   test::FakeHost host;
   ToAnalysis clientEvents;
-  FakeWindow client{host, "Vantor", clientEvents, nullptr, false};
+  FakeWindow client{host, clientEvents, false};
   RasterCanvas canvas{800, 600};
   RasterSurface surface{canvas};
   std::vector<std::string> shown;
