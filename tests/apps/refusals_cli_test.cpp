@@ -1,8 +1,8 @@
 // What the tool refuses: each message once, on stderr, naming the file or
 // option concerned, with 1 for a failure and 2 for a usage error; a refused
-// run leaves every file as it was and writes none, an input least of all. An update refuses a bad
-// image before it opens the port; the pane lines of a failed job go to
-// stderr too.
+// run leaves every file as it was and writes none, an input least of all.
+// An update refuses a bad image before it opens the port; the pane lines of
+// a failed job go to stderr too.
 
 #include <gtest/gtest.h>
 

@@ -100,7 +100,8 @@ TEST(Exports, EveryValidFrameGivesOneFixedSizeLineAndProgressInBothPasses) {
 }
 
 // The view file leaves nothing behind in its directory; a missing log stops
-// the pass silently, a read or write failure says so. A directory opens as a file only on POSIX.
+// the pass silently, a read or write failure says so. A directory opens as a
+// file only on POSIX.
 TEST(AnalysisViewFile, LeavesNothingBehindAndReportsFailures) {
   TempDir dir;
   {
